@@ -1,0 +1,41 @@
+# tarvex_folder_library(NAME <target> [DEPENDS <targets...>])
+# Builds every .cpp below the calling folder into one static library. A folder
+# that holds no code yet still gets its target (an interface library), so the
+# link lines of the folders above stay the same as code arrives.
+set(TARVEX_WARNINGS -Wall -Wextra -Werror)
+
+function(tarvex_folder_library)
+  cmake_parse_arguments(ARG "" "NAME" "DEPENDS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+       "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h"
+       "${CMAKE_CURRENT_SOURCE_DIR}/*.qrc")
+  set(has_code FALSE)
+  foreach(file IN LISTS sources)
+    if(file MATCHES "\\.cpp$")
+      set(has_code TRUE)
+    endif()
+  endforeach()
+  if(has_code)
+    add_library(${ARG_NAME} STATIC ${sources})
+    target_include_directories(${ARG_NAME} PUBLIC "${PROJECT_SOURCE_DIR}")
+    target_compile_options(${ARG_NAME} PRIVATE ${TARVEX_WARNINGS})
+    target_link_libraries(${ARG_NAME} PUBLIC ${ARG_DEPENDS})
+  else()
+    add_library(${ARG_NAME} INTERFACE)
+    target_include_directories(${ARG_NAME} INTERFACE "${PROJECT_SOURCE_DIR}")
+    target_link_libraries(${ARG_NAME} INTERFACE ${ARG_DEPENDS})
+  endif()
+endfunction()
+
+# tarvex_test(NAME <name> SOURCES <files...> DEPENDS <targets...>)
+# One GoogleTest executable, registered with CTest test by test.
+function(tarvex_test)
+  cmake_parse_arguments(ARG "" "NAME" "SOURCES;DEPENDS" ${ARGN})
+  add_executable(${ARG_NAME} ${ARG_SOURCES})
+  target_compile_options(${ARG_NAME} PRIVATE ${TARVEX_WARNINGS})
+  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_DEPENDS} GTest::gtest GTest::gmock)
+  gtest_discover_tests(${ARG_NAME}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TARVEX_AUDIO_OUTPUT=null"
+               TIMEOUT 300)
+endfunction()

@@ -1,0 +1,44 @@
+#include "tests/support/ScriptedPlatform.h"
+
+namespace tarvex::testing {
+
+void ScriptedPlatform::showInformation(QWidget*, const QString& text) {
+  informations << text;
+  allMessages_ << text;
+  if (onMessage) onMessage(text);
+}
+
+void ScriptedPlatform::showError(QWidget*, const QString& text) {
+  errors << text;
+  allMessages_ << text;
+  if (onMessage) onMessage(text);
+}
+
+QStringList ScriptedPlatform::getOpenFileNames(QWidget*, const QString&, const QString& directory,
+                                               const QStringList& filters) {
+  ++openDialogs;
+  openDialogFilters = filters;
+  lastDialogDirectory = directory;
+  if (openAnswers.empty()) return {};
+  QStringList answer = openAnswers.front();
+  openAnswers.pop_front();
+  return answer;
+}
+
+std::optional<PlatformServices::SaveChoice> ScriptedPlatform::getSaveFileName(
+    QWidget*, const QString&, const QString& directory, const QStringList& filters, int) {
+  ++saveDialogs;
+  saveDialogFilters = filters;
+  lastDialogDirectory = directory;
+  if (saveAnswers.empty()) return std::nullopt;
+  std::optional<SaveChoice> answer;
+  answer.swap(saveAnswers.front());
+  saveAnswers.pop_front();
+  return answer;
+}
+
+void ScriptedPlatform::openFolder(const QString& folder) { openedFolders << folder; }
+void ScriptedPlatform::openUrl(const QString& url) { openedUrls << url; }
+void ScriptedPlatform::openDocument(const QString& path) { openedDocuments << path; }
+
+}  // namespace tarvex::testing
