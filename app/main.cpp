@@ -1,6 +1,30 @@
 #include <QApplication>
+#include <QDir>
+
+#include "app/ApplicationInfo.h"
+#include "app/MainSettings.h"
+#include "app/Tfm_main.h"
+#include "platform/ConfigLocation.h"
+#include "platform/QtPlatformServices.h"
+#include "platform/SingleInstance.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  return 0;
+  QApplication::setApplicationName(QStringLiteral("tarvex"));
+  QApplication::setApplicationDisplayName(tarvex::kApplicationTitle);
+
+  tarvex::SingleInstance instance(tarvex::kApplicationTitle);
+  if (!instance.tryAcquire()) return 0;
+
+  tarvex::QtPlatformServices platform;
+  tarvex::MainWindowEnvironment environment;
+  environment.platform = &platform;
+  environment.settingsFilePath = tarvex::settingsFilePath();
+  environment.programFolder =
+      tarvex::withTrailingSeparator(QDir::toNativeSeparators(QApplication::applicationDirPath()));
+  environment.defaultOutputDir = tarvex::defaultOutputDir();
+
+  tarvex::Tfm_main mainWindow(environment);
+  mainWindow.show();
+  return QApplication::exec();
 }

@@ -37,8 +37,14 @@ std::optional<PlatformServices::SaveChoice> ScriptedPlatform::getSaveFileName(
   return answer;
 }
 
-void ScriptedPlatform::openFolder(const QString& folder) { openedFolders << folder; }
-void ScriptedPlatform::openUrl(const QString& url) { openedUrls << url; }
-void ScriptedPlatform::openDocument(const QString& path) { openedDocuments << path; }
+void ScriptedPlatform::openFolder(const QString& folder) {
+  openedFolders << folder;
+}
+void ScriptedPlatform::openUrl(const QString& url) {
+  openedUrls << url;
+}
+void ScriptedPlatform::openDocument(const QString& path) {
+  openedDocuments << path;
+}
 
 }  // namespace tarvex::testing

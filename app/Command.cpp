@@ -1,0 +1,44 @@
+#include "app/Command.h"
+
+namespace tarvex {
+
+bool isRefused(Command command, const CommandContext& context) {
+  switch (command) {
+    // Never refused: they do not touch the lists.
+    case Command::HelpMenu:
+    case Command::Settings:
+    case Command::Stop:
+    case Command::TagEditor:
+    case Command::Help:
+    case Command::WebSite:
+    case Command::About:
+    case Command::Exit:
+      return false;
+    case Command::StopPlayback:
+      return !context.isPlaying;
+    case Command::RemoveFromMenu:
+      return context.jobRunning || context.segmentFocus;
+    case Command::SplitFromSkin:
+    case Command::SplitFromMenu:
+      return context.jobRunning || !context.hasSources;
+    case Command::FileMenu:
+    case Command::ActionMenu:
+    case Command::AddFile:
+    case Command::AddFolder:
+    case Command::MoveUp:
+    case Command::MoveDown:
+    case Command::RemoveFromSkin:
+    case Command::Clear:
+    case Command::Play:
+    case Command::StepBack:
+    case Command::StepForward:
+    case Command::Join:
+    case Command::Begin:
+    case Command::End:
+    case Command::Ok:
+      return context.jobRunning;
+  }
+  return true;
+}
+
+}  // namespace tarvex

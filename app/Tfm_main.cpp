@@ -1,0 +1,220 @@
+#include "app/Tfm_main.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+
+#include "app/ApplicationInfo.h"
+#include "app/InstructionsText.h"
+#include "app/MainSettings.h"
+#include "app/SkinCommands.h"
+#include "components/skin/SkinWidget.h"
+#include "processing/ConversionProgress.h"
+#include "sources/TimeFormat.h"
+
+namespace tarvex {
+namespace {
+
+QTreeWidget* createList(QWidget* parent, const char* name, const QStringList& columns,
+                        const QList<int>& widths) {
+  auto* list = new QTreeWidget(parent);
+  list->setObjectName(QLatin1String(name));
+  list->setColumnCount(static_cast<int>(columns.size()));
+  list->setHeaderLabels(columns);
+  list->setRootIsDecorated(false);
+  list->setUniformRowHeights(true);
+  list->setSelectionMode(QAbstractItemView::SingleSelection);
+  list->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list->setSortingEnabled(false);
+  list->header()->setSectionsClickable(false);
+  list->header()->setSectionsMovable(false);
+  list->header()->setStretchLastSection(false);
+  list->setContextMenuPolicy(Qt::CustomContextMenu);
+  for (int column = 0; column < widths.size(); ++column) {
+    list->setColumnWidth(column, widths[column]);
+    if (widths[column] == 0) list->setColumnHidden(column, true);
+  }
+  return list;
+}
+
+}  // namespace
+
+Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      environment_(std::move(environment)),
+      settings_(environment_.settingsFilePath) {
+  setObjectName(QStringLiteral("fm_main"));
+  setWindowTitle(kMainWindowCaption);
+  setFixedSize(kClientWidth, kClientHeight);
+
+  skin_ = new skin::SkinWidget(this);
+  skin_->setObjectName(QStringLiteral("Skin1"));
+  skin_->setGeometry(0, 0, kClientWidth, kClientHeight);
+  connect(skin_, &skin::SkinWidget::OnClick, this, &Tfm_main::Skin1Click);
+
+  lv_ = createList(this, "lv", {QStringLiteral("File name"), QStringLiteral("Time")}, {120, 0});
+  lvTime_ = createList(
+      this, "lv_time",
+      {QStringLiteral("Begin Time - End"), QStringLiteral("Length"), QStringLiteral("Status")},
+      {100, 55, 60});
+
+  cbFormat_ = new QComboBox(this);
+  cbFormat_->setObjectName(QStringLiteral("cb_format"));
+  cbFormat_->addItem(QStringLiteral("MP3"));
+  cbFormat_->setCurrentIndex(0);
+
+  sm_ = new QPlainTextEdit(this);
+  sm_->setObjectName(QStringLiteral("sm"));
+  sm_->setReadOnly(true);
+  sm_->setEnabled(false);
+  sm_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  sm_->setPlainText(instructionsLines().join(QLatin1Char('\n')));
+  QFont instructionsFont(QStringLiteral("Arial"));
+  instructionsFont.setPixelSize(13);
+  instructionsFont.setItalic(true);
+  sm_->setFont(instructionsFont);
+
+  menus_ = createPopupMenus(this, [this](Command command) { runCommand(command); });
+  const auto popUpListMenu = [this](QTreeWidget* list) {
+    connect(list, &QWidget::customContextMenuRequested, this, [this, list](const QPoint& at) {
+      menus_.p_lv->popup(list->viewport()->mapToGlobal(at));
+    });
+  };
+  popUpListMenu(lv_);
+  popUpListMenu(lvTime_);
+}
+
+Tfm_main::~Tfm_main() = default;
+
+void Tfm_main::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!shown_) {
+    shown_ = true;
+    FormShow();
+  }
+}
+
+void Tfm_main::FormShow() {
+  LoadMainSettings(settings_, state_, environment_.defaultOutputDir);
+
+  const QString skinProblem =
+      skin_->loadSkinFile(environment_.programFolder + QStringLiteral("mp3enc.dll"));
+  skin_->selectLayout(QStringLiteral("Plaskett"));
+  if (!skinProblem.isEmpty() && environment_.platform != nullptr) {
+    environment_.platform->showError(this, skinProblem);
+  }
+  if (auto* bar = skin_->findObject(QStringLiteral("pb"))) bar->setPosition(0);
+  progress_ = std::make_unique<ConversionProgress>(skin_->findObject(QStringLiteral("convertpb")));
+  progress_->ShowConversionProgress(0, state_.skinFlag);
+  if (auto* total = skin_->findObject(QStringLiteral("tataltime"))) {
+    total->setText(FormatTime(0));
+    total->redraw();
+  }
+  if (auto* caption = skin_->findObject(QStringLiteral("timecaption"))) {
+    caption->setText(FormatTime(0));
+    caption->redraw();
+  }
+
+  placeOwnWidgets();
+
+  state_.currentSegment = 0;
+  state_.jobRunning = false;
+  state_.IsPlaying = false;
+  state_.IsDragging = false;
+  state_.segmentFocus = false;
+  if (auto* bar = skin_->findObject(QStringLiteral("pb"))) bar->setPosition(0);
+}
+
+void Tfm_main::placeOwnWidgets() {
+  setStyleSheet(skin_->widgetStyleSheet());
+  const auto regionSize = [this](const char* name, QSize fallback) {
+    const skin::SkinObject* region = skin_->findObject(QLatin1String(name));
+    return region != nullptr && region->rect().isValid() ? region->rect().size() : fallback;
+  };
+  lv_->setGeometry(QRect(QPoint(120, 92), regionSize("lv", QSize(123, 208))));
+  lvTime_->setGeometry(QRect(QPoint(243, 92), regionSize("lv_time", QSize(219, 208))));
+  sm_->setGeometry(QRect(QPoint(120, 92), regionSize("sm", QSize(342, 208))));
+  if (const skin::SkinObject* region = skin_->findObject(QStringLiteral("cb_format"));
+      region != nullptr && region->rect().isValid()) {
+    cbFormat_->setGeometry(region->rect());
+  } else {
+    cbFormat_->setGeometry(10, 330, 60, 22);
+  }
+  lv_->raise();
+  lvTime_->raise();
+  cbFormat_->raise();
+  sm_->setVisible(lv_->topLevelItemCount() == 0);
+  sm_->raise();
+}
+
+void Tfm_main::Skin1Click(skin::SkinObject* source) {
+  if (source == nullptr) return;
+  if (const auto command = commandForSkinObject(source->name())) runCommand(*command);
+}
+
+CommandContext Tfm_main::commandContext() const {
+  CommandContext context;
+  context.jobRunning = state_.jobRunning;
+  context.isPlaying = state_.IsPlaying;
+  context.segmentFocus = state_.segmentFocus;
+  context.hasSources = lv_->topLevelItemCount() > 0;
+  return context;
+}
+
+void Tfm_main::popUp(QMenu* menu, int dx, int dy) {
+  menu->popup(frameGeometry().topLeft() + QPoint(dx, dy));
+}
+
+void Tfm_main::runCommand(Command command) {
+  if (isRefused(command, commandContext())) return;
+  switch (command) {
+    case Command::FileMenu:
+      popUp(menus_.p_file, 19, 80);
+      break;
+    case Command::ActionMenu:
+      popUp(menus_.p_action, 69, 80);
+      break;
+    case Command::HelpMenu:
+      popUp(menus_.p_help, 276, 80);
+      break;
+    case Command::Stop:
+      if (state_.jobRunning) StopJob();
+      break;
+    case Command::Exit:
+      close();
+      break;
+    default:
+      // The remaining commands arrive with the parts of the window they drive.
+      break;
+  }
+}
+
+void Tfm_main::StopJob() {
+  state_.jobRunning = false;
+  if (progress_) progress_->ShowConversionProgress(0, state_.skinFlag);
+}
+
+void Tfm_main::closeEvent(QCloseEvent* event) {
+  FormCloseQuery();
+  event->accept();
+}
+
+void Tfm_main::FormCloseQuery() {
+  if (state_.jobRunning) StopJob();
+  if (!shown_) return;  // nothing was loaded, so nothing to save
+  try {
+    SaveMainSettings(settings_, state_);
+  } catch (const SettingsWriteError& error) {
+    // The close goes on: the user is told the settings were not kept.
+    if (environment_.platform != nullptr) {
+      environment_.platform->showError(this, QString::fromUtf8(error.what()));
+    }
+  }
+}
+
+}  // namespace tarvex

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/PlatformServices.h"
+
+namespace tarvex {
+
+// The production platform layer: Qt's message boxes, file dialogs and desktop
+// services.
+class QtPlatformServices : public PlatformServices {
+ public:
+  void showInformation(QWidget* parent, const QString& text) override;
+  void showError(QWidget* parent, const QString& text) override;
+  QStringList getOpenFileNames(QWidget* parent, const QString& caption, const QString& directory,
+                               const QStringList& filters) override;
+  std::optional<SaveChoice> getSaveFileName(QWidget* parent, const QString& caption,
+                                            const QString& directory, const QStringList& filters,
+                                            int filterIndex) override;
+  void openFolder(const QString& folder) override;
+  void openUrl(const QString& url) override;
+  void openDocument(const QString& path) override;
+};
+
+// Turns a filter written as "MP3 Files(*.mp3;*.mp2)" into Qt's form
+// "MP3 Files (*.mp3 *.mp2)".
+QString toQtNameFilter(const QString& filter);
+
+}  // namespace tarvex
