@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "app/MainWindowState.h"
+#include "config/MainWindowState.h"
 #include "config/SettingsFile.h"
 
 namespace tarvex {

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "app/Command.h"
-#include "app/MainWindowState.h"
+#include "config/MainWindowState.h"
 #include "app/PopupMenus.h"
 #include "config/SettingsFile.h"
 #include "platform/PlatformServices.h"
