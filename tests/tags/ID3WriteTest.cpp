@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
-#include <taglib/mpegfile.h>
 #include <taglib/id3v2tag.h>
+#include <taglib/mpegfile.h>
 
 #include <QDir>
 #include <QFile>
@@ -23,19 +23,21 @@ class ID3Write : public ::testing::Test {
   void SetUp() override { testing::writeBytes(path, audio); }
 };
 
-QByteArray hex(const char* text) { return QByteArray::fromHex(text); }
+QByteArray hex(const char* text) {
+  return QByteArray::fromHex(text);
+}
 
 TEST_F(ID3Write, EmptyFieldsGiveTheExact101ByteTag) {
   id3.WriteID3V2Tag(path, {});
   const QByteArray bytes = testing::readBytes(path);
   ASSERT_EQ(bytes.size(), 101 + audio.size());
   EXPECT_EQ(bytes.left(10), hex("49443303000000 00005B"));
-  const QByteArray expectedFrames = hex("54495432 00000001 0000 00") +  // TIT2
-                                    hex("54504531 00000001 0000 00") +  // TPE1
-                                    hex("54414C42 00000001 0000 00") +  // TALB
-                                    hex("5452434B 00000001 0000 00") +  // TRCK
-                                    hex("54594552 00000001 0000 00") +  // TYER
-                                    hex("54434F4E 00000001 0000 00") +  // TCON
+  const QByteArray expectedFrames = hex("54495432 00000001 0000 00") +         // TIT2
+                                    hex("54504531 00000001 0000 00") +         // TPE1
+                                    hex("54414C42 00000001 0000 00") +         // TALB
+                                    hex("5452434B 00000001 0000 00") +         // TRCK
+                                    hex("54594552 00000001 0000 00") +         // TYER
+                                    hex("54434F4E 00000001 0000 00") +         // TCON
                                     hex("434F4D4D 00000005 0000 00656E6700");  // COMM
   EXPECT_EQ(bytes.mid(10, 81), expectedFrames);
   EXPECT_EQ(bytes.mid(91, 10), QByteArray(10, '\0'));
@@ -142,8 +144,8 @@ TEST_F(ID3Write, FailureLeavesTheFileAndFolderAsTheyWere) {
   } catch (const TagError& error) {
     EXPECT_TRUE(error.message().contains(path));
   }
-  QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                        QFileDevice::ExeOwner);
+  QFile::setPermissions(dir.path(),
+                        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   EXPECT_EQ(testing::readBytes(path), audio);
   EXPECT_EQ(testing::folderEntries(dir.path()), QStringList{"piece_1.mp3"});
 }

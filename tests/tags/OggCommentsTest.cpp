@@ -35,9 +35,11 @@ class OggComments : public ::testing::Test {
 };
 
 TEST_F(OggComments, KeysAreMatchedInAnyCaseAndLaterOnesWin) {
-  testing::makeOggVorbis(path, {"TITLE=  Loud Title ", "aRtIsT=First", "artist=Second",
-                                "Album=Rec", "DATE=2001", "tracknumber=7", "GENRE=Jazz",
-                                "comment=Note", "album", "Al\x01" "bum=Bad", "COMPOSER=Someone"});
+  testing::makeOggVorbis(path, {"TITLE=  Loud Title ", "aRtIsT=First", "artist=Second", "Album=Rec",
+                                "DATE=2001", "tracknumber=7", "GENRE=Jazz", "comment=Note", "album",
+                                "Al\x01"
+                                "bum=Bad",
+                                "COMPOSER=Someone"});
   OGGTag tag;
   tag.title = "stale";
   ReadOggComments(path, tag);

@@ -23,7 +23,7 @@ quint64 littleEndian(const QByteArray& bytes, qsizetype at, int length) {
 
 struct AsfLayout {
   QList<QPair<QByteArray, QByteArray>> headerObjects;  // GUID, whole object
-  QByteArray afterHeader;                               // data object and indexes
+  QByteArray afterHeader;                              // data object and indexes
 };
 
 AsfLayout asfLayout(const QByteArray& file) {
@@ -54,8 +54,7 @@ QList<QByteArray> extensionObjects(const QByteArray& extension) {
 }
 
 const QByteArray kHeaderExtension = QByteArray::fromHex("B503BF5F2EA9CF118EE300C00C205365");
-const QByteArray kContentDescription =
-    QByteArray::fromHex("3326B2758E66CF11A6D900AA0062CE6C");
+const QByteArray kContentDescription = QByteArray::fromHex("3326B2758E66CF11A6D900AA0062CE6C");
 const QByteArray kExtendedContentDescription =
     QByteArray::fromHex("40A4D0D207E3D21197F000A0C95EA850");
 
@@ -130,8 +129,7 @@ TEST_F(WmaAttributes, EmptyTextsAreWrittenAsEmptyValues) {
   ASSERT_TRUE(tag->contains("WM/Genre"));
   EXPECT_TRUE(tag->attribute("WM/Genre").front().toString().isEmpty());
   ASSERT_TRUE(tag->contains("WM/TrackNumber"));
-  EXPECT_EQ(tag->attribute("WM/TrackNumber").front().type(),
-            TagLib::ASF::Attribute::DWordType);
+  EXPECT_EQ(tag->attribute("WM/TrackNumber").front().type(), TagLib::ASF::Attribute::DWordType);
   EXPECT_EQ(tag->attribute("WM/TrackNumber").front().toUInt(), 0u);
 }
 
@@ -185,7 +183,9 @@ TEST_F(WmaAttributes, ReadingLeavesTheFileAndANonWmaRecordAlone) {
 }
 
 // A file in the layout the fallback parser reads.
-QByteArray guid(const char* hex) { return QByteArray::fromHex(hex); }
+QByteArray guid(const char* hex) {
+  return QByteArray::fromHex(hex);
+}
 QByteArray le(quint64 value, int bytes) {
   QByteArray out;
   for (int i = 0; i < bytes; ++i) out.append(static_cast<char>((value >> (8 * i)) & 0xFF));
@@ -204,7 +204,8 @@ QByteArray fallbackFile(const QList<QByteArray>& descriptors, quint64 objectSize
   QByteArray body = le(descriptors.size(), 2);
   for (const QByteArray& d : descriptors) body.append(d);
   const quint64 objectSize = objectSizeOverride ? objectSizeOverride : body.size() + 24;
-  const QByteArray other = guid("00112233445566778899AABBCCDDEEFF") + le(40, 8) + QByteArray(16, 'o');
+  const QByteArray other =
+      guid("00112233445566778899AABBCCDDEEFF") + le(40, 8) + QByteArray(16, 'o');
   const QByteArray object = guid("D529E2D6DA35D111903400A0C90349BE") + le(objectSize, 8) + body;
   const QByteArray objects = other + object;
   return guid("D129E2D6DA35D111903400A0C90349BE") + le(objects.size(), 8) + objects;
