@@ -216,6 +216,9 @@ SkinObject* interactiveObjectAt(const std::vector<std::unique_ptr<SkinObject>>& 
 
 void SkinWidget::mousePressEvent(QMouseEvent* event) {
   const QPoint point = event->position().toPoint();
+  if (state_->mouseOwner && !(event->buttons() & state_->ownerButton)) {
+    endLostGrab(point);  // the release went elsewhere (a popup took the mouse)
+  }
   if (state_->mouseOwner) return;  // a second button while one is held
   SkinObject* object = interactiveObjectAt(state_->objects, point);
   if (!object) return;
@@ -252,6 +255,7 @@ void SkinWidget::mousePressEvent(QMouseEvent* event) {
 
 void SkinWidget::mouseMoveEvent(QMouseEvent* event) {
   const QPoint point = event->position().toPoint();
+  if (state_->mouseOwner && !(event->buttons() & state_->ownerButton)) endLostGrab(point);
   SkinObject* owner = state_->mouseOwner;
   if (!owner) {
     SkinObject* under = interactiveObjectAt(state_->objects, point);
@@ -299,6 +303,16 @@ void SkinWidget::mouseReleaseEvent(QMouseEvent* event) {
   emit OnMouseUp(owner, event->button(), point.x(), point.y());
   if (generation != state_->generation) return;
   if (click) emit OnClick(owner);
+}
+
+void SkinWidget::endLostGrab(const QPoint& point) {
+  SkinObject* owner = state_->mouseOwner;
+  const Qt::MouseButton button = state_->ownerButton;
+  state_->clearMouse();
+  redrawObject(*owner);
+  // The object still hears that the button is up (the position bar's drag
+  // ends), but a lost release is never a click.
+  emit OnMouseUp(owner, button, point.x(), point.y());
 }
 
 void SkinWidget::leaveEvent(QEvent* event) {

@@ -80,6 +80,8 @@ class SkinWidget : public QWidget {
   void leaveEvent(QEvent* event) override;
 
  private:
+  void endLostGrab(const QPoint& point);
+
   struct State;
   std::unique_ptr<State> state_;
 };

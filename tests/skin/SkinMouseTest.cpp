@@ -2,6 +2,8 @@
 // thumb drag and page steps, and the signals they raise.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -150,6 +152,20 @@ TEST_F(SkinMouse, SliderWithNothingToMoveRaisesNoScrollTrack) {
   EXPECT_EQ(bar->position(), 0);
   EXPECT_EQ(downs.count(), 1);
   EXPECT_EQ(ups.count(), 1);
+}
+
+TEST_F(SkinMouse, ALostReleaseEndsTheDragWithoutAClick) {
+  // The release went to another window; the next move comes with no button held.
+  QTest::mousePress(&skin, Qt::LeftButton, {}, skin.sliderThumbRect(QStringLiteral("pb")).center());
+  QMouseEvent move(QEvent::MouseMove, QPointF(centreOf("play")),
+                   QPointF(skin.mapToGlobal(centreOf("play"))), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(&skin, &move);
+  ASSERT_EQ(ups.count(), 1);
+  EXPECT_EQ(nameAt(ups, 0), QStringLiteral("pb"));
+  QTest::mouseClick(&skin, Qt::LeftButton, {}, centreOf("play"));
+  ASSERT_EQ(clicks.count(), 1);
+  EXPECT_EQ(nameAt(clicks, 0), QStringLiteral("play"));
 }
 
 TEST_F(SkinMouse, HandlerThatReloadsTheSkinDuringAClickIsSafe) {
