@@ -108,8 +108,10 @@ TEST_F(SkinFiles, FileLackingARequiredObjectCountsAsBroken) {
   const QString noLayout = writeSkinFile(folder, QStringLiteral("other.dll"), renamed);
   EXPECT_TRUE(skin.loadSkinFile(noLayout).contains(QStringLiteral("no layout \"Plaskett\"")));
 
-  // The built-in skin itself passes the same check.
-  EXPECT_EQ(skin.loadSkinFile(QString()), QString());
+  // The skin file that ships with the program passes the same check.
+  EXPECT_EQ(skin.loadSkinFile(QStringLiteral(TARVEX_SOURCE_DIR "/components/skin/default.skin")),
+            QString());
+  EXPECT_EQ(skin.skinTitle(), QStringLiteral("Graphite"));
 }
 
 TEST_F(SkinFiles, LayoutsAreSelectedByExactNameAndAReloadKeepsTheChoice) {
