@@ -136,6 +136,17 @@ void Tfm_main::showEvent(QShowEvent* event) {
 void Tfm_main::FormShow() {
   LoadMainSettings(settings_, state_, environment_.defaultOutputDir);
 
+  skin_->setRequiredObjects(
+      QStringLiteral("Plaskett"),
+      {QStringLiteral("pb"), QStringLiteral("timecaption"), QStringLiteral("tataltime"),
+       QStringLiteral("nm"), QStringLiteral("pbpos"), QStringLiteral("convertpb"),
+       QStringLiteral("file"), QStringLiteral("Action"), QStringLiteral("Help"),
+       QStringLiteral("Settings"), QStringLiteral("Set"), QStringLiteral("addfile"),
+       QStringLiteral("Up"), QStringLiteral("Down"), QStringLiteral("Remove"),
+       QStringLiteral("Clear"), QStringLiteral("play"), QStringLiteral("stop"),
+       QStringLiteral("Stop"), QStringLiteral("hou"), QStringLiteral("qian"),
+       QStringLiteral("Split"), QStringLiteral("Join"), QStringLiteral("Begin"),
+       QStringLiteral("End"), QStringLiteral("Ok"), QStringLiteral("helpfile")});
   const QString skinProblem =
       skin_->loadSkinFile(environment_.programFolder + QStringLiteral("mp3enc.dll"));
   skin_->selectLayout(QStringLiteral("Plaskett"));

@@ -14,9 +14,9 @@ void ConversionProgress::ShowConversionProgress(int p, bool skinFlag) {
   if (p == 10000) p = 0;
   const int width = static_cast<int>(MulDiv(p, kFullWidth, 10000));
   if (!skinFlag && width > kFullWidth) return;
+  // The frame paints up to its right edge, which sits at left + width.
   QRect rect = initialRect_;
-  // The right edge sits at left + width: an empty bar has no pixel.
-  rect.setRight(initialRect_.left() + width - 1);
+  rect.setRight(initialRect_.left() + width);
   convertpb_->setRect(rect);
   convertpb_->redraw();
 }
