@@ -25,7 +25,8 @@ namespace tarvex {
 //                      10 Studio   CBR 256 kbit/s, stereo, 44.1 kHz
 //                      11 R3Mix    LAME preset r3mix (VBR)
 //                      other       no preset
-//   AltPreset          1           --preset fast standard    (VBR)
+//   AltPreset          (rate and mode back to LAME's choice, then:)
+//                      1           --preset fast standard    (VBR)
 //                      2           --preset standard         (VBR)
 //                      3           --preset fast extreme     (VBR)
 //                      4           --preset extreme          (VBR)
@@ -103,8 +104,14 @@ void applyPreset(lame_t lame, int preset) {
 }
 
 void applyAltPreset(lame_t lame, int altPreset) {
-  if (altPreset >= 1 && altPreset <= static_cast<int>(std::size(kAltPresets)))
+  if (altPreset >= 1 && altPreset <= static_cast<int>(std::size(kAltPresets))) {
+    // A complete recipe of its own: the rate and mode of a preset before it
+    // do not carry over.
+    lame_set_out_samplerate(lame, 0);
+    lame_set_lowpassfreq(lame, 0);
+    lame_set_mode(lame, JOINT_STEREO);
     lame_set_preset(lame, kAltPresets[altPreset - 1]);
+  }
 }
 
 void applyIndividual(lame_t lame, const Mp3LameEncoder& settings) {
@@ -198,7 +205,7 @@ void applyCommandLine(lame_t lame, const std::vector<LameOption>& options) {
       case Kind::Preset: lame_set_preset(lame, whole); break;
       case Kind::CbrPreset:
         lame_set_VBR(lame, vbr_off);
-        lame_set_preset(lame, whole);
+        lame_set_brate(lame, whole);
         break;
       case Kind::Abr:
         lame_set_VBR(lame, vbr_abr);

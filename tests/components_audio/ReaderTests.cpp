@@ -66,10 +66,12 @@ TEST_F(ReaderTest, OtherFormatsReportTheFramesTheyDecode) {
     reader.OpenRead(file, 0, 1);
     const int64_t decoded = framesOf(readToEnd(reader, 3000), 2);
     EXPECT_EQ(reader.Samples(), decoded) << file.toStdString();
-    if (format != AudioFormat::Wma) {
-      EXPECT_EQ(reader.Samples(), written) << file.toStdString();
+    if (format == AudioFormat::Wav) {
+      EXPECT_EQ(reader.Samples(), written);
     }
-    EXPECT_NEAR(static_cast<double>(reader.Samples()), static_cast<double>(written), 4096.0);
+    // Compressed formats: the decoder's framing may add or drop part of a
+    // codec block at the ends.
+    EXPECT_NEAR(static_cast<double>(reader.Samples()), static_cast<double>(written), 2048.0);
   }
 }
 
