@@ -138,9 +138,11 @@ int64_t decodeDirect(const QString& path) {
   std::vector<float> buffer(static_cast<size_t>(kBlockFrames) * kChannels);
   int64_t frames = 0;
   size_t done = 0;
-  while (mpg123_read(handle, buffer.data(), buffer.size() * sizeof(float), &done) == MPG123_OK || done > 0) {
+  while (true) {
+    const int result = mpg123_read(handle, buffer.data(), buffer.size() * sizeof(float), &done);
     frames += static_cast<int64_t>(done / sizeof(float) / kChannels);
-    if (done == 0) break;
+    if (result == MPG123_NEW_FORMAT) continue;
+    if (result != MPG123_OK) break;
   }
   mpg123_close(handle);
   mpg123_delete(handle);
@@ -178,6 +180,7 @@ void transcodeDirect(const QString& source, const QString& target) {
                                                                   static_cast<int>(encoded.size()));
       std::fwrite(encoded.data(), 1, static_cast<size_t>(bytes), file);
     }
+    if (result == MPG123_NEW_FORMAT) continue;
     if (result != MPG123_OK) break;
   }
   finishDirect(lame, file, encoded);
