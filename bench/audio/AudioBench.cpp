@@ -30,7 +30,7 @@ using tarvex::SampleBlock;
 constexpr int kRate = 44100;
 constexpr int kChannels = 2;
 constexpr int64_t kFrames = int64_t{kRate} * 600;  // ten minutes
-constexpr int kBlockFrames = 4410;                   // the runners' block size
+constexpr int kBlockFrames = 4410;                 // the runners' block size
 
 // One second of a two-tone signal with some noise, reused block by block.
 std::vector<float> makeSecond() {
@@ -104,8 +104,9 @@ void encodeDirect(const QString& path, const std::vector<float>& second) {
   std::vector<unsigned char> encoded(kBlockFrames * 5 / 4 + 7200);
   for (int64_t done = 0; done < kFrames; done += kBlockFrames) {
     const size_t offset = static_cast<size_t>(done % kRate) * kChannels;
-    const int bytes = lame_encode_buffer_interleaved_ieee_float(
-        lame, second.data() + offset, kBlockFrames, encoded.data(), static_cast<int>(encoded.size()));
+    const int bytes =
+        lame_encode_buffer_interleaved_ieee_float(lame, second.data() + offset, kBlockFrames,
+                                                  encoded.data(), static_cast<int>(encoded.size()));
     std::fwrite(encoded.data(), 1, static_cast<size_t>(bytes), file);
   }
   finishDirect(lame, file, encoded);
@@ -176,8 +177,8 @@ void transcodeDirect(const QString& source, const QString& target) {
     const int result = mpg123_read(handle, buffer.data(), buffer.size() * sizeof(float), &done);
     const int frames = static_cast<int>(done / sizeof(float) / kChannels);
     if (frames > 0) {
-      const int bytes = lame_encode_buffer_interleaved_ieee_float(lame, buffer.data(), frames, encoded.data(),
-                                                                  static_cast<int>(encoded.size()));
+      const int bytes = lame_encode_buffer_interleaved_ieee_float(
+          lame, buffer.data(), frames, encoded.data(), static_cast<int>(encoded.size()));
       std::fwrite(encoded.data(), 1, static_cast<size_t>(bytes), file);
     }
     if (result == MPG123_NEW_FORMAT) continue;
@@ -228,8 +229,8 @@ int main() {
   report("encode only, same thread", bestSeconds([&] { encodeOurs(target, second, false); }),
          encodeDirectTime);
   const double transcodeDirectTime = bestSeconds([&] { transcodeDirect(source, target); });
-  report("decode+encode, encoder thread",
-         bestSeconds([&] { transcodeOurs(source, target, true); }), transcodeDirectTime);
+  report("decode+encode, encoder thread", bestSeconds([&] { transcodeOurs(source, target, true); }),
+         transcodeDirectTime);
   report("decode+encode, same thread", bestSeconds([&] { transcodeOurs(source, target, false); }),
          transcodeDirectTime);
   return 0;
