@@ -54,7 +54,12 @@ AudioFile2::AudioFile2() = default;
 
 AudioFile2::~AudioFile2() {
   closeReader();
-  encoder_.reset();  // an unfinished output is abandoned, not completed
+  // An output still open is completed, so what was written stays playable; a
+  // destructor has no one to report a failure to.
+  try {
+    closeWriter();
+  } catch (const AudioError&) {
+  }
 }
 
 // --- reading ---
@@ -68,7 +73,9 @@ void AudioFile2::OpenRead(const QString& fileName, int, int) {
   readEnded_ = false;
 }
 
-int64_t AudioFile2::Samples() const { return decoder_ ? decoder_->frameCount() : 0; }
+int64_t AudioFile2::Samples() const {
+  return decoder_ ? decoder_->frameCount() : 0;
+}
 
 int64_t AudioFile2::Duration() const {
   if (!decoder_ || decoder_->sampleRate() <= 0) return 0;
@@ -76,13 +83,16 @@ int64_t AudioFile2::Duration() const {
   return (decoder_->frameCount() * 1000 + rate / 2) / rate;
 }
 
-int AudioFile2::Channels() const { return decoder_ ? decoder_->channels() : 0; }
+int AudioFile2::Channels() const {
+  return decoder_ ? decoder_->channels() : 0;
+}
 
-int AudioFile2::SampleRate() const { return decoder_ ? decoder_->sampleRate() : 0; }
+int AudioFile2::SampleRate() const {
+  return decoder_ ? decoder_->sampleRate() : 0;
+}
 
 int AudioFile2::Seek(int64_t frame, int) {
-  if (!decoder_)
-    throw AudioError(QStringLiteral("Cannot seek: no file is open for reading"));
+  if (!decoder_) throw AudioError(QStringLiteral("Cannot seek: no file is open for reading"));
   decoder_->seek(frame);
   if (readConverter_) readConverter_->reset();
   readEnded_ = false;
@@ -90,8 +100,7 @@ int AudioFile2::Seek(int64_t frame, int) {
 }
 
 SampleBlock AudioFile2::ReadBlock(int frames) {
-  if (!decoder_)
-    throw AudioError(QStringLiteral("Cannot read: no file is open for reading"));
+  if (!decoder_) throw AudioError(QStringLiteral("Cannot read: no file is open for reading"));
   SampleBlock block;
   if (frames <= 0 || readEnded_) return block;
   const int channels = decoder_->channels();
@@ -101,7 +110,8 @@ SampleBlock AudioFile2::ReadBlock(int frames) {
     int done = 0;
     while (done < frames) {
       const int step = std::min(frames - done, kDecodeStepFrames);
-      const int got = decoder_->read(block.values.data() + static_cast<size_t>(done) * channels, step);
+      const int got =
+          decoder_->read(block.values.data() + static_cast<size_t>(done) * channels, step);
       done += got;
       if (got < step) {
         readEnded_ = true;
@@ -163,7 +173,8 @@ void AudioFile2::SetPcmFormat(int sampleRate, int channels) {
   if (encoder_) {
     if (writeConverter_) {
       writeConverter_->flush(converted_);
-      encoder_->write(converted_.data(), static_cast<int>(converted_.size()) / encoder_->channels());
+      encoder_->write(converted_.data(),
+                      static_cast<int>(converted_.size()) / encoder_->channels());
     }
     prepareWriteConversion();
   }
@@ -174,7 +185,9 @@ void AudioFile2::Close() {
   closeWriter();
 }
 
-bool AudioFile2::IsOpen() const { return decoder_ != nullptr || encoder_ != nullptr; }
+bool AudioFile2::IsOpen() const {
+  return decoder_ != nullptr || encoder_ != nullptr;
+}
 
 void AudioFile2::setActive(bool active) {
   if (!active) Close();
@@ -214,9 +227,11 @@ void AudioFile2::CreateWrite(const QString& fileName, int) {
     case OutputKind::None:
       throw AudioError(createError(fileName, QStringLiteral("no output format was chosen")));
     case OutputKind::Mp3: {
-      const int rate = pcmRate_ > 0 ? pcmRate_
-                                    : (mp3Settings_.sampleRate() > 0 ? mp3Settings_.sampleRate() : 44100);
-      const int channels = pcmChannels_ > 0 ? pcmChannels_ : std::clamp(mp3Settings_.channels(), 1, 2);
+      const int rate = pcmRate_ > 0
+                           ? pcmRate_
+                           : (mp3Settings_.sampleRate() > 0 ? mp3Settings_.sampleRate() : 44100);
+      const int channels =
+          pcmChannels_ > 0 ? pcmChannels_ : std::clamp(mp3Settings_.channels(), 1, 2);
       encoder = std::make_unique<Mp3FileEncoder>(fileName, mp3Settings_, rate, channels);
       if (backgroundEncoding_) encoder = std::make_unique<BackgroundEncoder>(std::move(encoder));
       break;
@@ -248,7 +263,8 @@ void AudioFile2::WriteBlock(const SampleBlock& block) {
   if (!encoder_) throw AudioError(QStringLiteral("Cannot write: no file is open for writing"));
   const int channels = writeConverter_ ? writeConverter_->inputChannels() : encoder_->channels();
   if (block.values.size() % static_cast<size_t>(channels) != 0)
-    throw AudioError(writeError(writeName_, QStringLiteral("the block does not hold whole frames")));
+    throw AudioError(
+        writeError(writeName_, QStringLiteral("the block does not hold whole frames")));
   const int frames = static_cast<int>(block.values.size() / static_cast<size_t>(channels));
   if (frames == 0) return;
   if (!writeConverter_) {

@@ -14,7 +14,9 @@ BackgroundEncoder::BackgroundEncoder(std::unique_ptr<AudioEncoder> encoder)
       channels_(encoder_->channels()),
       worker_([this] { work(); }) {}
 
-BackgroundEncoder::~BackgroundEncoder() { stopWorker(); }
+BackgroundEncoder::~BackgroundEncoder() {
+  stopWorker();
+}
 
 void BackgroundEncoder::stopWorker() {
   {
@@ -45,7 +47,8 @@ void BackgroundEncoder::work() {
     lock.unlock();
     if (!failed) {
       try {
-        encoder_->write(buffer.data(), static_cast<int>(buffer.size() / static_cast<size_t>(channels_)));
+        encoder_->write(buffer.data(),
+                        static_cast<int>(buffer.size() / static_cast<size_t>(channels_)));
       } catch (...) {
         lock.lock();
         error_ = std::current_exception();

@@ -27,7 +27,9 @@ QString ffmpegReason(int errorCode) {
   return reason;
 }
 
-static QString shown(const QString& fileName) { return QDir::toNativeSeparators(fileName); }
+static QString shown(const QString& fileName) {
+  return QDir::toNativeSeparators(fileName);
+}
 
 QString openError(const QString& fileName, const QString& reason) {
   return QStringLiteral("Cannot open %1: %2").arg(shown(fileName), reason);

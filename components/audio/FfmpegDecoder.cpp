@@ -19,7 +19,9 @@ namespace tarvex {
 
 namespace {
 
-bool isPcmCodec(AVCodecID id) { return id >= AV_CODEC_ID_FIRST_AUDIO && id < AV_CODEC_ID_ADPCM_IMA_QT; }
+bool isPcmCodec(AVCodecID id) {
+  return id >= AV_CODEC_ID_FIRST_AUDIO && id < AV_CODEC_ID_ADPCM_IMA_QT;
+}
 
 float sampleAsFloat(const uint8_t* data, AVSampleFormat format, size_t index) {
   switch (format) {
@@ -110,8 +112,8 @@ void FfmpegDecoder::failOpen(const QString& reason) const {
 
 void FfmpegDecoder::openContainer() {
   closeContainer();
-  int result = avformat_open_input(&format_, QFile::encodeName(fileName_).constData(), nullptr,
-                                   nullptr);
+  int result =
+      avformat_open_input(&format_, QFile::encodeName(fileName_).constData(), nullptr, nullptr);
   if (result < 0) {
     format_ = nullptr;
     failOpen(ffmpegReason(result));

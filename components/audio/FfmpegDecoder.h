@@ -51,11 +51,11 @@ class FfmpegDecoder : public AudioDecoder {
   int channels_ = 0;
   bool isPcm_ = false;
   int64_t frameCount_ = 0;
-  int64_t dataStart_ = -1;        // byte offset of the audio data
-  int64_t startTimestamp_ = 0;   // stream timestamp of frame 0
-  int64_t position_ = 0;         // frame of the next value read() hands out
-  int frameOffset_ = 0;          // frames of frame_ already handed out
-  int frameAvailable_ = 0;       // frames in frame_
+  int64_t dataStart_ = -1;      // byte offset of the audio data
+  int64_t startTimestamp_ = 0;  // stream timestamp of frame 0
+  int64_t position_ = 0;        // frame of the next value read() hands out
+  int frameOffset_ = 0;         // frames of frame_ already handed out
+  int frameAvailable_ = 0;      // frames in frame_
   bool draining_ = false;
   bool ended_ = false;
 };

@@ -32,7 +32,8 @@ class OptionReader {
     const double value = text.toDouble(&ok);
     if (!ok) reject(option, QStringLiteral("\"%1\" is not a number").arg(text));
     if (value < minimum || value > maximum)
-      reject(option, QStringLiteral("%1 is out of range (%2 to %3)").arg(text).arg(minimum).arg(maximum));
+      reject(option,
+             QStringLiteral("%1 is out of range (%2 to %3)").arg(text).arg(minimum).arg(maximum));
     return value;
   }
 
@@ -58,7 +59,8 @@ double presetCode(OptionReader& reader, const QString& option, std::vector<LameO
   bool isNumber = false;
   const int kbps = name.toInt(&isNumber);
   if (isNumber) {
-    if (kbps < 8 || kbps > 320) reject(option, QStringLiteral("%1 is out of range (8 to 320)").arg(kbps));
+    if (kbps < 8 || kbps > 320)
+      reject(option, QStringLiteral("%1 is out of range (8 to 320)").arg(kbps));
     return kbps;
   }
   if (name == QLatin1String("standard")) return fast ? STANDARD_FAST : STANDARD;
@@ -111,7 +113,8 @@ std::vector<LameOption> parseLameCommandLine(const QString& commandLine) {
       const double kHz = reader.number(option, 8, 48);
       static const double rates[] = {8, 11.025, 12, 16, 22.05, 24, 32, 44.1, 48};
       bool known = false;
-      for (double rate : rates) known = known || qFuzzyCompare(rate, kHz) || qAbs(rate - kHz) < 0.06;
+      for (double rate : rates)
+        known = known || qFuzzyCompare(rate, kHz) || qAbs(rate - kHz) < 0.06;
       if (!known) reject(option, QStringLiteral("%1 kHz is not an MP3 sample rate").arg(kHz));
       options.push_back({Kind::Resample, kHz});
     } else if (option == QLatin1String("--lowpass")) {
@@ -146,7 +149,9 @@ std::vector<LameOption> parseLameCommandLine(const QString& commandLine) {
       const QString code = reader.atEnd() ? QString() : reader.take();
       if (code != QLatin1String("n") && code != QLatin1String("5") && code != QLatin1String("c"))
         reject(option, QStringLiteral("the emphasis must be one of n, 5, c"));
-      options.push_back({Kind::Emphasis, code == QLatin1String("n") ? 0.0 : code == QLatin1String("5") ? 1.0 : 3.0});
+      options.push_back({Kind::Emphasis, code == QLatin1String("n")   ? 0.0
+                                         : code == QLatin1String("5") ? 1.0
+                                                                      : 3.0});
     } else {
       reject(option, QStringLiteral("not an encoding option this program supports"));
     }

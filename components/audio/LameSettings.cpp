@@ -25,7 +25,8 @@ namespace tarvex {
 //                      10 Studio   CBR 256 kbit/s, stereo, 44.1 kHz
 //                      11 R3Mix    LAME preset r3mix (VBR)
 //                      other       no preset
-//   AltPreset          1           --preset fast standard    (VBR)
+//   AltPreset          (rate and mode back to LAME's choice, then:)
+//                      1           --preset fast standard    (VBR)
 //                      2           --preset standard         (VBR)
 //                      3           --preset fast extreme     (VBR)
 //                      4           --preset extreme          (VBR)
@@ -77,17 +78,24 @@ struct PresetRow {
 };
 
 constexpr PresetRow kPresets[] = {
-    {16, MONO, 8000, 3200},           {24, MONO, 11025, 4800},
-    {40, MONO, 16000, 7200},          {112, JOINT_STEREO, 32000, 15000},
-    {56, MONO, 32000, 12000},         {128, JOINT_STEREO, 44100, 16000},
-    {160, JOINT_STEREO, 44100, 17500}, {192, JOINT_STEREO, 44100, 18500},
-    {224, STEREO, 44100, 0},          {256, STEREO, 44100, 0},
+    {16, MONO, 8000, 3200},
+    {24, MONO, 11025, 4800},
+    {40, MONO, 16000, 7200},
+    {112, JOINT_STEREO, 32000, 15000},
+    {56, MONO, 32000, 12000},
+    {128, JOINT_STEREO, 44100, 16000},
+    {160, JOINT_STEREO, 44100, 17500},
+    {192, JOINT_STEREO, 44100, 18500},
+    {224, STEREO, 44100, 0},
+    {256, STEREO, 44100, 0},
 };
 constexpr int kR3MixPreset = 11;
 
 constexpr int kAltPresets[] = {STANDARD_FAST, STANDARD, EXTREME_FAST, EXTREME, INSANE};
 
-bool on(int value) { return value != 0; }
+bool on(int value) {
+  return value != 0;
+}
 
 void applyPreset(lame_t lame, int preset) {
   if (preset >= 1 && preset <= static_cast<int>(std::size(kPresets))) {
@@ -103,8 +111,14 @@ void applyPreset(lame_t lame, int preset) {
 }
 
 void applyAltPreset(lame_t lame, int altPreset) {
-  if (altPreset >= 1 && altPreset <= static_cast<int>(std::size(kAltPresets)))
+  if (altPreset >= 1 && altPreset <= static_cast<int>(std::size(kAltPresets))) {
+    // A complete recipe of its own: the rate and mode of a preset before it
+    // do not carry over.
+    lame_set_out_samplerate(lame, 0);
+    lame_set_lowpassfreq(lame, 0);
+    lame_set_mode(lame, JOINT_STEREO);
     lame_set_preset(lame, kAltPresets[altPreset - 1]);
+  }
 }
 
 void applyIndividual(lame_t lame, const Mp3LameEncoder& settings) {
@@ -126,11 +140,21 @@ void applyIndividual(lame_t lame, const Mp3LameEncoder& settings) {
   }
 
   switch (settings.vbrMethod()) {
-    case 0: lame_set_VBR(lame, vbr_default); break;
-    case 1: lame_set_VBR(lame, vbr_rh); break;
-    case 2: lame_set_VBR(lame, vbr_mt); break;
-    case 3: lame_set_VBR(lame, vbr_mtrh); break;
-    default: lame_set_VBR(lame, vbr_off); break;
+    case 0:
+      lame_set_VBR(lame, vbr_default);
+      break;
+    case 1:
+      lame_set_VBR(lame, vbr_rh);
+      break;
+    case 2:
+      lame_set_VBR(lame, vbr_mt);
+      break;
+    case 3:
+      lame_set_VBR(lame, vbr_mtrh);
+      break;
+    default:
+      lame_set_VBR(lame, vbr_off);
+      break;
   }
   if (settings.vbrMethod() >= 0) {
     lame_set_VBR_q(lame, std::clamp(settings.vbrQuality(), 0, 9));
@@ -138,23 +162,35 @@ void applyIndividual(lame_t lame, const Mp3LameEncoder& settings) {
   }
 
   switch (settings.ath()) {
-    case 1: lame_set_ATHonly(lame, 1); break;
-    case 2: lame_set_noATH(lame, 1); break;
-    case 3: lame_set_ATHshort(lame, 1); break;
-    default: break;
+    case 1:
+      lame_set_ATHonly(lame, 1);
+      break;
+    case 2:
+      lame_set_noATH(lame, 1);
+      break;
+    case 3:
+      lame_set_ATHshort(lame, 1);
+      break;
+    default:
+      break;
   }
 
   if (settings.channels() == 1) {
     lame_set_mode(lame, MONO);
   } else {
     switch (settings.stereoMode()) {
-      case 2: lame_set_mode(lame, JOINT_STEREO); break;
+      case 2:
+        lame_set_mode(lame, JOINT_STEREO);
+        break;
       case 3:
         lame_set_mode(lame, JOINT_STEREO);
         lame_set_force_ms(lame, 1);
         break;
-      case 4: lame_set_mode(lame, DUAL_CHANNEL); break;
-      default: lame_set_mode(lame, STEREO);
+      case 4:
+        lame_set_mode(lame, DUAL_CHANNEL);
+        break;
+      default:
+        lame_set_mode(lame, STEREO);
     }
   }
 
@@ -167,11 +203,16 @@ void applyIndividual(lame_t lame, const Mp3LameEncoder& settings) {
 
 MPEG_mode modeFromLetter(int letter) {
   switch (letter) {
-    case 'j': return JOINT_STEREO;
-    case 'f': return JOINT_STEREO;
-    case 'd': return DUAL_CHANNEL;
-    case 'm': return MONO;
-    default: return STEREO;
+    case 'j':
+      return JOINT_STEREO;
+    case 'f':
+      return JOINT_STEREO;
+    case 'd':
+      return DUAL_CHANNEL;
+    case 'm':
+      return MONO;
+    default:
+      return STEREO;
   }
 }
 
@@ -184,29 +225,41 @@ void applyCommandLine(lame_t lame, const std::vector<LameOption>& options) {
         lame_set_brate(lame, whole);
         lame_set_VBR_min_bitrate_kbps(lame, whole);
         break;
-      case Kind::MaxBitrate: lame_set_VBR_max_bitrate_kbps(lame, whole); break;
+      case Kind::MaxBitrate:
+        lame_set_VBR_max_bitrate_kbps(lame, whole);
+        break;
       case Kind::VbrQuality:
         if (lame_get_VBR(lame) == vbr_off || lame_get_VBR(lame) == vbr_abr)
           lame_set_VBR(lame, vbr_default);
         lame_set_VBR_quality(lame, static_cast<float>(option.value));
         break;
-      case Kind::Quality: lame_set_quality(lame, whole); break;
+      case Kind::Quality:
+        lame_set_quality(lame, whole);
+        break;
       case Kind::Mode:
         lame_set_mode(lame, modeFromLetter(whole));
         lame_set_force_ms(lame, whole == 'f' ? 1 : 0);
         break;
-      case Kind::Preset: lame_set_preset(lame, whole); break;
+      case Kind::Preset:
+        lame_set_preset(lame, whole);
+        break;
       case Kind::CbrPreset:
         lame_set_VBR(lame, vbr_off);
-        lame_set_preset(lame, whole);
+        lame_set_brate(lame, whole);
         break;
       case Kind::Abr:
         lame_set_VBR(lame, vbr_abr);
         lame_set_VBR_mean_bitrate_kbps(lame, whole);
         break;
-      case Kind::Cbr: lame_set_VBR(lame, vbr_off); break;
-      case Kind::VbrOld: lame_set_VBR(lame, vbr_rh); break;
-      case Kind::VbrNew: lame_set_VBR(lame, vbr_mtrh); break;
+      case Kind::Cbr:
+        lame_set_VBR(lame, vbr_off);
+        break;
+      case Kind::VbrOld:
+        lame_set_VBR(lame, vbr_rh);
+        break;
+      case Kind::VbrNew:
+        lame_set_VBR(lame, vbr_mtrh);
+        break;
       case Kind::Resample:
         lame_set_out_samplerate(lame, static_cast<int>(std::lround(option.value * 1000)));
         break;
@@ -222,17 +275,39 @@ void applyCommandLine(lame_t lame, const std::vector<LameOption>& options) {
       case Kind::HighpassWidth:
         lame_set_highpasswidth(lame, static_cast<int>(std::lround(option.value * 1000)));
         break;
-      case Kind::NoReservoir: lame_set_disable_reservoir(lame, 1); break;
-      case Kind::StrictIso: lame_set_strict_ISO(lame, 1); break;
-      case Kind::Crc: lame_set_error_protection(lame, 1); break;
-      case Kind::HardMinimum: lame_set_VBR_hard_min(lame, 1); break;
-      case Kind::NoVbrTag: lame_set_bWriteVbrTag(lame, 0); break;
-      case Kind::NoShortBlocks: lame_set_no_short_blocks(lame, 1); break;
-      case Kind::AllowDiffShort: lame_set_allow_diff_short(lame, 1); break;
-      case Kind::AthOnly: lame_set_ATHonly(lame, 1); break;
-      case Kind::NoAth: lame_set_noATH(lame, 1); break;
-      case Kind::AthShort: lame_set_ATHshort(lame, 1); break;
-      case Kind::Emphasis: lame_set_emphasis(lame, whole); break;
+      case Kind::NoReservoir:
+        lame_set_disable_reservoir(lame, 1);
+        break;
+      case Kind::StrictIso:
+        lame_set_strict_ISO(lame, 1);
+        break;
+      case Kind::Crc:
+        lame_set_error_protection(lame, 1);
+        break;
+      case Kind::HardMinimum:
+        lame_set_VBR_hard_min(lame, 1);
+        break;
+      case Kind::NoVbrTag:
+        lame_set_bWriteVbrTag(lame, 0);
+        break;
+      case Kind::NoShortBlocks:
+        lame_set_no_short_blocks(lame, 1);
+        break;
+      case Kind::AllowDiffShort:
+        lame_set_allow_diff_short(lame, 1);
+        break;
+      case Kind::AthOnly:
+        lame_set_ATHonly(lame, 1);
+        break;
+      case Kind::NoAth:
+        lame_set_noATH(lame, 1);
+        break;
+      case Kind::AthShort:
+        lame_set_ATHshort(lame, 1);
+        break;
+      case Kind::Emphasis:
+        lame_set_emphasis(lame, whole);
+        break;
     }
   }
 }

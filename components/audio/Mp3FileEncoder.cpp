@@ -10,7 +10,9 @@ namespace tarvex {
 
 namespace {
 constexpr int kChunkFrames = 8192;
-size_t encodedBound(int frames) { return static_cast<size_t>(frames) * 5 / 4 + 7200; }
+size_t encodedBound(int frames) {
+  return static_cast<size_t>(frames) * 5 / 4 + 7200;
+}
 }  // namespace
 
 Mp3FileEncoder::Mp3FileEncoder(const QString& fileName, const Mp3LameEncoder& settings,
@@ -32,7 +34,8 @@ Mp3FileEncoder::Mp3FileEncoder(const QString& fileName, const Mp3LameEncoder& se
   if (lame_init_params(lame_) < 0) {
     lame_close(lame_);
     lame_ = nullptr;
-    throw AudioError(createError(fileName, QStringLiteral("the MP3 encoder cannot take these settings")));
+    throw AudioError(
+        createError(fileName, QStringLiteral("the MP3 encoder cannot take these settings")));
   }
   headerFrame_ = lame_get_bWriteVbrTag(lame_) != 0;
   encoded_.resize(encodedBound(kChunkFrames));
@@ -44,7 +47,8 @@ Mp3FileEncoder::~Mp3FileEncoder() {
 
 void Mp3FileEncoder::writeEncoded(int bytes) {
   if (bytes < 0)
-    throw AudioError(writeError(file_.fileName(), QStringLiteral("the MP3 encoder failed (%1)").arg(bytes)));
+    throw AudioError(
+        writeError(file_.fileName(), QStringLiteral("the MP3 encoder failed (%1)").arg(bytes)));
   file_.write(encoded_.data(), static_cast<size_t>(bytes));
 }
 

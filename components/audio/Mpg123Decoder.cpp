@@ -5,9 +5,9 @@
 
 #include <QFile>
 
+#include <mpg123.h>
 #include <algorithm>
 #include <cerrno>
-#include <mpg123.h>
 #include <mutex>
 
 namespace tarvex {

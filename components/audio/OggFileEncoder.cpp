@@ -13,13 +13,15 @@ namespace tarvex {
 
 namespace {
 
-long bitsPerSecondOrNone(int kbps) { return kbps > 0 ? static_cast<long>(kbps) * 1000 : -1; }
+long bitsPerSecondOrNone(int kbps) {
+  return kbps > 0 ? static_cast<long>(kbps) * 1000 : -1;
+}
 
 int setUpManaged(vorbis_info* info, int sampleRate, int channels, int bitrateKbps, int minKbps,
                  int maxKbps) {
-  int result = vorbis_encode_setup_managed(info, channels, sampleRate, bitsPerSecondOrNone(maxKbps),
-                                           bitsPerSecondOrNone(bitrateKbps),
-                                           bitsPerSecondOrNone(minKbps));
+  int result =
+      vorbis_encode_setup_managed(info, channels, sampleRate, bitsPerSecondOrNone(maxKbps),
+                                  bitsPerSecondOrNone(bitrateKbps), bitsPerSecondOrNone(minKbps));
   if (result == 0) result = vorbis_encode_setup_init(info);
   return result;
 }
@@ -49,9 +51,11 @@ OggFileEncoder::OggFileEncoder(const QString& fileName, const OggFormat& format)
   }
   if (result != 0) {
     vorbis_info_clear(&info_);
-    throw AudioError(createError(fileName, QStringLiteral("the Ogg Vorbis encoder cannot take %1 Hz, %2 channels at these bitrates")
-                                               .arg(format.sampleRate)
-                                               .arg(format.channels)));
+    throw AudioError(createError(
+        fileName,
+        QStringLiteral("the Ogg Vorbis encoder cannot take %1 Hz, %2 channels at these bitrates")
+            .arg(format.sampleRate)
+            .arg(format.channels)));
   }
   vorbis_comment_init(&comment_);
   vorbis_analysis_init(&dsp_, &info_);

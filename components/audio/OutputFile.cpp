@@ -15,10 +15,12 @@ constexpr size_t kBufferBytes = 1 << 20;
 }
 
 OutputFile::OutputFile(const QString& fileName) : fileName_(fileName) {
-  if (QFileInfo(fileName).isDir()) throw AudioError(createError(fileName, QStringLiteral("it is a folder")));
+  if (QFileInfo(fileName).isDir())
+    throw AudioError(createError(fileName, QStringLiteral("it is a folder")));
   errno = 0;
   file_ = std::fopen(QFile::encodeName(fileName).constData(), "wb");
-  if (file_ == nullptr) throw AudioError(createError(fileName, systemReason(errno != 0 ? errno : EIO)));
+  if (file_ == nullptr)
+    throw AudioError(createError(fileName, systemReason(errno != 0 ? errno : EIO)));
   std::setvbuf(file_, nullptr, _IOFBF, kBufferBytes);
 }
 

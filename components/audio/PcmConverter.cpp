@@ -33,22 +33,26 @@ PcmConverter::PcmConverter(int inputRate, int inputChannels, int outputRate, int
   av_channel_layout_uninit(&out);
   if (result < 0 || context_ == nullptr || swr_init(context_) < 0) {
     swr_free(&context_);
-    throw AudioError(QStringLiteral("Cannot convert audio from %1 Hz, %2 channels to %3 Hz, %4 channels")
-                         .arg(inputRate)
-                         .arg(inputChannels)
-                         .arg(outputRate)
-                         .arg(outputChannels));
+    throw AudioError(
+        QStringLiteral("Cannot convert audio from %1 Hz, %2 channels to %3 Hz, %4 channels")
+            .arg(inputRate)
+            .arg(inputChannels)
+            .arg(outputRate)
+            .arg(outputChannels));
   }
 }
 
-PcmConverter::~PcmConverter() { swr_free(&context_); }
+PcmConverter::~PcmConverter() {
+  swr_free(&context_);
+}
 
 void PcmConverter::run(const float* input, int frames, std::vector<float>& out) {
   const int capacity = swr_get_out_samples(context_, frames) + 16;
   out.resize(static_cast<size_t>(capacity) * outputChannels_);
   auto* target = reinterpret_cast<uint8_t*>(out.data());
   const auto* source = reinterpret_cast<const uint8_t*>(input);
-  const int produced = swr_convert(context_, &target, capacity, input == nullptr ? nullptr : &source, frames);
+  const int produced =
+      swr_convert(context_, &target, capacity, input == nullptr ? nullptr : &source, frames);
   if (produced < 0) throw AudioError(QStringLiteral("Cannot convert audio: the resampler failed"));
   out.resize(static_cast<size_t>(produced) * outputChannels_);
 }

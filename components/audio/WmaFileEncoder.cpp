@@ -18,11 +18,10 @@ namespace tarvex {
 
 WmaFileEncoder::WmaFileEncoder(const QString& fileName, const WmaProfile& profile)
     : fileName_(fileName), profile_(profile) {
-  if (QFileInfo(fileName).isDir()) throw AudioError(createError(fileName, QStringLiteral("it is a folder")));
+  if (QFileInfo(fileName).isDir())
+    throw AudioError(createError(fileName, QStringLiteral("it is a folder")));
   const QByteArray path = QFile::encodeName(fileName);
-  auto fail = [&](const QString& reason) {
-    throw AudioError(createError(fileName, reason));
-  };
+  auto fail = [&](const QString& reason) { throw AudioError(createError(fileName, reason)); };
   const AVCodec* encoder = avcodec_find_encoder(AV_CODEC_ID_WMAV2);
   if (encoder == nullptr) fail(QStringLiteral("no WMA encoder is available"));
   int result = avformat_alloc_output_context2(&format_, nullptr, "asf", path.constData());
@@ -40,10 +39,11 @@ WmaFileEncoder::WmaFileEncoder(const QString& fileName, const WmaProfile& profil
   codec_->time_base = AVRational{1, profile.sampleRate};
   if (format_->oformat->flags & AVFMT_GLOBALHEADER) codec_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
   result = avcodec_open2(codec_, encoder, nullptr);
-  if (result < 0) fail(QStringLiteral("the WMA encoder cannot take %1 Hz, %2 channels, %3 kbit/s")
-                           .arg(profile.sampleRate)
-                           .arg(profile.channels)
-                           .arg(profile.bitrateKbps));
+  if (result < 0)
+    fail(QStringLiteral("the WMA encoder cannot take %1 Hz, %2 channels, %3 kbit/s")
+             .arg(profile.sampleRate)
+             .arg(profile.channels)
+             .arg(profile.bitrateKbps));
   avcodec_parameters_from_context(stream->codecpar, codec_);
   stream->time_base = codec_->time_base;
   frameSize_ = codec_->frame_size > 0 ? codec_->frame_size : 2048;

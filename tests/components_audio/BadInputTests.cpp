@@ -106,7 +106,8 @@ TEST_F(BadInputTest, WavHeaderThatClaimsMoreThanTheFileHolds) {
   ASSERT_GT(dataAt, 0);
   // Claim ten times the data, and the RIFF size to match.
   const quint32 claimed = 44100u * 4u * 10u;
-  for (int i = 0; i < 4; ++i) bytes[dataAt + 4 + i] = static_cast<char>((claimed >> (8 * i)) & 0xFF);
+  for (int i = 0; i < 4; ++i)
+    bytes[dataAt + 4 + i] = static_cast<char>((claimed >> (8 * i)) & 0xFF);
   const quint32 riff = claimed + static_cast<quint32>(dataAt) + 8 - 8;
   for (int i = 0; i < 4; ++i) bytes[4 + i] = static_cast<char>((riff >> (8 * i)) & 0xFF);
   f.seek(0);
@@ -128,7 +129,8 @@ TEST_F(BadInputTest, WavHeaderThatClaimsLessKeepsToTheClaim) {
   QByteArray bytes = f.readAll();
   const int dataAt = bytes.indexOf("data");
   const quint32 claimed = 3000u * 2u;
-  for (int i = 0; i < 4; ++i) bytes[dataAt + 4 + i] = static_cast<char>((claimed >> (8 * i)) & 0xFF);
+  for (int i = 0; i < 4; ++i)
+    bytes[dataAt + 4 + i] = static_cast<char>((claimed >> (8 * i)) & 0xFF);
   f.seek(0);
   f.write(bytes);
   f.close();

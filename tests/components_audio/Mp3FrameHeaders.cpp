@@ -6,8 +6,10 @@ namespace tarvex::testing {
 
 namespace {
 
-constexpr int kMpeg1Bitrates[16] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0};
-constexpr int kMpeg2Bitrates[16] = {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0};
+constexpr int kMpeg1Bitrates[16] = {0,   32,  40,  48,  56,  64,  80,  96,
+                                    112, 128, 160, 192, 224, 256, 320, 0};
+constexpr int kMpeg2Bitrates[16] = {0,  8,  16, 24,  32,  40,  48,  56,
+                                    64, 80, 96, 112, 128, 144, 160, 0};
 constexpr int kRates[3][3] = {{44100, 48000, 32000}, {22050, 24000, 16000}, {11025, 12000, 8000}};
 
 bool parseHeader(const unsigned char* p, Mp3FrameHeader& header, int& length) {
@@ -21,7 +23,8 @@ bool parseHeader(const unsigned char* p, Mp3FrameHeader& header, int& length) {
   header.mpegVersion = versionBits == 3 ? 1 : versionBits == 2 ? 2 : 25;
   const int rateRow = versionBits == 3 ? 0 : versionBits == 2 ? 1 : 2;
   header.sampleRate = kRates[rateRow][rateIndex];
-  header.bitrateKbps = versionBits == 3 ? kMpeg1Bitrates[bitrateIndex] : kMpeg2Bitrates[bitrateIndex];
+  header.bitrateKbps =
+      versionBits == 3 ? kMpeg1Bitrates[bitrateIndex] : kMpeg2Bitrates[bitrateIndex];
   header.crc = (p[1] & 1) == 0;
   header.mode = p[3] >> 6;
   header.modeExtension = (p[3] >> 4) & 3;

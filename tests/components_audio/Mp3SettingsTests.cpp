@@ -66,8 +66,9 @@ TEST_F(Mp3SettingsTest, CbrBitrateSampleRateAndModeReachTheFrames) {
   struct Case {
     int bitrate, rate, channels, stereoMode, expectedMode;
   };
-  for (const Case c : {Case{192, 44100, 2, 1, 0}, Case{64, 22050, 1, 1, 3}, Case{32, 11025, 2, 4, 2},
-                       Case{160, 48000, 2, 2, 1}, Case{128, 32000, 2, 3, 1}}) {
+  for (const Case c :
+       {Case{192, 44100, 2, 1, 0}, Case{64, 22050, 1, 1, 3}, Case{32, 11025, 2, 4, 2},
+        Case{160, 48000, 2, 2, 1}, Case{128, 32000, 2, 3, 1}}) {
     Mp3LameEncoder encoder = individual();
     encoder.setBitrate(c.bitrate);
     encoder.setSampleRate(c.rate);

@@ -66,10 +66,12 @@ TEST_F(ReaderTest, OtherFormatsReportTheFramesTheyDecode) {
     reader.OpenRead(file, 0, 1);
     const int64_t decoded = framesOf(readToEnd(reader, 3000), 2);
     EXPECT_EQ(reader.Samples(), decoded) << file.toStdString();
-    if (format != AudioFormat::Wma) {
-      EXPECT_EQ(reader.Samples(), written) << file.toStdString();
+    if (format == AudioFormat::Wav) {
+      EXPECT_EQ(reader.Samples(), written);
     }
-    EXPECT_NEAR(static_cast<double>(reader.Samples()), static_cast<double>(written), 4096.0);
+    // Compressed formats: the decoder's framing may add or drop part of a
+    // codec block at the ends.
+    EXPECT_NEAR(static_cast<double>(reader.Samples()), static_cast<double>(written), 2048.0);
   }
 }
 
@@ -79,16 +81,17 @@ TEST_F(ReaderTest, SeekThenReadGivesTheFramesOfAFullDecode) {
     AudioFormat format;
     float tolerance;
   };
-  for (const Case c : {Case{"s.mp3", AudioFormat::Mp3, 0.0f}, Case{"s.wav", AudioFormat::Wav, 0.0f},
-                       Case{"s.ogg", AudioFormat::Ogg, 1e-4f}, Case{"s.wma", AudioFormat::Wma, 1e-4f}}) {
+  for (const Case c :
+       {Case{"s.mp3", AudioFormat::Mp3, 0.0f}, Case{"s.wav", AudioFormat::Wav, 0.0f},
+        Case{"s.ogg", AudioFormat::Ogg, 1e-4f}, Case{"s.wma", AudioFormat::Wma, 1e-4f}}) {
     const QString file = path(QString::fromLatin1(c.name));
     writeNoiseFile(file, 1.5, 44100, 2, c.format);
     const std::vector<float> full = decodeFile(file);
     AudioFile2 reader;
     reader.OpenRead(file, 0, 1);
     // Forward, backward, to frame 0, and just before the end.
-    for (const int64_t target : {int64_t{30011}, int64_t{1234}, int64_t{0}, int64_t{51000},
-                                 reader.Samples() - 100}) {
+    for (const int64_t target :
+         {int64_t{30011}, int64_t{1234}, int64_t{0}, int64_t{51000}, reader.Samples() - 100}) {
       reader.Seek(target, 3);
       const SampleBlock block = reader.ReadBlock(700);
       const int64_t expectedFrames = std::min<int64_t>(700, reader.Samples() - target);
@@ -125,7 +128,8 @@ TEST_F(ReaderTest, ConvertedReadGivesTheExpectedCountAndKeepsTheTail) {
     EXPECT_NEAR(static_cast<double>(values.size()), expected, 1.0);
     // The tone runs to the very end: the last 10 ms are not silence.
     double energy = 0;
-    for (size_t i = values.size() - 220; i < values.size() - 20; ++i) energy += values[i] * values[i];
+    for (size_t i = values.size() - 220; i < values.size() - 20; ++i)
+      energy += values[i] * values[i];
     EXPECT_GT(energy / 200.0, 0.01);
   }
 }

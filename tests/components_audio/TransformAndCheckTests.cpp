@@ -80,7 +80,7 @@ TEST(FormatCheckTest, OggFollowsTheManagedEncoderSetUp) {
   EXPECT_TRUE(writer.CheckOggFormat(44100, 2, 128, 128, 128));
   EXPECT_TRUE(writer.CheckOggFormat(44100, 2, 128, 0, 0));
   EXPECT_TRUE(writer.CheckOggFormat(44100, 2, 128, 64, 192));
-  EXPECT_FALSE(writer.CheckOggFormat(48000, 2, 8, 8, 8));    // too low for the rate
+  EXPECT_FALSE(writer.CheckOggFormat(48000, 2, 8, 8, 8));       // too low for the rate
   EXPECT_FALSE(writer.CheckOggFormat(8000, 1, 320, 320, 320));  // too high for the rate
   EXPECT_FALSE(writer.CheckOggFormat(44100, 0, 128, 0, 0));
   EXPECT_FALSE(writer.CheckOggFormat(44100, 2, 0, 0, 0));

@@ -19,7 +19,7 @@ enum class AudioFormat { Mp3, Wav, Ogg, Wma };
 // profile (44.1 kHz stereo, 128 kbit/s).
 struct OutputSettings {
   AudioFormat format = AudioFormat::Mp3;
-  Mp3LameEncoder mp3;     // its SampleRate and Channels follow the file's unless set here
+  Mp3LameEncoder mp3;  // its SampleRate and Channels follow the file's unless set here
   bool mp3KeepRateAndChannels = false;
   int wavBits = 16;
   int16_t oggQuality = 300;
