@@ -187,6 +187,8 @@ void SourceList::MoveSourceUp() {
   selectRow(*parts_.lv, row - 1);
   state.currentSource = row - 1;
   parts_.lv->setFocus();
+  // Under Unification the first source's ranges are the shared ones.
+  segments_.UpdateTotalTime();
 }
 
 void SourceList::MoveSourceDown() {
@@ -198,6 +200,7 @@ void SourceList::MoveSourceDown() {
   selectRow(*parts_.lv, row + 1);
   state.currentSource = row + 1;
   parts_.lv->setFocus();
+  segments_.UpdateTotalTime();
 }
 
 void SourceList::RemoveSource() {

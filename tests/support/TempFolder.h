@@ -3,6 +3,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "tests/support/QtPrinters.h"
+
 namespace tarvex::testing {
 
 // A temporary folder removed with the object; `path(name)` joins a name to it.

@@ -1,0 +1,144 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTreeWidget>
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <gtest/gtest.h>
+
+#include "components/skin/SkinWidget.h"
+#include "tests/support/window/MainWindowHarness.h"
+
+namespace tarvex {
+namespace {
+
+using testing::MainWindowHarness;
+using testing::readText;
+using testing::writeText;
+
+TEST(MainWindowLifecycle, StartsWithTheDefaultsWhenNoSettingsFileExists) {
+  MainWindowHarness harness;
+  harness.show();
+  const MainWindowState& state = harness.state();
+  EXPECT_EQ(state.functionChoice, 0);
+  EXPECT_EQ(state.outputDir, harness.outputDir());
+  EXPECT_TRUE(QFileInfo(harness.outputDir()).isDir()) << "the output folder is created";
+  EXPECT_EQ(state.pieceSeconds, 60);
+  EXPECT_EQ(state.pieceCount, 6);
+  EXPECT_FALSE(state.fadeIn);
+  EXPECT_FALSE(state.fadeOut);
+  EXPECT_EQ(state.fadeInSeconds, 5);
+  EXPECT_EQ(state.fadeOutSeconds, 5);
+  EXPECT_FALSE(state.skinFlag);
+  EXPECT_FALSE(state.jobRunning);
+  EXPECT_FALSE(QFile::exists(harness.settingsPath())) << "nothing is written before closing";
+  EXPECT_TRUE(harness.platform().messages().isEmpty());
+}
+
+TEST(MainWindowLifecycle, ClosingWritesTheNineKeysInTheirOrder) {
+  MainWindowHarness harness;
+  harness.show();
+  harness.close();
+  EXPECT_EQ(readText(harness.settingsPath()),
+            "[Function]\nChoice=0\n[Output]\nDir=" + harness.outputDir() +
+                "\n[Choice]\ntime=60\nCount=6\n[Fade]\nIn=0\nOut=0\nIntime=5\nOuttime=5\n"
+                "[Sorvel]\nSkin=0\n");
+}
+
+TEST(MainWindowLifecycle, AStoredFolderGetsItsTrailingSeparatorAndIsCreated) {
+  MainWindowHarness probe;  // only to learn a temporary folder's name
+  const QString folder = probe.folder().path("music");
+  MainWindowHarness harness(
+      "[Output]\nDir=" + folder + "\n[Function]\nChoice=2\n[Fade]\nIn=7\nOuttime=0x0A\n");
+  harness.show();
+  EXPECT_EQ(harness.state().outputDir, folder + "/");
+  EXPECT_TRUE(QFileInfo(folder).isDir());
+  EXPECT_EQ(harness.state().functionChoice, 2);
+  EXPECT_TRUE(harness.state().fadeIn);
+  EXPECT_EQ(harness.state().fadeOutSeconds, 10);
+  harness.close();
+  const QString written = readText(harness.settingsPath());
+  EXPECT_TRUE(written.contains("Dir=" + folder + "/\n")) << written.toStdString();
+}
+
+TEST(MainWindowLifecycle, AnEmptyStoredFolderFallsBackToTheDefault) {
+  MainWindowHarness harness("[Output]\nDir=\n");
+  harness.show();
+  EXPECT_EQ(harness.state().outputDir, harness.outputDir());
+}
+
+TEST(MainWindowLifecycle, UnknownSettingsSurviveTheClosingWrite) {
+  MainWindowHarness harness("; hand notes\n[mp3]\nbitrate=3\n\n[Function]\nChoice=1\nmine=yes\n");
+  harness.show();
+  harness.state().functionChoice = 3;
+  harness.close();
+  const QString written = readText(harness.settingsPath());
+  EXPECT_TRUE(written.startsWith("; hand notes\n[mp3]\nbitrate=3\n\n[Function]\nChoice=3\nmine=yes\n"))
+      << written.toStdString();
+}
+
+TEST(MainWindowLifecycle, AnUnwritableSettingsFileIsReportedAndTheWindowStillCloses) {
+  MainWindowHarness harness("[Function]\nChoice=1\n");
+  harness.show();
+  QFile::setPermissions(harness.settingsPath(), QFile::ReadOwner);
+  harness.close();
+  EXPECT_FALSE(harness.window().isVisible());
+  ASSERT_EQ(harness.platform().errors.size(), 1);
+  EXPECT_EQ(harness.platform().errors.front(), "Unable to write to Quillmere.ini");
+  EXPECT_EQ(readText(harness.settingsPath()), "[Function]\nChoice=1\n");
+}
+
+TEST(MainWindowLifecycle, ClosingDuringAJobStopsItAndStillSaves) {
+  MainWindowHarness harness;
+  harness.show();
+  harness.state().jobRunning = true;
+  harness.close();
+  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_TRUE(QFile::exists(harness.settingsPath()));
+}
+
+TEST(MainWindowLifecycle, TheWindowHasItsFixedSizeListsAndSkinObjects) {
+  MainWindowHarness harness;
+  harness.show();
+  Tfm_main& window = harness.window();
+  EXPECT_EQ(window.windowTitle(), "Tarvex MP3 Splitter Joiner");
+  EXPECT_EQ(window.size(), QSize(547, 421));
+  EXPECT_EQ(window.lv().geometry().topLeft(), QPoint(120, 92));
+  EXPECT_EQ(window.lv_time().geometry().topLeft(), QPoint(243, 92));
+  EXPECT_EQ(window.sm().geometry().topLeft(), QPoint(120, 92));
+  EXPECT_TRUE(window.sm().isVisible());
+  EXPECT_EQ(window.lv().headerItem()->text(0), "File name");
+  EXPECT_EQ(window.lv().columnWidth(0), 120);
+  EXPECT_EQ(window.lv_time().headerItem()->text(2), "Status");
+  EXPECT_EQ(window.cb_format().count(), 1);
+  EXPECT_EQ(window.cb_format().currentText(), "MP3");
+  const QStringList lines = window.sm().toPlainText().split('\n');
+  ASSERT_EQ(lines.size(), 10);
+  EXPECT_EQ(lines[1], " ");
+  EXPECT_EQ(lines[3], "    2. Set begin-time/end-time for every file.            ");
+  EXPECT_EQ(lines[8], "\"Join\"");
+  EXPECT_TRUE(window.sm().font().italic());
+  EXPECT_EQ(window.sm().font().pixelSize(), 13);
+  for (const char* name :
+       {"pb", "timecaption", "tataltime", "nm", "pbpos", "convertpb", "file", "Action", "Help",
+        "Settings", "Set", "addfile", "Up", "Down", "Remove", "Clear", "play", "stop", "Stop",
+        "hou", "qian", "Split", "Join", "Begin", "End", "Ok", "helpfile"}) {
+    EXPECT_NE(window.Skin1().findObject(name), nullptr) << name;
+  }
+  EXPECT_EQ(harness.skinText("tataltime"), "00:00:00");
+  EXPECT_EQ(window.Skin1().findObject("pb")->position(), 0);
+  const QRect progress = window.Skin1().findObject("convertpb")->rect();
+  EXPECT_EQ(progress.right(), progress.left()) << "the progress frame starts empty";
+}
+
+TEST(MainWindowLifecycle, ABrokenSkinFileFallsBackWithAMessage) {
+  MainWindowHarness harness;
+  writeText(harness.folder().path("program/mp3enc.dll"), "this is not a skin\n");
+  harness.show();
+  ASSERT_EQ(harness.platform().errors.size(), 1);
+  EXPECT_TRUE(harness.platform().errors.front().contains("mp3enc.dll"));
+  EXPECT_NE(harness.window().Skin1().findObject("Split"), nullptr);
+}
+
+}  // namespace
+}  // namespace tarvex

@@ -1,0 +1,47 @@
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace tarvex {
+namespace {
+
+QProcess* startProgram(const QString& configFolder) {
+  auto* process = new QProcess;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  environment.insert("TARVEX_AUDIO_OUTPUT", "null");
+  environment.insert("TARVEX_CONFIG_DIR", configFolder);
+  environment.insert("XDG_CONFIG_HOME", configFolder);
+  environment.insert("HOME", configFolder);
+  process->setProcessEnvironment(environment);
+  process->start(QStringLiteral(TARVEX_PROGRAM), {});
+  return process;
+}
+
+TEST(SingleInstanceProcess, ASecondStartExitsAtOnceWithCodeZero) {
+  QTemporaryDir config;
+  std::unique_ptr<QProcess> first(startProgram(config.path()));
+  ASSERT_TRUE(first->waitForStarted(10000));
+  // Give the first instance time to claim the title.
+  EXPECT_FALSE(first->waitForFinished(1500)) << "the first instance keeps running";
+
+  std::unique_ptr<QProcess> second(startProgram(config.path()));
+  ASSERT_TRUE(second->waitForStarted(10000));
+  ASSERT_TRUE(second->waitForFinished(10000)) << "the second instance must not stay";
+  EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(second->exitCode(), 0);
+  EXPECT_EQ(first->state(), QProcess::Running);
+
+  first->kill();
+  first->waitForFinished(5000);
+  // A killed instance leaves its socket; the next start must still work.
+  std::unique_ptr<QProcess> third(startProgram(config.path()));
+  ASSERT_TRUE(third->waitForStarted(10000));
+  EXPECT_FALSE(third->waitForFinished(1500)) << "the next start runs after a crash";
+  third->kill();
+  third->waitForFinished(5000);
+}
+
+}  // namespace
+}  // namespace tarvex

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+#include "app/Tfm_main.h"
+#include "tests/support/ScriptedPlatform.h"
+#include "tests/support/TempFolder.h"
+
+namespace tarvex::testing {
+
+// The real main window, offscreen, with its settings, program folder and
+// output folder in a temporary folder and the scripted platform answering its
+// dialogs. Drive it by the names of its skin objects and menu items.
+class MainWindowHarness {
+ public:
+  // `settingsText`: the settings file's content before start ("" = no file).
+  explicit MainWindowHarness(const QString& settingsText = QString());
+  ~MainWindowHarness();
+
+  Tfm_main& window() { return *window_; }
+  ScriptedPlatform& platform() { return platform_; }
+  MainWindowState& state() { return window_->state(); }
+  const TempFolder& folder() const { return folder_; }
+  QString settingsPath() const { return folder_.path("config/Quillmere.ini"); }
+  QString outputDir() const { return folder_.path("out") + QLatin1Char('/'); }
+  QString mediaPath(const QString& name) const { return folder_.path("media/" + name); }
+
+  // Shows the window (FormShow runs) and waits until it is exposed.
+  void show();
+  // Clicks the named skin object with the mouse, at its centre.
+  void clickSkin(const QString& name);
+  // Triggers the named menu item ("AddFile1", "Start1", ...).
+  void triggerMenuItem(const QString& handlerName);
+  // Adds files through Add File, answering the open dialog with them.
+  void addFiles(const QStringList& paths);
+  // Clicks a row of the source list or the segment list.
+  void clickSourceRow(int row);
+  void clickSegmentRow(int row);
+  // Texts of the segment list, one "caption|length|status" per row.
+  QStringList segmentRows() const;
+  QStringList sourceCaptions() const;
+  QString skinText(const QString& name) const;
+  // Closes the window as the user would.
+  void close();
+
+ private:
+  TempFolder folder_;
+  ScriptedPlatform platform_;
+  std::unique_ptr<Tfm_main> window_;
+};
+
+}  // namespace tarvex::testing
