@@ -2,7 +2,37 @@
 
 namespace tarvex {
 
+namespace {
+
+// Commands that change the lists or use the shared reader wait for an add to
+// finish, so rows and entries always stay aligned.
+bool waitsForAdd(Command command) {
+  switch (command) {
+    case Command::AddFile:
+    case Command::AddFolder:
+    case Command::MoveUp:
+    case Command::MoveDown:
+    case Command::RemoveFromSkin:
+    case Command::RemoveFromMenu:
+    case Command::Clear:
+    case Command::Play:
+    case Command::SplitFromSkin:
+    case Command::SplitFromMenu:
+    case Command::Join:
+    case Command::Begin:
+    case Command::End:
+    case Command::Ok:
+    case Command::TagEditor:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
 bool isRefused(Command command, const CommandContext& context) {
+  if (context.adding && waitsForAdd(command)) return true;
   switch (command) {
     // Never refused: they do not touch the lists.
     case Command::HelpMenu:

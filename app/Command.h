@@ -40,6 +40,7 @@ struct CommandContext {
   bool isPlaying = false;
   bool segmentFocus = false;
   bool hasSources = false;
+  bool adding = false;  // an add is still probing files (it pumps the event queue)
 };
 
 // True when the command does nothing in this situation (no message is shown).

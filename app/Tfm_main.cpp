@@ -2,6 +2,11 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDirIterator>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
@@ -10,8 +15,13 @@
 #include "app/InstructionsText.h"
 #include "app/MainSettings.h"
 #include "app/SkinCommands.h"
+#include "components/audio/AudioFile2.h"
+#include "components/audio/AudioTransform2.h"
+#include "components/audio/Mp3LameEncoder.h"
 #include "components/skin/SkinWidget.h"
 #include "processing/ConversionProgress.h"
+#include "sources/SegmentList.h"
+#include "sources/SourceList.h"
 #include "sources/TimeFormat.h"
 
 namespace tarvex {
@@ -87,6 +97,30 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
   };
   popUpListMenu(lv_);
   popUpListMenu(lvTime_);
+
+  reader_ = std::make_unique<AudioFile2>();
+  writer_ = std::make_unique<AudioFile2>();
+  encoder_ = std::make_unique<Mp3LameEncoder>();
+  transform_ = std::make_unique<AudioTransform2>();
+
+  parts_.window = this;
+  parts_.state = &state_;
+  parts_.platform = environment_.platform;
+  parts_.lv = lv_;
+  parts_.lv_time = lvTime_;
+  parts_.sm = sm_;
+  parts_.records = &records_;
+  parts_.tags = &tags_;
+  segmentList_ = std::make_unique<SegmentList>(parts_, [this] { sourceList_->lvClick(); });
+  SourceListServices services;
+  services.reader = reader_.get();
+  sourceList_ = std::make_unique<SourceList>(parts_, *segmentList_, std::move(services));
+
+  connect(lv_, &QTreeWidget::itemClicked, this, [this] { sourceList_->lvClick(); });
+  connect(lvTime_, &QTreeWidget::itemClicked, this, [this] { segmentList_->lv_timeClick(); });
+  connect(lvTime_, &QTreeWidget::itemDoubleClicked, this,
+          [this] { segmentList_->lv_timeClick(); });
+  setAcceptDrops(true);
 }
 
 Tfm_main::~Tfm_main() = default;
@@ -108,19 +142,24 @@ void Tfm_main::FormShow() {
   if (!skinProblem.isEmpty() && environment_.platform != nullptr) {
     environment_.platform->showError(this, skinProblem);
   }
-  if (auto* bar = skin_->findObject(QStringLiteral("pb"))) bar->setPosition(0);
-  progress_ = std::make_unique<ConversionProgress>(skin_->findObject(QStringLiteral("convertpb")));
+  parts_.skin.pb = skin_->findObject(QStringLiteral("pb"));
+  parts_.skin.timecaption = skin_->findObject(QStringLiteral("timecaption"));
+  parts_.skin.tataltime = skin_->findObject(QStringLiteral("tataltime"));
+  parts_.skin.nm = skin_->findObject(QStringLiteral("nm"));
+  parts_.skin.pbpos = skin_->findObject(QStringLiteral("pbpos"));
+  parts_.skin.convertpb = skin_->findObject(QStringLiteral("convertpb"));
+  if (parts_.skin.pb != nullptr) parts_.skin.pb->setPosition(0);
+  progress_ = std::make_unique<ConversionProgress>(parts_.skin.convertpb);
   progress_->ShowConversionProgress(0, state_.skinFlag);
-  if (auto* total = skin_->findObject(QStringLiteral("tataltime"))) {
-    total->setText(FormatTime(0));
-    total->redraw();
-  }
-  if (auto* caption = skin_->findObject(QStringLiteral("timecaption"))) {
-    caption->setText(FormatTime(0));
-    caption->redraw();
+  segmentList_->UpdateTotalTime();
+  if (parts_.skin.timecaption != nullptr) {
+    parts_.skin.timecaption->setText(FormatTime(0));
+    parts_.skin.timecaption->redraw();
   }
 
   placeOwnWidgets();
+  reader_->setActive(true);
+  writer_->setActive(true);
 
   state_.currentSegment = 0;
   state_.jobRunning = false;
@@ -163,6 +202,7 @@ CommandContext Tfm_main::commandContext() const {
   context.isPlaying = state_.IsPlaying;
   context.segmentFocus = state_.segmentFocus;
   context.hasSources = lv_->topLevelItemCount() > 0;
+  context.adding = sourceList_->isAdding();
   return context;
 }
 
@@ -182,6 +222,46 @@ void Tfm_main::runCommand(Command command) {
     case Command::HelpMenu:
       popUp(menus_.p_help, 276, 80);
       break;
+    case Command::AddFile:
+      sourceList_->AddFiles();
+      break;
+    case Command::AddFolder:
+      sourceList_->AddFolder();
+      break;
+    case Command::MoveUp:
+      sourceList_->MoveSourceUp();
+      break;
+    case Command::MoveDown:
+      sourceList_->MoveSourceDown();
+      break;
+    case Command::RemoveFromSkin:
+      if (state_.segmentFocus) {
+        segmentList_->RemoveSegment();
+      } else {
+        sourceList_->RemoveSource();
+      }
+      segmentList_->UpdateTotalTime();
+      break;
+    case Command::RemoveFromMenu:
+      sourceList_->RemoveSource();
+      break;
+    case Command::Clear:
+      if (state_.segmentFocus) {
+        segmentList_->ResetSegments();
+      } else {
+        sourceList_->ClearSources();
+      }
+      segmentList_->UpdateTotalTime();
+      break;
+    case Command::Begin:
+      segmentList_->MarkBegin();
+      break;
+    case Command::End:
+      segmentList_->MarkEnd();
+      break;
+    case Command::Ok:
+      segmentList_->ConfirmSegment();
+      break;
     case Command::Stop:
       if (state_.jobRunning) StopJob();
       break;
@@ -197,6 +277,36 @@ void Tfm_main::runCommand(Command command) {
 void Tfm_main::StopJob() {
   state_.jobRunning = false;
   if (progress_) progress_->ShowConversionProgress(0, state_.skinFlag);
+}
+
+void Tfm_main::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void Tfm_main::dropEvent(QDropEvent* event) {
+  if (isRefused(Command::AddFile, commandContext())) return;
+  static const QStringList audioSuffixes{QStringLiteral("mp3"), QStringLiteral("mp2"),
+                                         QStringLiteral("wav"), QStringLiteral("ogg"),
+                                         QStringLiteral("wma"), QStringLiteral("flac")};
+  QStringList files;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    const QFileInfo dropped(url.toLocalFile());
+    if (dropped.isFile()) {
+      files << dropped.absoluteFilePath();
+    } else if (dropped.isDir()) {
+      // A dropped folder gives its audio files, as Add File would take them.
+      QDirIterator entries(dropped.absoluteFilePath(), QDir::Files);
+      QStringList found;
+      while (entries.hasNext()) {
+        const QFileInfo entry(entries.next());
+        if (audioSuffixes.contains(entry.suffix().toLower())) found << entry.absoluteFilePath();
+      }
+      found.sort();
+      files << found;
+    }
+  }
+  event->acceptProposedAction();
+  sourceList_->addFiles(files);
 }
 
 void Tfm_main::closeEvent(QCloseEvent* event) {

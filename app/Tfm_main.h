@@ -9,6 +9,7 @@
 #include "app/PopupMenus.h"
 #include "config/SettingsFile.h"
 #include "platform/PlatformServices.h"
+#include "sources/WindowParts.h"
 
 class QComboBox;
 class QPlainTextEdit;
@@ -21,7 +22,12 @@ class SkinObject;
 class SkinWidget;
 }  // namespace skin
 
+class AudioFile2;
+class AudioTransform2;
 class ConversionProgress;
+class Mp3LameEncoder;
+class SegmentList;
+class SourceList;
 
 // Where the main window finds what it needs from outside.
 struct MainWindowEnvironment {
@@ -51,6 +57,12 @@ class Tfm_main : public QWidget {
   QComboBox& cb_format() { return *cbFormat_; }
   QPlainTextEdit& sm() { return *sm_; }
   const PopupMenus& menus() const { return menus_; }
+  std::vector<listrecord>& sourceRecords() { return records_; }
+  std::vector<AudioFileinfo>& sourceTags() { return tags_; }
+  SourceList& sourceList() { return *sourceList_; }
+  SegmentList& segmentList() { return *segmentList_; }
+  AudioFile2& AudioFileRead() { return *reader_; }
+  AudioFile2& AudioFile2write() { return *writer_; }
 
   // Runs once, when the window is first shown.
   void FormShow();
@@ -67,6 +79,8 @@ class Tfm_main : public QWidget {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void FormCloseQuery();
@@ -86,6 +100,19 @@ class Tfm_main : public QWidget {
   QPlainTextEdit* sm_ = nullptr;
   PopupMenus menus_;
   std::unique_ptr<ConversionProgress> progress_;
+
+  // The audio engine components, owned for the program's life.
+  std::unique_ptr<AudioFile2> reader_;
+  std::unique_ptr<AudioFile2> writer_;
+  std::unique_ptr<Mp3LameEncoder> encoder_;
+  std::unique_ptr<AudioTransform2> transform_;
+
+  // The source table and the tag table, one entry per row of lv.
+  std::vector<listrecord> records_;
+  std::vector<AudioFileinfo> tags_;
+  WindowParts parts_;
+  std::unique_ptr<SegmentList> segmentList_;
+  std::unique_ptr<SourceList> sourceList_;
 };
 
 }  // namespace tarvex

@@ -7,6 +7,7 @@
 namespace tarvex::skin {
 
 class SkinWidget;
+struct SkinObjectSpec;
 
 enum class SkinObjectKind {
   Button,  // clickable; raises OnClick
@@ -18,34 +19,48 @@ enum class SkinObjectKind {
 };
 
 // One named object of the loaded skin. Owned by the SkinWidget that draws it;
-// valid until the next skin is loaded.
+// valid until the next skin is loaded. Every change schedules a repaint of the
+// object; redraw() asks for one explicitly.
 class SkinObject {
  public:
   const QString& name() const { return name_; }
   SkinObjectKind kind() const { return kind_; }
 
-  // Slider facet.
+  // Slider facet. The usable span is maximum - pageSize (never below 0); the
+  // position always stays within 0..span, also when the maximum or the page
+  // size changes later.
   int maximum() const { return maximum_; }
-  void setMaximum(int value);
+  void setMaximum(int value);  // below 0 counts as 0
   int pageSize() const { return pageSize_; }
-  void setPageSize(int value);
+  void setPageSize(int value);  // below 0 counts as 0
   int position() const { return position_; }
-  void setPosition(int value);  // clamped to 0..maximum
+  void setPosition(int value);  // clamped to 0..maximum - pageSize
+  int span() const;             // maximum - pageSize, at least 0
 
   // Text facet.
   const QString& text() const { return text_; }
   void setText(const QString& text);
 
-  // Frame facet: the rectangle in window pixels (left, top, right, bottom
-  // inclusive as QRect keeps them).
+  // Frame facet: the rectangle in window pixels. A frame paints from left()
+  // up to, not including, right(): right() == left() + w paints w columns, so
+  // right() == left() shows nothing (the progress bar at 0).
   QRect rect() const { return rect_; }
   void setRect(const QRect& rect);
+  // Moves the right edge to left() + pixels (below 0 counts as 0).
+  void setFrameWidth(int pixels);
   void redraw();
+
+  // How the skin file declares the object (style, label, symbol); for the
+  // engine's drawing.
+  const SkinObjectSpec& spec() const { return *spec_; }
 
  private:
   friend class SkinWidget;
-  friend class SkinLoader;
+  void changed();
+  void clampPosition();
+
   SkinWidget* owner_ = nullptr;
+  const SkinObjectSpec* spec_ = nullptr;
   QString name_;
   SkinObjectKind kind_ = SkinObjectKind::Image;
   QRect rect_;

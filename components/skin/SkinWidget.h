@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <memory>
 
@@ -17,13 +18,16 @@ class SkinWidget : public QWidget {
   explicit SkinWidget(QWidget* parent = nullptr);
   ~SkinWidget() override;
 
-  // Loads a skin file. A missing file silently gives the built-in skin; a
-  // broken one gives the built-in skin and returns a message naming the file
-  // and the fault (empty when all went well).
+  // Loads a skin file and selects its first layout (or the layout of the
+  // current name, when the new skin has one). A missing file silently gives
+  // the built-in skin; a broken one gives the built-in skin and returns a
+  // message naming the file and the fault (empty when all went well). Every
+  // SkinObject pointer handed out before is invalid afterwards.
   QString loadSkinFile(const QString& path);
 
-  // Chooses the window layout to draw ("Plaskett"); returns false when the
-  // skin has no layout of that name.
+  // Chooses the window layout to draw ("Plaskett"); returns false (and keeps
+  // the current layout) when the skin has no layout of that name. Selecting
+  // a layout creates its objects afresh.
   bool selectLayout(const QString& layoutName);
 
   // The named object of the selected layout, or nullptr.
@@ -39,10 +43,33 @@ class SkinWidget : public QWidget {
   // Requests a repaint of one object.
   void redrawObject(const SkinObject& object);
 
+  // Names the objects a layout must hold for the program to work. A skin file
+  // whose layout lacks one of them (or the layout itself) counts as broken:
+  // loadSkinFile then falls back to the built-in skin and says what is missing.
+  void setRequiredObjects(const QString& layoutName, const QStringList& objectNames);
+
+  // The selected layout's name and the skin's title.
+  QString layoutName() const;
+  QString skinTitle() const;
+
+  // Where an object is drawn, in this widget's coordinates (empty when there
+  // is no such object). For a frame it is the painted part. Tests click the
+  // centre of this rectangle.
+  QRect objectRect(const QString& name) const;
+  // Where the thumb of a slider stands now (empty for anything else).
+  QRect sliderThumbRect(const QString& name) const;
+
+  QSize sizeHint() const override;
+
  signals:
+  // A button was pressed and released over itself with the left button.
   void OnClick(tarvex::skin::SkinObject* source);
+  // A mouse button went down / up on a button or slider; x and y are this
+  // widget's coordinates. The up event goes to the object the press hit.
   void OnMouseDown(tarvex::skin::SkinObject* source, Qt::MouseButton button, int x, int y);
   void OnMouseUp(tarvex::skin::SkinObject* source, Qt::MouseButton button, int x, int y);
+  // A slider's position changed by the mouse (thumb dragged, or a click on
+  // the track beside the thumb moved it by a page); the position is already set.
   void OnScrollTrack(tarvex::skin::SkinObject* source, int newPosition);
 
  protected:
@@ -53,6 +80,8 @@ class SkinWidget : public QWidget {
   void leaveEvent(QEvent* event) override;
 
  private:
+  void endLostGrab(const QPoint& point);
+
   struct State;
   std::unique_ptr<State> state_;
 };

@@ -1,0 +1,123 @@
+#include "components/audio/Mpg123Decoder.h"
+
+#include "components/audio/AudioError.h"
+#include "components/audio/ErrorText.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <mpg123.h>
+#include <mutex>
+
+namespace tarvex {
+
+namespace {
+
+void initialiseLibraryOnce() {
+  static std::once_flag once;
+  std::call_once(once, [] { mpg123_init(); });
+}
+
+// Frames mpg123 must find before a file counts as MPEG audio: random bytes
+// can hold a plausible frame header or two by chance.
+constexpr int64_t kMinimumMpegFrames = 2;
+
+}  // namespace
+
+Mpg123Decoder::Mpg123Decoder(const QString& fileName) : fileName_(fileName) {
+  initialiseLibraryOnce();
+  QFile probe(fileName);
+  if (!probe.exists()) fail(QStringLiteral("file not found"));
+  if (!probe.open(QIODevice::ReadOnly)) fail(probe.errorString().toLower());
+  if (probe.size() == 0) fail(QStringLiteral("the file is empty"));
+  probe.close();
+
+  int error = MPG123_OK;
+  handle_ = mpg123_new(nullptr, &error);
+  if (handle_ == nullptr) fail(QString::fromUtf8(mpg123_plain_strerror(error)));
+  mpg123_param(handle_, MPG123_FLAGS, MPG123_GAPLESS | MPG123_QUIET | MPG123_FORCE_FLOAT, 0.0);
+  mpg123_param(handle_, MPG123_RESYNC_LIMIT, 16384, 0.0);
+  mpg123_format_none(handle_);
+  const long* rates = nullptr;
+  size_t rateCount = 0;
+  mpg123_rates(&rates, &rateCount);
+  for (size_t i = 0; i < rateCount; ++i)
+    mpg123_format(handle_, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_FLOAT_32);
+
+  if (mpg123_open(handle_, QFile::encodeName(fileName).constData()) != MPG123_OK)
+    fail(systemReason(errno != 0 ? errno : EIO));
+  long rate = 0;
+  int channelCount = 0;
+  int encoding = 0;
+  if (mpg123_getformat(handle_, &rate, &channelCount, &encoding) != MPG123_OK)
+    fail(QStringLiteral("not an audio file"));
+  sampleRate_ = static_cast<int>(rate);
+  channels_ = channelCount;
+  // Keep the first frame's format for the whole stream, so a stream that
+  // switches between mono and stereo still fills blocks of one layout.
+  mpg123_format_none(handle_);
+  mpg123_format(handle_, rate, channels_ == 1 ? MPG123_MONO : MPG123_STEREO, MPG123_ENC_FLOAT_32);
+
+  if (mpg123_scan(handle_) != MPG123_OK) fail(QStringLiteral("not an audio file"));
+  mpg123_frameinfo info{};
+  const off_t mpegFrames = mpg123_framelength(handle_);
+  const off_t length = mpg123_length(handle_);
+  if (mpegFrames < kMinimumMpegFrames || length <= 0 || mpg123_info(handle_, &info) != MPG123_OK)
+    fail(QStringLiteral("not an audio file"));
+  frameCount_ = length;
+  seek(0);
+}
+
+Mpg123Decoder::~Mpg123Decoder() {
+  if (handle_ != nullptr) {
+    mpg123_close(handle_);
+    mpg123_delete(handle_);
+  }
+}
+
+void Mpg123Decoder::fail(const QString& reason) const {
+  throw AudioError(openError(fileName_, reason));
+}
+
+void Mpg123Decoder::seek(int64_t frame) {
+  frame = std::clamp<int64_t>(frame, 0, frameCount_);
+  const off_t reached = mpg123_seek(handle_, static_cast<off_t>(frame), SEEK_SET);
+  if (reached < 0)
+    throw AudioError(readError(fileName_, QString::fromUtf8(mpg123_strerror(handle_))));
+  position_ = reached;
+  ended_ = false;
+}
+
+int Mpg123Decoder::read(float* out, int frames) {
+  if (frames <= 0 || ended_) return 0;
+  const size_t frameBytes = sizeof(float) * static_cast<size_t>(channels_);
+  size_t wanted = frameBytes * static_cast<size_t>(frames);
+  auto* target = reinterpret_cast<unsigned char*>(out);
+  size_t total = 0;
+  while (total < wanted) {
+    size_t done = 0;
+    const int result = mpg123_read(handle_, target + total, wanted - total, &done);
+    total += done;
+    if (result == MPG123_DONE) {
+      ended_ = true;
+      break;
+    }
+    if (result == MPG123_NEW_FORMAT) continue;
+    if (result != MPG123_OK) {
+      // A damaged stretch: mpg123 resyncs by itself where it can; a hard
+      // error ends the data here, keeping what was decoded.
+      ended_ = true;
+      break;
+    }
+    if (done == 0) {
+      ended_ = true;
+      break;
+    }
+  }
+  const int delivered = static_cast<int>(total / frameBytes);
+  position_ += delivered;
+  return delivered;
+}
+
+}  // namespace tarvex

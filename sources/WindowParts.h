@@ -1,0 +1,51 @@
+#pragma once
+
+#include <vector>
+
+#include "config/MainWindowState.h"
+#include "sources/listrecord.h"
+#include "tags/AudioFileinfo.h"
+
+class QTreeWidget;
+class QWidget;
+
+namespace tarvex {
+
+class PlatformServices;
+
+namespace skin {
+class SkinObject;
+}
+
+// The six skin objects the program draws on; looked up once when the window is
+// first shown (null when a skin lacks one).
+struct SkinParts {
+  skin::SkinObject* pb = nullptr;
+  skin::SkinObject* timecaption = nullptr;
+  skin::SkinObject* tataltime = nullptr;
+  skin::SkinObject* nm = nullptr;
+  skin::SkinObject* pbpos = nullptr;
+  skin::SkinObject* convertpb = nullptr;
+};
+
+// The main window's pieces that the source list, segment list, player and
+// runners work on. The main window owns every one of them and hands this
+// bundle of references down.
+struct WindowParts {
+  QWidget* window = nullptr;  // parent of message boxes
+  MainWindowState* state = nullptr;
+  PlatformServices* platform = nullptr;
+  QTreeWidget* lv = nullptr;       // the source list
+  QTreeWidget* lv_time = nullptr;  // the segment list
+  QWidget* sm = nullptr;           // the instructions over the empty lists
+  SkinParts skin;
+  std::vector<listrecord>* records = nullptr;  // one per row of lv
+  std::vector<AudioFileinfo>* tags = nullptr;  // one per row of lv
+};
+
+// Index of the selected row of a list, or -1.
+int selectedRow(const QTreeWidget& list);
+// Selects one row of a list (and makes it current); -1 clears the selection.
+void selectRow(QTreeWidget& list, int row);
+
+}  // namespace tarvex

@@ -1,0 +1,211 @@
+#include "tags/ID3V2Reader.h"
+
+#include <array>
+
+#include "tags/ID3FrameIds.h"
+#include "tags/TagText.h"
+
+namespace tarvex {
+namespace {
+
+constexpr qint64 kHeaderSize = 10;
+
+unsigned byteAt(const QByteArray& bytes, qsizetype index) {
+  return static_cast<unsigned char>(bytes[index]);
+}
+
+bool isSyncsafe(const QByteArray& bytes, qsizetype at) {
+  return ((byteAt(bytes, at) | byteAt(bytes, at + 1) | byteAt(bytes, at + 2) |
+           byteAt(bytes, at + 3)) &
+          0x80) == 0;
+}
+
+quint32 syncsafeAt(const QByteArray& bytes, qsizetype at) {
+  return (byteAt(bytes, at) << 21) | (byteAt(bytes, at + 1) << 14) | (byteAt(bytes, at + 2) << 7) |
+         byteAt(bytes, at + 3);
+}
+
+quint32 bigEndianAt(const QByteArray& bytes, qsizetype at) {
+  return (byteAt(bytes, at) << 24) | (byteAt(bytes, at + 1) << 16) | (byteAt(bytes, at + 2) << 8) |
+         byteAt(bytes, at + 3);
+}
+
+// Undoes the unsynchronisation scheme: every 0xFF 0x00 pair loses its 0x00.
+QByteArray removeUnsynchronisation(const QByteArray& in) {
+  QByteArray out;
+  out.reserve(in.size());
+  for (qsizetype i = 0; i < in.size(); ++i) {
+    out.append(in[i]);
+    if (byteAt(in, i) == 0xFF && i + 1 < in.size() && in[i + 1] == '\0') ++i;
+  }
+  return out;
+}
+
+bool isWideEncoding(unsigned encoding) {
+  return encoding == 1 || encoding == 2;
+}
+
+// Index of the terminator of the string that starts at from, or the data's end.
+qsizetype terminatorAt(const QByteArray& data, qsizetype from, unsigned encoding) {
+  if (isWideEncoding(encoding)) {
+    for (qsizetype i = from; i + 1 < data.size(); i += 2) {
+      if (data[i] == '\0' && data[i + 1] == '\0') return i;
+    }
+    return data.size();
+  }
+  const qsizetype zero = data.indexOf('\0', from);
+  return zero < 0 ? data.size() : zero;
+}
+
+qsizetype terminatorLength(unsigned encoding) {
+  return isWideEncoding(encoding) ? 2 : 1;
+}
+
+QString decodeString(const QByteArray& bytes, unsigned encoding) {
+  switch (encoding) {
+    case 1: {  // UTF-16 with byte order mark; without one, little-endian
+      if (bytes.size() >= 2 && byteAt(bytes, 0) == 0xFE && byteAt(bytes, 1) == 0xFF) {
+        return fromUtf16(bytes.mid(2), true);
+      }
+      if (bytes.size() >= 2 && byteAt(bytes, 0) == 0xFF && byteAt(bytes, 1) == 0xFE) {
+        return fromUtf16(bytes.mid(2), false);
+      }
+      return fromUtf16(bytes, false);
+    }
+    case 2:
+      return fromUtf16(bytes, true);
+    case 3:
+      return QString::fromUtf8(bytes);
+    default:
+      return QString::fromLatin1(bytes);
+  }
+}
+
+// A text frame: encoding byte, then the text (the first of several values).
+QString decodeTextFrame(const QByteArray& content) {
+  if (content.isEmpty()) return {};
+  const unsigned encoding = byteAt(content, 0);
+  if (encoding > 3) {
+    // No encoding byte at all: the frame holds plain text.
+    return QString::fromLatin1(content.left(terminatorAt(content, 0, 0)));
+  }
+  const qsizetype end = terminatorAt(content, 1, encoding);
+  return decodeString(content.mid(1, end - 1), encoding);
+}
+
+// "COMM": encoding byte, language, short description, text. The comment is
+// the text; the description only labels it.
+QString decodeCommentFrame(const QByteArray& content) {
+  if (content.size() < 4) return {};
+  const unsigned encoding = byteAt(content, 0);
+  if (encoding > 3) return {};
+  const qsizetype descriptionEnd = terminatorAt(content, 4, encoding);
+  const qsizetype textStart = descriptionEnd + terminatorLength(encoding);
+  if (textStart >= content.size()) return {};
+  const qsizetype textEnd = terminatorAt(content, textStart, encoding);
+  return decodeString(content.mid(textStart, textEnd - textStart), encoding);
+}
+
+// The frame's text bytes once its format flags are applied, or false when the
+// frame cannot be read (compressed, encrypted or malformed).
+bool unpackFrameContent(int majorVersion, bool tagUnsynchronised, unsigned frameFlags,
+                        QByteArray& content) {
+  if (majorVersion == 3) {
+    if (frameFlags & 0x00C0) return false;          // compressed or encrypted
+    if (frameFlags & 0x0020) content.remove(0, 1);  // grouping identity
+    return true;
+  }
+  if (frameFlags & 0x000C) return false;  // compressed or encrypted
+  if ((frameFlags & 0x0002) || tagUnsynchronised) content = removeUnsynchronisation(content);
+  if (frameFlags & 0x0040) {
+    if (content.isEmpty()) return false;
+    content.remove(0, 1);
+  }
+  if (frameFlags & 0x0001) {
+    if (content.size() < 4) return false;
+    content.remove(0, 4);
+  }
+  return true;
+}
+
+// Offset of the first frame after the extended header, or -1 when the
+// extended header is malformed.
+qsizetype firstFrameOffset(int majorVersion, unsigned tagFlags, const QByteArray& body) {
+  if (!(tagFlags & 0x40)) return 0;
+  if (body.size() < 4) return -1;
+  if (majorVersion == 3) {
+    const quint32 size = bigEndianAt(body, 0);
+    if (size > static_cast<quint64>(body.size()) - 4) return -1;
+    return 4 + static_cast<qsizetype>(size);
+  }
+  if (!isSyncsafe(body, 0)) return -1;
+  const quint32 size = syncsafeAt(body, 0);
+  if (size < 6 || size > static_cast<quint64>(body.size())) return -1;
+  return static_cast<qsizetype>(size);
+}
+
+}  // namespace
+
+ID3StructV2 parseID3V2Tag(QIODevice& device) {
+  ID3StructV2 result;
+  if (!device.seek(0)) return result;
+  const QByteArray header = device.read(kHeaderSize);
+  if (header.size() < kHeaderSize || !header.startsWith("ID3")) return result;
+  const int majorVersion = static_cast<int>(byteAt(header, 3));
+  if (majorVersion != 3 && majorVersion != 4) return result;
+  if (!isSyncsafe(header, 6)) return result;
+  const unsigned tagFlags = byteAt(header, 5);
+  const qint64 bodySize = syncsafeAt(header, 6);
+  if (kHeaderSize + bodySize > device.size()) return result;
+
+  QByteArray body = device.read(bodySize);
+  if (body.size() != bodySize) return result;
+  const bool unsynchronised = (tagFlags & 0x80) != 0;
+  if (majorVersion == 3 && unsynchronised) body = removeUnsynchronisation(body);
+
+  qsizetype position = firstFrameOffset(majorVersion, tagFlags, body);
+  if (position < 0) return result;
+
+  std::array<QString, kID3FrameIdCount> texts;
+  while (position + kHeaderSize <= body.size()) {
+    if (body[position] == '\0') break;  // padding
+    const QByteArray id = body.mid(position, 4);
+    quint32 size = 0;
+    if (majorVersion == 4) {
+      if (!isSyncsafe(body, position + 4)) break;
+      size = syncsafeAt(body, position + 4);
+    } else {
+      size = bigEndianAt(body, position + 4);
+    }
+    const unsigned frameFlags = (byteAt(body, position + 8) << 8) | byteAt(body, position + 9);
+    position += kHeaderSize;
+    if (size > static_cast<quint64>(body.size() - position)) break;  // runs past the tag
+    QByteArray content = body.mid(position, size);
+    position += size;
+
+    const int slot = id3FrameSlot(id);
+    if (slot < 0) continue;
+    if (!unpackFrameContent(majorVersion, unsynchronised, frameFlags, content)) continue;
+    texts[slot] = slot == kCommentSlot ? decodeCommentFrame(content) : decodeTextFrame(content);
+  }
+
+  result.title = trimTagText(texts[0]);
+  result.artist = trimTagText(texts[1]);
+  result.album = trimTagText(texts[2]);
+  result.track = trimTagText(texts[3]);
+  result.year = trimTagText(texts[4]);
+  result.genre = trimTagText(texts[5]);
+  result.comment = trimTagText(texts[6]);
+  return result;
+}
+
+qint64 leadingID3V2TagLength(const QByteArray& head, qint64 fileSize) {
+  if (head.size() < kHeaderSize || !head.startsWith("ID3")) return 0;
+  const unsigned majorVersion = byteAt(head, 3);
+  if (majorVersion < 2 || majorVersion > 4 || !isSyncsafe(head, 6)) return 0;
+  qint64 length = kHeaderSize + syncsafeAt(head, 6);
+  if (majorVersion == 4 && (byteAt(head, 5) & 0x10)) length += kHeaderSize;  // footer
+  return length <= fileSize ? length : 0;
+}
+
+}  // namespace tarvex

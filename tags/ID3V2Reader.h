@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+
+#include "tags/ID3StructV2.h"
+
+namespace tarvex {
+
+// Reads the ID3v2 tag at the start of the device (positioned anywhere; the
+// whole device is the file). Versions 2.3 and 2.4 are read, with
+// unsynchronisation and extended headers; anything that is not a well-formed
+// tag gives empty texts. Never throws.
+ID3StructV2 parseID3V2Tag(QIODevice& device);
+
+// Length in bytes of a well-formed ID3v2 tag (header, body and footer) that
+// starts the data whose first bytes are head, or 0 when there is none. The tag
+// must fit into fileSize bytes.
+qint64 leadingID3V2TagLength(const QByteArray& head, qint64 fileSize);
+
+}  // namespace tarvex

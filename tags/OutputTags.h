@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+#include "tags/AudioFileinfo.h"
+
+namespace tarvex {
+
+// Writes a finished output file's tags by its lower-cased extension: ".mp3"
+// an ID3v2.3 tag, ".wma" WMA attributes, ".ogg" Vorbis comments; other files
+// get none. Title, artist, album, year and genre are written; the comment is
+// not. Writer errors (TagError) pass through.
+void WriteOutputTags(const QString& outputPath, const AudioFileinfo& info);
+
+}  // namespace tarvex

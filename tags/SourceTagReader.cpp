@@ -1,0 +1,78 @@
+#include "tags/SourceTagReader.h"
+
+#include <QFileInfo>
+
+#include "tags/CleanName.h"
+#include "tags/ID3Tags.h"
+#include "tags/OggComments.h"
+#include "tags/TagText.h"
+#include "tags/WmaAttributes.h"
+
+namespace tarvex {
+namespace {
+
+QString cleanTitle(const QString& title) {
+  return trimTagText(CleanName(title));
+}
+
+SourceTags readMp3Tags(const QString& path, bool fromFolder) {
+  SourceTags result;
+  ID3Tags id3;
+  if (!fromFolder) {
+    id3.ReadID3V1Tag(path);
+    result.caption = cleanTitle(id3.LastID3V1.title());
+  }
+  id3.ReadID3V2Tag(path);
+  const ID3StructV2& tag = id3.LastID3V2;
+  const QString title = cleanTitle(tag.title);
+  if (fromFolder) {
+    if (!tag.title.isEmpty()) result.caption = tag.title;
+  } else if (!title.isEmpty()) {
+    result.caption = title;
+  }
+  result.info.title = title;
+  result.info.artist = tag.artist;
+  result.info.album = tag.album;
+  result.info.comment = tag.comment;
+  result.info.genre = tag.genre;
+  return result;
+}
+
+SourceTags readOggTags(const QString& path) {
+  OGGTag tag;
+  ReadOggComments(path, tag);
+  SourceTags result;
+  result.caption = cleanTitle(tag.title);
+  result.info.title = result.caption;
+  result.info.artist = tag.artist;
+  result.info.album = tag.album;
+  result.info.comment = tag.comment;
+  result.info.genre = tag.genre;
+  return result;
+}
+
+SourceTags readWmaTags(const QString& path) {
+  WmaTagRecord record;
+  ReadWmaAttributes(path, record);
+  SourceTags result;
+  result.caption = cleanTitle(record.title);
+  result.info.title = record.title;
+  result.info.artist = record.artist;
+  result.info.album = record.album;
+  result.info.comment = record.description;
+  result.info.genre = record.genre;
+  return result;
+}
+
+}  // namespace
+
+SourceTags readSourceTags(const QString& path, bool fromFolder) {
+  const QString extension = QFileInfo(path).suffix().toLower();
+  if (extension == QLatin1String("mp3")) return readMp3Tags(path, fromFolder);
+  if (fromFolder) return {};
+  if (extension == QLatin1String("ogg")) return readOggTags(path);
+  if (extension == QLatin1String("wma")) return readWmaTags(path);
+  return {};
+}
+
+}  // namespace tarvex
