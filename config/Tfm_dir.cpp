@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <exception>
 
+#include "config/DialogFont.h"
 #include "config/DialogPlacement.h"
 #include "config/SettingsFile.h"
 #include "platform/PlatformServices.h"
@@ -31,9 +32,7 @@ Tfm_dir::Tfm_dir(const SettingsFile& settings, PlatformServices& platform, QWidg
       startFolder_(QDir::homePath()) {
   setObjectName(QStringLiteral("fm_dir"));
   setFixedSize(kClientWidth, kClientHeight);
-  QFont small = font();
-  small.setPixelSize(11);
-  setFont(small);
+  setFont(DialogFont(font()));
 
   // Folders only; the model may create folders, but the view never renames.
   folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);

@@ -18,6 +18,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "config/DialogFont.h"
 #include "config/EncoderLists.h"
 #include "config/RadioGroup.h"
 #include "config/SpinEdit.h"
@@ -30,9 +31,9 @@ namespace {
 
 constexpr int kClientWidth = 383;
 constexpr int kClientHeight = 311;
-constexpr int kPageLeft = 133;
+constexpr int kPageLeft = 110;
 constexpr int kPageTop = 31;
-constexpr int kPageWidth = 244;
+constexpr int kPageWidth = 267;
 constexpr int kPageHeight = 235;
 constexpr int kFilterMaximumHz = 48000;
 
@@ -61,7 +62,7 @@ QGroupBox* page(const char* name, const QString& title) {
 
 QVBoxLayout* pageLayout(QGroupBox* box) {
   auto* layout = new QVBoxLayout(box);
-  layout->setContentsMargins(6, 6, 6, 6);
+  layout->setContentsMargins(4, 6, 4, 6);
   layout->setSpacing(4);
   return layout;
 }
@@ -108,19 +109,18 @@ void Tfm_set::buildWindow() {
   setObjectName(QStringLiteral("fm_set"));
   setWindowTitle(QStringLiteral("Settings"));
   setFixedSize(kClientWidth, kClientHeight);
-  QFont small = font();
-  small.setPixelSize(11);
-  setFont(small);
+  setFont(DialogFont(font()));
 
   TreeView1 = named(new QTreeWidget(this), "TreeView1");
-  TreeView1->setGeometry(6, 6, kPageLeft - 12, kPageTop + kPageHeight - 6);
+  TreeView1->setGeometry(4, 6, kPageLeft - 7, kPageTop + kPageHeight - 6);
   TreeView1->setHeaderHidden(true);
   TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  TreeView1->setIndentation(14);
+  TreeView1->setIndentation(10);
+  TreeView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  TreeView1->setTextElideMode(Qt::ElideNone);
 
   lab = named(new QLabel(this), "lab");
-  QFont bold = small;
-  bold.setPixelSize(13);
+  QFont bold = DialogFont(font(), 13);
   bold.setBold(true);
   lab->setFont(bold);
   lab->setGeometry(kPageLeft, 6, kPageWidth, kPageTop - 8);
@@ -140,12 +140,12 @@ void Tfm_set::buildWindow() {
 
   const int buttonTop = kPageTop + kPageHeight + 11;
   Ok = named(new QPushButton(QStringLiteral("Ok"), this), "Ok");
-  Ok->setGeometry(kPageLeft + 4, buttonTop, 76, 25);
+  Ok->setGeometry(kClientWidth - 246, buttonTop, 76, 25);
   Ok->setDefault(true);
   Button2 = named(new QPushButton(QStringLiteral("Default"), this), "Button2");
-  Button2->setGeometry(kPageLeft + 86, buttonTop, 76, 25);
+  Button2->setGeometry(kClientWidth - 164, buttonTop, 76, 25);
   Cancel = named(new QPushButton(QStringLiteral("Cancel"), this), "Cancel");
-  Cancel->setGeometry(kPageLeft + 168, buttonTop, 76, 25);
+  Cancel->setGeometry(kClientWidth - 82, buttonTop, 76, 25);
 
   buildPageTree();
 }
