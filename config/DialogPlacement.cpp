@@ -1,0 +1,13 @@
+#include "config/DialogPlacement.h"
+
+#include <QWidget>
+
+namespace tarvex {
+
+void PlaceOnParentCorner(QWidget& dialog) {
+  QWidget* parent = dialog.parentWidget();
+  if (!parent) return;
+  dialog.move(parent->window()->frameGeometry().topLeft());
+}
+
+}  // namespace tarvex
