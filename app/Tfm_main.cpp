@@ -6,8 +6,8 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QMimeData>
 #include <QHeaderView>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 
@@ -19,6 +19,8 @@
 #include "components/audio/AudioTransform2.h"
 #include "components/audio/Mp3LameEncoder.h"
 #include "components/skin/SkinWidget.h"
+#include "config/Tfm_dir.h"
+#include "config/Tfm_set.h"
 #include "processing/ConversionProgress.h"
 #include "sources/SegmentList.h"
 #include "sources/SourceList.h"
@@ -112,14 +114,32 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
   parts_.records = &records_;
   parts_.tags = &tags_;
   segmentList_ = std::make_unique<SegmentList>(parts_, [this] { sourceList_->lvClick(); });
+  // The folder dialog comes first: the settings dialog opens it from its "...".
+  fmDir_ = new Tfm_dir(settings_, *environment_.platform, this);
+  SettingsDialogHooks hooks;
+  hooks.checkMp3 = [this](int rate, int kbps, int mode) {
+    return writer_->CheckMp3Format(rate, kbps, mode);
+  };
+  hooks.checkOgg = [this](int rate, int channels, int kbps, int minKbps, int maxKbps) {
+    return writer_->CheckOggFormat(rate, channels, kbps, minKbps, maxKbps);
+  };
+  hooks.validateCommandLine = [](const QString& text) {
+    tarvex::Mp3LameEncoder::validateCommandLine(text);
+  };
+  hooks.lvClick = [this] { sourceList_->lvClick(); };
+  fmSet_ = new Tfm_set(state_, settings_, *environment_.platform, *fmDir_, std::move(hooks), this);
+
   SourceListServices services;
   services.reader = reader_.get();
+  services.chooseFolder = [this] {
+    fmDir_->setWindowTitle(kAddFolderCaption);
+    return fmDir_->exec() == QDialog::Accepted ? fmDir_->chosenFolder : QString();
+  };
   sourceList_ = std::make_unique<SourceList>(parts_, *segmentList_, std::move(services));
 
   connect(lv_, &QTreeWidget::itemClicked, this, [this] { sourceList_->lvClick(); });
   connect(lvTime_, &QTreeWidget::itemClicked, this, [this] { segmentList_->lv_timeClick(); });
-  connect(lvTime_, &QTreeWidget::itemDoubleClicked, this,
-          [this] { segmentList_->lv_timeClick(); });
+  connect(lvTime_, &QTreeWidget::itemDoubleClicked, this, [this] { segmentList_->lv_timeClick(); });
   setAcceptDrops(true);
 }
 
@@ -138,15 +158,15 @@ void Tfm_main::FormShow() {
 
   skin_->setRequiredObjects(
       QStringLiteral("Plaskett"),
-      {QStringLiteral("pb"), QStringLiteral("timecaption"), QStringLiteral("tataltime"),
-       QStringLiteral("nm"), QStringLiteral("pbpos"), QStringLiteral("convertpb"),
-       QStringLiteral("file"), QStringLiteral("Action"), QStringLiteral("Help"),
-       QStringLiteral("Settings"), QStringLiteral("Set"), QStringLiteral("addfile"),
-       QStringLiteral("Up"), QStringLiteral("Down"), QStringLiteral("Remove"),
-       QStringLiteral("Clear"), QStringLiteral("play"), QStringLiteral("stop"),
-       QStringLiteral("Stop"), QStringLiteral("hou"), QStringLiteral("qian"),
-       QStringLiteral("Split"), QStringLiteral("Join"), QStringLiteral("Begin"),
-       QStringLiteral("End"), QStringLiteral("Ok"), QStringLiteral("helpfile")});
+      {QStringLiteral("pb"),       QStringLiteral("timecaption"), QStringLiteral("tataltime"),
+       QStringLiteral("nm"),       QStringLiteral("pbpos"),       QStringLiteral("convertpb"),
+       QStringLiteral("file"),     QStringLiteral("Action"),      QStringLiteral("Help"),
+       QStringLiteral("Settings"), QStringLiteral("Set"),         QStringLiteral("addfile"),
+       QStringLiteral("Up"),       QStringLiteral("Down"),        QStringLiteral("Remove"),
+       QStringLiteral("Clear"),    QStringLiteral("play"),        QStringLiteral("stop"),
+       QStringLiteral("Stop"),     QStringLiteral("hou"),         QStringLiteral("qian"),
+       QStringLiteral("Split"),    QStringLiteral("Join"),        QStringLiteral("Begin"),
+       QStringLiteral("End"),      QStringLiteral("Ok"),          QStringLiteral("helpfile")});
   const QString skinProblem =
       skin_->loadSkinFile(environment_.programFolder + QStringLiteral("mp3enc.dll"));
   skin_->selectLayout(QStringLiteral("Plaskett"));
@@ -171,6 +191,7 @@ void Tfm_main::FormShow() {
   placeOwnWidgets();
   reader_->setActive(true);
   writer_->setActive(true);
+  fmDir_->setStartFolder(state_.outputDir);
 
   state_.currentSegment = 0;
   state_.jobRunning = false;
@@ -232,6 +253,9 @@ void Tfm_main::runCommand(Command command) {
       break;
     case Command::HelpMenu:
       popUp(menus_.p_help, 276, 80);
+      break;
+    case Command::Settings:
+      fmSet_->exec();
       break;
     case Command::AddFile:
       sourceList_->AddFiles();

@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "app/Command.h"
-#include "config/MainWindowState.h"
 #include "app/PopupMenus.h"
+#include "config/MainWindowState.h"
 #include "config/SettingsFile.h"
 #include "platform/PlatformServices.h"
 #include "sources/WindowParts.h"
@@ -28,6 +28,8 @@ class ConversionProgress;
 class Mp3LameEncoder;
 class SegmentList;
 class SourceList;
+class Tfm_dir;
+class Tfm_set;
 
 // Where the main window finds what it needs from outside.
 struct MainWindowEnvironment {
@@ -63,6 +65,10 @@ class Tfm_main : public QWidget {
   SegmentList& segmentList() { return *segmentList_; }
   AudioFile2& AudioFileRead() { return *reader_; }
   AudioFile2& AudioFile2write() { return *writer_; }
+  tarvex::Mp3LameEncoder& mp3Encoder() { return *encoder_; }
+  AudioTransform2& transform() { return *transform_; }
+  Tfm_set& fm_set() { return *fmSet_; }
+  Tfm_dir& fm_dir() { return *fmDir_; }
 
   // Runs once, when the window is first shown.
   void FormShow();
@@ -113,6 +119,10 @@ class Tfm_main : public QWidget {
   WindowParts parts_;
   std::unique_ptr<SegmentList> segmentList_;
   std::unique_ptr<SourceList> sourceList_;
+
+  // Dialogs, created with the window and shown modally later.
+  Tfm_dir* fmDir_ = nullptr;
+  Tfm_set* fmSet_ = nullptr;
 };
 
 }  // namespace tarvex

@@ -1,6 +1,6 @@
+#include <gtest/gtest.h>
 #include <QMenu>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "app/Command.h"
 #include "app/SkinCommands.h"
@@ -26,12 +26,12 @@ TEST(CommandRefusals, AJobRefusesListCommandsButNotHelpSettingsOrStop) {
   CommandContext running;
   running.jobRunning = true;
   running.hasSources = true;
-  for (Command refused : {Command::FileMenu, Command::ActionMenu, Command::AddFile,
-                          Command::AddFolder, Command::MoveUp, Command::MoveDown,
-                          Command::RemoveFromSkin, Command::RemoveFromMenu, Command::Clear,
-                          Command::Play, Command::StepBack, Command::StepForward,
-                          Command::SplitFromSkin, Command::SplitFromMenu, Command::Join,
-                          Command::Begin, Command::End, Command::Ok}) {
+  for (Command refused :
+       {Command::FileMenu, Command::ActionMenu, Command::AddFile, Command::AddFolder,
+        Command::MoveUp, Command::MoveDown, Command::RemoveFromSkin, Command::RemoveFromMenu,
+        Command::Clear, Command::Play, Command::StepBack, Command::StepForward,
+        Command::SplitFromSkin, Command::SplitFromMenu, Command::Join, Command::Begin, Command::End,
+        Command::Ok}) {
     EXPECT_TRUE(isRefused(refused, running)) << static_cast<int>(refused);
   }
   for (Command allowed : {Command::HelpMenu, Command::Settings, Command::Stop, Command::TagEditor,
@@ -105,14 +105,12 @@ TEST_F(CommandDispatchWindow, MenusHoldTheirItemsInOrder) {
   const PopupMenus& menus = harness.window().menus();
   EXPECT_EQ(captions(menus.p_file),
             QStringList({"Add File", "Add Folder", "-", "Remove", "-", "Exit"}));
-  EXPECT_EQ(captions(menus.p_action),
-            QStringList({"File Up", "File Down", "-", "Remove", "Clear", "-", "ID3 info", "-",
-                         "Split", "Join", "Stop"}));
+  EXPECT_EQ(captions(menus.p_action), QStringList({"File Up", "File Down", "-", "Remove", "Clear",
+                                                   "-", "ID3 info", "-", "Split", "Join", "Stop"}));
   EXPECT_EQ(captions(menus.p_lv),
-            QStringList({"Add File", "Add Path", "-", "Clear", "Remove", "-", "ID3 info", "-",
-                         "UP", "Down", "-", "Play", "Stop"}));
-  EXPECT_EQ(captions(menus.p_help),
-            QStringList({"Content", "-", "HomePage", "-", "About"}));
+            QStringList({"Add File", "Add Path", "-", "Clear", "Remove", "-", "ID3 info", "-", "UP",
+                         "Down", "-", "Play", "Stop"}));
+  EXPECT_EQ(captions(menus.p_help), QStringList({"Content", "-", "HomePage", "-", "About"}));
 }
 
 TEST_F(CommandDispatchWindow, ExitClosesTheWindowAndSaves) {

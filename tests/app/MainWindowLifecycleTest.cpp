@@ -1,10 +1,10 @@
+#include <gtest/gtest.h>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTreeWidget>
-#include <QComboBox>
 #include <QPlainTextEdit>
-#include <gtest/gtest.h>
+#include <QTreeWidget>
 
 #include "components/skin/SkinWidget.h"
 #include "tests/support/window/MainWindowHarness.h"
@@ -48,8 +48,8 @@ TEST(MainWindowLifecycle, ClosingWritesTheNineKeysInTheirOrder) {
 TEST(MainWindowLifecycle, AStoredFolderGetsItsTrailingSeparatorAndIsCreated) {
   MainWindowHarness probe;  // only to learn a temporary folder's name
   const QString folder = probe.folder().path("music");
-  MainWindowHarness harness(
-      "[Output]\nDir=" + folder + "\n[Function]\nChoice=2\n[Fade]\nIn=7\nOuttime=0x0A\n");
+  MainWindowHarness harness("[Output]\nDir=" + folder +
+                            "\n[Function]\nChoice=2\n[Fade]\nIn=7\nOuttime=0x0A\n");
   harness.show();
   EXPECT_EQ(harness.state().outputDir, folder + "/");
   EXPECT_TRUE(QFileInfo(folder).isDir());
@@ -73,7 +73,8 @@ TEST(MainWindowLifecycle, UnknownSettingsSurviveTheClosingWrite) {
   harness.state().functionChoice = 3;
   harness.close();
   const QString written = readText(harness.settingsPath());
-  EXPECT_TRUE(written.startsWith("; hand notes\n[mp3]\nbitrate=3\n\n[Function]\nChoice=3\nmine=yes\n"))
+  EXPECT_TRUE(
+      written.startsWith("; hand notes\n[mp3]\nbitrate=3\n\n[Function]\nChoice=3\nmine=yes\n"))
       << written.toStdString();
 }
 
@@ -120,9 +121,10 @@ TEST(MainWindowLifecycle, TheWindowHasItsFixedSizeListsAndSkinObjects) {
   EXPECT_TRUE(window.sm().font().italic());
   EXPECT_EQ(window.sm().font().pixelSize(), 13);
   for (const char* name :
-       {"pb", "timecaption", "tataltime", "nm", "pbpos", "convertpb", "file", "Action", "Help",
-        "Settings", "Set", "addfile", "Up", "Down", "Remove", "Clear", "play", "stop", "Stop",
-        "hou", "qian", "Split", "Join", "Begin", "End", "Ok", "helpfile"}) {
+       {"pb",     "timecaption", "tataltime", "nm",   "pbpos",   "convertpb", "file",
+        "Action", "Help",        "Settings",  "Set",  "addfile", "Up",        "Down",
+        "Remove", "Clear",       "play",      "stop", "Stop",    "hou",       "qian",
+        "Split",  "Join",        "Begin",     "End",  "Ok",      "helpfile"}) {
     EXPECT_NE(window.Skin1().findObject(name), nullptr) << name;
   }
   EXPECT_EQ(harness.skinText("tataltime"), "00:00:00");

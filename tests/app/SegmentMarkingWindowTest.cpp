@@ -1,6 +1,6 @@
+#include <gtest/gtest.h>
 #include <QTemporaryDir>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 #include "components/skin/SkinWidget.h"
 #include "sources/SegmentList.h"
@@ -76,8 +76,7 @@ TEST_F(SegmentMarkingWindow, MarkingIsRefusedUnderTheCuttingFunctions) {
   harness.addFiles({media("a100.wav")});
   harness.clickSkin("Begin");
   harness.clickSkin("Ok");
-  EXPECT_EQ(harness.platform().informations,
-            QStringList(2, kOnlyMarkingFunctionsMessage));
+  EXPECT_EQ(harness.platform().informations, QStringList(2, kOnlyMarkingFunctionsMessage));
 }
 
 TEST_F(SegmentMarkingWindow, RemovingRangesKeepsThePendingOne) {

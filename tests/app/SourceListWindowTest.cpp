@@ -1,10 +1,12 @@
+#include <gtest/gtest.h>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 #include "components/skin/SkinWidget.h"
+#include "config/Tfm_dir.h"
 #include "sources/SourceList.h"
 #include "tests/support/window/MainWindowHarness.h"
 #include "tests/support/window/SourceFiles.h"
@@ -54,10 +56,9 @@ TEST_F(SourceListWindow, AddingAFileProbesItsLengthAndPlansItsPieces) {
   EXPECT_EQ(record(0).barMax, 1084) << "250 is below the Add File floor";
   EXPECT_EQ(record(0).sampleCount, int64_t{125} * 22050);
   EXPECT_EQ(record(0).fileName, media("song125.mp3"));
-  EXPECT_EQ(harness.segmentRows(),
-            QStringList({"00:00:00 - 00:01:00|00:01:00|Unconvert",
-                         "00:01:00 - 00:02:00|00:01:00|Unconvert",
-                         "00:02:00 - 00:02:05|00:00:05|Unconvert"}));
+  EXPECT_EQ(harness.segmentRows(), QStringList({"00:00:00 - 00:01:00|00:01:00|Unconvert",
+                                                "00:01:00 - 00:02:00|00:01:00|Unconvert",
+                                                "00:02:00 - 00:02:05|00:00:05|Unconvert"}));
   EXPECT_EQ(harness.skinText("tataltime"), "00:02:05");
   EXPECT_EQ(harness.skinText("nm"), media("song125.mp3"));
   EXPECT_FALSE(harness.window().sm().isVisible());
@@ -101,8 +102,7 @@ TEST_F(SourceListWindow, BarValuesReadAsSecondsOfTheSelectedSource) {
 
 TEST_F(SourceListWindow, FilesThatFailAreReportedAndTheRestStayAligned) {
   harness.addFiles({media("song125.mp3"), media("broken.mp3"), media("talk100.wav")});
-  EXPECT_EQ(harness.platform().informations,
-            QStringList{"broken.mp3 this File is not supported."});
+  EXPECT_EQ(harness.platform().informations, QStringList{"broken.mp3 this File is not supported."});
   EXPECT_EQ(harness.sourceCaptions(), QStringList({"song125.mp3", "talk100.wav"}));
   ASSERT_EQ(harness.window().sourceRecords().size(), 2u);
   ASSERT_EQ(harness.window().sourceTags().size(), 2u);
@@ -153,18 +153,15 @@ TEST_F(SourceListWindow, MovingRowsMovesTheirEntriesAndStopsAtTheEnds) {
   harness.addFiles({media("song125.mp3"), media("talk100.wav"), media("talk300.wav")});
   harness.clickSourceRow(0);
   harness.clickSkin("Up");
-  EXPECT_EQ(harness.sourceCaptions(),
-            QStringList({"song125.mp3", "talk100.wav", "talk300.wav"}));
+  EXPECT_EQ(harness.sourceCaptions(), QStringList({"song125.mp3", "talk100.wav", "talk300.wav"}));
   harness.clickSkin("Down");
-  EXPECT_EQ(harness.sourceCaptions(),
-            QStringList({"talk100.wav", "song125.mp3", "talk300.wav"}));
+  EXPECT_EQ(harness.sourceCaptions(), QStringList({"talk100.wav", "song125.mp3", "talk300.wav"}));
   EXPECT_EQ(record(1).fileName, media("song125.mp3"));
   EXPECT_EQ(harness.window().lv().topLevelItem(1)->text(1), "00:02:05");
   EXPECT_EQ(harness.state().currentSource, 1);
   harness.triggerMenuItem("FileDown1");
   harness.triggerMenuItem("Down1");
-  EXPECT_EQ(harness.sourceCaptions(),
-            QStringList({"talk100.wav", "talk300.wav", "song125.mp3"}));
+  EXPECT_EQ(harness.sourceCaptions(), QStringList({"talk100.wav", "talk300.wav", "song125.mp3"}));
   EXPECT_EQ(record(2).lengthSeconds, 125);
 }
 
@@ -194,6 +191,38 @@ TEST_F(SourceListWindow, ListCommandsWaitWhileAJobRuns) {
   harness.clickSkin("Clear");
   EXPECT_EQ(harness.sourceCaptions(), QStringList({"talk100.wav", "talk300.wav"}));
   harness.state().jobRunning = false;
+}
+
+}  // namespace
+}  // namespace tarvex
+
+namespace tarvex {
+namespace {
+
+TEST_F(SourceListWindow, AddFolderTakesOnlyMp3FilesWithUncleanedTagTitles) {
+  const QString folder = harness.folder().path("album");
+  QDir().mkpath(folder);
+  QFile::copy(media("song120.mp3"), folder + "/Track One.MP3");
+  QFile::copy(media("song125.mp3"), folder + "/tagged.mp3");
+  setMp3Title(folder + "/tagged.mp3", "AC/DC: Live");
+  QFile::copy(media("talk100.wav"), folder + "/speech.wav");
+  QDir().mkpath(folder + "/sub.mp3");  // a folder named like a file is not entered
+  harness.answerNextFolderDialog(folder);
+  harness.triggerMenuItem("AddFolder1");
+  QStringList captions = harness.sourceCaptions();
+  captions.sort();
+  EXPECT_EQ(captions, QStringList({"AC/DC: Live", "Track One.MP3"}));
+  for (const listrecord& entry : harness.window().sourceRecords()) {
+    EXPECT_EQ(entry.barMax, 1014) << "the Add Folder floor";
+  }
+  EXPECT_EQ(harness.window().fm_dir().windowTitle(), "Add File Directory");
+  EXPECT_TRUE(harness.platform().informations.isEmpty());
+}
+
+TEST_F(SourceListWindow, ACancelledFolderDialogAddsNothing) {
+  harness.answerNextFolderDialog(QString());
+  harness.triggerMenuItem("AddFolder2");
+  EXPECT_EQ(harness.window().lv().topLevelItemCount(), 0);
 }
 
 }  // namespace

@@ -4,9 +4,11 @@
 #include <QDir>
 #include <QMenu>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "components/skin/SkinWidget.h"
+#include "config/Tfm_dir.h"
 
 namespace tarvex::testing {
 
@@ -50,6 +52,22 @@ void MainWindowHarness::addFiles(const QStringList& paths) {
   clickSkin(QStringLiteral("addfile"));
 }
 
+void MainWindowHarness::whenDialogOpens(std::function<void()> action) {
+  QTimer::singleShot(0, window_.get(), std::move(action));
+}
+
+void MainWindowHarness::answerNextFolderDialog(const QString& folder) {
+  whenDialogOpens([this, folder] {
+    Tfm_dir& dialog = window_->fm_dir();
+    if (folder.isEmpty()) {
+      dialog.btn_cancelClick();
+      return;
+    }
+    if (!dialog.revealFolder(folder)) throw std::runtime_error("folder not in the tree");
+    dialog.btn_okClick();
+  });
+}
+
 namespace {
 
 void clickRow(QTreeWidget& list, int row) {
@@ -62,9 +80,13 @@ void clickRow(QTreeWidget& list, int row) {
 
 }  // namespace
 
-void MainWindowHarness::clickSourceRow(int row) { clickRow(window_->lv(), row); }
+void MainWindowHarness::clickSourceRow(int row) {
+  clickRow(window_->lv(), row);
+}
 
-void MainWindowHarness::clickSegmentRow(int row) { clickRow(window_->lv_time(), row); }
+void MainWindowHarness::clickSegmentRow(int row) {
+  clickRow(window_->lv_time(), row);
+}
 
 QStringList MainWindowHarness::segmentRows() const {
   QStringList rows;
@@ -88,6 +110,8 @@ QString MainWindowHarness::skinText(const QString& name) const {
   return object != nullptr ? object->text() : QString();
 }
 
-void MainWindowHarness::close() { window_->close(); }
+void MainWindowHarness::close() {
+  window_->close();
+}
 
 }  // namespace tarvex::testing

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 #include "app/Tfm_main.h"
@@ -35,6 +36,10 @@ class MainWindowHarness {
   void triggerMenuItem(const QString& handlerName);
   // Adds files through Add File, answering the open dialog with them.
   void addFiles(const QStringList& paths);
+  // Answers the next folder dialog: "Ok" on `folder`, or "Cancel" when empty.
+  void answerNextFolderDialog(const QString& folder);
+  // Runs `action` once the next modal dialog is open (then the test closes it).
+  void whenDialogOpens(std::function<void()> action);
   // Clicks a row of the source list or the segment list.
   void clickSourceRow(int row);
   void clickSegmentRow(int row);
