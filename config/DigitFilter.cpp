@@ -19,7 +19,8 @@ bool DigitFilter::eventFilter(QObject* watched, QEvent* event) {
   auto* edit = qobject_cast<QLineEdit*>(watched);
   if (!edit || event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);
-  if (keepsDialogMeaning(key->key())) return false;
+  // Delete is an editing key, not a typed character.
+  if (keepsDialogMeaning(key->key()) || key->key() == Qt::Key_Delete) return false;
   // Pasting would bring in characters that were never typed one by one.
   if (key->matches(QKeySequence::Paste)) {
     edit->backspace();

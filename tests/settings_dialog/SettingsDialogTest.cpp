@@ -264,6 +264,11 @@ TEST_F(SettingsDialogTest, DigitFilterAndMinimumRules) {
   EXPECT_EQ(d.edt_time->text(), "1") << "a non-digit acts as Backspace";
   QTest::keyClicks(d.edt_time, "x");
   EXPECT_EQ(d.edt_time->text(), "");
+  QTest::keyClicks(d.edt_time, "123");
+  QTest::keyClick(d.edt_time, Qt::Key_Home);
+  QTest::keyClick(d.edt_time, Qt::Key_Delete);
+  EXPECT_EQ(d.edt_time->text(), "23") << "Delete still removes the character after the caret";
+  d.edt_time->clear();
   QTest::keyClicks(d.edt_time, "0");
   d.edt_timeExit();
   EXPECT_EQ(d.edt_time->text(), "60");
