@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "config/Tfm_set.h"
+#include "tests/support/window/MainWindowHarness.h"
+#include "tests/support/window/SourceFiles.h"
+
+namespace tarvex {
+namespace {
+
+using testing::MainWindowHarness;
+
+TEST(SettingsCommand, BothSkinObjectsOpenTheDialogAndOkReplansTheSelectedSource) {
+  QTemporaryDir media(QStringLiteral("/tmp/tarvex-settings-XXXXXX"));
+  const QString source = testing::makeWavSource(media.path() + "/a125.wav", 125);
+  MainWindowHarness harness;
+  harness.show();
+  harness.addFiles({source});
+  EXPECT_EQ(harness.segmentRows(), QStringList{"00:00:00 - 00:02:05|00:02:05|Uncertain"});
+
+  bool opened = false;
+  harness.whenDialogOpens([&] {
+    Tfm_set& dialog = harness.window().fm_set();
+    opened = dialog.isVisible();
+    dialog.rb_time->click();
+    dialog.edt_time->setText("60");
+    dialog.Ok->click();
+  });
+  harness.clickSkin("Settings");
+  EXPECT_TRUE(opened);
+  EXPECT_EQ(harness.state().functionChoice, 1);
+  EXPECT_EQ(harness.segmentRows(), QStringList({"00:00:00 - 00:01:00|00:01:00|Unconvert",
+                                                "00:01:00 - 00:02:00|00:01:00|Unconvert",
+                                                "00:02:00 - 00:02:05|00:00:05|Unconvert"}));
+
+  opened = false;
+  harness.whenDialogOpens([&] {
+    opened = harness.window().fm_set().isVisible();
+    harness.window().fm_set().Cancel->click();
+  });
+  harness.clickSkin("Set");
+  EXPECT_TRUE(opened);
+}
+
+TEST(SettingsCommand, TheDialogStillOpensWhileAJobRuns) {
+  MainWindowHarness harness;
+  harness.show();
+  harness.state().jobRunning = true;
+  bool opened = false;
+  harness.whenDialogOpens([&] {
+    opened = harness.window().fm_set().isVisible();
+    harness.window().fm_set().Cancel->click();
+  });
+  harness.clickSkin("Settings");
+  EXPECT_TRUE(opened);
+  harness.state().jobRunning = false;
+}
+
+}  // namespace
+}  // namespace tarvex
