@@ -33,6 +33,16 @@ Mpg123Decoder::Mpg123Decoder(const QString& fileName) : fileName_(fileName) {
   if (probe.size() == 0) fail(QStringLiteral("the file is empty"));
   probe.close();
 
+  try {
+    openStream();
+  } catch (...) {
+    // The destructor does not run for an object whose constructor threw.
+    releaseHandle();
+    throw;
+  }
+}
+
+void Mpg123Decoder::openStream() {
   int error = MPG123_OK;
   handle_ = mpg123_new(nullptr, &error);
   if (handle_ == nullptr) fail(QString::fromUtf8(mpg123_plain_strerror(error)));
@@ -45,7 +55,7 @@ Mpg123Decoder::Mpg123Decoder(const QString& fileName) : fileName_(fileName) {
   for (size_t i = 0; i < rateCount; ++i)
     mpg123_format(handle_, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_FLOAT_32);
 
-  if (mpg123_open(handle_, QFile::encodeName(fileName).constData()) != MPG123_OK)
+  if (mpg123_open(handle_, QFile::encodeName(fileName_).constData()) != MPG123_OK)
     fail(systemReason(errno != 0 ? errno : EIO));
   long rate = 0;
   int channelCount = 0;
@@ -69,10 +79,13 @@ Mpg123Decoder::Mpg123Decoder(const QString& fileName) : fileName_(fileName) {
   seek(0);
 }
 
-Mpg123Decoder::~Mpg123Decoder() {
+Mpg123Decoder::~Mpg123Decoder() { releaseHandle(); }
+
+void Mpg123Decoder::releaseHandle() {
   if (handle_ != nullptr) {
     mpg123_close(handle_);
     mpg123_delete(handle_);
+    handle_ = nullptr;
   }
 }
 

@@ -27,6 +27,8 @@ class Mpg123Decoder : public AudioDecoder {
 
  private:
   [[noreturn]] void fail(const QString& reason) const;
+  void openStream();
+  void releaseHandle();
 
   QString fileName_;
   mpg123_handle_struct* handle_ = nullptr;
