@@ -268,6 +268,7 @@ void JoinRunner::copyRange(const Range& range, const SourceFrames& frames, bool 
   const int64_t endFrame = range.whole ? frames.samples : frames.endFrame(range.end);
   reader.Seek(posFrame, 3);
   const int64_t fadeOutFrames = frames.framesFor(state.fadeOutSeconds);
+  bool fadedOut = false;
   while (posFrame < endFrame) {
     pump();
     if (!running()) return;
@@ -291,6 +292,14 @@ void JoinRunner::copyRange(const Range& range, const SourceFrames& frames, bool 
     progress_.show(writtenFrames_, totalFrames_);
     services_.writer.WriteBlock(block);
     posFrame += want;
+    fadedOut = fadedOut || fadeOutBlock;
+  }
+  if (range.whole) {
+    // The frames a rate conversion still holds come with the data's end.
+    SampleBlock tail = reader.ReadBlock(1);
+    if (tail.upperBound() < 1) return;
+    if (fadedOut) services_.transform.Fade(tail, 0, 0, outChannels_);
+    services_.writer.WriteBlock(tail);
   }
 }
 

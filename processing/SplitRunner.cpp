@@ -8,6 +8,7 @@
 #include "components/audio/AudioError.h"
 #include "components/audio/AudioFile2.h"
 #include "components/audio/AudioTransform2.h"
+#include "platform/PlatformServices.h"
 #include "processing/EncoderProfile.h"
 #include "processing/OutputNaming.h"
 #include "processing/SourceFrames.h"

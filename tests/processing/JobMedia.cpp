@@ -54,11 +54,17 @@ int64_t frameAt(int seconds, int64_t samples, int64_t durationMs) {
   return MulDiv(int64_t{seconds} * 1000, samples, durationMs);
 }
 
-double rmsOf(const QString& path, int64_t first, int64_t count) {
+int64_t framesAtRateOf(const Decoded& decoded, int64_t sourceFrames) {
+  return MulDiv(sourceFrames, decoded.sampleRate, 22050);
+}
+
+double rmsOf(const QString& path, double start, double length) {
   AudioFile2 reader;
   reader.setActive(true);
   reader.OpenRead(path);
   const int channels = reader.Channels();
+  const auto first = static_cast<int64_t>(start * reader.SampleRate());
+  const auto count = static_cast<int64_t>(length * reader.SampleRate());
   const std::vector<float> values = readToEnd(reader);
   double sum = 0;
   int64_t used = 0;

@@ -43,7 +43,11 @@ Decoded decodeFrames(const QString& path);
 // `durationMs`, as the runners map them.
 int64_t frameAt(int seconds, int64_t samples, int64_t durationMs);
 
-// Root mean square of frames [first, first + count) of channel 0.
-double rmsOf(const QString& path, int64_t first, int64_t count);
+// Frames a file must decode to when it holds `sourceFrames` frames of a
+// 22050 Hz source (the pieces are written at the profile's rate).
+int64_t framesAtRateOf(const Decoded& decoded, int64_t sourceFrames);
+
+// Root mean square of channel 0 over `length` seconds from `start` seconds.
+double rmsOf(const QString& path, double start, double length);
 
 }  // namespace tarvex::testing

@@ -4,9 +4,11 @@
 #include <taglib/wavfile.h>
 #include <QDir>
 #include <QFile>
+#include <QPlainTextEdit>
 
 #include "components/skin/SkinWidget.h"
 #include "processing/ConversionProgress.h"
+#include "processing/EncoderProfile.h"
 #include "processing/JoinRunner.h"
 #include "processing/SplitRunner.h"
 #include "tags/ID3Tags.h"
@@ -46,6 +48,7 @@ class OutputFormats : public ::testing::Test {
     harness.state().functionChoice = 1;
     harness.state().pieceSeconds = 4;
     harness.addFiles({tagged});
+    harness.window().sourceTags()[0].year = "2019";  // as the tag editor sets it
   }
 
   JobServices services() {

@@ -11,7 +11,7 @@ SourceFrames source(int64_t samples, int rate) {
   frames.samples = samples;
   frames.sampleRate = rate;
   frames.channels = 2;
-  frames.durationMs = (samples * 1000 + rate / 2) / rate;
+  frames.durationMs = rate > 0 ? (samples * 1000 + rate / 2) / rate : 0;
   return frames;
 }
 
