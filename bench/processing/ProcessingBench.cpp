@@ -250,8 +250,8 @@ int runChild(const QString& mode, const QStringList& args) {
     QProcess ffmpeg;
     ffmpeg.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     ffmpeg.start("ffmpeg", {"-nostdin", "-loglevel", "error", "-y", "-i", args.value(1), "-f",
-                            "segment", "-segment_time", "60", "-c:a", "libmp3lame", "-b:a",
-                            "128k", "-compression_level", "5", outDir + "ffmpeg_%03d.mp3"});
+                            "segment", "-segment_time", "60", "-c:a", "libmp3lame", "-b:a", "128k",
+                            "-compression_level", "5", outDir + "ffmpeg_%03d.mp3"});
     ffmpeg.waitForFinished(-1);
     const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
     std::printf("%.3f %.1f 0\n", seconds, peakMegabytes(RUSAGE_CHILDREN));
@@ -292,7 +292,8 @@ Figures measure(const QString& mode, const QStringList& args) {
   child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   child.start(QCoreApplication::applicationFilePath(), QStringList{"--child", mode} + args);
   child.waitForFinished(-1);
-  const QStringList parts = QString::fromLatin1(child.readAllStandardOutput()).simplified().split(' ');
+  const QStringList parts =
+      QString::fromLatin1(child.readAllStandardOutput()).simplified().split(' ');
   Figures figures;
   figures.seconds = parts.value(0).toDouble();
   figures.peakMb = parts.value(1).toDouble();
@@ -320,8 +321,7 @@ double loadAverage() {
 
 void printRow(const char* job, const Figures& ours, const Figures& floor, const Figures* peer) {
   std::printf("%-26s %8.2f s %8.2f s %6.3fx %8.1f MB %9.1f ms", job, ours.seconds, floor.seconds,
-              floor.seconds > 0 ? ours.seconds / floor.seconds : 0.0, ours.peakMb,
-              ours.unpumpedMs);
+              floor.seconds > 0 ? ours.seconds / floor.seconds : 0.0, ours.peakMb, ours.unpumpedMs);
   if (peer != nullptr) {
     std::printf("   ffmpeg %7.2f s (%5.1f MB), ours/ffmpeg %.3fx", peer->seconds, peer->peakMb,
                 peer->seconds > 0 ? ours.seconds / peer->seconds : 0.0);

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "components/audio/AudioFile2.h"
 #include "components/skin/SkinObject.h"
 #include "components/skin/SkinWidget.h"
 #include "processing/SplitRunner.h"
@@ -282,6 +283,26 @@ TEST_F(SplitWindow, AnUnwritableOutputFolderFallsBackOnceThenFailsCleanly) {
   harness.clickSkin("Split");
   EXPECT_EQ(outputFiles().size(), 2);
   EXPECT_EQ(harness.platform().errors.size(), 1);
+}
+
+TEST_F(SplitWindow, ASourceThatVanishedEndsTheJobWithOneMessageAndKeepsEarlierPieces) {
+  harness.state().functionChoice = 1;
+  harness.state().pieceSeconds = 4;
+  const QString doomed = harness.mediaPath("doomed.mp3");
+  ASSERT_TRUE(QFile::copy(media->b7, doomed));
+  harness.addFiles({media->a12, doomed, media->b7});
+  ASSERT_TRUE(QFile::remove(doomed));
+  harness.clickSkin("Split");
+
+  ASSERT_EQ(harness.platform().errors.size(), 1);
+  EXPECT_TRUE(harness.platform().errors[0].contains("doomed.mp3"));
+  EXPECT_EQ(outputFiles(), QStringList({"a12_1.mp3", "a12_2.mp3", "a12_3.mp3"}));
+  EXPECT_EQ(statuses(), QStringList({"Error", "Unconvert"}));
+  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_FALSE(harness.window().AudioFileRead().IsOpen());
+  EXPECT_FALSE(harness.window().AudioFile2write().IsOpen());
+  EXPECT_EQ(harness.skinText("pbpos"), "");
+  EXPECT_TRUE(harness.platform().openedFolders.isEmpty());
 }
 
 TEST_F(SplitWindow, ASecondSplitDuringAJobIsIgnored) {
