@@ -22,6 +22,9 @@
 #include "config/Tfm_dir.h"
 #include "config/Tfm_set.h"
 #include "processing/ConversionProgress.h"
+#include "processing/JobProgress.h"
+#include "processing/JoinRunner.h"
+#include "processing/SplitRunner.h"
 #include "sources/SegmentList.h"
 #include "sources/SourceList.h"
 #include "sources/TimeFormat.h"
@@ -182,6 +185,7 @@ void Tfm_main::FormShow() {
   if (parts_.skin.pb != nullptr) parts_.skin.pb->setPosition(0);
   progress_ = std::make_unique<ConversionProgress>(parts_.skin.convertpb);
   progress_->ShowConversionProgress(0, state_.skinFlag);
+  if (environment_.platform != nullptr) createRunners();
   segmentList_->UpdateTotalTime();
   if (parts_.skin.timecaption != nullptr) {
     parts_.skin.timecaption->setText(FormatTime(0));
@@ -199,6 +203,29 @@ void Tfm_main::FormShow() {
   state_.IsDragging = false;
   state_.segmentFocus = false;
   if (auto* bar = skin_->findObject(QStringLiteral("pb"))) bar->setPosition(0);
+}
+
+void Tfm_main::createRunners() {
+  const auto services = [this] {
+    return JobServices{
+        .parts = parts_,
+        .segments = *segmentList_,
+        .reader = *reader_,
+        .writer = *writer_,
+        .encoder = *encoder_,
+        .transform = *transform_,
+        .settings = settings_,
+        .progress = *progress_,
+        .platform = *environment_.platform,
+        .commandLine = [this] { return fmSet_->commandLineText(); },
+        .formatIndex = [this] { return cbFormat_->currentIndex(); },
+        .setFormatIndex = [this](int index) { cbFormat_->setCurrentIndex(index); },
+        .stopPlayback = [this] { stopPlayback_(); },
+        .pumpEvents = {},
+    };
+  };
+  splitRunner_ = std::make_unique<SplitRunner>(services());
+  joinRunner_ = std::make_unique<JoinRunner>(services());
 }
 
 void Tfm_main::placeOwnWidgets() {
@@ -300,6 +327,20 @@ void Tfm_main::runCommand(Command command) {
     case Command::Stop:
       if (state_.jobRunning) StopJob();
       break;
+    case Command::SplitFromSkin:
+    case Command::SplitFromMenu:
+      if (splitRunner_) {
+        const JobOutcome outcome = splitRunner_->Split();
+        // Only the skin's Split shows the pieces in the shell afterwards.
+        if (command == Command::SplitFromSkin &&
+            (outcome == JobOutcome::Completed || outcome == JobOutcome::Stopped)) {
+          environment_.platform->openFolder(state_.outputDir);
+        }
+      }
+      break;
+    case Command::Join:
+      if (joinRunner_) joinRunner_->Join();
+      break;
     case Command::Exit:
       close();
       break;
@@ -310,8 +351,11 @@ void Tfm_main::runCommand(Command command) {
 }
 
 void Tfm_main::StopJob() {
-  state_.jobRunning = false;
-  if (progress_) progress_->ShowConversionProgress(0, state_.skinFlag);
+  if (progress_) {
+    tarvex::StopJob(state_, *progress_);
+  } else {
+    state_.jobRunning = false;
+  }
 }
 
 void Tfm_main::dragEnterEvent(QDragEnterEvent* event) {

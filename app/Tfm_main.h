@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -25,8 +26,10 @@ class SkinWidget;
 class AudioFile2;
 class AudioTransform2;
 class ConversionProgress;
+class JoinRunner;
 class Mp3LameEncoder;
 class SegmentList;
+class SplitRunner;
 class SourceList;
 class Tfm_dir;
 class Tfm_set;
@@ -82,6 +85,12 @@ class Tfm_main : public QWidget {
   // Clears jobRunning and empties the progress display.
   void StopJob();
 
+  // Stops the preview before a split or join; does nothing until the player
+  // provides one.
+  void setStopPlayback(std::function<void()> stopPlayback) {
+    stopPlayback_ = std::move(stopPlayback);
+  }
+
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -90,6 +99,7 @@ class Tfm_main : public QWidget {
 
  private:
   void FormCloseQuery();
+  void createRunners();
   void placeOwnWidgets();
   void popUp(QMenu* menu, int dx, int dy);
   CommandContext commandContext() const;
@@ -119,6 +129,11 @@ class Tfm_main : public QWidget {
   WindowParts parts_;
   std::unique_ptr<SegmentList> segmentList_;
   std::unique_ptr<SourceList> sourceList_;
+
+  // The split and join jobs, created once the skin's progress objects exist.
+  std::unique_ptr<SplitRunner> splitRunner_;
+  std::unique_ptr<JoinRunner> joinRunner_;
+  std::function<void()> stopPlayback_ = [] {};
 
   // Dialogs, created with the window and shown modally later.
   Tfm_dir* fmDir_ = nullptr;

@@ -1,0 +1,37 @@
+#include "processing/JobProgress.h"
+
+#include "components/skin/SkinObject.h"
+#include "processing/ConversionProgress.h"
+#include "sources/MulDiv.h"
+
+#include <algorithm>
+
+namespace tarvex {
+
+JobProgress::JobProgress(const WindowParts& parts, ConversionProgress& bar)
+    : parts_(parts), bar_(bar) {}
+
+void JobProgress::show(int64_t done, int64_t total) {
+  const int p =
+      total > 0 ? static_cast<int>(std::clamp<int64_t>(MulDiv(done, 10000, total), 0, 10000)) : 0;
+  if (skin::SkinObject* pbpos = parts_.skin.pbpos) {
+    pbpos->setText(QString::number(p / 100) + QLatin1Char('%'));
+    pbpos->redraw();
+  }
+  bar_.ShowConversionProgress(p, parts_.state->skinFlag);
+}
+
+void JobProgress::clear() {
+  if (skin::SkinObject* pbpos = parts_.skin.pbpos) {
+    pbpos->setText(QString());
+    pbpos->redraw();
+  }
+  bar_.ShowConversionProgress(0, parts_.state->skinFlag);
+}
+
+void StopJob(MainWindowState& state, ConversionProgress& bar) {
+  state.jobRunning = false;
+  bar.ShowConversionProgress(0, state.skinFlag);
+}
+
+}  // namespace tarvex

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+
+#include "sources/WindowParts.h"
+
+namespace tarvex {
+
+class ConversionProgress;
+
+// The progress display of a job: the skin's "pbpos" percentage and the
+// "convertpb" bar.
+class JobProgress {
+ public:
+  JobProgress(const WindowParts& parts, ConversionProgress& bar);
+
+  // `done` of `total` frames: "pbpos" shows the whole percent, the bar the
+  // hundredths. A total of 0 shows 0 %.
+  void show(int64_t done, int64_t total);
+  // Empties the percentage and the bar.
+  void clear();
+
+ private:
+  const WindowParts& parts_;
+  ConversionProgress& bar_;
+};
+
+// The Stop command's part for a job: clears jobRunning (the job sees it at its
+// next check) and empties the bar.
+void StopJob(MainWindowState& state, ConversionProgress& bar);
+
+}  // namespace tarvex

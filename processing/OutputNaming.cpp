@@ -1,0 +1,70 @@
+#include "processing/OutputNaming.h"
+
+#include <QFileInfo>
+#include <climits>
+
+#include "tags/CleanName.h"
+
+namespace tarvex {
+
+QString outputStem(const QString& caption) {
+  const qsizetype dot = caption.indexOf(QLatin1Char('.'));
+  return dot >= 1 ? caption.left(dot) : caption;
+}
+
+bool pathTaken(const QString& path) {
+  const QFileInfo info(path);
+  return info.exists() || info.isSymLink();
+}
+
+QString fitFileName(const QString& name, const QString& suffix) {
+  const qsizetype room = kMaxFileNameBytes - suffix.toUtf8().size();
+  if (room <= 0) return suffix;
+  QString kept = name;
+  while (!kept.isEmpty() && kept.toUtf8().size() > room) {
+    // Drop one whole character: a surrogate pair goes as one.
+    qsizetype cut = kept.size() - 1;
+    if (cut > 0 && kept.at(cut).isLowSurrogate() && kept.at(cut - 1).isHighSurrogate()) --cut;
+    kept.truncate(cut);
+  }
+  return kept + suffix;
+}
+
+namespace {
+
+// outputDir + stem + "_N" + extension, cleaned and fitted. The extension is
+// appended: the stem holds no "." unless the caption starts with one, and
+// replacing from that "." on would drop the number.
+QString numberedPath(const QString& stem, int number, const QString& outputDir,
+                     const QString& extension) {
+  const QString numberText = QLatin1Char('_') + QString::number(number);
+  return outputDir + fitFileName(CleanName(stem), numberText + CleanName(extension));
+}
+
+QString firstFreeNumbered(const QString& stem, const QString& outputDir, const QString& extension) {
+  for (int number = 1;; ++number) {
+    const QString path = numberedPath(stem, number, outputDir, extension);
+    if (!pathTaken(path) || number == INT_MAX) return path;
+  }
+}
+
+}  // namespace
+
+QString MakeOutputName(const QString& caption, const QString& outputDir, const QString& extension) {
+  return firstFreeNumbered(outputStem(caption), outputDir, extension);
+}
+
+QString fallbackOutputName(const QString& sourcePath, const QString& outputDir,
+                           const QString& extension) {
+  const QString base = QFileInfo(sourcePath).completeBaseName();
+  const QString own = outputDir + fitFileName(CleanName(base), CleanName(extension));
+  if (!pathTaken(own)) return own;
+  return firstFreeNumbered(base, outputDir, extension);
+}
+
+QString joinOutputPath(const QString& typedName, const QString& extension) {
+  if (extension.isEmpty() || typedName.endsWith(extension, Qt::CaseInsensitive)) return typedName;
+  return typedName + extension;
+}
+
+}  // namespace tarvex

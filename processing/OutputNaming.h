@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+namespace tarvex {
+
+// The longest file name, in UTF-8 bytes, that the usual file systems accept.
+constexpr int kMaxFileNameBytes = 255;
+
+// The stem of a source's caption: the text before its first "." when that
+// stands at the second character or later, else the whole caption.
+QString outputStem(const QString& caption);
+
+// The path of the next free split piece for a caption: outputDir + the cleaned
+// stem + "_N" + extension, N counting from 1 until no file (nor link) of that
+// name exists, so no existing file is ever written over. A name that would
+// pass 255 bytes is shortened on a character boundary, keeping "_N" and the
+// extension.
+QString MakeOutputName(const QString& caption, const QString& outputDir, const QString& extension);
+
+// The name a piece falls back to when its own cannot be created: the source
+// file's own name with the piece's extension in outputDir, counted on as
+// MakeOutputName does when that name is taken (it may be the source itself).
+QString fallbackOutputName(const QString& sourcePath, const QString& outputDir,
+                           const QString& extension);
+
+// The join output path for the name typed in the save dialog: the extension
+// is appended unless the name already ends with it (case-insensitive).
+QString joinOutputPath(const QString& typedName, const QString& extension);
+
+// `name` (without folder) shortened so that name + suffix fits in
+// kMaxFileNameBytes UTF-8 bytes, never cutting a character in two.
+QString fitFileName(const QString& name, const QString& suffix);
+
+// True when a file, folder or link (even a broken one) exists at `path`.
+bool pathTaken(const QString& path);
+
+}  // namespace tarvex

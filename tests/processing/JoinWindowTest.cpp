@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+#include <taglib/mpegfile.h>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTimer>
+
+#include "processing/JoinRunner.h"
+#include "tests/processing/JobMedia.h"
+#include "tests/support/window/MainWindowHarness.h"
+
+namespace tarvex {
+namespace {
+
+using testing::decodeFrames;
+using testing::JobMedia;
+using testing::MainWindowHarness;
+
+class JoinWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    media = &JobMedia::get();
+    harness.show();
+  }
+  QString out(const QString& name) const { return harness.outputDir() + name; }
+  void answerSave(const QString& path) {
+    harness.platform().saveAnswers.push_back(PlatformServices::SaveChoice{path, 1});
+  }
+
+  const JobMedia* media = nullptr;
+  MainWindowHarness harness;
+};
+
+TEST_F(JoinWindow, StereoAndMonoSourcesJoinInTheFirstSourcesFormat) {
+  harness.state().functionChoice = 1;
+  harness.addFiles({media->stereo6, media->mono4});
+  answerSave(out("mix"));
+  harness.clickSkin("Join");
+
+  EXPECT_EQ(harness.platform().saveDialogFilters, QStringList{"MP3 Files(*.mp3)"});
+  EXPECT_EQ(harness.platform().lastDialogDirectory, harness.outputDir());
+  ASSERT_TRUE(QFile::exists(out("mix.mp3")));
+  const testing::Decoded joined = decodeFrames(out("mix.mp3"));
+  EXPECT_EQ(joined.sampleRate, 44100);
+  EXPECT_EQ(joined.channels, 2);
+  // 6 s at 44100 Hz, then 4 s resampled from 22050 Hz.
+  EXPECT_NEAR(static_cast<double>(joined.frames), 10.0 * 44100, 64.0);
+  TagLib::MPEG::File file(QFile::encodeName(out("mix.mp3")).constData());
+  EXPECT_FALSE(file.hasID3v2Tag()) << "a join writes no tags";
+  EXPECT_EQ(harness.platform().openedFolders, QStringList{harness.outputDir()});
+  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_EQ(harness.skinText("pbpos"), "");
+  EXPECT_EQ(harness.segmentRows(), QStringList{"00:00:00 - 00:00:04|00:00:04|Finish"});
+}
+
+TEST_F(JoinWindow, CustomRangesOfEverySourceJoinInOrderWithATypedExtensionKept) {
+  harness.state().functionChoice = 0;
+  harness.addFiles({media->a12, media->b7});
+  listrecord& first = harness.window().sourceRecords()[0];
+  first.segmentCount = 3;
+  first.beginTimes = {2, 8, 0};
+  first.endTimes = {5, 10, 12};
+  harness.clickSourceRow(0);
+  answerSave(out("Ranges.MP3"));
+  harness.clickSkin("Join");
+  ASSERT_TRUE(QFile::exists(out("Ranges.MP3")));
+  EXPECT_FALSE(QFile::exists(out("Ranges.MP3.mp3")));
+  // 3 s + 2 s of the first source, then the whole second (its lone pending range).
+  const testing::Decoded joined = decodeFrames(out("Ranges.MP3"));
+  EXPECT_EQ(joined.frames, testing::framesAtRateOf(joined, (3 + 2 + 7) * 22050));
+}
+
+TEST_F(JoinWindow, UnificationTakesWhatEachSourceHasOfTheSharedRanges) {
+  harness.state().functionChoice = 3;
+  harness.addFiles({media->a12, media->b7});
+  listrecord& first = harness.window().sourceRecords()[0];
+  first.segmentCount = 3;
+  first.beginTimes = {5, 9, 0};
+  first.endTimes = {9, 11, 12};
+  harness.clickSourceRow(0);
+  answerSave(out("shared"));
+  harness.clickSkin("Join");
+  // a12: 4 s + 2 s; b7: 5-7 (2 s), and 9-11 is past its end.
+  const testing::Decoded joined = decodeFrames(out("shared.mp3"));
+  EXPECT_EQ(joined.frames, testing::framesAtRateOf(joined, (4 + 2 + 2) * 22050));
+}
+
+TEST_F(JoinWindow, FadesActOnceAtTheStartAndTheEndOfTheWholeOutput) {
+  harness.state().functionChoice = 1;
+  harness.state().fadeIn = true;
+  harness.state().fadeOut = true;
+  harness.state().fadeInSeconds = 1;
+  harness.state().fadeOutSeconds = 1;
+  harness.addFiles({media->a12, media->b7});
+  answerSave(out("faded"));
+  harness.clickSkin("Join");
+  const QString joined = out("faded.mp3");
+  const testing::Decoded decoded = decodeFrames(joined);
+  ASSERT_EQ(decoded.frames, testing::framesAtRateOf(decoded, 19 * 22050));
+  const double source = testing::rmsOf(media->a12, 6, 0.2);
+  EXPECT_LT(testing::rmsOf(joined, 0, 0.01), 0.03);
+  EXPECT_LT(testing::rmsOf(joined, 18.99, 0.01), 0.03);
+  // Either side of the boundary between the sources is not faded.
+  EXPECT_NEAR(testing::rmsOf(joined, 11.6, 0.3), source, source * 0.05);
+  EXPECT_NEAR(testing::rmsOf(joined, 12.1, 0.3), source, source * 0.05);
+}
+
+TEST_F(JoinWindow, ASourceIsNeverTheOutputNotEvenThroughALink) {
+  harness.state().functionChoice = 1;
+  harness.addFiles({media->a12, media->b7});
+  const QByteArray before = [&] {
+    QFile f(media->b7);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }();
+  answerSave(media->b7);
+  harness.clickSkin("Join");
+  ASSERT_TRUE(QFile::link(media->b7, out("link.mp3")));
+  answerSave(out("link.mp3"));
+  harness.clickSkin("Join");
+
+  EXPECT_EQ(harness.platform().informations,
+            QStringList({kJoinOverSourceMessage, kJoinOverSourceMessage}));
+  QFile after(media->b7);
+  ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+  EXPECT_EQ(after.readAll(), before);
+  EXPECT_TRUE(harness.platform().openedFolders.isEmpty());
+  EXPECT_FALSE(harness.state().jobRunning);
+}
+
+TEST_F(JoinWindow, AnExistingFileNamedOnlyByTheAddedExtensionIsNotReplaced) {
+  harness.state().functionChoice = 1;
+  harness.addFiles({media->b7});
+  QFile existing(out("mix.mp3"));
+  ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+  existing.write("mine");
+  existing.close();
+  answerSave(out("mix"));
+  harness.clickSkin("Join");
+  ASSERT_EQ(harness.platform().informations.size(), 1);
+  EXPECT_TRUE(harness.platform().informations[0].contains("mix.mp3"));
+  ASSERT_TRUE(existing.open(QIODevice::ReadOnly));
+  EXPECT_EQ(existing.readAll(), "mine");
+  // Typed in full, the dialog has asked: the file is replaced.
+  answerSave(out("mix.mp3"));
+  harness.clickSkin("Join");
+  const testing::Decoded joined = decodeFrames(out("mix.mp3"));
+  EXPECT_EQ(joined.frames, testing::framesAtRateOf(joined, 7 * 22050));
+}
+
+TEST_F(JoinWindow, ACancelledDialogOrAnEmptyListRunsNothing) {
+  harness.clickSkin("Join");
+  EXPECT_EQ(harness.platform().saveDialogs, 0) << "no sources: no dialog";
+  harness.addFiles({media->b7});
+  harness.clickSkin("Join");  // no answer queued: cancelled
+  EXPECT_EQ(harness.platform().saveDialogs, 1);
+  EXPECT_TRUE(harness.platform().openedFolders.isEmpty());
+  EXPECT_TRUE(QDir(harness.outputDir()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(JoinWindow, StopDuringTheSecondSourceKeepsTheOutputAndOpensTheFolder) {
+  harness.state().functionChoice = 1;
+  harness.addFiles({media->b7, media->c30});
+  QTimer watcher;
+  watcher.setInterval(0);
+  QObject::connect(&watcher, &QTimer::timeout, [&] {
+    if (harness.state().currentSource == 1 && harness.state().jobRunning &&
+        harness.skinText("pbpos").chopped(1).toInt() >= 40) {
+      watcher.stop();
+      harness.triggerMenuItem("Stop1");
+    }
+  });
+  watcher.start();
+  answerSave(out("part"));
+  harness.clickSkin("Join");
+  const testing::Decoded joined = decodeFrames(out("part.mp3"));
+  EXPECT_GT(joined.frames, testing::framesAtRateOf(joined, 7 * 22050));
+  EXPECT_LT(joined.frames, testing::framesAtRateOf(joined, 37 * 22050));
+  EXPECT_EQ(harness.platform().openedFolders, QStringList{harness.outputDir()});
+  EXPECT_FALSE(harness.state().jobRunning);
+}
+
+TEST_F(JoinWindow, AnOutputThatCannotBeCreatedEndsTheJobCleanly) {
+  harness.state().functionChoice = 1;
+  harness.addFiles({media->b7});
+  const QString blocker = harness.folder().path("blocker");
+  QFile file(blocker);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.close();
+  answerSave(blocker + "/mix");
+  harness.clickSkin("Join");
+  EXPECT_EQ(harness.platform().errors.size(), 1);
+  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_TRUE(harness.platform().openedFolders.isEmpty());
+  EXPECT_EQ(harness.skinText("pbpos"), "");
+}
+
+}  // namespace
+}  // namespace tarvex

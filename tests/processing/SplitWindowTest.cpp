@@ -1,0 +1,330 @@
+#include <gtest/gtest.h>
+#include <taglib/id3v2header.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/mpegfile.h>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "components/audio/AudioFile2.h"
+#include "components/skin/SkinObject.h"
+#include "components/skin/SkinWidget.h"
+#include "processing/SplitRunner.h"
+#include "tests/processing/JobMedia.h"
+#include "tests/support/window/MainWindowHarness.h"
+
+namespace tarvex {
+namespace {
+
+using testing::decodeFrames;
+using testing::frameAt;
+using testing::JobMedia;
+using testing::MainWindowHarness;
+
+class SplitWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    media = &JobMedia::get();
+    harness.show();
+  }
+
+  QString out(const QString& name) const { return harness.outputDir() + name; }
+  QStringList outputFiles() const {
+    return QDir(harness.outputDir()).entryList(QDir::Files, QDir::Name);
+  }
+  QStringList statuses() const {
+    QStringList result;
+    for (const QString& row : harness.segmentRows()) result << row.section('|', 2);
+    return result;
+  }
+  // Replaces the marked ranges of a source; the last one is the pending range.
+  void markRanges(int source, const std::vector<std::pair<int, int>>& ranges) {
+    listrecord& record = harness.window().sourceRecords()[source];
+    record.segmentCount = static_cast<int>(ranges.size());
+    record.beginTimes.clear();
+    record.endTimes.clear();
+    for (const auto& [begin, end] : ranges) {
+      record.beginTimes.push_back(begin);
+      record.endTimes.push_back(end);
+    }
+  }
+  // Decodes a piece and compares its frames with the planned source frames.
+  void expectFrames(const QString& name, int64_t planned) {
+    const testing::Decoded decoded = decodeFrames(out(name));
+    EXPECT_EQ(decoded.frames, testing::framesAtRateOf(decoded, planned)) << name.toStdString();
+    EXPECT_GT(decoded.frames, 0) << name.toStdString();
+  }
+  int convertpbWidth() { return harness.window().Skin1().findObject("convertpb")->rect().width(); }
+
+  const JobMedia* media = nullptr;
+  MainWindowHarness harness;
+};
+
+TEST_F(SplitWindow, TheHundredTwentyFiveSecondExampleCutsThreeTaggedPieces) {
+  harness.state().functionChoice = 1;
+  harness.state().pieceSeconds = 60;
+  harness.addFiles({media->song125});
+  ASSERT_EQ(harness.sourceCaptions(), QStringList{"Morning Song"});
+  // The year is not taken from the source; the tag editor sets it.
+  harness.window().sourceTags()[0].year = "2019";
+  harness.clickSkin("Split");
+
+  const int64_t samples = int64_t{125} * 22050;
+  ASSERT_EQ(outputFiles(),
+            QStringList({"Morning Song_1.mp3", "Morning Song_2.mp3", "Morning Song_3.mp3"}));
+  const int64_t expected[] = {frameAt(60, samples, 125000),
+                              frameAt(120, samples, 125000) - frameAt(60, samples, 125000),
+                              samples - frameAt(120, samples, 125000)};
+  for (int piece = 0; piece < 3; ++piece) {
+    const QString path = out(QStringLiteral("Morning Song_%1.mp3").arg(piece + 1));
+    const testing::Decoded decoded = decodeFrames(path);
+    EXPECT_EQ(decoded.frames, testing::framesAtRateOf(decoded, expected[piece]))
+        << "piece " << piece + 1;
+    EXPECT_EQ(decoded.sampleRate, 44100) << "the default profile's rate";
+
+    // The source's tags, read back by an independent reader.
+    TagLib::MPEG::File file(QFile::encodeName(path).constData());
+    ASSERT_TRUE(file.isValid());
+    ASSERT_TRUE(file.hasID3v2Tag()) << "piece " << piece + 1;
+    TagLib::ID3v2::Tag* tag = file.ID3v2Tag();
+    EXPECT_EQ(tag->header()->majorVersion(), 3u);
+    const auto text = [](const TagLib::String& s) {
+      return QString::fromStdString(s.to8Bit(true));
+    };
+    EXPECT_EQ(text(tag->title()), "Morning Song");
+    EXPECT_EQ(text(tag->artist()), "Quiet Band");
+    EXPECT_EQ(text(tag->album()), "First Light");
+    EXPECT_EQ(tag->year(), 2019u);
+    EXPECT_EQ(text(tag->genre()), "Ambient");
+  }
+  EXPECT_EQ(statuses(), QStringList({"Finish", "Finish", "Finish"}));
+  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_EQ(harness.skinText("pbpos"), "");
+  EXPECT_LE(convertpbWidth(), 1);
+  EXPECT_EQ(harness.platform().openedFolders, QStringList{harness.outputDir()});
+  EXPECT_TRUE(harness.platform().errors.isEmpty());
+}
+
+TEST_F(SplitWindow, TheMenusSplitOpensNoFolderAndKeepsTheLastFractionOfASecond) {
+  harness.state().functionChoice = 1;
+  harness.state().pieceSeconds = 2;
+  harness.addFiles({media->tail5});
+  harness.triggerMenuItem("Start1");
+  const int64_t samples = 121275;  // 5.5 s
+  ASSERT_EQ(outputFiles(), QStringList({"tail5_1.mp3", "tail5_2.mp3", "tail5_3.mp3"}));
+  expectFrames("tail5_1.mp3", 2 * 22050);
+  expectFrames("tail5_2.mp3", 2 * 22050);
+  expectFrames("tail5_3.mp3", samples - 4 * 22050);
+  EXPECT_TRUE(harness.platform().openedFolders.isEmpty());
+}
+
+TEST_F(SplitWindow, ACountSplitCoversTheWholeSource) {
+  harness.state().functionChoice = 2;
+  harness.state().pieceCount = 5;
+  harness.addFiles({media->a12});
+  harness.clickSkin("Split");
+  const int64_t samples = int64_t{12} * 22050;
+  // 12 s in 5: 0-2, 2-5, 5-7, 7-10, 10-12.
+  const int bounds[] = {0, 2, 5, 7, 10, 12};
+  ASSERT_EQ(outputFiles().size(), 5);
+  int64_t total = 0;
+  for (int piece = 0; piece < 5; ++piece) {
+    const int64_t planned =
+        frameAt(bounds[piece + 1], samples, 12000) - frameAt(bounds[piece], samples, 12000);
+    expectFrames(QStringLiteral("a12_%1.mp3").arg(piece + 1), planned);
+    total += planned;
+  }
+  EXPECT_EQ(total, samples) << "the pieces cover the source";
+}
+
+TEST_F(SplitWindow, CustomRangesAreCutInListOrderOverlapsIncluded) {
+  harness.state().functionChoice = 0;
+  harness.addFiles({media->a12});
+  markRanges(0, {{6, 9}, {2, 7}, {8, 12}, {0, 12}});
+  harness.clickSourceRow(0);
+  harness.clickSkin("Split");
+  ASSERT_EQ(outputFiles(), QStringList({"a12_1.mp3", "a12_2.mp3", "a12_3.mp3"}));
+  expectFrames("a12_1.mp3", 3 * 22050);
+  expectFrames("a12_2.mp3", 5 * 22050);
+  expectFrames("a12_3.mp3", 4 * 22050);
+  EXPECT_EQ(statuses(), QStringList({"Finish", "Finish", "Finish"}));
+  EXPECT_EQ(harness.window().sourceRecords()[0].segmentCount, 4) << "the pending range stays";
+}
+
+TEST_F(SplitWindow, ACustomSourceWithOnlyItsPendingRangeIsCutWhole) {
+  harness.state().functionChoice = 0;
+  harness.addFiles({media->b7});
+  harness.clickSkin("Split");
+  ASSERT_EQ(outputFiles(), QStringList{"b7_1.mp3"});
+  expectFrames("b7_1.mp3", 7 * 22050);
+  EXPECT_EQ(harness.window().sourceRecords()[0].segmentCount, 1);
+}
+
+TEST_F(SplitWindow, UnificationSkipsRangesPastAShortSourcesEnd) {
+  harness.state().functionChoice = 3;
+  harness.addFiles({media->a12, media->b7});
+  markRanges(0, {{1, 4}, {8, 11}, {5, 9}, {0, 12}});
+  harness.clickSourceRow(0);
+  harness.clickSkin("Split");
+  ASSERT_EQ(outputFiles(),
+            QStringList({"a12_1.mp3", "a12_2.mp3", "a12_3.mp3", "b7_1.mp3", "b7_2.mp3"}));
+  expectFrames("a12_1.mp3", 3 * 22050);
+  expectFrames("a12_2.mp3", 3 * 22050);
+  expectFrames("a12_3.mp3", 4 * 22050);
+  expectFrames("b7_1.mp3", 3 * 22050);
+  expectFrames("b7_2.mp3", 2 * 22050);
+  EXPECT_EQ(statuses(), QStringList({"Finish", "OK", "Finish"})) << "8-11 is past b7's end";
+  EXPECT_EQ(harness.window().sourceRecords()[0].segmentCount, 4);
+}
+
+TEST_F(SplitWindow, NamesContinueAfterExistingPiecesAndLoseForbiddenCharacters) {
+  harness.state().functionChoice = 1;
+  harness.state().pieceSeconds = 4;
+  harness.addFiles({media->b7, media->a12});
+  harness.window().lv().topLevelItem(0)->setText(0, "live.at.home");
+  harness.window().lv().topLevelItem(1)->setText(0, "Act: One");
+  for (const QString name : {"live_1.mp3", "live_2.mp3"}) {
+    QFile existing(out(name));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("keep me");
+  }
+  harness.clickSkin("Split");
+  EXPECT_EQ(outputFiles(), QStringList({"Act One_1.mp3", "Act One_2.mp3", "Act One_3.mp3",
+                                        "live_1.mp3", "live_2.mp3", "live_3.mp3", "live_4.mp3"}));
+  QFile kept(out("live_2.mp3"));
+  ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+  EXPECT_EQ(kept.readAll(), "keep me");
+  expectFrames("live_4.mp3", 3 * 22050);
+}
+
+TEST_F(SplitWindow, StopDuringTheSecondOfThreePiecesKeepsWhatWasWritten) {
+  harness.state().functionChoice = 1;
+  harness.state().pieceSeconds = 10;
+  harness.addFiles({media->c30});
+  QTimer watcher;
+  watcher.setInterval(0);
+  QObject::connect(&watcher, &QTimer::timeout, [&] {
+    const QStringList now = statuses();
+    if (now.value(1) == "Converting" && harness.skinText("pbpos").chopped(1).toInt() >= 20) {
+      watcher.stop();
+      harness.clickSkin("Stop");
+    }
+  });
+  watcher.start();
+  harness.clickSkin("Split");
+  ASSERT_EQ(outputFiles(), QStringList({"c30_1.mp3", "c30_2.mp3"}));
+  expectFrames("c30_1.mp3", 10 * 22050);
+  const testing::Decoded second = decodeFrames(out("c30_2.mp3"));
+  EXPECT_GT(second.frames, 0);
+  EXPECT_LT(second.frames, testing::framesAtRateOf(second, 10 * 22050));
+  EXPECT_EQ(statuses(), QStringList({"Finish", "Finish", "Unconvert"}));
+  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_EQ(harness.skinText("pbpos"), "");
+  EXPECT_LE(convertpbWidth(), 1);
+}
+
+TEST_F(SplitWindow, FadesSilenceTheEdgesAndLeaveTheMiddle) {
+  harness.state().functionChoice = 1;
+  harness.state().pieceSeconds = 4;
+  harness.state().fadeIn = true;
+  harness.state().fadeOut = true;
+  harness.state().fadeInSeconds = 1;
+  harness.state().fadeOutSeconds = 1;
+  harness.addFiles({media->a12});
+  harness.clickSkin("Split");
+  const QString piece = out("a12_1.mp3");
+  expectFrames("a12_1.mp3", 4 * 22050);
+  const double middle = testing::rmsOf(piece, 1.9, 0.2);
+  const double source = testing::rmsOf(media->a12, 1.9, 0.2);
+  EXPECT_LT(testing::rmsOf(piece, 0, 0.01), 0.03);
+  EXPECT_LT(testing::rmsOf(piece, 3.99, 0.01), 0.03);
+  EXPECT_NEAR(middle, source, source * 0.05);
+  EXPECT_GT(middle, 0.2);
+}
+
+TEST_F(SplitWindow, AFadeInLongerThanThePieceNeverRunsPastItsEnd) {
+  harness.state().functionChoice = 1;
+  harness.state().pieceSeconds = 2;
+  harness.state().fadeIn = true;
+  harness.state().fadeInSeconds = 5;
+  harness.addFiles({media->b7});
+  harness.clickSkin("Split");
+  ASSERT_EQ(outputFiles().size(), 4);
+  expectFrames("b7_1.mp3", 2 * 22050);
+  expectFrames("b7_4.mp3", 1 * 22050);
+}
+
+TEST_F(SplitWindow, AnUnwritableOutputFolderFallsBackOnceThenFailsCleanly) {
+  harness.state().functionChoice = 1;
+  harness.state().pieceSeconds = 4;
+  harness.addFiles({media->b7});
+  harness.window().lv().topLevelItem(0)->setText(0, "Caption Name");
+  // A folder below a regular file can never be created, even by root.
+  const QString blocker = harness.folder().path("blocker");
+  QFile file(blocker);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.close();
+  harness.state().outputDir = blocker + "/sub/";
+  harness.clickSkin("Split");
+
+  ASSERT_EQ(harness.platform().errors.size(), 1);
+  const QString message = harness.platform().errors[0];
+  EXPECT_TRUE(message.contains("b7.mp3")) << message.toStdString();
+  EXPECT_FALSE(message.contains("Caption Name")) << "the fallback name was tried second";
+  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_EQ(statuses().value(0), "Error");
+  EXPECT_EQ(statuses().value(1), "Unconvert");
+  EXPECT_EQ(harness.skinText("pbpos"), "");
+  EXPECT_TRUE(harness.platform().openedFolders.isEmpty());
+  // The window is usable again at once: the next Split runs.
+  harness.state().outputDir = harness.outputDir();
+  harness.clickSkin("Split");
+  EXPECT_EQ(outputFiles().size(), 2);
+  EXPECT_EQ(harness.platform().errors.size(), 1);
+}
+
+TEST_F(SplitWindow, ASourceThatVanishedEndsTheJobWithOneMessageAndKeepsEarlierPieces) {
+  harness.state().functionChoice = 1;
+  harness.state().pieceSeconds = 4;
+  const QString doomed = harness.mediaPath("doomed.mp3");
+  ASSERT_TRUE(QFile::copy(media->b7, doomed));
+  harness.addFiles({media->a12, doomed, media->b7});
+  ASSERT_TRUE(QFile::remove(doomed));
+  harness.clickSkin("Split");
+
+  ASSERT_EQ(harness.platform().errors.size(), 1);
+  EXPECT_TRUE(harness.platform().errors[0].contains("doomed.mp3"));
+  EXPECT_EQ(outputFiles(), QStringList({"a12_1.mp3", "a12_2.mp3", "a12_3.mp3"}));
+  EXPECT_EQ(statuses(), QStringList({"Error", "Unconvert"}));
+  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_FALSE(harness.window().AudioFileRead().IsOpen());
+  EXPECT_FALSE(harness.window().AudioFile2write().IsOpen());
+  EXPECT_EQ(harness.skinText("pbpos"), "");
+  EXPECT_TRUE(harness.platform().openedFolders.isEmpty());
+}
+
+TEST_F(SplitWindow, ASecondSplitDuringAJobIsIgnored) {
+  harness.state().functionChoice = 1;
+  harness.state().pieceSeconds = 4;
+  harness.addFiles({media->b7});
+  int nestedClicks = 0;
+  QTimer watcher;
+  watcher.setInterval(0);
+  QObject::connect(&watcher, &QTimer::timeout, [&] {
+    if (harness.state().jobRunning && nestedClicks == 0) {
+      ++nestedClicks;
+      harness.clickSkin("Split");
+      harness.clickSkin("Join");
+    }
+  });
+  watcher.start();
+  harness.clickSkin("Split");
+  EXPECT_EQ(nestedClicks, 1);
+  EXPECT_EQ(outputFiles(), QStringList({"b7_1.mp3", "b7_2.mp3"}));
+  EXPECT_EQ(harness.platform().saveDialogs, 0);
+}
+
+}  // namespace
+}  // namespace tarvex
