@@ -16,11 +16,13 @@
 #include "app/MainSettings.h"
 #include "app/SkinCommands.h"
 #include "components/audio/AudioFile2.h"
+#include "components/audio/AudioPlayer2.h"
 #include "components/audio/AudioTransform2.h"
 #include "components/audio/Mp3LameEncoder.h"
 #include "components/skin/SkinWidget.h"
 #include "config/Tfm_dir.h"
 #include "config/Tfm_set.h"
+#include "player/PreviewPlayer.h"
 #include "processing/ConversionProgress.h"
 #include "processing/JobProgress.h"
 #include "processing/JoinRunner.h"
@@ -107,6 +109,7 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
   writer_ = std::make_unique<AudioFile2>();
   encoder_ = std::make_unique<Mp3LameEncoder>();
   transform_ = std::make_unique<AudioTransform2>();
+  player_ = std::make_unique<AudioPlayer2>();
 
   parts_.window = this;
   parts_.state = &state_;
@@ -117,6 +120,7 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
   parts_.records = &records_;
   parts_.tags = &tags_;
   segmentList_ = std::make_unique<SegmentList>(parts_, [this] { sourceList_->lvClick(); });
+  previewPlayer_ = std::make_unique<PreviewPlayer>(parts_, *segmentList_, *reader_, *player_);
   // The folder dialog comes first: the settings dialog opens it from its "...".
   fmDir_ = new Tfm_dir(settings_, *environment_.platform, this);
   SettingsDialogHooks hooks;
@@ -134,6 +138,7 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
 
   SourceListServices services;
   services.reader = reader_.get();
+  services.stopPlayback = [this] { previewPlayer_->Stop(); };
   services.chooseFolder = [this] {
     fmDir_->setWindowTitle(kAddFolderCaption);
     return fmDir_->exec() == QDialog::Accepted ? fmDir_->chosenFolder : QString();
@@ -143,6 +148,19 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
   connect(lv_, &QTreeWidget::itemClicked, this, [this] { sourceList_->lvClick(); });
   connect(lvTime_, &QTreeWidget::itemClicked, this, [this] { segmentList_->lv_timeClick(); });
   connect(lvTime_, &QTreeWidget::itemDoubleClicked, this, [this] { segmentList_->lv_timeClick(); });
+  // The mouse on the position bar "pb" drags it; other objects are not handled here.
+  const auto isBar = [](const skin::SkinObject* source) {
+    return source != nullptr && source->name() == QLatin1String("pb");
+  };
+  connect(skin_, &skin::SkinWidget::OnMouseDown, this, [this, isBar](skin::SkinObject* source) {
+    if (isBar(source)) previewPlayer_->BarMouseDown();
+  });
+  connect(skin_, &skin::SkinWidget::OnMouseUp, this, [this, isBar](skin::SkinObject* source) {
+    if (isBar(source)) previewPlayer_->BarMouseUp();
+  });
+  connect(skin_, &skin::SkinWidget::OnScrollTrack, this, [this, isBar](skin::SkinObject* source) {
+    if (isBar(source)) previewPlayer_->BarScrollTrack();
+  });
   setAcceptDrops(true);
 }
 
@@ -324,7 +342,20 @@ void Tfm_main::runCommand(Command command) {
     case Command::Ok:
       segmentList_->ConfirmSegment();
       break;
+    case Command::Play:
+      previewPlayer_->Play();
+      break;
+    case Command::StopPlayback:
+      previewPlayer_->Stop();
+      break;
+    case Command::StepBack:
+      previewPlayer_->StepBack();
+      break;
+    case Command::StepForward:
+      previewPlayer_->StepForward();
+      break;
     case Command::Stop:
+      if (state_.IsPlaying) previewPlayer_->Stop();
       if (state_.jobRunning) StopJob();
       break;
     case Command::SplitFromSkin:

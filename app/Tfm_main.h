@@ -24,10 +24,12 @@ class SkinWidget;
 }  // namespace skin
 
 class AudioFile2;
+class AudioPlayer2;
 class AudioTransform2;
 class ConversionProgress;
 class JoinRunner;
 class Mp3LameEncoder;
+class PreviewPlayer;
 class SegmentList;
 class SplitRunner;
 class SourceList;
@@ -70,6 +72,8 @@ class Tfm_main : public QWidget {
   AudioFile2& AudioFile2write() { return *writer_; }
   tarvex::Mp3LameEncoder& mp3Encoder() { return *encoder_; }
   AudioTransform2& transform() { return *transform_; }
+  AudioPlayer2& AudioPlayer21() { return *player_; }
+  PreviewPlayer& previewPlayer() { return *previewPlayer_; }
   Tfm_set& fm_set() { return *fmSet_; }
   Tfm_dir& fm_dir() { return *fmDir_; }
 
@@ -122,6 +126,7 @@ class Tfm_main : public QWidget {
   std::unique_ptr<AudioFile2> writer_;
   std::unique_ptr<Mp3LameEncoder> encoder_;
   std::unique_ptr<AudioTransform2> transform_;
+  std::unique_ptr<AudioPlayer2> player_;
 
   // The source table and the tag table, one entry per row of lv.
   std::vector<listrecord> records_;
@@ -129,6 +134,7 @@ class Tfm_main : public QWidget {
   WindowParts parts_;
   std::unique_ptr<SegmentList> segmentList_;
   std::unique_ptr<SourceList> sourceList_;
+  std::unique_ptr<PreviewPlayer> previewPlayer_;
 
   // The split and join jobs, created once the skin's progress objects exist.
   std::unique_ptr<SplitRunner> splitRunner_;

@@ -1,0 +1,301 @@
+#include "player/PreviewPlayer.h"
+
+#include <QTreeWidget>
+#include <algorithm>
+
+#include "components/audio/AudioError.h"
+#include "components/audio/AudioFile2.h"
+#include "components/audio/AudioPlayer2.h"
+#include "components/skin/SkinObject.h"
+#include "platform/PlatformServices.h"
+#include "sources/MulDiv.h"
+#include "sources/SegmentList.h"
+#include "sources/TimeFormat.h"
+
+namespace tarvex {
+
+PreviewPlayer::PreviewPlayer(WindowParts& parts, SegmentList& segments, AudioFile2& reader,
+                             AudioPlayer2& player, QObject* parent)
+    : QObject(parent), parts_(parts), segments_(segments), reader_(reader), player_(player) {
+  connect(&player_, &AudioPlayer2::OnTimer, this,
+          [this](qint64 currentSamples, int, int) { AudioPlayer21Timer(currentSamples); });
+  connect(&player_, &AudioPlayer2::OnRequestOnLoadArray, this,
+          &PreviewPlayer::AudioPlayer21RequestOnLoadArray);
+  connect(&player_, &AudioPlayer2::OnEndArrayPlay, this, &PreviewPlayer::AudioPlayer21EndArrayPlay);
+  connect(&player_, &AudioPlayer2::OnEndPlay, this, &PreviewPlayer::AudioPlayer21EndPlay);
+}
+
+int PreviewPlayer::span() const {
+  return segments_.PositionSpan();
+}
+
+int PreviewPlayer::barPosition() const {
+  return parts_.skin.pb != nullptr ? parts_.skin.pb->position() : 0;
+}
+
+void PreviewPlayer::setBar(int position) {
+  if (parts_.skin.pb == nullptr) return;
+  parts_.skin.pb->setPosition(position);
+  parts_.skin.pb->redraw();
+}
+
+void PreviewPlayer::showTime(int64_t seconds) {
+  MainWindowState& state = *parts_.state;
+  state.positionText = FormatTime(std::max<int64_t>(0, seconds));
+  if (parts_.skin.timecaption == nullptr) return;
+  parts_.skin.timecaption->setText(state.positionText);
+  parts_.skin.timecaption->redraw();
+}
+
+const listrecord* PreviewPlayer::rangesOf(int sourceRow) const {
+  const std::vector<listrecord>& records = *parts_.records;
+  const int row = parts_.state->functionChoice == 3 ? 0 : sourceRow;
+  if (row < 0 || row >= static_cast<int>(records.size())) return nullptr;
+  return &records[static_cast<size_t>(row)];
+}
+
+int64_t PreviewPlayer::pieceStartFrame() const {
+  const listrecord* ranges = rangesOf(parts_.state->PlaySource);
+  if (ranges == nullptr || playSegment_ >= static_cast<int>(ranges->beginTimes.size())) return 0;
+  return MulDiv(int64_t{ranges->beginTimes[static_cast<size_t>(playSegment_)]} * 1000,
+                reader_.Samples(), reader_.Duration());
+}
+
+int64_t PreviewPlayer::pieceFrames() const {
+  const listrecord* ranges = rangesOf(parts_.state->PlaySource);
+  if (ranges == nullptr || playSegment_ >= static_cast<int>(ranges->beginTimes.size()) ||
+      playSegment_ >= static_cast<int>(ranges->endTimes.size())) {
+    return 0;
+  }
+  const auto index = static_cast<size_t>(playSegment_);
+  const int64_t seconds = int64_t{ranges->endTimes[index]} - ranges->beginTimes[index];
+  return MulDiv(seconds * 1000, reader_.Samples(), reader_.Duration());
+}
+
+void PreviewPlayer::Play() {
+  const MainWindowState& state = *parts_.state;
+  if (state.jobRunning) return;
+  if (state.segmentFocus && (state.functionChoice == 0 || state.functionChoice == 3)) {
+    PlayPiece();
+  } else {
+    PlayWholeFile();
+  }
+}
+
+bool PreviewPlayer::openSource(const listrecord& source) {
+  try {
+    reader_.OpenRead(source.fileName, 0, 1);
+    player_.SetPcmFormat(reader_.SampleRate(), reader_.Channels());
+    return true;
+  } catch (const AudioError& error) {
+    failPlayback(error);
+    return false;
+  }
+}
+
+void PreviewPlayer::failPlayback(const AudioError& error) {
+  // The player goes back to idle before the message, so the next play works.
+  player_.Stop();
+  if (reader_.IsOpen()) reader_.Close();
+  if (segmentPlayback_ && segments_.status(playSegment_) == kPlayingStatus) {
+    segments_.setStatus(playSegment_, savedStatus_);
+  }
+  MainWindowState& state = *parts_.state;
+  state.IsPlaying = false;
+  state.IsDragging = false;
+  segmentPlayback_ = false;
+  if (parts_.platform != nullptr) parts_.platform->showError(parts_.window, error.message());
+}
+
+void PreviewPlayer::PlayWholeFile() {
+  MainWindowState& state = *parts_.state;
+  const int row = selectedRow(*parts_.lv);
+  if (state.IsPlaying || row < 0 || row >= static_cast<int>(parts_.records->size())) return;
+  if (reader_.IsOpen()) reader_.Close();
+  state.IsPlaying = true;
+  segmentPlayback_ = false;
+  state.PlaySource = row;
+  if (!openSource((*parts_.records)[static_cast<size_t>(row)])) return;
+  try {
+    state.BarPosition = barPosition();
+    playOffset_ = MulDiv(state.BarPosition, reader_.Samples(), span());
+    reader_.Seek(playOffset_, 3);
+    player_.Play();
+    Feed();
+  } catch (const AudioError& error) {
+    failPlayback(error);
+  }
+}
+
+void PreviewPlayer::PlayPiece() {
+  MainWindowState& state = *parts_.state;
+  const int row = selectedRow(*parts_.lv);
+  const int segment = selectedRow(*parts_.lv_time);
+  if (state.IsPlaying || row < 0 || row >= static_cast<int>(parts_.records->size()) ||
+      segment < 0) {
+    return;
+  }
+  // A row without a range (the list and the ranges disagree) plays nothing.
+  const listrecord* ranges = rangesOf(row);
+  if (ranges == nullptr || segment >= static_cast<int>(ranges->beginTimes.size()) ||
+      segment >= static_cast<int>(ranges->endTimes.size())) {
+    return;
+  }
+  if (reader_.IsOpen()) reader_.Close();
+  state.IsPlaying = true;
+  segmentPlayback_ = true;
+  state.PlaySource = row;
+  playSegment_ = segment;
+  if (!openSource((*parts_.records)[static_cast<size_t>(row)])) return;
+  try {
+    reader_.Seek(pieceStartFrame(), 3);
+    playOffset_ = 0;
+    player_.Play();
+    savedStatus_ = segments_.status(playSegment_);
+    segments_.setStatus(playSegment_, kPlayingStatus);
+    Feed();
+  } catch (const AudioError& error) {
+    failPlayback(error);
+  }
+}
+
+void PreviewPlayer::Feed() {
+  if (!parts_.state->IsPlaying || !reader_.IsOpen()) return;
+  const SampleBlock block = reader_.ReadBlock(kPlayBlockFrames);
+  player_.LoadBlock(block);
+}
+
+void PreviewPlayer::AudioPlayer21RequestOnLoadArray() {
+  try {
+    Feed();
+  } catch (const AudioError& error) {
+    failPlayback(error);
+  }
+}
+
+void PreviewPlayer::AudioPlayer21EndArrayPlay() {
+  AudioPlayer21RequestOnLoadArray();
+}
+
+void PreviewPlayer::AudioPlayer21EndPlay() {
+  if (parts_.state->IsPlaying) Stop();
+}
+
+void PreviewPlayer::AudioPlayer21Timer(int64_t currentSamples) {
+  MainWindowState& state = *parts_.state;
+  if (!state.IsPlaying || state.IsDragging || !reader_.IsOpen()) return;
+  const int range = span();
+  const int64_t samples = reader_.Samples();
+  const int64_t played = playOffset_ + currentSamples;
+  const int64_t whole = segmentPlayback_ ? pieceFrames() : samples;
+  const int64_t bar = whole > 0 ? MulDiv(played, range, whole) : range;
+  state.BarPosition = static_cast<int>(std::min<int64_t>(bar, INT32_MAX));
+  setBar(state.BarPosition);
+  if (state.BarPosition > range) state.BarPosition = range;
+  showTime(MulDiv(played, reader_.Duration() / 1000, samples));
+  // The bar at its end ends the playback: a piece's end, or the file's.
+  state.BarPosition = barPosition();
+  if (state.BarPosition >= range) Stop();
+}
+
+void PreviewPlayer::Stop() {
+  player_.Stop();
+  if (reader_.IsOpen()) reader_.Close();
+  MainWindowState& state = *parts_.state;
+  // The flags are cleared even with an empty list, or play would stay refused
+  // after the list was cleared during a playback.
+  if (parts_.lv->topLevelItemCount() > 0) {
+    if (playSegment_ >= 0 && playSegment_ < segments_.rowCount() &&
+        segments_.status(playSegment_) == kPlayingStatus) {
+      segments_.setStatus(playSegment_, savedStatus_);
+    }
+    state.BarPosition = 0;
+    setBar(0);
+    showTime(0);
+  }
+  state.IsPlaying = false;
+  segmentPlayback_ = false;
+  state.IsDragging = false;
+}
+
+void PreviewPlayer::BarMouseDown() {
+  parts_.state->IsDragging = true;
+}
+
+void PreviewPlayer::BarScrollTrack() {
+  MainWindowState& state = *parts_.state;
+  const int row = selectedRow(*parts_.lv);
+  if (!state.IsDragging || row < 0 || row >= static_cast<int>(parts_.records->size())) return;
+  const int range = span();
+  state.BarPosition = std::min(barPosition(), range);
+  int64_t seconds = 0;
+  const listrecord* ranges = rangesOf(state.PlaySource);
+  if (state.IsPlaying && segmentPlayback_ && ranges != nullptr &&
+      playSegment_ < static_cast<int>(ranges->beginTimes.size()) &&
+      playSegment_ < static_cast<int>(ranges->endTimes.size())) {
+    const auto index = static_cast<size_t>(playSegment_);
+    seconds = MulDiv(state.BarPosition, ranges->endTimes[index] - ranges->beginTimes[index], range);
+  } else {
+    seconds =
+        MulDiv(state.BarPosition, (*parts_.records)[static_cast<size_t>(row)].lengthSeconds, range);
+  }
+  showTime(seconds);
+}
+
+void PreviewPlayer::BarMouseUp() {
+  MainWindowState& state = *parts_.state;
+  state.IsDragging = false;
+  if (!state.IsPlaying) return;  // stopped: the bar stays where it was dropped
+  const int range = span();
+  state.BarPosition = barPosition();
+  if (state.BarPosition >= range) {
+    Stop();
+    return;
+  }
+  try {
+    if (segmentPlayback_) {
+      playOffset_ = MulDiv(state.BarPosition, pieceFrames(), range);
+      reader_.Seek(pieceStartFrame() + playOffset_, 3);
+    } else {
+      playOffset_ = MulDiv(state.BarPosition, reader_.Samples(), range);
+      reader_.Seek(playOffset_, 3);
+    }
+    player_.Flush();
+  } catch (const AudioError& error) {
+    failPlayback(error);
+  }
+}
+
+void PreviewPlayer::StepForward() {
+  step(true);
+}
+
+void PreviewPlayer::StepBack() {
+  step(false);
+}
+
+void PreviewPlayer::step(bool forward) {
+  MainWindowState& state = *parts_.state;
+  const int row = selectedRow(*parts_.lv);
+  if (state.jobRunning || state.IsPlaying || row < 0 ||
+      row >= static_cast<int>(parts_.records->size())) {
+    return;
+  }
+  const int length = (*parts_.records)[static_cast<size_t>(row)].lengthSeconds;
+  if (length <= 0) return;
+  const int range = span();
+  int stepSize = range / length;
+  if (stepSize == 1) stepSize = 2;
+  int position = barPosition();
+  if (forward) {
+    position += stepSize;
+    if (position >= range) return;
+  } else {
+    position = std::max(0, position - stepSize);
+  }
+  state.BarPosition = position;
+  setBar(position);
+  showTime(MulDiv(position, length, range));
+}
+
+}  // namespace tarvex
