@@ -129,6 +129,12 @@ Tfm_about::Tfm_about(PlatformServices& platform, QWidget* parent)
   btn_ok->setGeometry((kClientWidth - 75) / 2, kClientHeight - 33, 75, 25);
   btn_ok->setDefault(true);
   connect(btn_ok, &QPushButton::clicked, this, &QDialog::accept);
+
+  // A style sheet on the main window stops fonts from passing down to the
+  // dialog's controls, so each control gets the dialog font itself.
+  for (QWidget* control : findChildren<QWidget*>()) {
+    if (!control->testAttribute(Qt::WA_SetFont)) control->setFont(dialogFont);
+  }
 }
 
 void Tfm_about::showEvent(QShowEvent* event) {
