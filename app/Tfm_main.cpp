@@ -12,9 +12,12 @@
 #include <QTreeWidget>
 
 #include "app/ApplicationInfo.h"
+#include "app/DialogStyle.h"
+#include "app/HelpCommands.h"
 #include "app/InstructionsText.h"
 #include "app/MainSettings.h"
 #include "app/SkinCommands.h"
+#include "app/Tfm_about.h"
 #include "components/audio/AudioFile2.h"
 #include "components/audio/AudioPlayer2.h"
 #include "components/audio/AudioTransform2.h"
@@ -30,6 +33,7 @@
 #include "sources/SegmentList.h"
 #include "sources/SourceList.h"
 #include "sources/TimeFormat.h"
+#include "tags/Tfm_id3.h"
 
 namespace tarvex {
 namespace {
@@ -135,6 +139,18 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
   };
   hooks.lvClick = [this] { sourceList_->lvClick(); };
   fmSet_ = new Tfm_set(state_, settings_, *environment_.platform, *fmDir_, std::move(hooks), this);
+  fmAbout_ = new Tfm_about(*environment_.platform, this);
+  SourceCaptions captions;
+  captions.read = [this] {
+    QStringList texts;
+    for (int row = 0; row < lv_->topLevelItemCount(); ++row)
+      texts << lv_->topLevelItem(row)->text(0);
+    return texts;
+  };
+  captions.write = [this](int row, const QString& caption) {
+    if (QTreeWidgetItem* item = lv_->topLevelItem(row)) item->setText(0, caption);
+  };
+  fmId3_ = new Tfm_id3(tags_, std::move(captions), this);
 
   SourceListServices services;
   services.reader = reader_.get();
@@ -371,6 +387,20 @@ void Tfm_main::runCommand(Command command) {
       break;
     case Command::Join:
       if (joinRunner_) joinRunner_->Join();
+      break;
+    case Command::TagEditor:
+      fmId3_->setStyleSheet(dialogStyleSheet(skin_->widgetStyleSheet()));
+      fmId3_->exec();
+      break;
+    case Command::Help:
+      openHelp(*environment_.platform, environment_.programFolder);
+      break;
+    case Command::WebSite:
+      openWebSite(*environment_.platform);
+      break;
+    case Command::About:
+      fmAbout_->setStyleSheet(dialogStyleSheet(skin_->widgetStyleSheet()));
+      fmAbout_->exec();
       break;
     case Command::Exit:
       close();

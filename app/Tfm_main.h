@@ -33,7 +33,9 @@ class PreviewPlayer;
 class SegmentList;
 class SplitRunner;
 class SourceList;
+class Tfm_about;
 class Tfm_dir;
+class Tfm_id3;
 class Tfm_set;
 
 // Where the main window finds what it needs from outside.
@@ -76,6 +78,8 @@ class Tfm_main : public QWidget {
   PreviewPlayer& previewPlayer() { return *previewPlayer_; }
   Tfm_set& fm_set() { return *fmSet_; }
   Tfm_dir& fm_dir() { return *fmDir_; }
+  Tfm_about& fm_about() { return *fmAbout_; }
+  Tfm_id3& fm_id3() { return *fmId3_; }
 
   // Runs once, when the window is first shown.
   void FormShow();
@@ -144,6 +148,8 @@ class Tfm_main : public QWidget {
   // Dialogs, created with the window and shown modally later.
   Tfm_dir* fmDir_ = nullptr;
   Tfm_set* fmSet_ = nullptr;
+  Tfm_about* fmAbout_ = nullptr;
+  Tfm_id3* fmId3_ = nullptr;
 };
 
 }  // namespace tarvex
