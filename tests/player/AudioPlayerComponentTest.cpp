@@ -36,7 +36,7 @@ SampleBlock constantBlock(float value, int frames) {
   return block;
 }
 
-// The player with a null output ten times faster than real time, recording
+// The player with a null output twenty times faster than real time, recording
 // what it consumes, answered by a producer the test chooses.
 class AudioPlayerComponent : public ::testing::Test {
  protected:
