@@ -12,6 +12,9 @@ JobProgress::JobProgress(const WindowParts& parts, ConversionProgress& bar)
     : parts_(parts), bar_(bar) {}
 
 void JobProgress::show(int64_t done, int64_t total) {
+  const bool finished = done >= total;
+  if (!finished && sinceRedraw_.isValid() && sinceRedraw_.elapsed() < kRedrawMilliseconds) return;
+  sinceRedraw_.start();
   const int p =
       total > 0 ? static_cast<int>(std::clamp<int64_t>(MulDiv(done, 10000, total), 0, 10000)) : 0;
   if (skin::SkinObject* pbpos = parts_.skin.pbpos) {
@@ -22,6 +25,7 @@ void JobProgress::show(int64_t done, int64_t total) {
 }
 
 void JobProgress::clear() {
+  sinceRedraw_.invalidate();
   if (skin::SkinObject* pbpos = parts_.skin.pbpos) {
     pbpos->setText(QString());
     pbpos->redraw();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <cstdint>
 
 #include "sources/WindowParts.h"
@@ -15,14 +16,19 @@ class JobProgress {
   JobProgress(const WindowParts& parts, ConversionProgress& bar);
 
   // `done` of `total` frames: "pbpos" shows the whole percent, the bar the
-  // hundredths. A total of 0 shows 0 %.
+  // hundredths. A total of 0 shows 0 %. Between two redraws at least
+  // kRedrawMilliseconds pass (the end of a piece always shows), so drawing
+  // the skin does not slow the job.
   void show(int64_t done, int64_t total);
   // Empties the percentage and the bar.
   void clear();
 
  private:
+  static constexpr int kRedrawMilliseconds = 40;
+
   const WindowParts& parts_;
   ConversionProgress& bar_;
+  QElapsedTimer sinceRedraw_;
 };
 
 // The Stop command's part for a job: clears jobRunning (the job sees it at its

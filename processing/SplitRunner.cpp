@@ -166,6 +166,7 @@ void SplitRunner::splitSource(Mode mode, int source, const std::vector<Segment>&
   failedRow_ = pieces.front().row;
   if (reader.IsOpen()) reader.Close();
   reader.OpenRead(record.fileName, 0, 1);  // blocks come in the source's own format
+  readerPosition_ = 0;
   const SourceFrames frames = SourceFrames::of(reader);
   for (const Piece& piece : pieces) {
     pump();
@@ -185,7 +186,10 @@ void SplitRunner::WritePiece(int source, const Piece& piece, const SourceFrames&
 
   const int64_t beginFrame = frames.beginFrame(piece.begin);
   const int64_t pieceFrames = std::max<int64_t>(0, frames.endFrame(piece.end) - beginFrame);
-  reader.Seek(beginFrame, 3);
+  // A piece that starts where the last one ended needs no seek: seeking far
+  // into a long MP3 costs time the window would spend unserved.
+  if (beginFrame != readerPosition_) reader.Seek(beginFrame, 3);
+  readerPosition_ = beginFrame;
 
   if (writer.IsOpen()) writer.Close();
   const int formatIndex = services_.formatIndex ? services_.formatIndex() : kFormatMp3;
@@ -233,7 +237,11 @@ void SplitRunner::WritePiece(int source, const Piece& piece, const SourceFrames&
 
     SampleBlock block = reader.ReadBlock(blockRequest(want));
     int values = block.upperBound();
-    if (values < 1) break;
+    if (values < 1) {
+      readerPosition_ = -1;  // the data ended: the position is no longer known
+      break;
+    }
+    readerPosition_ += block.upperBound() / channels;
     if (values % channels != 0) {
       // Only a block that holds no whole frames is rounded, alternately up
       // and down; whole frames are counted exactly.
@@ -250,6 +258,7 @@ void SplitRunner::WritePiece(int source, const Piece& piece, const SourceFrames&
 
   writer.Close();
   partialPath_.clear();
+  pump();  // closing and tagging a piece are two steps; the window stays live between them
   const std::vector<AudioFileinfo>& tags = *services_.parts.tags;
   WriteOutputTags(path, source < static_cast<int>(tags.size()) ? tags[source] : AudioFileinfo());
   services_.segments.setStatus(piece.row, kStatusFinish);

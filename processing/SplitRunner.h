@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <vector>
 
 #include "processing/JobProgress.h"
@@ -51,9 +52,10 @@ class SplitRunner {
   JobServices services_;
   JobProgress progress_;
   Mode mode_ = Mode::Time;
-  bool roundUp_ = true;  // the rounding toggle of a block that holds no whole frames
-  int failedRow_ = -1;   // the row being cut, "Error" if the job fails there
-  QString partialPath_;  // the piece being written, removed if the job fails
+  bool roundUp_ = true;         // the rounding toggle of a block that holds no whole frames
+  int64_t readerPosition_ = 0;  // the source frame the next block starts at
+  int failedRow_ = -1;          // the row being cut, "Error" if the job fails there
+  QString partialPath_;         // the piece being written, removed if the job fails
 };
 
 // The rows a marked-range job cuts: a lone pending range becomes "OK" and is
