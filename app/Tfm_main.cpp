@@ -254,7 +254,7 @@ void Tfm_main::createRunners() {
         .commandLine = [this] { return fmSet_->commandLineText(); },
         .formatIndex = [this] { return cbFormat_->currentIndex(); },
         .setFormatIndex = [this](int index) { cbFormat_->setCurrentIndex(index); },
-        .stopPlayback = [this] { stopPlayback_(); },
+        .stopPlayback = [this] { previewPlayer_->Stop(); },
         .pumpEvents = {},
     };
   };

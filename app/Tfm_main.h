@@ -93,12 +93,6 @@ class Tfm_main : public QWidget {
   // Clears jobRunning and empties the progress display.
   void StopJob();
 
-  // Stops the preview before a split or join; does nothing until the player
-  // provides one.
-  void setStopPlayback(std::function<void()> stopPlayback) {
-    stopPlayback_ = std::move(stopPlayback);
-  }
-
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -143,7 +137,6 @@ class Tfm_main : public QWidget {
   // The split and join jobs, created once the skin's progress objects exist.
   std::unique_ptr<SplitRunner> splitRunner_;
   std::unique_ptr<JoinRunner> joinRunner_;
-  std::function<void()> stopPlayback_ = [] {};
 
   // Dialogs, created with the window and shown modally later.
   Tfm_dir* fmDir_ = nullptr;
