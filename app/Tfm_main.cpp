@@ -1,6 +1,7 @@
 #include "app/Tfm_main.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QDirIterator>
 #include <QDragEnterEvent>
@@ -229,6 +230,8 @@ void Tfm_main::FormShow() {
   placeOwnWidgets();
   reader_->setActive(true);
   writer_->setActive(true);
+  // Measuring a long file's length keeps the window live.
+  reader_->setWaitingFunction([] { QCoreApplication::processEvents(); });
   fmDir_->setStartFolder(state_.outputDir);
 
   state_.currentSegment = 0;

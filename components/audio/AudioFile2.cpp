@@ -1,5 +1,9 @@
 #include "components/audio/AudioFile2.h"
 
+#include <QDir>
+#include <chrono>
+#include <future>
+
 #include "components/audio/AudioError.h"
 #include "components/audio/BackgroundEncoder.h"
 #include "components/audio/ErrorText.h"
@@ -65,10 +69,27 @@ AudioFile2::~AudioFile2() {
 // --- reading ---
 
 void AudioFile2::OpenRead(const QString& fileName, int, int) {
+  if (opening_) {
+    throw AudioError(QStringLiteral("Cannot open %1: another file is still being opened")
+                         .arg(QDir::toNativeSeparators(fileName)));
+  }
   Close();
   pcmRate_ = 0;
   pcmChannels_ = 0;
-  decoder_ = openDecoder(fileName);
+  if (whileWaiting_) {
+    struct OpeningScope {
+      bool& flag;
+      explicit OpeningScope(bool& opening) : flag(opening) { flag = true; }
+      ~OpeningScope() { flag = false; }
+    } opening(opening_);
+    auto opened = std::async(std::launch::async, [fileName] { return openDecoder(fileName); });
+    do {
+      whileWaiting_();
+    } while (opened.wait_for(std::chrono::milliseconds(15)) != std::future_status::ready);
+    decoder_ = opened.get();  // rethrows the opening's AudioError
+  } else {
+    decoder_ = openDecoder(fileName);
+  }
   readName_ = fileName;
   readEnded_ = false;
 }

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -32,6 +33,14 @@ class AudioFile2 {
   // count until SetPcmFormat. MPEG audio goes through libmpg123, everything
   // else through libavformat. The two integers are not used.
   void OpenRead(const QString& fileName, int reserved1 = 0, int reserved2 = 1);
+  // Opening measures the file's exact length, which takes a while for long
+  // files. With a waiting function set, that work runs on a thread of its own
+  // and the caller's thread runs the function at once and then about every
+  // 15 ms until it is done (the window pumps its event queue there). A second OpenRead on the
+  // same object while one is under way is refused.
+  void setWaitingFunction(std::function<void()> whileWaiting) {
+    whileWaiting_ = std::move(whileWaiting);
+  }
   int64_t Samples() const;
   int64_t Duration() const;  // milliseconds, rounded from Samples and SampleRate
   int Channels() const;
@@ -83,6 +92,8 @@ class AudioFile2 {
 
   bool active_ = false;
   bool backgroundEncoding_ = true;
+  std::function<void()> whileWaiting_;
+  bool opening_ = false;
 
   // Reader state.
   QString readName_;
