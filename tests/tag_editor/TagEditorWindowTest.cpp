@@ -319,3 +319,38 @@ TEST_F(TagEditorWindow, StillOpensWhileAJobRuns) {
 
 }  // namespace
 }  // namespace tarvex
+
+namespace tarvex {
+namespace {
+
+TEST_F(TagEditorWindow, SplitPiecesCarryTheEditedTags) {
+  withEditor([this](Tfm_id3& dialog) {
+    clickRow(dialog, 0);
+    typeInto(dialog.edt_tatal, QString::fromUtf8("Утро"));
+    typeInto(dialog.edt_art, QStringLiteral("Edited Artist"));
+    typeInto(dialog.edt_alb, QStringLiteral("Shared Album"));
+    dialog.Button3->click();  // the album for every source
+    typeInto(dialog.edt_year, QStringLiteral("2026"));
+    dialog.btn_ok->click();
+  });
+  // Cut every source into one piece (every 60 seconds) through the menu's Split.
+  harness.state().functionChoice = 1;
+  harness.triggerMenuItem("Start1");
+  ASSERT_FALSE(harness.state().jobRunning);
+  const QString firstPiece = harness.outputDir() + QString::fromUtf8("Утро_1.mp3");
+  ASSERT_TRUE(QFile::exists(firstPiece)) << harness.platform().messages().join('\n').toStdString();
+  ID3Tags reader;
+  reader.ReadID3V2Tag(firstPiece);
+  EXPECT_EQ(reader.LastID3V2.title, QString::fromUtf8("Утро"));
+  EXPECT_EQ(reader.LastID3V2.artist, "Edited Artist");
+  EXPECT_EQ(reader.LastID3V2.album, "Shared Album");
+  EXPECT_EQ(reader.LastID3V2.year, "2026");
+  // The second source's own tags stay, with the album given to all.
+  reader.ReadID3V2Tag(harness.outputDir() + "Second Song_1.mp3");
+  EXPECT_EQ(reader.LastID3V2.artist, "Ann");
+  EXPECT_EQ(reader.LastID3V2.album, "Shared Album");
+  EXPECT_EQ(reader.LastID3V2.genre, "Jazz");
+}
+
+}  // namespace
+}  // namespace tarvex
