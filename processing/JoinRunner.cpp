@@ -14,6 +14,7 @@
 #include "components/audio/AudioTransform2.h"
 #include "platform/PlatformServices.h"
 #include "processing/EncoderProfile.h"
+#include "processing/JobFailure.h"
 #include "processing/OutputNaming.h"
 #include "processing/SourceFrames.h"
 #include "processing/SplitRunner.h"
@@ -304,22 +305,7 @@ void JoinRunner::copyRange(const Range& range, const SourceFrames& frames, bool 
 }
 
 void JoinRunner::fail(const QString& message) {
-  try {
-    if (services_.writer.IsOpen()) services_.writer.Close();
-  } catch (...) {
-  }
-  // An output cut off by the error is removed rather than left looking whole.
-  if (!partialPath_.isEmpty()) QFile::remove(partialPath_);
-  partialPath_.clear();
-  try {
-    if (services_.reader.IsOpen()) services_.reader.Close();
-  } catch (...) {
-  }
-  if (failedRow_ >= 0) services_.segments.setStatus(failedRow_, kStatusError);
-  failedRow_ = -1;
-  services_.parts.state->jobRunning = false;
-  progress_.clear();
-  services_.platform.showError(services_.parts.window, message);
+  endFailedJob(services_, progress_, partialPath_, failedRow_, message);
 }
 
 }  // namespace tarvex

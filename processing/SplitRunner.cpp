@@ -10,6 +10,7 @@
 #include "components/audio/AudioTransform2.h"
 #include "platform/PlatformServices.h"
 #include "processing/EncoderProfile.h"
+#include "processing/JobFailure.h"
 #include "processing/OutputNaming.h"
 #include "processing/SourceFrames.h"
 #include "sources/SegmentList.h"
@@ -265,23 +266,7 @@ void SplitRunner::WritePiece(int source, const Piece& piece, const SourceFrames&
 }
 
 void SplitRunner::fail(const QString& message) {
-  // Whatever fails while closing adds nothing to the message already at hand.
-  try {
-    if (services_.writer.IsOpen()) services_.writer.Close();
-  } catch (...) {
-  }
-  // A piece cut off by the error is removed, so no file looks complete that is not.
-  if (!partialPath_.isEmpty()) QFile::remove(partialPath_);
-  partialPath_.clear();
-  try {
-    if (services_.reader.IsOpen()) services_.reader.Close();
-  } catch (...) {
-  }
-  if (failedRow_ >= 0) services_.segments.setStatus(failedRow_, kStatusError);
-  failedRow_ = -1;
-  services_.parts.state->jobRunning = false;
-  progress_.clear();
-  services_.platform.showError(services_.parts.window, message);
+  endFailedJob(services_, progress_, partialPath_, failedRow_, message);
 }
 
 }  // namespace tarvex
