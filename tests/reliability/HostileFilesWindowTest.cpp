@@ -3,8 +3,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTreeWidget>
 
+#include "components/audio/AudioPlayer2.h"
 #include "tests/reliability/HostileMedia.h"
 #include "tests/support/GeneratedAudio.h"
 #include "tests/support/QtPrinters.h"
@@ -130,6 +132,21 @@ TEST_F(HostileFilesWindow, ATruncatedMp3SplitsAndJoinsWhatItHolds) {
   EXPECT_TRUE(harness.platform().errors.isEmpty())
       << harness.platform().errors.join('\n').toStdString();
   EXPECT_GT(testing::decodeFile(harness.outputDir() + "joined.mp3").size(), 2 * held.size());
+  expectWindowUsable();
+}
+
+TEST_F(HostileFilesWindow, TruncatedAndHeaderlessFilesPlayToTheEndOfTheirDataAndStop) {
+  harness.window().AudioPlayer21().setNullOutputSpeed(40);
+  harness.addFiles({media("truncated.mp3"), media("vbr8.mp3"), media("id3tooshort.mp3")});
+  for (int row = 0; row < harness.window().lv().topLevelItemCount(); ++row) {
+    harness.clickSourceRow(row);
+    harness.clickSkin("play");
+    EXPECT_TRUE(harness.state().IsPlaying) << "row " << row;
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !harness.state().IsPlaying; }, 20000))
+        << "row " << row << " never ended";
+  }
+  EXPECT_TRUE(harness.platform().errors.isEmpty())
+      << harness.platform().errors.join('\n').toStdString();
   expectWindowUsable();
 }
 
