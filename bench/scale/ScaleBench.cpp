@@ -156,6 +156,7 @@ int64_t framesOf(const QString& path) {
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   qputenv("TARVEX_AUDIO_OUTPUT", "null");
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);  // each figure shows as soon as it is known
   QApplication app(argc, argv);
   const QStringList args = app.arguments();
   const int hours = args.size() > 1 ? args[1].toInt() : 24;
