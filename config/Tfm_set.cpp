@@ -92,6 +92,7 @@ Tfm_set::Tfm_set(MainWindowState& state, const SettingsFile& settings, PlatformS
       platform_(platform),
       folderDialog_(folderDialog),
       hooks_(std::move(hooks)) {
+  folderDialogAlive_ = &folderDialog_;
   buildWindow();
   connectRules();
   showPage(gb_cdgeneral);
@@ -100,7 +101,7 @@ Tfm_set::Tfm_set(MainWindowState& state, const SettingsFile& settings, PlatformS
 }
 
 Tfm_set::~Tfm_set() {
-  folderDialog_.setFolderReceiver({});
+  if (folderDialogAlive_) folderDialog_.setFolderReceiver({});
 }
 
 void Tfm_set::connectRules() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <QString>
 #include <functional>
 
@@ -210,6 +211,9 @@ class Tfm_set : public QDialog {
   const SettingsFile& settings_;
   PlatformServices& platform_;
   Tfm_dir& folderDialog_;
+  // Tells whether the folder dialog still exists when this one goes: as
+  // siblings under the main window, the folder dialog is deleted first.
+  QPointer<QDialog> folderDialogAlive_;
   SettingsDialogHooks hooks_;
   QButtonGroup* functionChoices_ = nullptr;
   bool reportingInvalidNumber_ = false;
