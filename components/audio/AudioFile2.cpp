@@ -12,6 +12,7 @@
 #include "components/audio/Mp3FileEncoder.h"
 #include "components/audio/Mpg123Decoder.h"
 #include "components/audio/PcmConverter.h"
+#include "components/audio/PcmLimits.h"
 #include "components/audio/WavFileEncoder.h"
 #include "components/audio/WmaFileEncoder.h"
 #include "components/audio/WmaProfiles.h"
@@ -183,7 +184,7 @@ void AudioFile2::closeReader() {
 // --- both ---
 
 void AudioFile2::SetPcmFormat(int sampleRate, int channels) {
-  if (sampleRate <= 0 || channels <= 0 || channels > 8)
+  if (!isPcmFormatSupported(sampleRate, channels))
     throw AudioError(QStringLiteral("Cannot use %1 Hz with %2 channels as a sample format")
                          .arg(sampleRate)
                          .arg(channels));

@@ -6,6 +6,7 @@
 
 #include "components/audio/AudioError.h"
 #include "components/audio/NullAudioOutput.h"
+#include "components/audio/PcmLimits.h"
 #include "components/audio/SinkAudioOutput.h"
 
 namespace tarvex {
@@ -50,7 +51,7 @@ AudioPlayer2::~AudioPlayer2() {
 }
 
 void AudioPlayer2::SetPcmFormat(int sampleRate, int channels) {
-  if (sampleRate < 1000 || sampleRate > 768000 || channels < 1 || channels > 8) {
+  if (!isPcmFormatSupported(sampleRate, channels)) {
     throw AudioError(
         QStringLiteral("Cannot play %1 Hz with %2 channels").arg(sampleRate).arg(channels));
   }

@@ -2,6 +2,7 @@
 
 #include "components/audio/AudioError.h"
 #include "components/audio/ErrorText.h"
+#include "components/audio/PcmLimits.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -136,6 +137,10 @@ void FfmpegDecoder::openContainer() {
   sampleRate_ = codec_->sample_rate;
   channels_ = codec_->ch_layout.nb_channels;
   if (sampleRate_ <= 0 || channels_ <= 0) failOpen(QStringLiteral("not an audio file"));
+  if (!isPcmFormatSupported(sampleRate_, channels_))
+    failOpen(QStringLiteral("unsupported sample format (%1 Hz, %2 channels)")
+                 .arg(sampleRate_)
+                 .arg(channels_));
   isPcm_ = isPcmCodec(codec_->codec_id);
   startTimestamp_ = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
   position_ = 0;
@@ -154,6 +159,12 @@ bool FfmpegDecoder::decodeNextFrame() {
   while (true) {
     const int received = avcodec_receive_frame(codec_, frame_);
     if (received == 0) {
+      // A stream whose layout or rate changes part-way ends at the change:
+      // its frames would not fit the blocks of the format announced.
+      if (frame_->ch_layout.nb_channels != channels_ || frame_->sample_rate != sampleRate_) {
+        frameAvailable_ = frameOffset_ = 0;
+        return false;
+      }
       frameAvailable_ = frame_->nb_samples;
       frameOffset_ = 0;
       if (frameAvailable_ > 0) return true;

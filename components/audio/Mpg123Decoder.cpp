@@ -46,7 +46,12 @@ void Mpg123Decoder::openStream() {
   int error = MPG123_OK;
   handle_ = mpg123_new(nullptr, &error);
   if (handle_ == nullptr) fail(QString::fromUtf8(mpg123_plain_strerror(error)));
-  mpg123_param(handle_, MPG123_FLAGS, MPG123_GAPLESS | MPG123_QUIET | MPG123_FORCE_FLOAT, 0.0);
+  // A stream whose frames change layer, MPEG version or rate part-way is not
+  // followed past the change: this libmpg123 sizes its output buffer from the
+  // first frames, and decoding a larger frame of another layer into it writes
+  // past its end (found by fuzzing, seen under valgrind).
+  mpg123_param(handle_, MPG123_FLAGS,
+               MPG123_GAPLESS | MPG123_QUIET | MPG123_FORCE_FLOAT | MPG123_NO_FRANKENSTEIN, 0.0);
   mpg123_param(handle_, MPG123_RESYNC_LIMIT, 16384, 0.0);
   mpg123_format_none(handle_);
   const long* rates = nullptr;
@@ -79,7 +84,9 @@ void Mpg123Decoder::openStream() {
   seek(0);
 }
 
-Mpg123Decoder::~Mpg123Decoder() { releaseHandle(); }
+Mpg123Decoder::~Mpg123Decoder() {
+  releaseHandle();
+}
 
 void Mpg123Decoder::releaseHandle() {
   if (handle_ != nullptr) {
