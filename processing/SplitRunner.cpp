@@ -9,6 +9,7 @@
 #include "components/audio/AudioFile2.h"
 #include "components/audio/AudioTransform2.h"
 #include "platform/PlatformServices.h"
+#include "platform/WorkWhileWaiting.h"
 #include "processing/EncoderProfile.h"
 #include "processing/JobFailure.h"
 #include "processing/OutputNaming.h"
@@ -261,7 +262,12 @@ void SplitRunner::WritePiece(int source, const Piece& piece, const SourceFrames&
   partialPath_.clear();
   pump();  // closing and tagging a piece are two steps; the window stays live between them
   const std::vector<AudioFileinfo>& tags = *services_.parts.tags;
-  WriteOutputTags(path, source < static_cast<int>(tags.size()) ? tags[source] : AudioFileinfo());
+  // A copy: the tag editor may change the source's tags while this runs.
+  const AudioFileinfo pieceTags =
+      source < static_cast<int>(tags.size()) ? tags[source] : AudioFileinfo();
+  // Tagging rewrites the whole piece and waits until the disk holds it, which
+  // on a busy disk takes seconds; the window is served meanwhile.
+  runWhileWaiting([&path, &pieceTags] { WriteOutputTags(path, pieceTags); }, [this] { pump(); });
   services_.segments.setStatus(piece.row, kStatusFinish);
 }
 

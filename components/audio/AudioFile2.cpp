@@ -1,8 +1,6 @@
 #include "components/audio/AudioFile2.h"
 
 #include <QDir>
-#include <chrono>
-#include <future>
 
 #include "components/audio/AudioError.h"
 #include "components/audio/BackgroundEncoder.h"
@@ -16,6 +14,7 @@
 #include "components/audio/WavFileEncoder.h"
 #include "components/audio/WmaFileEncoder.h"
 #include "components/audio/WmaProfiles.h"
+#include "platform/WorkWhileWaiting.h"
 
 #include <QFileInfo>
 
@@ -77,20 +76,13 @@ void AudioFile2::OpenRead(const QString& fileName, int, int) {
   Close();
   pcmRate_ = 0;
   pcmChannels_ = 0;
-  if (whileWaiting_) {
-    struct OpeningScope {
-      bool& flag;
-      explicit OpeningScope(bool& opening) : flag(opening) { flag = true; }
-      ~OpeningScope() { flag = false; }
-    } opening(opening_);
-    auto opened = std::async(std::launch::async, [fileName] { return openDecoder(fileName); });
-    do {
-      whileWaiting_();
-    } while (opened.wait_for(std::chrono::milliseconds(15)) != std::future_status::ready);
-    decoder_ = opened.get();  // rethrows the opening's AudioError
-  } else {
-    decoder_ = openDecoder(fileName);
-  }
+  struct OpeningScope {
+    bool& flag;
+    explicit OpeningScope(bool& opening) : flag(opening) { flag = true; }
+    ~OpeningScope() { flag = false; }
+  } opening(opening_);
+  // Rethrows the opening's AudioError.
+  decoder_ = runWhileWaiting([fileName] { return openDecoder(fileName); }, whileWaiting_);
   readName_ = fileName;
   readEnded_ = false;
 }
