@@ -10,6 +10,7 @@
 #include "app/ApplicationInfo.h"
 #include "app/ContactAddresses.h"
 #include "app/HelpCommands.h"
+#include "components/skin/SkinStyleSheet.h"
 
 namespace tarvex {
 namespace {
@@ -130,11 +131,7 @@ Tfm_about::Tfm_about(PlatformServices& platform, QWidget* parent)
   btn_ok->setDefault(true);
   connect(btn_ok, &QPushButton::clicked, this, &QDialog::accept);
 
-  // A style sheet on the main window stops fonts from passing down to the
-  // dialog's controls, so each control gets the dialog font itself.
-  for (QWidget* control : findChildren<QWidget*>()) {
-    if (!control->testAttribute(Qt::WA_SetFont)) control->setFont(dialogFont);
-  }
+  skin::giveControlsDialogFont(*this, dialogFont);
 }
 
 void Tfm_about::showEvent(QShowEvent* event) {

@@ -20,7 +20,6 @@
 #include "processing/SplitRunner.h"
 #include "sources/MulDiv.h"
 #include "sources/SegmentList.h"
-#include "tags/TagError.h"
 
 namespace tarvex {
 
@@ -244,14 +243,8 @@ JobOutcome JoinRunner::runJob(Mode mode, const JoinOutput& output) {
     }
     writer.Close();
     partialPath_.clear();
-  } catch (const AudioError& error) {
-    fail(error.message());
-    return JobOutcome::Failed;
-  } catch (const TagError& error) {
-    fail(error.message());
-    return JobOutcome::Failed;
   } catch (const std::exception& error) {
-    fail(QString::fromUtf8(error.what()));
+    fail(jobErrorMessage(error));
     return JobOutcome::Failed;
   }
   const bool stopped = !state.jobRunning;

@@ -16,7 +16,6 @@
 #include "processing/SourceFrames.h"
 #include "sources/SegmentList.h"
 #include "tags/OutputTags.h"
-#include "tags/TagError.h"
 
 namespace tarvex {
 
@@ -112,14 +111,8 @@ JobOutcome SplitRunner::runJob(Mode mode) {
       if (!running()) break;
       splitSource(mode, source, sharedRows);
     }
-  } catch (const AudioError& error) {
-    fail(error.message());
-    return JobOutcome::Failed;
-  } catch (const TagError& error) {
-    fail(error.message());
-    return JobOutcome::Failed;
   } catch (const std::exception& error) {
-    fail(QString::fromUtf8(error.what()));
+    fail(jobErrorMessage(error));
     return JobOutcome::Failed;
   }
   const bool stopped = !state.jobRunning;

@@ -11,6 +11,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 
+#include "components/skin/SkinStyleSheet.h"
 #include "tags/GenreNames.h"
 
 namespace tarvex {
@@ -169,11 +170,7 @@ Tfm_id3::Tfm_id3(std::vector<AudioFileinfo>& tags, SourceCaptions captions, QWid
   connect(btn_ok, &QPushButton::clicked, this, &Tfm_id3::btn_okClick);
   connect(btn_cancel, &QPushButton::clicked, this, &Tfm_id3::btn_cancelClick);
 
-  // A style sheet on the main window stops fonts from passing down to the
-  // dialog's controls, so each control gets the dialog font itself.
-  for (QWidget* control : findChildren<QWidget*>()) {
-    if (!control->testAttribute(Qt::WA_SetFont)) control->setFont(dialogFont);
-  }
+  skin::giveControlsDialogFont(*this, dialogFont);
 }
 
 void Tfm_id3::showEvent(QShowEvent* event) {

@@ -1,5 +1,8 @@
 #include "components/skin/SkinStyleSheet.h"
 
+#include <QFont>
+#include <QWidget>
+
 #include "components/skin/SkinDocument.h"
 
 namespace tarvex::skin {
@@ -78,6 +81,12 @@ QString makeWidgetStyleSheet(const SkinDocument& document) {
                "QScrollBar::add-page, QScrollBar::sub-page { background: none; }\n")
                .arg(alternate, handle, handleHover);
   return sheet;
+}
+
+void giveControlsDialogFont(QWidget& dialog, const QFont& font) {
+  for (QWidget* control : dialog.findChildren<QWidget*>()) {
+    if (!control->testAttribute(Qt::WA_SetFont)) control->setFont(font);
+  }
 }
 
 }  // namespace tarvex::skin
