@@ -11,6 +11,7 @@
 #include "components/audio/Mpg123Decoder.h"
 #include "components/audio/PcmConverter.h"
 #include "components/audio/PcmLimits.h"
+#include "components/audio/VorbisFileDecoder.h"
 #include "components/audio/WavFileEncoder.h"
 #include "components/audio/WmaFileEncoder.h"
 #include "components/audio/WmaProfiles.h"
@@ -31,13 +32,21 @@ bool isMpegAudioName(const QString& fileName) {
          suffix == QLatin1String("mpga");
 }
 
-std::unique_ptr<AudioDecoder> openDecoder(const QString& fileName) {
-  if (!isMpegAudioName(fileName)) return std::make_unique<FfmpegDecoder>(fileName);
+bool isOggName(const QString& fileName) {
+  const QString suffix = QFileInfo(fileName).suffix().toLower();
+  return suffix == QLatin1String("ogg") || suffix == QLatin1String("oga");
+}
+
+// Opens with the decoder made for the file's kind (`open` gives nullptr when
+// the file is not of that kind after all). When that decoder fails on a file
+// that is there, the general decoder may still get the audio out (a file
+// named .mp3 that holds WAV or AAC, a damaged Vorbis stream); when it cannot
+// either, the first decoder's reason stands.
+template <typename Open>
+std::unique_ptr<AudioDecoder> openPreferring(const QString& fileName, Open open) {
   try {
-    return std::make_unique<Mpg123Decoder>(fileName);
+    if (std::unique_ptr<AudioDecoder> decoder = open()) return decoder;
   } catch (const AudioError&) {
-    // A file named .mp3 that holds another format (WAV, AAC, ...) still opens;
-    // when nothing can read it the MPEG decoder's reason stands.
     const QFileInfo info(fileName);
     if (!info.exists() || info.size() == 0) throw;
     try {
@@ -46,6 +55,15 @@ std::unique_ptr<AudioDecoder> openDecoder(const QString& fileName) {
     }
     throw;
   }
+  return std::make_unique<FfmpegDecoder>(fileName);
+}
+
+std::unique_ptr<AudioDecoder> openDecoder(const QString& fileName) {
+  if (isOggName(fileName))
+    return openPreferring(fileName, [&] { return VorbisFileDecoder::tryOpen(fileName); });
+  if (isMpegAudioName(fileName))
+    return openPreferring(fileName, [&] { return std::make_unique<Mpg123Decoder>(fileName); });
+  return std::make_unique<FfmpegDecoder>(fileName);
 }
 
 // A block may ask for many frames at once (a fade over a whole piece); the

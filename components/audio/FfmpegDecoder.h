@@ -11,7 +11,8 @@ struct AVPacket;
 
 namespace tarvex {
 
-// Every non-MPEG format (WAV, Ogg Vorbis, WMA, FLAC, ...) through libavformat
+// Every format without a decoder of its own (WAV, WMA, FLAC, Ogg of other
+// codecs, files the specialised decoders refuse, ...) through libavformat
 // and libavcodec. The length is exact: for PCM it comes from the data that is
 // really in the file (a header that claims more is not believed); for
 // compressed formats a full decode pass counts the frames when the file is
