@@ -5,6 +5,7 @@
 
 #include "components/audio/AudioError.h"
 #include "components/audio/AudioFile2.h"
+#include "tests/reliability/HostileMedia.h"
 #include "tests/support/GeneratedAudio.h"
 
 namespace tarvex {
@@ -31,17 +32,6 @@ bool openAndRead(AudioFile2& reader, const QString& path) {
   }
 }
 
-QByteArray readAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
-
 // Every format the reader takes, damaged in the ways files are found damaged:
 // cut short at many lengths, and with bytes overwritten in the header area
 // and in the data. Each copy goes through one reader, which must stay usable.
@@ -59,11 +49,11 @@ TEST(DamagedAudioOpening, CutAndScrambledFilesOfEveryFormatFailCleanly) {
   for (const auto& kind : kinds) {
     const QString original = dir.path() + QLatin1Char('/') + kind.name;
     testing::writeToneFile(original, 1.0, 22050, 1, kind.format);
-    const QByteArray bytes = readAll(original);
+    const QByteArray bytes = testing::fileBytes(original);
     ASSERT_GT(bytes.size(), 1000) << kind.name;
     const QString damaged = dir.path() + QStringLiteral("/damaged.") + original.section('.', -1);
     for (int cut = 0; cut < 24; ++cut) {
-      writeAll(damaged, bytes.left(bytes.size() * cut / 24));
+      ASSERT_TRUE(testing::writeFileBytes(damaged, bytes.left(bytes.size() * cut / 24)));
       openAndRead(reader, damaged);
     }
     for (int round = 0; round < 40; ++round) {
@@ -73,7 +63,7 @@ TEST(DamagedAudioOpening, CutAndScrambledFilesOfEveryFormatFailCleanly) {
       for (int i = 0; i < 8; ++i) {
         scrambled[random.bounded(span)] = static_cast<char>(random.bounded(256));
       }
-      writeAll(damaged, scrambled);
+      ASSERT_TRUE(testing::writeFileBytes(damaged, scrambled));
       openAndRead(reader, damaged);
     }
     EXPECT_TRUE(openAndRead(reader, original)) << kind.name << ": the reader works after them";

@@ -8,6 +8,16 @@
 
 namespace tarvex::testing {
 
+QByteArray fileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFileBytes(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
 QString makeVbrMp3WithoutXing(const QString& path, double seconds) {
   OutputSettings settings;
   settings.mp3.setVbrMethod(2);

@@ -21,6 +21,10 @@ QString makeLyingId3Copy(const QString& from, const QString& path, quint32 claim
 // An empty file.
 QString makeEmptyFile(const QString& path);
 
+// A file's bytes (empty when it cannot be read), and writing them back.
+QByteArray fileBytes(const QString& path);
+bool writeFileBytes(const QString& path, const QByteArray& bytes);
+
 // SHA-256 of a file's bytes (empty when it cannot be read).
 QByteArray fileChecksum(const QString& path);
 // Checksums of every file, by path.

@@ -6,23 +6,13 @@
 
 #include "components/audio/AudioError.h"
 #include "components/audio/AudioFile2.h"
+#include "tests/reliability/HostileMedia.h"
 #include "tests/support/GeneratedAudio.h"
 
 namespace tarvex {
 namespace {
 
 using testing::AudioFormat;
-
-QByteArray readAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
 
 template <typename T>
 void appendLittleEndian(QByteArray& bytes, T value) {
@@ -89,7 +79,9 @@ TEST_F(OddStreams, AnMp3StitchedToOneOfAnotherFormatEndsAtTheSeam) {
                         {"stereo.mp3", "mono.mp3", stereo, 44100, 2}};
   for (const Case& stitched : cases) {
     SCOPED_TRACE(std::string(stitched.first) + " + " + stitched.second);
-    writeAll(path("stitched.mp3"), readAll(path(stitched.first)) + readAll(path(stitched.second)));
+    ASSERT_TRUE(testing::writeFileBytes(
+        path("stitched.mp3"),
+        testing::fileBytes(path(stitched.first)) + testing::fileBytes(path(stitched.second))));
     AudioFile2 reader;
     reader.OpenRead(path("stitched.mp3"), 0, 1);
     EXPECT_EQ(reader.SampleRate(), stitched.rate);
@@ -117,7 +109,8 @@ TEST_F(OddStreams, AWavClaimingAnUnusableFormatIsRefusedWithAReason) {
   const Case refused[] = {{1, 1}, {7, 2}, {999, 1}, {3000000, 2}, {0x7FFFFFF0u, 1}, {44100, 12}};
   for (const Case& claim : refused) {
     SCOPED_TRACE(std::to_string(claim.rate) + " Hz, " + std::to_string(claim.channels) + " ch");
-    writeAll(path("odd.wav"), wavClaiming(claim.rate, claim.channels, 48000));
+    ASSERT_TRUE(
+        testing::writeFileBytes(path("odd.wav"), wavClaiming(claim.rate, claim.channels, 48000)));
     AudioFile2 reader;
     try {
       reader.OpenRead(path("odd.wav"), 0, 1);
@@ -132,7 +125,8 @@ TEST_F(OddStreams, AWavClaimingAnUnusableFormatIsRefusedWithAReason) {
   const Case taken[] = {{1000, 1}, {768000, 2}, {48000, 6}};
   for (const Case& claim : taken) {
     SCOPED_TRACE(std::to_string(claim.rate) + " Hz, " + std::to_string(claim.channels) + " ch");
-    writeAll(path("edge.wav"), wavClaiming(claim.rate, claim.channels, 4800 * claim.channels));
+    ASSERT_TRUE(testing::writeFileBytes(
+        path("edge.wav"), wavClaiming(claim.rate, claim.channels, 4800 * claim.channels)));
     AudioFile2 reader;
     reader.OpenRead(path("edge.wav"), 0, 1);
     EXPECT_EQ(reader.Samples(), 2400);
