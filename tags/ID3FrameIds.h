@@ -12,10 +12,16 @@ inline constexpr std::array<const char*, kID3FrameIdCount> ID3FrameIds = {
     "TIT2", "TPE1", "TALB", "TRCK", "TYER", "TCON", "COMM"};
 inline constexpr int kCommentSlot = 6;
 
-// Position of id in ID3FrameIds (exact, case-sensitive), or -1.
-inline int id3FrameSlot(const QByteArray& id) {
+// The same frames as ID3v2.2 names them, with three letters.
+inline constexpr std::array<const char*, kID3FrameIdCount> ID3V22FrameIds = {
+    "TT2", "TP1", "TAL", "TRK", "TYE", "TCO", "COM"};
+
+// Position of id in ID3FrameIds (exact, case-sensitive), or -1; with
+// `threeLetterIds`, in ID3V22FrameIds.
+inline int id3FrameSlot(const QByteArray& id, bool threeLetterIds = false) {
+  const auto& ids = threeLetterIds ? ID3V22FrameIds : ID3FrameIds;
   for (int i = 0; i < kID3FrameIdCount; ++i) {
-    if (id == ID3FrameIds[i]) return i;
+    if (id == ids[i]) return i;
   }
   return -1;
 }

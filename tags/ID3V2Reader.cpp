@@ -110,6 +110,7 @@ QString decodeCommentFrame(const QByteArray& content) {
 // frame cannot be read (compressed, encrypted or malformed).
 bool unpackFrameContent(int majorVersion, bool tagUnsynchronised, unsigned frameFlags,
                         QByteArray& content) {
+  if (majorVersion == 2) return true;  // version 2.2 frames carry no flags
   if (majorVersion == 3) {
     if (frameFlags & 0x00C0) return false;          // compressed or encrypted
     if (frameFlags & 0x0020) content.remove(0, 1);  // grouping identity
@@ -132,6 +133,7 @@ bool unpackFrameContent(int majorVersion, bool tagUnsynchronised, unsigned frame
 // extended header is malformed.
 qsizetype firstFrameOffset(int majorVersion, unsigned tagFlags, const QByteArray& body) {
   if (!(tagFlags & 0x40)) return 0;
+  if (majorVersion == 2) return -1;  // in version 2.2 the flag means a compressed tag
   if (body.size() < 4) return -1;
   if (majorVersion == 3) {
     const quint32 size = bigEndianAt(body, 0);
@@ -152,7 +154,7 @@ ID3StructV2 parseID3V2Tag(QIODevice& device) {
   const QByteArray header = device.read(kHeaderSize);
   if (header.size() < kHeaderSize || !header.startsWith("ID3")) return result;
   const int majorVersion = static_cast<int>(byteAt(header, 3));
-  if (majorVersion != 3 && majorVersion != 4) return result;
+  if (majorVersion < 2 || majorVersion > 4) return result;
   if (!isSyncsafe(header, 6)) return result;
   const unsigned tagFlags = byteAt(header, 5);
   const qint64 bodySize = syncsafeAt(header, 6);
@@ -161,29 +163,40 @@ ID3StructV2 parseID3V2Tag(QIODevice& device) {
   QByteArray body = device.read(bodySize);
   if (body.size() != bodySize) return result;
   const bool unsynchronised = (tagFlags & 0x80) != 0;
-  if (majorVersion == 3 && unsynchronised) body = removeUnsynchronisation(body);
+  if (majorVersion < 4 && unsynchronised) body = removeUnsynchronisation(body);
 
   qsizetype position = firstFrameOffset(majorVersion, tagFlags, body);
   if (position < 0) return result;
 
+  // Version 2.2 frames: a three-letter id and a 24-bit size; later versions:
+  // four letters, 32 bits (syncsafe in 2.4) and two flag bytes.
+  const bool threeLetterIds = majorVersion == 2;
+  const qsizetype frameHeaderSize = threeLetterIds ? 6 : 10;
   std::array<QString, kID3FrameIdCount> texts;
-  while (position + kHeaderSize <= body.size()) {
+  while (position + frameHeaderSize <= body.size()) {
     if (body[position] == '\0') break;  // padding
-    const QByteArray id = body.mid(position, 4);
+    QByteArray id;
     quint32 size = 0;
-    if (majorVersion == 4) {
-      if (!isSyncsafe(body, position + 4)) break;
-      size = syncsafeAt(body, position + 4);
+    unsigned frameFlags = 0;
+    if (threeLetterIds) {
+      id = body.mid(position, 3);
+      size = bigEndianAt(body, position + 2) & 0x00FFFFFFu;
     } else {
-      size = bigEndianAt(body, position + 4);
+      id = body.mid(position, 4);
+      if (majorVersion == 4) {
+        if (!isSyncsafe(body, position + 4)) break;
+        size = syncsafeAt(body, position + 4);
+      } else {
+        size = bigEndianAt(body, position + 4);
+      }
+      frameFlags = (byteAt(body, position + 8) << 8) | byteAt(body, position + 9);
     }
-    const unsigned frameFlags = (byteAt(body, position + 8) << 8) | byteAt(body, position + 9);
-    position += kHeaderSize;
+    position += frameHeaderSize;
     if (size > static_cast<quint64>(body.size() - position)) break;  // runs past the tag
     QByteArray content = body.mid(position, size);
     position += size;
 
-    const int slot = id3FrameSlot(id);
+    const int slot = id3FrameSlot(id, threeLetterIds);
     if (slot < 0) continue;
     if (!unpackFrameContent(majorVersion, unsynchronised, frameFlags, content)) continue;
     texts[slot] = slot == kCommentSlot ? decodeCommentFrame(content) : decodeTextFrame(content);

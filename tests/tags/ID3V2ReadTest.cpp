@@ -203,6 +203,49 @@ TEST(ID3V2Read, CompressedAndEncryptedFramesAreNotMisread) {
   EXPECT_EQ(read.album, "Plain");
 }
 
+// Version 2.2 frame: three-letter id, 24-bit size, no flags.
+QByteArray frame22(const char* id, const QByteArray& content) {
+  return QByteArray(id) + bigEndian32(static_cast<quint32>(content.size())).mid(1) + content;
+}
+
+TEST(ID3V2Read, Version22TagsAreReadByTheirThreeLetterIds) {
+  const QByteArray comment = QByteArray("\0eng\0Liner notes", 18);
+  const ID3StructV2 read =
+      parse(tag(frame22("TT2", QByteArray("\0Old Song", 9)) +
+                    frame22("TP1", QByteArray("\x01\xFF\xFE\x16\x04\x30\x04", 7)) +
+                    frame22("TAL", QByteArray("\0Album", 6)) +
+                    frame22("TCO", QByteArray("\0(17)", 5)) + frame22("COM", comment) +
+                    frame22("TYE", QByteArray("\0"
+                                              "1999",
+                                              5)) +
+                    QByteArray(20, '\0'),
+                2) +
+            kAudio);
+  EXPECT_EQ(read.title, "Old Song");
+  EXPECT_EQ(read.artist, QString::fromUtf16(u"Жа"));
+  EXPECT_EQ(read.album, "Album");
+  EXPECT_EQ(read.genre, "(17)");
+  EXPECT_EQ(read.comment, "Liner notes");
+  EXPECT_EQ(read.year, "1999");
+
+  // Four-letter ids mean nothing in a 2.2 tag, nor three-letter ones in 2.3.
+  EXPECT_TRUE(parse(tag(frame("TIT2", QByteArray("\0Four", 5)), 2)).title.isEmpty());
+  EXPECT_TRUE(parse(tag(frame22("TT2", QByteArray("\0Three", 6)), 3)).title.isEmpty());
+  // A size running past the tag ends the walk; what came before stays.
+  const ID3StructV2 cut = parse(
+      tag(frame22("TT2", QByteArray("\0Kept", 5)) + QByteArray("TP1\x00\xFF\xFF\0Lost", 11), 2));
+  EXPECT_EQ(cut.title, "Kept");
+  EXPECT_TRUE(cut.artist.isEmpty());
+  // A compressed 2.2 tag (flag 0x40) cannot be read and is not misread.
+  EXPECT_TRUE(parse(tag(frame22("TT2", QByteArray("\0Packed", 7)), 2, 0x40)).title.isEmpty());
+  // Unsynchronisation applies to the whole 2.2 tag; the frame's size counts
+  // the bytes once the stuffing is taken out.
+  const ID3StructV2 unsynced =
+      parse(tag(QByteArray("TT2\0\0\x04\0A\xFF\0B", 11), 2, static_cast<char>(0x80)));
+  EXPECT_EQ(unsynced.title, QString::fromLatin1("A\xFF"
+                                                "B"));
+}
+
 TEST(ID3V2Read, ReadingLeavesTheFileAsItWas) {
   QTemporaryDir dir;
   const QString path = dir.filePath("song.mp3");
