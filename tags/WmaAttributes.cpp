@@ -7,6 +7,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 #include "tags/AsfFallbackParser.h"
 #include "tags/SafeFileWrite.h"
 #include "tags/TagError.h"
@@ -60,6 +62,40 @@ bool readWithTagLib(const QString& path, WmaTagRecord& record) {
   return true;
 }
 
+quint64 littleEndianAt(const QByteArray& bytes, qsizetype at) {
+  quint64 value = 0;
+  for (int i = 7; i >= 0; --i) value = (value << 8) | static_cast<uchar>(bytes[at + i]);
+  return value;
+}
+
+// The header's file properties object records the size of the whole file;
+// rebuilding the header changes that size, and the ASF writer leaves the
+// field as it was. Sets it to the size of `bytes` (unless the file is marked
+// as a broadcast, where the field means nothing).
+void refreshRecordedFileSize(QByteArray& bytes) {
+  static const QByteArray headerId = QByteArray::fromHex("3026B2758E66CF11A6D900AA0062CE6C");
+  static const QByteArray filePropertiesId =
+      QByteArray::fromHex("A1DCAB8C47A9CF118EE400C00C205365");
+  constexpr qsizetype kFileSizeAt = 40;
+  constexpr qsizetype kFlagsAt = 88;
+  if (bytes.size() < 30 || !bytes.startsWith(headerId)) return;
+  const quint64 headerEnd = std::min<quint64>(littleEndianAt(bytes, 16), bytes.size());
+  quint64 position = 30;
+  while (position + 24 <= headerEnd) {
+    const auto at = static_cast<qsizetype>(position);
+    const quint64 size = littleEndianAt(bytes, at + 16);
+    if (size < 24 || size > headerEnd - position) return;
+    if (bytes.mid(at, 16) == filePropertiesId && size >= kFlagsAt + 4) {
+      if (static_cast<uchar>(bytes[at + kFlagsAt]) & 0x01) return;  // broadcast
+      auto fileSize = static_cast<quint64>(bytes.size());
+      for (int i = 0; i < 8; ++i, fileSize >>= 8)
+        bytes[at + kFileSizeAt + i] = static_cast<char>(fileSize & 0xFF);
+      return;
+    }
+    position += size;
+  }
+}
+
 }  // namespace
 
 void ReadWmaAttributes(const QString& path, WmaTagRecord& record) {
@@ -91,7 +127,8 @@ bool WriteWmaAttributes(const QString& path, const WmaTagRecord& record) {
   if (!file.save()) throw TagError(errorPrefix + QStringLiteral("the header could not be rebuilt"));
 
   const TagLib::ByteVector* result = stream.data();
-  const QByteArray bytes(result->data(), static_cast<qsizetype>(result->size()));
+  QByteArray bytes(result->data(), static_cast<qsizetype>(result->size()));
+  refreshRecordedFileSize(bytes);
   replaceFileAtomically(path, errorPrefix, [&](QIODevice& out) {
     if (out.write(bytes) != bytes.size()) throw TagError(errorPrefix + out.errorString());
   });

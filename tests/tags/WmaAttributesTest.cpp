@@ -57,6 +57,14 @@ const QByteArray kHeaderExtension = QByteArray::fromHex("B503BF5F2EA9CF118EE300C
 const QByteArray kContentDescription = QByteArray::fromHex("3326B2758E66CF11A6D900AA0062CE6C");
 const QByteArray kExtendedContentDescription =
     QByteArray::fromHex("40A4D0D207E3D21197F000A0C95EA850");
+const QByteArray kFileProperties = QByteArray::fromHex("A1DCAB8C47A9CF118EE400C00C205365");
+constexpr qsizetype kRecordedFileSizeAt = 40;
+
+QByteArray fileProperties(const AsfLayout& layout) {
+  for (const auto& [guid, object] : layout.headerObjects)
+    if (guid == kFileProperties) return object;
+  return {};
+}
 
 class WmaAttributes : public ::testing::Test {
  protected:
@@ -102,6 +110,10 @@ TEST_F(WmaAttributes, WrittenAttributesReadBackAndTheRestIsUnchanged) {
         const QList<QByteArray> now = extensionObjects(afterObject);
         kept = true;
         for (const QByteArray& inner : extensionObjects(object)) kept = kept && now.contains(inner);
+      } else if (guid == kFileProperties) {
+        // Only the recorded file size follows the new header.
+        kept = afterObject.left(kRecordedFileSizeAt) == object.left(kRecordedFileSizeAt) &&
+               afterObject.mid(kRecordedFileSizeAt + 8) == object.mid(kRecordedFileSizeAt + 8);
       } else {
         kept = kept || afterObject == object;
       }
@@ -109,6 +121,22 @@ TEST_F(WmaAttributes, WrittenAttributesReadBackAndTheRestIsUnchanged) {
     EXPECT_TRUE(kept) << "header object changed: " << guid.toHex().toStdString();
   }
   EXPECT_EQ(testing::folderEntries(dir.path()), QStringList{"piece_1.wma"});
+}
+
+// The header grows with the attributes; the size the file records for
+// itself follows, as it was right before.
+TEST_F(WmaAttributes, TheRecordedFileSizeFollowsTheRebuiltHeader) {
+  const QByteArray before = testing::readBytes(path);
+  ASSERT_EQ(littleEndian(fileProperties(asfLayout(before)), kRecordedFileSizeAt, 8),
+            static_cast<quint64>(before.size()));
+  WmaTagRecord record;
+  record.title = QString(100, QChar(u'Ж'));
+  record.description = QString(300, QChar('d'));
+  WriteWmaAttributes(path, record);
+  const QByteArray after = testing::readBytes(path);
+  ASSERT_GT(after.size(), before.size());
+  EXPECT_EQ(littleEndian(fileProperties(asfLayout(after)), kRecordedFileSizeAt, 8),
+            static_cast<quint64>(after.size()));
 }
 
 TEST_F(WmaAttributes, EmptyTextsAreWrittenAsEmptyValues) {
