@@ -209,7 +209,7 @@ QByteArray frame22(const char* id, const QByteArray& content) {
 }
 
 TEST(ID3V2Read, Version22TagsAreReadByTheirThreeLetterIds) {
-  const QByteArray comment = QByteArray("\0eng\0Liner notes", 18);
+  const QByteArray comment = QByteArray("\0eng\0Liner notes", 16);
   const ID3StructV2 read =
       parse(tag(frame22("TT2", QByteArray("\0Old Song", 9)) +
                     frame22("TP1", QByteArray("\x01\xFF\xFE\x16\x04\x30\x04", 7)) +
