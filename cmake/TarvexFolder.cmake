@@ -27,15 +27,26 @@ function(tarvex_folder_library)
   endif()
 endfunction()
 
-# tarvex_test(NAME <name> SOURCES <files...> DEPENDS <targets...>)
-# One GoogleTest executable, registered with CTest test by test.
+# tarvex_test(NAME <name> SOURCES <files...> DEPENDS <targets...> [LABELS <labels...>])
+# One GoogleTest executable, registered with CTest test by test. LABELS choose
+# the sets `ctest -L` runs: `unit` (rules and components, no window), `window`
+# (drives windows), `slow` (runs for more than a few seconds). Without LABELS a
+# test that links the window harness is `window`, any other `unit`.
 function(tarvex_test)
-  cmake_parse_arguments(ARG "" "NAME" "SOURCES;DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "" "NAME" "SOURCES;DEPENDS;LABELS" ${ARGN})
+  if(NOT ARG_LABELS)
+    if(tarvex_window_harness IN_LIST ARG_DEPENDS)
+      set(ARG_LABELS window)
+    else()
+      set(ARG_LABELS unit)
+    endif()
+  endif()
   add_executable(${ARG_NAME} ${ARG_SOURCES})
   target_compile_options(${ARG_NAME} PRIVATE ${TARVEX_WARNINGS})
   target_link_libraries(${ARG_NAME} PRIVATE ${ARG_DEPENDS} GTest::gtest GTest::gmock)
   gtest_discover_tests(${ARG_NAME}
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TARVEX_AUDIO_OUTPUT=null"
-               TIMEOUT 300)
+               TIMEOUT 300
+               LABELS "${ARG_LABELS}")
 endfunction()

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -6,7 +7,11 @@
 namespace tarvex {
 namespace {
 
-QProcess* startProgram(const QString& configFolder) {
+// Each start gets the test's own folders: the settings, and the temporary
+// folder where the single-instance socket lives, so that a copy of the program
+// the user runs, or a second suite running at once, is neither seen nor
+// disturbed.
+QProcess* startProgram(const QString& configFolder, const QString& socketFolder) {
   auto* process = new QProcess;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert("QT_QPA_PLATFORM", "offscreen");
@@ -14,6 +19,7 @@ QProcess* startProgram(const QString& configFolder) {
   environment.insert("TARVEX_CONFIG_DIR", configFolder);
   environment.insert("XDG_CONFIG_HOME", configFolder);
   environment.insert("HOME", configFolder);
+  environment.insert("TMPDIR", socketFolder);
   process->setProcessEnvironment(environment);
   process->start(QStringLiteral(TARVEX_PROGRAM), {});
   return process;
@@ -21,12 +27,16 @@ QProcess* startProgram(const QString& configFolder) {
 
 TEST(SingleInstanceProcess, ASecondStartExitsAtOnceWithCodeZero) {
   QTemporaryDir config;
-  std::unique_ptr<QProcess> first(startProgram(config.path()));
+  QTemporaryDir sockets;
+  ASSERT_TRUE(config.isValid() && sockets.isValid());
+  std::unique_ptr<QProcess> first(startProgram(config.path(), sockets.path()));
   ASSERT_TRUE(first->waitForStarted(10000));
   // Give the first instance time to claim the title.
   EXPECT_FALSE(first->waitForFinished(1500)) << "the first instance keeps running";
+  EXPECT_EQ(QDir(sockets.path()).entryList({"tarvex-*"}, QDir::System).size(), 1)
+      << "the instance's socket lies in the test's own folder";
 
-  std::unique_ptr<QProcess> second(startProgram(config.path()));
+  std::unique_ptr<QProcess> second(startProgram(config.path(), sockets.path()));
   ASSERT_TRUE(second->waitForStarted(10000));
   ASSERT_TRUE(second->waitForFinished(10000)) << "the second instance must not stay";
   EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
@@ -36,7 +46,7 @@ TEST(SingleInstanceProcess, ASecondStartExitsAtOnceWithCodeZero) {
   first->kill();
   first->waitForFinished(5000);
   // A killed instance leaves its socket; the next start must still work.
-  std::unique_ptr<QProcess> third(startProgram(config.path()));
+  std::unique_ptr<QProcess> third(startProgram(config.path(), sockets.path()));
   ASSERT_TRUE(third->waitForStarted(10000));
   EXPECT_FALSE(third->waitForFinished(1500)) << "the next start runs after a crash";
   third->kill();

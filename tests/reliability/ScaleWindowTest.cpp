@@ -33,7 +33,8 @@ long residentKb() {
 }
 
 TEST(ScaleWindow, FiveHundredSourcesAreListedSplitAndCleared) {
-  QTemporaryDir media(QStringLiteral("/tmp/tarvex-scale-XXXXXX"));
+  QTemporaryDir media;
+  ASSERT_TRUE(media.isValid());
   QStringList paths;
   for (int i = 0; i < 500; ++i) {
     paths << testing::makeWavSource(
@@ -72,7 +73,8 @@ TEST(ScaleWindow, FiveHundredSourcesAreListedSplitAndCleared) {
 }
 
 TEST(ScaleWindow, AnHourLongSourceSplitEveryTenMinutesGivesSixExactPieces) {
-  QTemporaryDir media(QStringLiteral("/tmp/tarvex-scale-XXXXXX"));
+  QTemporaryDir media;
+  ASSERT_TRUE(media.isValid());
   const QString source = media.path() + QStringLiteral("/hour.wav");
   // (bench/scale cuts a 24-hour source; this one stays quick.)
   const int64_t frames = int64_t{60} * 60 * 8000;

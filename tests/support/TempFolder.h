@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDir>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -10,7 +11,7 @@ namespace tarvex::testing {
 // A temporary folder removed with the object; `path(name)` joins a name to it.
 class TempFolder {
  public:
-  TempFolder() : dir_(QStringLiteral("/tmp/tarvex-test-XXXXXX")) {}
+  TempFolder() : dir_(QDir::tempPath() + QStringLiteral("/tarvex-test-XXXXXX")) {}
   QString path() const { return dir_.path(); }
   QString path(const QString& name) const { return dir_.path() + QLatin1Char('/') + name; }
   bool isValid() const { return dir_.isValid(); }
