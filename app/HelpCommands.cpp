@@ -3,7 +3,7 @@
 #include <QDir>
 
 #include "app/ContactAddresses.h"
-#include "platform/PlatformServices.h"
+#include "platform/ShellLaunch.h"
 
 namespace tarvex {
 
@@ -11,16 +11,16 @@ QString helpDocumentPath(const QString& programFolder) {
   return programFolder + QDir::toNativeSeparators(QStringLiteral("help/Dorvane.html"));
 }
 
-void openHelp(PlatformServices& platform, const QString& programFolder) {
-  platform.openDocument(helpDocumentPath(programFolder));
+void openHelp(PlatformServices& platform, QWidget* parent, const QString& programFolder) {
+  openDocumentOrReport(platform, parent, helpDocumentPath(programFolder));
 }
 
-void openWebSite(PlatformServices& platform) {
-  platform.openUrl(kWebAddress);
+void openWebSite(PlatformServices& platform, QWidget* parent) {
+  openUrlOrReport(platform, parent, kWebAddress);
 }
 
-void openMailTo(PlatformServices& platform, const QString& address) {
-  platform.openUrl(QStringLiteral("mailto:") + address);
+void openMailTo(PlatformServices& platform, QWidget* parent, const QString& address) {
+  openUrlOrReport(platform, parent, QStringLiteral("mailto:") + address);
 }
 
 }  // namespace tarvex

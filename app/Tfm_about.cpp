@@ -60,7 +60,7 @@ Tfm_about::Tfm_about(PlatformServices& platform, QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       platform_(platform) {
   setObjectName(QStringLiteral("fm_about"));
-  setWindowTitle(QStringLiteral("fm_about"));
+  setWindowTitle(kAboutCaption);
   setFixedSize(kClientWidth, kClientHeight);
   setModal(true);
   QFont dialogFont = font();
@@ -96,11 +96,11 @@ Tfm_about::Tfm_about(PlatformServices& platform, QWidget* parent)
                        QStringLiteral("mailto:") + kSalesMailAddress);
   lbl_support = makeLink(GroupBox1, "lbl_support", kSupportMailAddress,
                          QStringLiteral("mailto:") + kSupportMailAddress);
-  connect(lbl_web, &QLabel::linkActivated, this, [this] { openWebSite(platform_); });
+  connect(lbl_web, &QLabel::linkActivated, this, [this] { openWebSite(platform_, this); });
   connect(lbl_sales, &QLabel::linkActivated, this,
-          [this] { openMailTo(platform_, kSalesMailAddress); });
+          [this] { openMailTo(platform_, this, kSalesMailAddress); });
   connect(lbl_support, &QLabel::linkActivated, this,
-          [this] { openMailTo(platform_, kSupportMailAddress); });
+          [this] { openMailTo(platform_, this, kSupportMailAddress); });
 
   auto* mailLinks = new QVBoxLayout;
   mailLinks->setSpacing(3);

@@ -10,7 +10,7 @@ namespace tarvex {
 
 class PlatformServices;
 
-// The about box "fm_about": the program's picture, name and version, what it
+// The about box `fm_about`: the program's picture, name and version, what it
 // does, and the web and mail links, which open through the platform's shell.
 class Tfm_about : public QDialog {
   Q_OBJECT

@@ -1,8 +1,8 @@
 #include "app/Tfm_main.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDirIterator>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -26,6 +26,7 @@
 #include "components/skin/SkinWidget.h"
 #include "config/Tfm_dir.h"
 #include "config/Tfm_set.h"
+#include "platform/ShellLaunch.h"
 #include "player/PreviewPlayer.h"
 #include "processing/ConversionProgress.h"
 #include "processing/JobProgress.h"
@@ -384,7 +385,7 @@ void Tfm_main::runCommand(Command command) {
         // Only the skin's Split shows the pieces in the shell afterwards.
         if (command == Command::SplitFromSkin &&
             (outcome == JobOutcome::Completed || outcome == JobOutcome::Stopped)) {
-          environment_.platform->openFolder(state_.outputDir);
+          openFolderOrReport(*environment_.platform, this, state_.outputDir);
         }
       }
       break;
@@ -396,10 +397,10 @@ void Tfm_main::runCommand(Command command) {
       fmId3_->exec();
       break;
     case Command::Help:
-      openHelp(*environment_.platform, environment_.programFolder);
+      openHelp(*environment_.platform, this, environment_.programFolder);
       break;
     case Command::WebSite:
-      openWebSite(*environment_.platform);
+      openWebSite(*environment_.platform, this);
       break;
     case Command::About:
       fmAbout_->setStyleSheet(dialogStyleSheet(skin_->widgetStyleSheet()));

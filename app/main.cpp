@@ -10,8 +10,7 @@
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("tarvex"));
-  QApplication::setApplicationDisplayName(tarvex::kApplicationTitle);
+  tarvex::nameApplication();
 
   tarvex::SingleInstance instance(tarvex::kApplicationTitle);
   if (!instance.tryAcquire()) return 0;

@@ -36,10 +36,13 @@ class PlatformServices {
                                                     const QStringList& filters,
                                                     int filterIndex) = 0;
 
-  // Shell launches: fire-and-forget, results ignored.
-  virtual void openFolder(const QString& folder) = 0;
-  virtual void openUrl(const QString& url) = 0;        // a web page or a mailto: link
-  virtual void openDocument(const QString& path) = 0;  // the help document
+  // Shell launches: fire-and-forget. False when no program could be started
+  // to take the request (no desktop launcher, as on a bare machine); what the
+  // started program then does is its own business. Callers say so to the
+  // user through ShellLaunch.h.
+  virtual bool openFolder(const QString& folder) = 0;
+  virtual bool openUrl(const QString& url) = 0;        // a web page or a mailto: link
+  virtual bool openDocument(const QString& path) = 0;  // the help document
 };
 
 }  // namespace tarvex

@@ -59,16 +59,16 @@ std::optional<PlatformServices::SaveChoice> QtPlatformServices::getSaveFileName(
   return choice;
 }
 
-void QtPlatformServices::openFolder(const QString& folder) {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+bool QtPlatformServices::openFolder(const QString& folder) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 }
 
-void QtPlatformServices::openUrl(const QString& url) {
-  QDesktopServices::openUrl(QUrl(url));
+bool QtPlatformServices::openUrl(const QString& url) {
+  return QDesktopServices::openUrl(QUrl(url));
 }
 
-void QtPlatformServices::openDocument(const QString& path) {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+bool QtPlatformServices::openDocument(const QString& path) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 }  // namespace tarvex

@@ -15,9 +15,9 @@ class QtPlatformServices : public PlatformServices {
   std::optional<SaveChoice> getSaveFileName(QWidget* parent, const QString& caption,
                                             const QString& directory, const QStringList& filters,
                                             int filterIndex) override;
-  void openFolder(const QString& folder) override;
-  void openUrl(const QString& url) override;
-  void openDocument(const QString& path) override;
+  bool openFolder(const QString& folder) override;
+  bool openUrl(const QString& url) override;
+  bool openDocument(const QString& path) override;
 };
 
 // Turns a filter written as "MP3 Files(*.mp3;*.mp2)" into Qt's form

@@ -13,6 +13,7 @@
 #include "components/audio/AudioFile2.h"
 #include "components/audio/AudioTransform2.h"
 #include "platform/PlatformServices.h"
+#include "platform/ShellLaunch.h"
 #include "processing/EncoderProfile.h"
 #include "processing/JobFailure.h"
 #include "processing/OutputNaming.h"
@@ -73,7 +74,7 @@ JobOutcome JoinRunner::Join() {
   const JobOutcome outcome = runFor(state.functionChoice, *output);
   state.jobRunning = false;
   if (outcome == JobOutcome::Completed || outcome == JobOutcome::Stopped) {
-    services_.platform.openFolder(state.outputDir);
+    openFolderOrReport(services_.platform, services_.parts.window, state.outputDir);
   }
   return outcome;
 }

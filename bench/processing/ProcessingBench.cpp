@@ -59,9 +59,9 @@ class BenchPlatform : public tarvex::PlatformServices {
                                             const QStringList&, int) override {
     return SaveChoice{saveAnswer, 1};
   }
-  void openFolder(const QString&) override {}
-  void openUrl(const QString&) override {}
-  void openDocument(const QString&) override {}
+  bool openFolder(const QString&) override { return true; }
+  bool openUrl(const QString&) override { return true; }
+  bool openDocument(const QString&) override { return true; }
 };
 
 double peakMegabytes(int who) {

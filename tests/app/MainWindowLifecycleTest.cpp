@@ -3,9 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 
+#include "app/ApplicationInfo.h"
+#include "app/Tfm_about.h"
 #include "components/skin/SkinWidget.h"
 #include "tests/support/window/MainWindowHarness.h"
 
@@ -96,6 +99,19 @@ TEST(MainWindowLifecycle, ClosingDuringAJobStopsItAndStillSaves) {
   harness.close();
   EXPECT_FALSE(harness.state().jobRunning);
   EXPECT_TRUE(QFile::exists(harness.settingsPath()));
+}
+
+// On the desktop Qt appends the application's display name to a window title
+// that does not already end with it.
+TEST(MainWindowLifecycle, TheTitleBarsShowTheWindowsOwnCaptions) {
+  nameApplication();
+  MainWindowHarness harness;
+  harness.show();
+  const QString appended = QGuiApplication::applicationDisplayName();
+  EXPECT_EQ(harness.window().windowTitle(), "Tarvex MP3 Splitter Joiner");
+  EXPECT_TRUE(harness.window().windowTitle().endsWith(appended)) << "shown as it stands";
+  EXPECT_EQ(harness.window().fm_about().windowTitle(), "About Tarvex MP3 Splitter Joiner");
+  EXPECT_TRUE(harness.window().fm_about().windowTitle().endsWith(appended));
 }
 
 TEST(MainWindowLifecycle, TheWindowHasItsFixedSizeListsAndSkinObjects) {

@@ -31,7 +31,7 @@ TEST_F(AboutBoxWindow, ShowsTheProgramItsVersionAndWhatItDoes) {
   harness.whenDialogOpens([&] {
     opened = true;
     Tfm_about& about = harness.window().fm_about();
-    EXPECT_EQ(about.windowTitle(), "fm_about");
+    EXPECT_EQ(about.windowTitle(), "About Tarvex MP3 Splitter Joiner");
     EXPECT_EQ(about.size(), QSize(257, 272));
     EXPECT_EQ(about.pos(), harness.window().frameGeometry().topLeft());
     EXPECT_EQ(about.lbl_title->text(), "Tarvex MP3 Splitter Joiner");
@@ -78,6 +78,23 @@ TEST_F(AboutBoxWindow, TheLinksOpenTheWebSiteAndNewMails) {
             QStringList({"https://tarvex.example/", "mailto:sales@tarvex.example",
                          "mailto:support@tarvex.example"}));
   EXPECT_FALSE(harness.window().fm_about().isVisible());
+}
+
+TEST_F(AboutBoxWindow, ALinkNoProgramCanOpenIsNamedInAMessage) {
+  harness.platform().launchesSucceed = false;
+  harness.whenDialogOpens([&] {
+    Tfm_about& about = harness.window().fm_about();
+    clickLink(about.lbl_support);
+    clickLink(about.lbl_web);
+    EXPECT_TRUE(about.isVisible()) << "the about box stays open";
+    about.close();
+  });
+  harness.triggerMenuItem("About1");
+  const QStringList errors = harness.platform().errors;
+  ASSERT_EQ(errors.size(), 2);
+  EXPECT_TRUE(errors[0].contains("support@tarvex.example")) << errors[0].toStdString();
+  EXPECT_FALSE(errors[0].contains("mailto:")) << "the address, as the user knows it";
+  EXPECT_TRUE(errors[1].contains("https://tarvex.example/")) << errors[1].toStdString();
 }
 
 TEST_F(AboutBoxWindow, OpensAgainAfterEscapeWhileAJobRuns) {

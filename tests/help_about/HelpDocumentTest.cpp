@@ -26,6 +26,20 @@ TEST(HelpCommands, OpenTheDocumentBesideTheProgramAndTheWebSite) {
   EXPECT_TRUE(harness.platform().messages().isEmpty()) << "a missing document is the viewer's";
 }
 
+TEST(HelpCommands, SayWhenNoProgramCanOpenTheDocumentOrTheSite) {
+  MainWindowHarness harness;
+  harness.show();
+  harness.platform().launchesSucceed = false;
+  harness.clickSkin("helpfile");
+  harness.triggerMenuItem("HomePage1");
+  const QStringList errors = harness.platform().errors;
+  ASSERT_EQ(errors.size(), 2);
+  EXPECT_TRUE(errors[0].contains(harness.platform().openedDocuments.value(0)))
+      << errors[0].toStdString();
+  EXPECT_TRUE(errors[1].contains("https://tarvex.example/")) << errors[1].toStdString();
+  EXPECT_NE(errors[0], errors[1]);
+}
+
 TEST(HelpCommands, WorkWhileAJobRuns) {
   MainWindowHarness harness;
   harness.show();

@@ -179,6 +179,19 @@ TEST_F(JoinWindow, StopDuringTheSecondSourceKeepsTheOutputAndOpensTheFolder) {
   EXPECT_FALSE(harness.state().jobRunning);
 }
 
+TEST_F(JoinWindow, AnOutputFolderNoProgramCanShowIsNamedInAMessageAndTheFileStays) {
+  harness.platform().launchesSucceed = false;
+  harness.state().functionChoice = 1;
+  harness.addFiles({media->b7});
+  answerSave(out("shown"));
+  harness.clickSkin("Join");
+  EXPECT_TRUE(QFile::exists(out("shown.mp3")));
+  ASSERT_EQ(harness.platform().errors.size(), 1);
+  EXPECT_TRUE(harness.platform().errors[0].contains(harness.outputDir()))
+      << harness.platform().errors[0].toStdString();
+  EXPECT_FALSE(harness.state().jobRunning);
+}
+
 TEST_F(JoinWindow, AnOutputThatCannotBeCreatedEndsTheJobCleanly) {
   harness.state().functionChoice = 1;
   harness.addFiles({media->b7});

@@ -107,6 +107,21 @@ TEST_F(SplitWindow, TheHundredTwentyFiveSecondExampleCutsThreeTaggedPieces) {
   EXPECT_TRUE(harness.platform().errors.isEmpty());
 }
 
+TEST_F(SplitWindow, AnOutputFolderNoProgramCanShowIsNamedInAMessageAndThePiecesStay) {
+  harness.platform().launchesSucceed = false;
+  harness.state().functionChoice = 1;
+  harness.state().pieceSeconds = 4;
+  harness.addFiles({media->b7});
+  harness.clickSkin("Split");
+  EXPECT_EQ(outputFiles(), QStringList({"b7_1.mp3", "b7_2.mp3"}));
+  EXPECT_EQ(statuses(), QStringList({"Finish", "Finish"}));
+  EXPECT_EQ(harness.platform().openedFolders, QStringList{harness.outputDir()});
+  ASSERT_EQ(harness.platform().errors.size(), 1);
+  EXPECT_TRUE(harness.platform().errors[0].contains(harness.outputDir()))
+      << harness.platform().errors[0].toStdString();
+  EXPECT_FALSE(harness.state().jobRunning);
+}
+
 TEST_F(SplitWindow, TheMenusSplitOpensNoFolderAndKeepsTheLastFractionOfASecond) {
   harness.state().functionChoice = 1;
   harness.state().pieceSeconds = 2;

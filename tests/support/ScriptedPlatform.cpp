@@ -37,14 +37,17 @@ std::optional<PlatformServices::SaveChoice> ScriptedPlatform::getSaveFileName(
   return answer;
 }
 
-void ScriptedPlatform::openFolder(const QString& folder) {
+bool ScriptedPlatform::openFolder(const QString& folder) {
   openedFolders << folder;
+  return launchesSucceed;
 }
-void ScriptedPlatform::openUrl(const QString& url) {
+bool ScriptedPlatform::openUrl(const QString& url) {
   openedUrls << url;
+  return launchesSucceed;
 }
-void ScriptedPlatform::openDocument(const QString& path) {
+bool ScriptedPlatform::openDocument(const QString& path) {
   openedDocuments << path;
+  return launchesSucceed;
 }
 
 }  // namespace tarvex::testing

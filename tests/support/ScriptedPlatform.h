@@ -21,13 +21,17 @@ class ScriptedPlatform : public PlatformServices {
   std::optional<SaveChoice> getSaveFileName(QWidget* parent, const QString& caption,
                                             const QString& directory, const QStringList& filters,
                                             int filterIndex) override;
-  void openFolder(const QString& folder) override;
-  void openUrl(const QString& url) override;
-  void openDocument(const QString& path) override;
+  bool openFolder(const QString& folder) override;
+  bool openUrl(const QString& url) override;
+  bool openDocument(const QString& path) override;
 
   // Answers for the next dialogs, in order.
   std::deque<QStringList> openAnswers;
   std::deque<std::optional<SaveChoice>> saveAnswers;
+
+  // False: shell launches find no program to take them (they are still
+  // recorded below).
+  bool launchesSucceed = true;
 
   // Runs while a message box would be open (for example to press Stop).
   std::function<void(const QString&)> onMessage;
