@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
@@ -16,7 +17,7 @@ using testing::makeWavSource;
 class SegmentMarkingWindow : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    media_ = new QTemporaryDir(QStringLiteral("/tmp/tarvex-marks-XXXXXX"));
+    media_ = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/tarvex-marks-XXXXXX"));
     makeWavSource(media("a100.wav"), 100);
     makeWavSource(media("b50.wav"), 50);
   }

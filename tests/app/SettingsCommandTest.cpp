@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -15,7 +16,7 @@ namespace {
 using testing::MainWindowHarness;
 
 TEST(SettingsCommand, BothSkinObjectsOpenTheDialogAndOkReplansTheSelectedSource) {
-  QTemporaryDir media(QStringLiteral("/tmp/tarvex-settings-XXXXXX"));
+  QTemporaryDir media(QDir::tempPath() + QStringLiteral("/tarvex-settings-XXXXXX"));
   const QString source = testing::makeWavSource(media.path() + "/a125.wav", 125);
   MainWindowHarness harness;
   harness.show();

@@ -24,7 +24,7 @@ using testing::setMp3Title;
 class SourceListWindow : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    media_ = new QTemporaryDir(QStringLiteral("/tmp/tarvex-media-XXXXXX"));
+    media_ = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/tarvex-media-XXXXXX"));
     makeMp3Source(media("song125.mp3"), 125);
     makeMp3Source(media("song120.mp3"), 120);
     makeWavSource(media("talk100.wav"), 100);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -22,7 +23,7 @@ using testing::makeWavSource;
 class CommandRoutingWindow : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    media_ = new QTemporaryDir(QStringLiteral("/tmp/tarvex-routing-XXXXXX"));
+    media_ = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/tarvex-routing-XXXXXX"));
     makeWavSource(media("a100.wav"), 100);
     makeWavSource(media("b50.wav"), 50);
   }

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -37,7 +38,7 @@ int secondsOf(const QString& label) {
 class PreviewPlayerWindow : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    media_ = new QTemporaryDir(QStringLiteral("/tmp/tarvex-player-XXXXXX"));
+    media_ = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/tarvex-player-XXXXXX"));
     makeWavSource(media("a100.wav"), 100);
     makeWavSource(media("short3.wav"), 3);
     audio_ = new std::vector<float>(testing::decodeFile(media("a100.wav")));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDir>
 #include <QString>
 #include <QTemporaryDir>
 #include <cstdint>
@@ -25,7 +26,7 @@ class JobMedia {
 
  private:
   JobMedia();
-  QTemporaryDir dir_{QStringLiteral("/tmp/tarvex-jobmedia-XXXXXX")};
+  QTemporaryDir dir_{QDir::tempPath() + QStringLiteral("/tarvex-jobmedia-XXXXXX")};
 };
 
 // The tags given to song125.

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -36,7 +37,7 @@ bool openAndRead(AudioFile2& reader, const QString& path) {
 // cut short at many lengths, and with bytes overwritten in the header area
 // and in the data. Each copy goes through one reader, which must stay usable.
 TEST(DamagedAudioOpening, CutAndScrambledFilesOfEveryFormatFailCleanly) {
-  QTemporaryDir dir(QStringLiteral("/tmp/tarvex-damaged-XXXXXX"));
+  QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/tarvex-damaged-XXXXXX"));
   const struct {
     const char* name;
     AudioFormat format;

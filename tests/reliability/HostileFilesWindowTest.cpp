@@ -21,7 +21,7 @@ using testing::MainWindowHarness;
 class HostileFilesWindow : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    media_ = new QTemporaryDir(QStringLiteral("/tmp/tarvex-hostile-XXXXXX"));
+    media_ = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/tarvex-hostile-XXXXXX"));
     testing::makeMp3Source(media("good3.mp3"), 3);
     testing::makeMp3Source(media("good10.mp3"), 10);
     testing::makeEmptyFile(media("zero.mp3"));
@@ -88,7 +88,7 @@ TEST_F(HostileFilesWindow, BrokenFilesAreRefusedByNameAndTheRestOfTheListStays) 
   EXPECT_EQ(harness.window().sourceRecords().at(1).lengthSeconds, 10);
 
   // The same files through Add Folder.
-  QTemporaryDir folder(QStringLiteral("/tmp/tarvex-hostile-folder-XXXXXX"));
+  QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/tarvex-hostile-folder-XXXXXX"));
   for (const char* name : {"good3.mp3", "zero.mp3", "random.mp3", "oneframe.mp3"}) {
     ASSERT_TRUE(QFile::copy(media(name), folder.path() + QLatin1Char('/') + name));
   }

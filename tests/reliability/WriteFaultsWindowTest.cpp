@@ -46,7 +46,7 @@ constexpr rlim_t kFullDiskBytes = 60 * 1024;
 class WriteFaultsWindow : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    media_ = new QTemporaryDir(QStringLiteral("/tmp/tarvex-faults-XXXXXX"));
+    media_ = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/tarvex-faults-XXXXXX"));
     testing::makeMp3Source(media("long20.mp3"), 20);
     testing::makeMp3Source(media("short3.mp3"), 3);
   }

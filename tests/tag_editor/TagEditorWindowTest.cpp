@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
@@ -31,7 +32,7 @@ using testing::makeWavSource;
 class TagEditorWindow : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    media_ = new QTemporaryDir(QStringLiteral("/tmp/tarvex-id3edit-XXXXXX"));
+    media_ = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/tarvex-id3edit-XXXXXX"));
     makeMp3Source(media("first.mp3"), 1.5);
     makeMp3Source(media("second.mp3"), 1.5);
     AudioFileinfo tags;
