@@ -27,13 +27,15 @@ function(tarvex_folder_library)
   endif()
 endfunction()
 
-# tarvex_test(NAME <name> SOURCES <files...> DEPENDS <targets...> [LABELS <labels...>])
+# tarvex_test(NAME <name> SOURCES <files...> DEPENDS <targets...>
+#             [LABELS <labels...>] [SLOW <test name patterns...>])
 # One GoogleTest executable, registered with CTest test by test. LABELS choose
 # the sets `ctest -L` runs: `unit` (rules and components, no window), `window`
 # (drives windows), `slow` (runs for more than a few seconds). Without LABELS a
-# test that links the window harness is `window`, any other `unit`.
+# test that links the window harness is `window`, any other `unit`. Tests whose
+# names match one of the SLOW patterns (regular expressions) are also `slow`.
 function(tarvex_test)
-  cmake_parse_arguments(ARG "" "NAME" "SOURCES;DEPENDS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "NAME" "SOURCES;DEPENDS;LABELS;SLOW" ${ARGN})
   if(NOT ARG_LABELS)
     if(tarvex_window_harness IN_LIST ARG_DEPENDS)
       set(ARG_LABELS window)
@@ -44,9 +46,26 @@ function(tarvex_test)
   add_executable(${ARG_NAME} ${ARG_SOURCES})
   target_compile_options(${ARG_NAME} PRIVATE ${TARVEX_WARNINGS})
   target_link_libraries(${ARG_NAME} PRIVATE ${ARG_DEPENDS} GTest::gtest GTest::gmock)
-  gtest_discover_tests(${ARG_NAME}
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TARVEX_AUDIO_OUTPUT=null"
-               TIMEOUT 300
-               LABELS "${ARG_LABELS}")
+  gtest_discover_tests(${ARG_NAME} DISCOVERY_TIMEOUT 60)
+  # The tests' properties are set after discovery, from the list of names it
+  # leaves in <name>_TESTS: gtest_discover_tests' own PROPERTIES would cut a
+  # list value (two environment variables, two labels) at its ";".
+  string(JOIN "|" slow_pattern ${ARG_SLOW})
+  set(properties_file "${CMAKE_CURRENT_BINARY_DIR}/${ARG_NAME}_properties.cmake")
+  file(WRITE "${properties_file}" "\
+if(${ARG_NAME}_TESTS)
+  set_tests_properties(\${${ARG_NAME}_TESTS} PROPERTIES
+    ENVIRONMENT \"QT_QPA_PLATFORM=offscreen;TARVEX_AUDIO_OUTPUT=null\"
+    TIMEOUT 300 LABELS \"${ARG_LABELS}\")
+  set(slow_pattern [==[${slow_pattern}]==])
+  if(slow_pattern)
+    foreach(test IN LISTS ${ARG_NAME}_TESTS)
+      if(test MATCHES \"^(\${slow_pattern})$\")
+        set_tests_properties(\${test} PROPERTIES LABELS \"${ARG_LABELS};slow\")
+      endif()
+    endforeach()
+  endif()
+endif()
+")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${properties_file}")
 endfunction()
