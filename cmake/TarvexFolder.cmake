@@ -49,14 +49,16 @@ function(tarvex_test)
   gtest_discover_tests(${ARG_NAME} DISCOVERY_TIMEOUT 60)
   # The tests' properties are set after discovery, from the list of names it
   # leaves in <name>_TESTS: gtest_discover_tests' own PROPERTIES would cut a
-  # list value (two environment variables, two labels) at its ";".
+  # list value (two environment variables, two labels) at its ";". The time
+  # limit is ctest's --timeout, which the build scripts raise for the
+  # sanitized build.
   string(JOIN "|" slow_pattern ${ARG_SLOW})
   set(properties_file "${CMAKE_CURRENT_BINARY_DIR}/${ARG_NAME}_properties.cmake")
   file(WRITE "${properties_file}" "\
 if(${ARG_NAME}_TESTS)
   set_tests_properties(\${${ARG_NAME}_TESTS} PROPERTIES
     ENVIRONMENT \"QT_QPA_PLATFORM=offscreen;TARVEX_AUDIO_OUTPUT=null\"
-    TIMEOUT 300 LABELS \"${ARG_LABELS}\")
+    LABELS \"${ARG_LABELS}\")
   set(slow_pattern [==[${slow_pattern}]==])
   if(slow_pattern)
     foreach(test IN LISTS ${ARG_NAME}_TESTS)
