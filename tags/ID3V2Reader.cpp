@@ -226,8 +226,8 @@ ID3StructV2 parseID3V2Tag(QIODevice& device) {
         bestCommentRank = rank;
         texts[slot] = comment.text;
       }
-    } else if (trimTagText(texts[slot]).isEmpty()) {
-      texts[slot] = decodeTextFrame(content);  // a repeated frame does not replace the first
+    } else {
+      texts[slot] = decodeTextFrame(content);
     }
   }
 
