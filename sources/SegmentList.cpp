@@ -14,20 +14,12 @@ namespace {
 constexpr int kLengthColumn = 1;
 constexpr int kStatusColumn = 2;
 
-QString lengthText(int begin, int end) {
-  return FormatTime(std::max(0, end - begin));
-}
-
 void ensureRanges(listrecord& entry, int count) {
   if (static_cast<int>(entry.beginTimes.size()) < count) entry.beginTimes.resize(count, 0);
   if (static_cast<int>(entry.endTimes.size()) < count) entry.endTimes.resize(count, 0);
 }
 
 }  // namespace
-
-QString rangeCaption(int begin, int end) {
-  return FormatTime(begin) + QStringLiteral(" - ") + FormatTime(end);
-}
 
 SegmentList::SegmentList(WindowParts& parts, std::function<void()> lvClick)
     : parts_(parts), lvClick_(std::move(lvClick)) {}
@@ -78,14 +70,14 @@ void SegmentList::clear() {
   parts_.lv_time->clear();
 }
 
-void SegmentList::showRows(const std::vector<Segment>& rows) {
+void SegmentList::showRows(const std::vector<Segment>& rows, const listrecord& source) {
   QTreeWidget& list = *parts_.lv_time;
   list.clear();
   QList<QTreeWidgetItem*> items;
   items.reserve(static_cast<qsizetype>(rows.size()));
   for (const Segment& row : rows) {
-    items << new QTreeWidgetItem(
-        QStringList{rangeCaption(row.begin, row.end), lengthText(row.begin, row.end), row.status});
+    const SegmentTexts texts = segmentTexts(row.begin, row.end, source);
+    items << new QTreeWidgetItem(QStringList{texts.range, texts.length, row.status});
   }
   list.addTopLevelItems(items);
 }
@@ -95,7 +87,7 @@ void SegmentList::PlanCustom() {
   if (row < 0 || row >= static_cast<int>(parts_.records->size())) return;
   const listrecord& source = (*parts_.records)[row];
   showCurrentPosition(source.lengthSeconds);
-  showRows(planMarkedRanges(source));
+  showRows(planMarkedRanges(source), source);
 }
 
 void SegmentList::PlanByTime() {
@@ -103,7 +95,7 @@ void SegmentList::PlanByTime() {
   if (row < 0 || row >= static_cast<int>(parts_.records->size())) return;
   const listrecord& source = (*parts_.records)[row];
   showCurrentPosition(source.lengthSeconds);
-  showRows(planByTimePieces(source.lengthSeconds, parts_.state->pieceSeconds));
+  showRows(planByTimePieces(source.lengthSeconds, parts_.state->pieceSeconds), source);
 }
 
 void SegmentList::PlanByCount() {
@@ -111,14 +103,14 @@ void SegmentList::PlanByCount() {
   if (row < 0 || row >= static_cast<int>(parts_.records->size())) return;
   const listrecord& source = (*parts_.records)[row];
   showCurrentPosition(source.lengthSeconds);
-  showRows(planByCountPieces(source.lengthSeconds, parts_.state->pieceCount));
+  showRows(planByCountPieces(source.lengthSeconds, parts_.state->pieceCount), source);
 }
 
 void SegmentList::PlanUnification() {
   if (selectedRow(*parts_.lv) < 0 || parts_.records->empty()) return;
   const listrecord& shared = parts_.records->front();
   showCurrentPosition(shared.lengthSeconds);
-  showRows(planMarkedRanges(shared));
+  showRows(planMarkedRanges(shared), shared);
 }
 
 void SegmentList::planFor(int functionChoice) {
@@ -165,10 +157,11 @@ listrecord* SegmentList::markedEntry() {
   return &(*parts_.records)[row];
 }
 
-void SegmentList::refreshRow(int row, int begin, int end) {
+void SegmentList::refreshRow(int row, const listrecord& entry) {
   if (QTreeWidgetItem* item = parts_.lv_time->topLevelItem(row)) {
-    item->setText(0, rangeCaption(begin, end));
-    item->setText(kLengthColumn, lengthText(begin, end));
+    const SegmentTexts texts = segmentTexts(entry.beginTimes[row], entry.endTimes[row], entry);
+    item->setText(0, texts.range);
+    item->setText(kLengthColumn, texts.length);
   }
 }
 
@@ -185,7 +178,7 @@ void SegmentList::setPendingBound(bool begin) {
   ensureRanges(*entry, pending + 1);
   const int seconds = secondsAtBar(parts_.state->BarPosition, entry->lengthSeconds);
   (begin ? entry->beginTimes : entry->endTimes)[pending] = seconds;
-  refreshRow(pending, entry->beginTimes[pending], entry->endTimes[pending]);
+  refreshRow(pending, *entry);
   UpdateTotalTime();
 }
 
@@ -213,8 +206,9 @@ void SegmentList::ConfirmSegment() {
   }
   setStatus(pending, kStatusJustConfirmed);
   const int length = entry->lengthSeconds;
-  parts_.lv_time->addTopLevelItem(new QTreeWidgetItem(
-      QStringList{rangeCaption(0, length), FormatTime(length), kStatusUncertain}));
+  const SegmentTexts texts = segmentTexts(0, length, *entry);
+  parts_.lv_time->addTopLevelItem(
+      new QTreeWidgetItem(QStringList{texts.range, texts.length, kStatusUncertain}));
   const int count = rowCount();
   entry->beginTimes.resize(count, 0);
   entry->endTimes.resize(count, 0);

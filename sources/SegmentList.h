@@ -50,7 +50,7 @@ class SegmentList {
   int rowCount() const;
   QString status(int row) const;
   void setStatus(int row, const QString& status);
-  void showRows(const std::vector<Segment>& rows);
+  void showRows(const std::vector<Segment>& rows, const listrecord& source);
   void clear();
 
  private:
@@ -58,13 +58,10 @@ class SegmentList {
   listrecord* markedEntry();  // the selected source (Custom) or the first (Unification)
   bool marking() const;       // Custom or Unification
   void setPendingBound(bool begin);
-  void refreshRow(int row, int begin, int end);
+  void refreshRow(int row, const listrecord& entry);
 
   WindowParts& parts_;
   std::function<void()> lvClick_;
 };
-
-// "hh:mm:ss - hh:mm:ss" of a range.
-QString rangeCaption(int begin, int end);
 
 }  // namespace tarvex

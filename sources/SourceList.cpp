@@ -10,6 +10,7 @@
 #include "components/audio/AudioFile2.h"
 #include "components/skin/SkinObject.h"
 #include "platform/PlatformServices.h"
+#include "sources/SplitPlanning.h"
 #include "sources/TimeFormat.h"
 #include "tags/SourceTagReader.h"
 
@@ -61,6 +62,7 @@ void SourceList::ProbeSource(int row, const QString& path, int barFloor) {
   listrecord entry;
   entry.fileName = path;
   entry.lengthSeconds = static_cast<int>(std::min<int64_t>(duration / 1000, INT32_MAX));
+  entry.lengthMs = std::max<int64_t>(0, duration);
   entry.barMax =
       static_cast<int>(std::max<int64_t>(std::min<int64_t>(duration / 500, INT32_MAX), barFloor));
   entry.sampleCount = reader.Samples();
@@ -71,7 +73,7 @@ void SourceList::ProbeSource(int row, const QString& path, int barFloor) {
   (*parts_.records)[row] = std::move(entry);
 
   QTreeWidgetItem* item = parts_.lv->topLevelItem(row);
-  item->setText(kTimeColumn, FormatTime((*parts_.records)[row].lengthSeconds));
+  item->setText(kTimeColumn, FormatMilliseconds(sourceLengthMs((*parts_.records)[row])));
   item->setData(kCaptionColumn, kSizeRole, sizeText(QFileInfo(path).size()));
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "sources/MulDiv.h"
+#include "sources/TimeFormat.h"
 
 namespace tarvex {
 
@@ -74,24 +75,48 @@ std::vector<UnifiedRange> unifiedRangesFor(const listrecord& shared, int lengthS
   return ranges;
 }
 
+int64_t sourceLengthMs(const listrecord& source) {
+  if (source.lengthMs > 0) return source.lengthMs;
+  return int64_t{std::max(0, source.lengthSeconds)} * 1000;
+}
+
+PieceSpan pieceSpan(int begin, int end, const listrecord& source) {
+  const int64_t sourceMs = sourceLengthMs(source);
+  PieceSpan span;
+  span.beginMs = std::clamp<int64_t>(int64_t{begin} * 1000, 0, sourceMs);
+  span.endMs = end >= source.lengthSeconds ? sourceMs
+                                           : std::clamp<int64_t>(int64_t{end} * 1000, 0, sourceMs);
+  span.endMs = std::max(span.endMs, span.beginMs);
+  return span;
+}
+
+SegmentTexts segmentTexts(int begin, int end, const listrecord& source) {
+  const PieceSpan span = pieceSpan(begin, end, source);
+  // An end before the begin is shown as marked, so it can be corrected.
+  const QString endText = end < begin ? FormatTime(end) : FormatMilliseconds(span.endMs);
+  return {FormatTime(begin) + QStringLiteral(" - ") + endText, FormatMilliseconds(span.lengthMs())};
+}
+
 int totalPlannedSeconds(int functionChoice, const std::vector<listrecord>& sources) {
   if (sources.empty()) return 0;
-  int64_t total = 0;
+  int64_t totalMs = 0;
   switch (functionChoice) {
     case 1:
     case 2:
-      for (const listrecord& source : sources) total += source.lengthSeconds;
+      for (const listrecord& source : sources) totalMs += sourceLengthMs(source);
       break;
     case 0:
       for (const listrecord& source : sources) {
-        for (const UnifiedRange& range : customRangesFor(source)) total += range.end - range.begin;
+        for (const UnifiedRange& range : customRangesFor(source)) {
+          totalMs += pieceSpan(range.begin, range.end, source).lengthMs();
+        }
       }
       break;
     case 3: {
       const listrecord& first = sources.front();
       for (const listrecord& source : sources) {
         for (const UnifiedRange& range : unifiedRangesFor(first, source.lengthSeconds)) {
-          total += range.end - range.begin;
+          totalMs += pieceSpan(range.begin, range.end, source).lengthMs();
         }
       }
       break;
@@ -99,7 +124,7 @@ int totalPlannedSeconds(int functionChoice, const std::vector<listrecord>& sourc
     default:
       break;
   }
-  return static_cast<int>(std::clamp<int64_t>(total, INT32_MIN, INT32_MAX));
+  return static_cast<int>(std::clamp<int64_t>(roundedSeconds(totalMs), INT32_MIN, INT32_MAX));
 }
 
 }  // namespace tarvex

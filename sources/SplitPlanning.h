@@ -49,7 +49,32 @@ std::vector<UnifiedRange> unifiedRangesFor(const listrecord& shared, int lengthS
 // only one, else every range but the pending last.
 std::vector<UnifiedRange> customRangesFor(const listrecord& source);
 
-// The total planned time shown under the lists, for the function choice.
+// The source's exact length in milliseconds: lengthMs, or lengthSeconds when
+// that is not known.
+int64_t sourceLengthMs(const listrecord& source);
+
+// What a range of whole seconds of `source` cuts, in milliseconds. The cut
+// follows the frames: an end at or past the source's whole-second length is
+// the source's own end, so the fraction of a second after it stays in the
+// last piece. An end before the begin gives an empty span.
+struct PieceSpan {
+  int64_t beginMs = 0;
+  int64_t endMs = 0;
+  int64_t lengthMs() const { return endMs - beginMs; }
+};
+PieceSpan pieceSpan(int begin, int end, const listrecord& source);
+
+// The texts of a segment row: "begin - end" and the length, both as the
+// piece will hold them (ends and lengths rounded as FormatMilliseconds).
+struct SegmentTexts {
+  QString range;
+  QString length;
+};
+SegmentTexts segmentTexts(int begin, int end, const listrecord& source);
+
+// The total planned time shown under the lists, for the function choice: the
+// exact time of every range cut (see pieceSpan), rounded once to whole
+// seconds as FormatMilliseconds rounds.
 int totalPlannedSeconds(int functionChoice, const std::vector<listrecord>& sources);
 
 }  // namespace tarvex

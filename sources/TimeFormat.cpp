@@ -19,4 +19,12 @@ QString FormatTime(int64_t seconds) {
          twoDigits(rest);
 }
 
+int64_t roundedSeconds(int64_t milliseconds) {
+  return milliseconds >= 0 ? (milliseconds + 500) / 1000 : -((-milliseconds + 500) / 1000);
+}
+
+QString FormatMilliseconds(int64_t milliseconds) {
+  return FormatTime(roundedSeconds(milliseconds));
+}
+
 }  // namespace tarvex

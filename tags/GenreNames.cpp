@@ -1,5 +1,7 @@
 #include "tags/GenreNames.h"
 
+#include <QRegularExpression>
+
 namespace tarvex {
 
 const QStringList& GenreNames() {
@@ -27,6 +29,53 @@ const QStringList& GenreNames() {
       "Black Metal", "Crossover", "Contemporary C", "Christian Rock", "Merengue", "Salsa",
       "Thrash Metal", "Anime", "JPop", "SynthPop"};
   return names;
+}
+
+namespace {
+
+QString genreByNumber(const QString& digits) {
+  bool ok = false;
+  const int number = digits.toInt(&ok);
+  if (!ok || number < 0 || number >= GenreNames().size()) return {};
+  return GenreNames()[number];
+}
+
+QString genreByReference(const QString& reference) {
+  if (reference == QLatin1String("RX")) return QStringLiteral("Remix");
+  if (reference == QLatin1String("CR")) return QStringLiteral("Cover");
+  return genreByNumber(reference);
+}
+
+}  // namespace
+
+QString genreFromID3Text(const QString& text) {
+  static const QRegularExpression bareNumber(QStringLiteral("^\\d{1,3}$"));
+  if (bareNumber.match(text).hasMatch()) {
+    const QString name = genreByNumber(text);
+    return name.isEmpty() ? text : name;
+  }
+  // A run of "(reference)" groups, then the refinement text.
+  static const QRegularExpression reference(QStringLiteral("\\((\\d{1,3}|RX|CR)\\)"));
+  QString firstName;
+  qsizetype position = 0;
+  while (true) {
+    const QRegularExpressionMatch match =
+        reference.match(text, position, QRegularExpression::NormalMatch,
+                        QRegularExpression::AnchorAtOffsetMatchOption);
+    if (!match.hasMatch()) break;
+    const QString name = genreByReference(match.captured(1));
+    if (name.isEmpty()) return text;  // an unknown number: keep what was written
+    if (firstName.isEmpty()) firstName = name;
+    position = match.capturedEnd(0);
+  }
+  QString refinement = text.mid(position);
+  if (refinement.startsWith(QLatin1String("(("))) refinement.remove(0, 1);
+  if (!refinement.isEmpty()) return refinement;
+  return firstName.isEmpty() ? text : firstName;
+}
+
+QString genreFromID3V1Byte(unsigned char number) {
+  return number < GenreNames().size() ? GenreNames()[number] : QString();
 }
 
 }  // namespace tarvex

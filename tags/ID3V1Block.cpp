@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "tags/GenreNames.h"
+
 namespace tarvex {
 namespace {
 
@@ -33,6 +35,11 @@ QString ID3V1Block::year() const {
 }
 QString ID3V1Block::comment() const {
   return fieldText(*this, 97, 28);
+}
+
+QString ID3V1Block::genre() const {
+  if (!hasTag()) return {};
+  return genreFromID3V1Byte(static_cast<unsigned char>(bytes[127]));
 }
 
 ID3V1Block parseID3V1Block(const char* tail, qsizetype size) {

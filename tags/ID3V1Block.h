@@ -20,6 +20,8 @@ struct ID3V1Block {
   QString album() const;
   QString year() const;
   QString comment() const;
+  // The genre byte's name (see genreFromID3V1Byte); empty without a tag.
+  QString genre() const;
 };
 
 // The ID3v1 block of a file whose last bytes are tail (at most 128 of them

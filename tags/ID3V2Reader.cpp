@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "tags/GenreNames.h"
 #include "tags/ID3FrameIds.h"
 #include "tags/TagText.h"
 
@@ -93,17 +94,35 @@ QString decodeTextFrame(const QByteArray& content) {
   return decodeString(content.mid(1, end - 1), encoding);
 }
 
+struct CommentFrame {
+  QString description;
+  QString text;
+};
+
 // "COMM": encoding byte, language, short description, text. The comment is
 // the text; the description only labels it.
-QString decodeCommentFrame(const QByteArray& content) {
+CommentFrame decodeCommentFrame(const QByteArray& content) {
   if (content.size() < 4) return {};
   const unsigned encoding = byteAt(content, 0);
   if (encoding > 3) return {};
   const qsizetype descriptionEnd = terminatorAt(content, 4, encoding);
+  CommentFrame frame;
+  frame.description = decodeString(content.mid(4, descriptionEnd - 4), encoding);
   const qsizetype textStart = descriptionEnd + terminatorLength(encoding);
-  if (textStart >= content.size()) return {};
+  if (textStart >= content.size()) return frame;
   const qsizetype textEnd = terminatorAt(content, textStart, encoding);
-  return decodeString(content.mid(textStart, textEnd - textStart), encoding);
+  frame.text = decodeString(content.mid(textStart, textEnd - textStart), encoding);
+  return frame;
+}
+
+// How well a comment frame serves as the file's comment: the one without a
+// description is the comment users write; other described ones come next;
+// the players' own data blocks ("iTunNORM", "iTunSMPB", ...) never.
+int commentRank(const CommentFrame& frame) {
+  if (frame.text.isEmpty()) return 0;
+  if (frame.description.isEmpty()) return 3;
+  if (frame.description.startsWith(QLatin1String("iTun"))) return 0;
+  return 2;
 }
 
 // The frame's text bytes once its format flags are applied, or false when the
@@ -173,6 +192,7 @@ ID3StructV2 parseID3V2Tag(QIODevice& device) {
   const bool threeLetterIds = majorVersion == 2;
   const qsizetype frameHeaderSize = threeLetterIds ? 6 : 10;
   std::array<QString, kID3FrameIdCount> texts;
+  int bestCommentRank = 0;
   while (position + frameHeaderSize <= body.size()) {
     if (body[position] == '\0') break;  // padding
     QByteArray id;
@@ -199,7 +219,16 @@ ID3StructV2 parseID3V2Tag(QIODevice& device) {
     const int slot = id3FrameSlot(id, threeLetterIds);
     if (slot < 0) continue;
     if (!unpackFrameContent(majorVersion, unsynchronised, frameFlags, content)) continue;
-    texts[slot] = slot == kCommentSlot ? decodeCommentFrame(content) : decodeTextFrame(content);
+    if (slot == kCommentSlot) {
+      const CommentFrame comment = decodeCommentFrame(content);
+      const int rank = commentRank(comment);
+      if (rank > bestCommentRank) {
+        bestCommentRank = rank;
+        texts[slot] = comment.text;
+      }
+    } else {
+      texts[slot] = decodeTextFrame(content);
+    }
   }
 
   result.title = trimTagText(texts[0]);
@@ -207,7 +236,7 @@ ID3StructV2 parseID3V2Tag(QIODevice& device) {
   result.album = trimTagText(texts[2]);
   result.track = trimTagText(texts[3]);
   result.year = trimTagText(texts[4]);
-  result.genre = trimTagText(texts[5]);
+  result.genre = genreFromID3Text(trimTagText(texts[5]));
   result.comment = trimTagText(texts[6]);
   return result;
 }

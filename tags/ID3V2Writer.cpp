@@ -1,5 +1,7 @@
 #include "tags/ID3V2Writer.h"
 
+#include <QRegularExpression>
+
 #include "tags/ID3FrameIds.h"
 #include "tags/TagText.h"
 
@@ -27,8 +29,16 @@ void appendBigEndian32(QByteArray& out, quint32 value) {
   out.append(static_cast<char>(value & 0xFF));
 }
 
+// Version 2.3 keeps only the year ("YYYY") where later tags and other
+// formats hold a whole date.
+QString yearForTyer(const QString& text) {
+  static const QRegularExpression leadingYear(QStringLiteral("^\\d{4}"));
+  const QRegularExpressionMatch match = leadingYear.match(text);
+  return match.hasMatch() ? match.captured(0) : text;
+}
+
 QByteArray frameContent(int slot, const QString& text) {
-  const EncodedText encoded = encodeText(text);
+  const EncodedText encoded = encodeText(slot == kYearSlot ? yearForTyer(text) : text);
   QByteArray content;
   content.append(encoded.encoding);
   if (slot == kCommentSlot) {

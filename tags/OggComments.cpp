@@ -1,6 +1,7 @@
 #include "tags/OggComments.h"
 
 #include <QFile>
+#include <QSet>
 
 #include "tags/SafeFileWrite.h"
 #include "tags/TagError.h"
@@ -49,11 +50,13 @@ OGGTag oggTagFromComments(const TStrComments& comments) {
                                                             {"genre", &OGGTag::genre},
                                                             {"date", &OGGTag::date},
                                                             {"tracknumber", &OGGTag::trackNumber}};
+  QSet<QString> seen;
   for (const TStrComment& comment : comments) {
     const QString key = comment.name.toLower();
     for (const auto& [name, field] : keys) {
       if (key == QLatin1String(name)) {
-        tag.*field = comment.value;
+        if (!seen.contains(key)) tag.*field = comment.value;
+        seen.insert(key);
         break;
       }
     }

@@ -33,8 +33,8 @@ using TStrComments = QList<TStrComment>;
 // value. The value is UTF-8.
 TStrComment splitComment(const QByteArray& raw);
 
-// Maps comments onto the record by their lower-cased keys; a later comment
-// with the same key wins. Fields are trimmed.
+// Maps comments onto the record by their lower-cased keys; of a key given
+// more than once the first value counts. Fields are trimmed.
 OGGTag oggTagFromComments(const TStrComments& comments);
 
 // The comments to write, in order, each only when its field is not empty.

@@ -5,6 +5,7 @@
 #include "tags/CleanName.h"
 #include "tags/ID3Tags.h"
 #include "tags/OggComments.h"
+#include "tags/TagError.h"
 #include "tags/TagText.h"
 #include "tags/WmaAttributes.h"
 
@@ -15,13 +16,20 @@ QString cleanTitle(const QString& title) {
   return trimTagText(CleanName(title));
 }
 
+QString orFallback(const QString& text, const QString& fallback) {
+  return text.isEmpty() ? trimTagText(fallback) : text;
+}
+
 SourceTags readMp3Tags(const QString& path, bool fromFolder) {
   SourceTags result;
   ID3Tags id3;
-  if (!fromFolder) {
+  try {
     id3.ReadID3V1Tag(path);
-    result.caption = cleanTitle(id3.LastID3V1.title());
+  } catch (const TagError&) {
+    if (!fromFolder) throw;  // a folder's file is judged by its probe alone
   }
+  const ID3V1Block& v1 = id3.LastID3V1;
+  if (!fromFolder) result.caption = cleanTitle(v1.title());
   id3.ReadID3V2Tag(path);
   const ID3StructV2& tag = id3.LastID3V2;
   const QString title = cleanTitle(tag.title);
@@ -30,11 +38,13 @@ SourceTags readMp3Tags(const QString& path, bool fromFolder) {
   } else if (!title.isEmpty()) {
     result.caption = title;
   }
-  result.info.title = title;
-  result.info.artist = tag.artist;
-  result.info.album = tag.album;
-  result.info.comment = tag.comment;
-  result.info.genre = tag.genre;
+  // Each field the ID3v2 tag leaves empty comes from the ID3v1 tag.
+  result.info.title = title.isEmpty() ? cleanTitle(v1.title()) : title;
+  result.info.artist = orFallback(tag.artist, v1.artist());
+  result.info.album = orFallback(tag.album, v1.album());
+  result.info.year = orFallback(tag.year, v1.year());
+  result.info.comment = orFallback(tag.comment, v1.comment());
+  result.info.genre = orFallback(tag.genre, v1.genre());
   return result;
 }
 
@@ -48,6 +58,7 @@ SourceTags readOggTags(const QString& path) {
   result.info.album = tag.album;
   result.info.comment = tag.comment;
   result.info.genre = tag.genre;
+  result.info.year = tag.date;
   return result;
 }
 
@@ -61,6 +72,7 @@ SourceTags readWmaTags(const QString& path) {
   result.info.album = record.album;
   result.info.comment = record.description;
   result.info.genre = record.genre;
+  result.info.year = record.year;
   return result;
 }
 

@@ -13,10 +13,12 @@ struct SourceTags {
 };
 
 // Reads the tags of a source by its lower-cased extension: ".mp3" the ID3v1
-// title and then the ID3v2 tag, ".ogg" the Vorbis comments, ".wma" the WMA
-// attributes; other files have none. Titles become captions with CleanName
-// applied and trimmed. A source added from a folder (fromFolder) skips ID3v1
-// and takes the ID3v2 title uncleaned as its caption. Throws TagError when an
+// and ID3v2 tags, ".ogg" the Vorbis comments, ".wma" the WMA attributes;
+// other files have none. Titles become captions with CleanName applied and
+// trimmed. An MP3 caption is the ID3v2 title, else the ID3v1 title; a source
+// added from a folder (fromFolder) takes the ID3v2 title uncleaned and never
+// the ID3v1 one. Every field an MP3's ID3v2 tag leaves empty (or the whole
+// tag, when there is none) comes from its ID3v1 tag. Throws TagError when an
 // MP3 or Ogg file cannot be opened.
 SourceTags readSourceTags(const QString& path, bool fromFolder);
 

@@ -30,6 +30,16 @@ QString textAttribute(const TagLib::ASF::Tag& tag, const char* name) {
   return fromTagLib(values.front().toString());
 }
 
+// The first of the attribute's text values that is not empty.
+QString firstNonEmptyText(const TagLib::ASF::Tag& tag, const char* name) {
+  for (const TagLib::ASF::Attribute& value : tag.attribute(name)) {
+    if (value.type() != TagLib::ASF::Attribute::UnicodeType) continue;
+    const QString text = fromTagLib(value.toString());
+    if (!text.isEmpty()) return text;
+  }
+  return {};
+}
+
 unsigned numberAttribute(const TagLib::ASF::Tag& tag, const char* name) {
   const TagLib::ASF::AttributeList values = tag.attribute(name);
   if (values.isEmpty() || values.front().type() != TagLib::ASF::Attribute::DWordType) return 0;
@@ -50,9 +60,16 @@ bool readWithTagLib(const QString& path, WmaTagRecord& record) {
   found.readFlag = true;
   found.title = fromTagLib(tag->title());
   found.artist = fromTagLib(tag->artist());
+  // Some writers leave the header's description empty and put the comment
+  // into a "Description" attribute instead.
   found.description = fromTagLib(tag->comment());
+  if (found.description.isEmpty()) found.description = firstNonEmptyText(*tag, "Description");
   found.album = textAttribute(*tag, "WM/AlbumTitle");
   found.year = textAttribute(*tag, "WM/Year");
+  // Files written by general-purpose muxers may name the year plainly.
+  for (const char* name : {"date", "year"}) {
+    if (found.year.isEmpty()) found.year = firstNonEmptyText(*tag, name);
+  }
   found.genre = textAttribute(*tag, "WM/Genre");
   unsigned track = numberAttribute(*tag, "WM/TrackNumber");
   if (track == 0) track = numberAttribute(*tag, "WM/Track");

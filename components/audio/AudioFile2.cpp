@@ -126,7 +126,7 @@ int AudioFile2::SampleRate() const {
 int AudioFile2::Seek(int64_t frame, int) {
   if (!decoder_) throw AudioError(QStringLiteral("Cannot seek: no file is open for reading"));
   decoder_->seek(frame);
-  if (readConverter_) readConverter_->reset();
+  restartReadConversion();
   readEnded_ = false;
   return 0;
 }
@@ -154,30 +154,58 @@ SampleBlock AudioFile2::ReadBlock(int frames) {
     return block;
   }
 
-  // Converting: `frames` source frames go through the resampler; the frames
-  // it still holds come out with the last block, so no tail is lost.
-  int remaining = frames;
-  while (remaining > 0 || block.values.empty()) {
-    const int step = std::min(std::max(remaining, 1), kDecodeStepFrames);
+  // Converting: the block holds exactly the output frames that belong to the
+  // source frames asked for since the last seek, counted from there and
+  // rounded to the nearest frame. The resampler holds back a few frames, so
+  // the decoder runs ahead of that count; what it gives beyond the block
+  // waits for the next one. At the data's end everything left comes out.
+  const int outChannels = readConverter_->outputChannels();
+  const int64_t inRate = readConverter_->inputRate();
+  const int64_t outRate = readConverter_->outputRate();
+  auto heldFrames = [&] { return static_cast<int64_t>(convertedAhead_.size()) / outChannels; };
+  convertedInputFrames_ += frames;
+  const int64_t due = (convertedInputFrames_ * outRate + inRate / 2) / inRate - deliveredFrames_;
+  while (!decoderEnded_ && heldFrames() < due) {
+    const int64_t missingInput = (due - heldFrames()) * inRate / outRate;
+    const int step =
+        static_cast<int>(std::clamp<int64_t>(missingInput + 64, 256, kDecodeStepFrames));
     decoded_.resize(static_cast<size_t>(step) * channels);
     const int got = decoder_->read(decoded_.data(), step);
+    decodedInputFrames_ += got;
     if (got > 0) {
       readConverter_->convert(decoded_.data(), got, converted_);
-      block.values.insert(block.values.end(), converted_.begin(), converted_.end());
-      remaining -= got;
+      convertedAhead_.insert(convertedAhead_.end(), converted_.begin(), converted_.end());
     }
     if (got < step) {
       readConverter_->flush(converted_);
-      block.values.insert(block.values.end(), converted_.begin(), converted_.end());
-      readEnded_ = true;
-      break;
+      convertedAhead_.insert(convertedAhead_.end(), converted_.begin(), converted_.end());
+      decoderEnded_ = true;
     }
   }
+  int64_t take = std::clamp<int64_t>(due, 0, heldFrames());
+  if (decoderEnded_ && convertedInputFrames_ >= decodedInputFrames_) {
+    take = heldFrames();  // the request reached the data's end
+    readEnded_ = true;
+  }
+  const auto values = static_cast<std::ptrdiff_t>(take * outChannels);
+  block.values.assign(convertedAhead_.begin(), convertedAhead_.begin() + values);
+  convertedAhead_.erase(convertedAhead_.begin(), convertedAhead_.begin() + values);
+  deliveredFrames_ += take;
   return block;
+}
+
+void AudioFile2::restartReadConversion() {
+  if (readConverter_) readConverter_->reset();
+  convertedAhead_.clear();
+  convertedInputFrames_ = 0;
+  decodedInputFrames_ = 0;
+  deliveredFrames_ = 0;
+  decoderEnded_ = false;
 }
 
 void AudioFile2::prepareReadConversion() {
   readConverter_.reset();
+  restartReadConversion();
   if (!decoder_ || pcmRate_ <= 0 || pcmChannels_ <= 0) return;
   if (pcmRate_ == decoder_->sampleRate() && pcmChannels_ == decoder_->channels()) return;
   readConverter_ = std::make_unique<PcmConverter>(decoder_->sampleRate(), decoder_->channels(),
@@ -187,6 +215,7 @@ void AudioFile2::prepareReadConversion() {
 void AudioFile2::closeReader() {
   decoder_.reset();
   readConverter_.reset();
+  restartReadConversion();
   readName_.clear();
   readEnded_ = false;
 }

@@ -50,7 +50,12 @@ class AudioFile2 {
   int Seek(int64_t frame, int mode = 3);
   // Reads up to `frames` source frames from the current position, converted
   // to the format of SetPcmFormat if one was set. An empty block (upper
-  // bound 0) means the data has ended.
+  // bound 0) means the data has ended. Converted, a run of blocks after a
+  // seek holds exactly the output frames of the source frames asked for
+  // (their count at the output rate, rounded to the nearest frame), so a
+  // range ends on its own last frame; the rest of a rate conversion comes out
+  // at the data's end. (A request for less than one output frame's worth may
+  // then give an empty block before the end.)
   SampleBlock ReadBlock(int frames);
 
   // --- both ---
@@ -88,6 +93,7 @@ class AudioFile2 {
   void closeReader();
   void closeWriter();
   void prepareReadConversion();
+  void restartReadConversion();
   void prepareWriteConversion();
 
   bool active_ = false;
@@ -101,6 +107,14 @@ class AudioFile2 {
   std::unique_ptr<PcmConverter> readConverter_;
   std::vector<float> decoded_;
   bool readEnded_ = false;
+  // Rate conversion since the last seek: source frames asked for, source
+  // frames decoded (the decoder runs ahead), output frames handed out, and
+  // converted frames waiting for the next block.
+  int64_t convertedInputFrames_ = 0;
+  int64_t decodedInputFrames_ = 0;
+  int64_t deliveredFrames_ = 0;
+  bool decoderEnded_ = false;
+  std::vector<float> convertedAhead_;
 
   // The format SetPcmFormat gave (0: none).
   int pcmRate_ = 0;

@@ -7,9 +7,19 @@
 #include <QFileInfo>
 
 #include <sndfile.h>
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
+#include <cstdint>
 
 namespace tarvex {
+
+int32_t pcmInteger(float value, int bits) {
+  const double full = std::ldexp(1.0, bits - 1);
+  const double scaled = static_cast<double>(value) * full;
+  if (std::isnan(scaled)) return 0;
+  return static_cast<int32_t>(std::nearbyint(std::clamp(scaled, -full, full - 1.0)));
+}
 
 WavFileEncoder::WavFileEncoder(const QString& fileName, int sampleRate, int channels,
                                int bitsPerSample)
@@ -44,6 +54,7 @@ WavFileEncoder::WavFileEncoder(const QString& fileName, int sampleRate, int chan
   info.channels = channels;
   info.format = SF_FORMAT_WAV | subtype;
   errno = 0;
+  bits_ = bitsPerSample;
   file_ = sf_open(QFile::encodeName(fileName).constData(), SFM_WRITE, &info);
   if (file_ == nullptr) {
     const int errorNumber = errno;
@@ -51,7 +62,6 @@ WavFileEncoder::WavFileEncoder(const QString& fileName, int sampleRate, int chan
                                                ? systemReason(errorNumber)
                                                : QString::fromUtf8(sf_strerror(nullptr))));
   }
-  sf_command(file_, SFC_SET_CLIPPING, nullptr, SF_TRUE);
 }
 
 WavFileEncoder::~WavFileEncoder() {
@@ -59,8 +69,17 @@ WavFileEncoder::~WavFileEncoder() {
 }
 
 void WavFileEncoder::write(const float* interleaved, int frames) {
+  const size_t count = static_cast<size_t>(frames) * static_cast<size_t>(channels_);
+  integers_.resize(count);
+  // libsndfile takes the values as the top bits of 32-bit integers and keeps
+  // as many as the format holds, so each value is placed there exactly.
+  const int shift = 32 - bits_;
+  for (size_t i = 0; i < count; ++i) {
+    integers_[i] =
+        static_cast<int>(static_cast<uint32_t>(pcmInteger(interleaved[i], bits_)) << shift);
+  }
   errno = 0;
-  if (sf_writef_float(file_, interleaved, frames) != frames) {
+  if (sf_writef_int(file_, integers_.data(), frames) != frames) {
     const int errorNumber = errno;
     throw AudioError(writeError(fileName_, errorNumber != 0
                                                ? systemReason(errorNumber)

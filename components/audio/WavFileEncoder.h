@@ -4,12 +4,20 @@
 
 #include <QString>
 
+#include <cstdint>
+#include <vector>
+
 struct sf_private_tag;
 
 namespace tarvex {
 
-// PCM WAV (8, 16 or 32 bits per sample) through libsndfile; values outside
-// -1..1 are clipped rather than wrapped.
+// The signed integer of `bits` bits nearest to a sample value of nominal
+// range -1..1 (full scale 2^(bits-1)); values outside are clipped, NaN is 0.
+int32_t pcmInteger(float value, int bits);
+
+// PCM WAV (8, 16, 24 or 32 bits per sample) through libsndfile. Values are
+// rounded to the nearest integer of the format and clipped rather than
+// wrapped, so integer samples read as floats come back unchanged.
 class WavFileEncoder : public AudioEncoder {
  public:
   WavFileEncoder(const QString& fileName, int sampleRate, int channels, int bitsPerSample);
@@ -25,6 +33,8 @@ class WavFileEncoder : public AudioEncoder {
   sf_private_tag* file_ = nullptr;
   int sampleRate_;
   int channels_;
+  int bits_ = 16;
+  std::vector<int> integers_;
 };
 
 }  // namespace tarvex

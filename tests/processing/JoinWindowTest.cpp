@@ -85,6 +85,32 @@ TEST_F(JoinWindow, UnificationTakesWhatEachSourceHasOfTheSharedRanges) {
   EXPECT_EQ(joined.frames, testing::framesAtRateOf(joined, (4 + 2 + 2) * 22050));
 }
 
+TEST_F(JoinWindow, ARangeFromASourceAtAnotherRateEndsOnItsOwnLastFrame) {
+  // The output takes the first source's 44100 Hz stereo; the second source's
+  // 1-3 s range is resampled from 22050 Hz mono and must keep its tail.
+  harness.state().functionChoice = 0;
+  harness.addFiles({media->stereo6, media->mono4});
+  listrecord& second = harness.window().sourceRecords()[1];
+  second.segmentCount = 2;
+  second.beginTimes = {1, 0};
+  second.endTimes = {3, 4};
+  harness.clickSourceRow(1);
+  answerSave(out("custom"));
+  harness.clickSkin("Join");
+  EXPECT_EQ(decodeFrames(out("custom.mp3")).frames, (6 + 2) * 44100);
+
+  // Unification: the shared 1-3 s range from both sources.
+  harness.state().functionChoice = 3;
+  listrecord& first = harness.window().sourceRecords()[0];
+  first.segmentCount = 2;
+  first.beginTimes = {1, 0};
+  first.endTimes = {3, 6};
+  harness.clickSourceRow(0);
+  answerSave(out("shared"));
+  harness.clickSkin("Join");
+  EXPECT_EQ(decodeFrames(out("shared.mp3")).frames, (2 + 2) * 44100);
+}
+
 TEST_F(JoinWindow, FadesActOnceAtTheStartAndTheEndOfTheWholeOutput) {
   harness.state().functionChoice = 1;
   harness.state().fadeIn = true;

@@ -132,6 +132,9 @@ TEST_F(SplitWindow, TheMenusSplitOpensNoFolderAndKeepsTheLastFractionOfASecond) 
   expectFrames("tail5_1.mp3", 2 * 22050);
   expectFrames("tail5_2.mp3", 2 * 22050);
   expectFrames("tail5_3.mp3", samples - 4 * 22050);
+  // The last row shows what its piece holds: 1.5 s, to the source's end.
+  EXPECT_EQ(harness.segmentRows().value(2), "00:00:04 - 00:00:06|00:00:02|Finish");
+  EXPECT_EQ(harness.skinText("tataltime"), "00:00:06");
   EXPECT_TRUE(harness.platform().openedFolders.isEmpty());
 }
 

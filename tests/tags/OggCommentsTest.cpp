@@ -34,7 +34,7 @@ class OggComments : public ::testing::Test {
   QString path = dir.filePath("piece_1.ogg");
 };
 
-TEST_F(OggComments, KeysAreMatchedInAnyCaseAndLaterOnesWin) {
+TEST_F(OggComments, KeysAreMatchedInAnyCaseAndTheFirstValueCounts) {
   testing::makeOggVorbis(path, {"TITLE=  Loud Title ", "aRtIsT=First", "artist=Second", "Album=Rec",
                                 "DATE=2001", "tracknumber=7", "GENRE=Jazz", "comment=Note", "album",
                                 "Al\x01"
@@ -44,7 +44,7 @@ TEST_F(OggComments, KeysAreMatchedInAnyCaseAndLaterOnesWin) {
   tag.title = "stale";
   ReadOggComments(path, tag);
   EXPECT_EQ(tag.title, "Loud Title");
-  EXPECT_EQ(tag.artist, "Second");
+  EXPECT_EQ(tag.artist, "First");
   EXPECT_EQ(tag.album, "Rec");
   EXPECT_EQ(tag.date, "2001");
   EXPECT_EQ(tag.trackNumber, "7");

@@ -1,0 +1,107 @@
+// What the segment list shows against what the pieces hold: a source whose
+// length is not a whole number of seconds.
+#include <gtest/gtest.h>
+
+#include "components/audio/AudioFile2.h"
+#include "sources/SplitPlanning.h"
+#include "sources/TimeFormat.h"
+#include "tests/support/OutsideTool.h"
+#include "tests/support/TempFolder.h"
+
+namespace tarvex {
+namespace {
+
+// A source as the source list records it after probing.
+listrecord probed(const QString& path) {
+  AudioFile2 reader;
+  reader.OpenRead(path);
+  listrecord source;
+  source.fileName = path;
+  source.lengthMs = reader.Duration();
+  source.lengthSeconds = static_cast<int>(source.lengthMs / 1000);
+  source.sampleCount = reader.Samples();
+  source.endTimes = {source.lengthSeconds};
+  return source;
+}
+
+double ffprobeSeconds(const QString& path) {
+  return testing::runOutsideTool("ffprobe", {"-v", "error", "-show_entries", "format=duration",
+                                             "-of", "default=nw=1:nk=1", path})
+      .trimmed()
+      .toDouble();
+}
+
+TEST(PieceSpan, RowsAndTotalShowWhatTheSplitPiecesHold) {
+  testing::TempFolder folder;
+  const QString path = folder.path("long.wav");
+  testing::runOutsideTool(
+      "sox", {"-n", "-r", "8000", "-c", "1", "-b", "16", path, "synth", "30.5", "sine", "300"});
+  const double outsideSeconds = ffprobeSeconds(path);
+  ASSERT_NEAR(outsideSeconds, 30.5, 1e-3);
+  const listrecord source = probed(path);
+  ASSERT_EQ(source.lengthSeconds, 30);
+
+  const std::vector<Segment> rows = planByTimePieces(source.lengthSeconds, 10);
+  ASSERT_EQ(rows.size(), 3u);
+  double heldSeconds = 0;
+  for (const Segment& row : rows) {
+    const PieceSpan span = pieceSpan(row.begin, row.end, source);
+    const SegmentTexts texts = segmentTexts(row.begin, row.end, source);
+    EXPECT_EQ(texts.length, FormatMilliseconds(span.lengthMs()));
+    heldSeconds += span.lengthMs() / 1000.0;
+  }
+  // The last piece keeps the half second after the last whole one.
+  const SegmentTexts last = segmentTexts(rows.back().begin, rows.back().end, source);
+  EXPECT_EQ(last.range, "00:00:20 - 00:00:31");
+  EXPECT_EQ(last.length, "00:00:11");
+  EXPECT_EQ(pieceSpan(rows.back().begin, rows.back().end, source).lengthMs(), 10500);
+  EXPECT_NEAR(heldSeconds, outsideSeconds, 1e-3);
+  EXPECT_EQ(totalPlannedSeconds(1, {source}), 31);
+  EXPECT_EQ(FormatMilliseconds(source.lengthMs), "00:00:31");
+
+  // By count, and a marked range to the end: the same rule.
+  const std::vector<Segment> byCount = planByCountPieces(source.lengthSeconds, 4);
+  EXPECT_TRUE(
+      segmentTexts(byCount.back().begin, byCount.back().end, source).range.endsWith(" - 00:00:31"));
+  listrecord marked = source;
+  marked.segmentCount = 2;
+  marked.beginTimes = {25, 0};
+  marked.endTimes = {30, 30};
+  EXPECT_EQ(segmentTexts(25, 30, marked).length, "00:00:06");
+  EXPECT_EQ(totalPlannedSeconds(0, {marked}), 6);
+}
+
+TEST(PieceSpan, RangesInsideTheSourceAndOddMarks) {
+  listrecord source;
+  source.lengthSeconds = 100;
+  source.lengthMs = 100'400;  // rounds down: shown as 00:01:40
+  EXPECT_EQ(segmentTexts(10, 20, source).range, "00:00:10 - 00:00:20");
+  EXPECT_EQ(segmentTexts(10, 20, source).length, "00:00:10");
+  EXPECT_EQ(segmentTexts(90, 100, source).range, "00:01:30 - 00:01:40");
+  EXPECT_EQ(pieceSpan(90, 100, source).lengthMs(), 10'400);
+  // A pending mark with its end before its begin shows the marks, length 0.
+  EXPECT_EQ(segmentTexts(50, 40, source).range, "00:00:50 - 00:00:40");
+  EXPECT_EQ(segmentTexts(50, 40, source).length, "00:00:00");
+  // Unification: a shared range to the first source's end covers each
+  // source to its own end.
+  listrecord shorter;
+  shorter.lengthSeconds = 40;
+  shorter.lengthMs = 40'700;
+  source.beginTimes = {0};
+  source.endTimes = {100};
+  EXPECT_EQ(totalPlannedSeconds(3, {source, shorter}), 141);  // 100.4 + 40.7 s
+  // Without a known millisecond length the whole seconds stand.
+  listrecord unknown;
+  unknown.lengthSeconds = 30;
+  EXPECT_EQ(pieceSpan(20, 30, unknown).endMs, 30'000);
+}
+
+TEST(FormatMilliseconds, RoundsHalfASecondUp) {
+  EXPECT_EQ(roundedSeconds(10'499), 10);
+  EXPECT_EQ(roundedSeconds(10'500), 11);
+  EXPECT_EQ(roundedSeconds(0), 0);
+  EXPECT_EQ(FormatMilliseconds(3'725'600), "01:02:06");
+}
+
+}  // namespace
+}  // namespace tarvex
