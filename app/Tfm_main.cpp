@@ -1,8 +1,8 @@
 #include "app/Tfm_main.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDirIterator>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -19,13 +19,14 @@
 #include "app/MainSettings.h"
 #include "app/SkinCommands.h"
 #include "app/Tfm_about.h"
+#include "app/dialogs/Tfm_dir.h"
+#include "app/dialogs/Tfm_id3.h"
+#include "app/dialogs/Tfm_set.h"
 #include "components/audio/AudioFile2.h"
-#include "components/audio/AudioPlayer2.h"
 #include "components/audio/AudioTransform2.h"
 #include "components/audio/Mp3LameEncoder.h"
+#include "components/output/AudioPlayer2.h"
 #include "components/skin/SkinWidget.h"
-#include "config/Tfm_dir.h"
-#include "config/Tfm_set.h"
 #include "player/PreviewPlayer.h"
 #include "processing/ConversionProgress.h"
 #include "processing/JobProgress.h"
@@ -34,7 +35,6 @@
 #include "sources/SegmentList.h"
 #include "sources/SourceList.h"
 #include "sources/TimeFormat.h"
-#include "tags/Tfm_id3.h"
 
 namespace tarvex {
 namespace {

@@ -1,7 +1,10 @@
 # tarvex_folder_library(NAME <target> [DEPENDS <targets...>])
-# Builds every .cpp below the calling folder into one static library. A folder
-# that holds no code yet still gets its target (an interface library), so the
-# link lines of the folders above stay the same as code arrives.
+# Builds every .cpp below the calling folder into one static library. A
+# sub-folder with a CMakeLists.txt of its own is a library of its own and is
+# left out; a plain sub-folder belongs to the library of the folder above it.
+# A folder that holds no code yet still gets its target (an interface
+# library), so the link lines of the folders above stay the same as code
+# arrives.
 set(TARVEX_WARNINGS -Wall -Wextra -Werror)
 
 function(tarvex_folder_library)
@@ -9,6 +12,11 @@ function(tarvex_folder_library)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
        "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h"
        "${CMAKE_CURRENT_SOURCE_DIR}/*.qrc")
+  file(GLOB_RECURSE own_lists CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt")
+  foreach(list_file IN LISTS own_lists)
+    get_filename_component(library_folder "${list_file}" DIRECTORY)
+    list(FILTER sources EXCLUDE REGEX "^${library_folder}/")
+  endforeach()
   set(has_code FALSE)
   foreach(file IN LISTS sources)
     if(file MATCHES "\\.cpp$")

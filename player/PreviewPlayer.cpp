@@ -5,7 +5,7 @@
 
 #include "components/audio/AudioError.h"
 #include "components/audio/AudioFile2.h"
-#include "components/audio/AudioPlayer2.h"
+#include "components/output/AudioPlayer2.h"
 #include "components/skin/SkinObject.h"
 #include "platform/PlatformServices.h"
 #include "sources/MulDiv.h"

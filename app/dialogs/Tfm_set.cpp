@@ -1,4 +1,4 @@
-#include "config/Tfm_set.h"
+#include "app/dialogs/Tfm_set.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -16,15 +16,15 @@
 #include <exception>
 #include <limits>
 
-#include "config/DialogPlacement.h"
-#include "config/DigitFilter.h"
+#include "app/dialogs/DialogPlacement.h"
+#include "app/dialogs/DigitFilter.h"
+#include "app/dialogs/RadioGroup.h"
+#include "app/dialogs/SpinEdit.h"
+#include "app/dialogs/Tfm_dir.h"
+#include "app/dialogs/UpDown.h"
 #include "config/EncoderLists.h"
 #include "config/MainWindowState.h"
-#include "config/RadioGroup.h"
 #include "config/SettingsFile.h"
-#include "config/SpinEdit.h"
-#include "config/Tfm_dir.h"
-#include "config/UpDown.h"
 #include "platform/PlatformServices.h"
 
 namespace tarvex {

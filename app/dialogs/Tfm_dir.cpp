@@ -1,4 +1,4 @@
-#include "config/Tfm_dir.h"
+#include "app/dialogs/Tfm_dir.h"
 
 #include <QDir>
 #include <QFileSystemModel>
@@ -9,8 +9,8 @@
 #include <QVBoxLayout>
 #include <exception>
 
-#include "config/DialogFont.h"
-#include "config/DialogPlacement.h"
+#include "app/dialogs/DialogFont.h"
+#include "app/dialogs/DialogPlacement.h"
 #include "config/SettingsFile.h"
 #include "platform/PlatformServices.h"
 
