@@ -27,6 +27,7 @@
 #include "components/audio/Mp3LameEncoder.h"
 #include "components/output/AudioPlayer2.h"
 #include "components/skin/SkinWidget.h"
+#include "platform/ErrorBoundary.h"
 #include "player/PreviewPlayer.h"
 #include "processing/ConversionProgress.h"
 #include "processing/JobProgress.h"
@@ -307,6 +308,10 @@ void Tfm_main::popUp(QMenu* menu, int dx, int dy) {
 }
 
 void Tfm_main::runCommand(Command command) {
+  runShowingErrors(environment_.platform, this, [&] { dispatchCommand(command); });
+}
+
+void Tfm_main::dispatchCommand(Command command) {
   if (isRefused(command, commandContext())) return;
   switch (command) {
     case Command::FileMenu:
@@ -460,14 +465,8 @@ void Tfm_main::closeEvent(QCloseEvent* event) {
 void Tfm_main::FormCloseQuery() {
   if (state_.jobRunning) StopJob();
   if (!shown_) return;  // nothing was loaded, so nothing to save
-  try {
-    SaveMainSettings(settings_, state_);
-  } catch (const SettingsWriteError& error) {
-    // The close goes on: the user is told the settings were not kept.
-    if (environment_.platform != nullptr) {
-      environment_.platform->showError(this, QString::fromUtf8(error.what()));
-    }
-  }
+  // The close goes on: the user is told the settings were not kept.
+  runShowingErrors(environment_.platform, this, [&] { SaveMainSettings(settings_, state_); });
 }
 
 }  // namespace tarvex
