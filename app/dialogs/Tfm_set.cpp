@@ -26,6 +26,7 @@
 #include "config/MainWindowState.h"
 #include "config/SettingsFile.h"
 #include "config/SettingsSchema.h"
+#include "platform/ErrorBoundary.h"
 #include "platform/PlatformServices.h"
 
 namespace tarvex {
@@ -124,11 +125,7 @@ void Tfm_set::connectRules() {
 void Tfm_set::runGuarded(const std::function<void()>& handler) {
   // A failure of the writer's checks or of the settings file ends the handler
   // and goes to the error display; the dialog stays as it is.
-  try {
-    handler();
-  } catch (const std::exception& error) {
-    platform_.showError(this, QString::fromUtf8(error.what()));
-  }
+  runShowingErrors(&platform_, this, handler);
 }
 
 QString Tfm_set::commandLineText() const {
