@@ -2,18 +2,21 @@
 
 #include <QFile>
 
+#include "components/audio/AudioError.h"
 #include "components/audio/AudioFile2.h"
-#include "platform/Error.h"
 #include "platform/PlatformServices.h"
 #include "processing/JobProgress.h"
 #include "processing/JobServices.h"
 #include "processing/SplitRunner.h"
 #include "sources/SegmentList.h"
+#include "tags/TagError.h"
 
 namespace tarvex {
 
 QString jobErrorMessage(const std::exception& error) {
-  return userMessage(error);
+  if (const auto* audio = dynamic_cast<const AudioError*>(&error)) return audio->message();
+  if (const auto* tag = dynamic_cast<const TagError*>(&error)) return tag->message();
+  return QString::fromUtf8(error.what());
 }
 
 void endFailedJob(JobServices& services, JobProgress& progress, QString& partialPath,
