@@ -19,13 +19,15 @@
 #include "app/MainSettings.h"
 #include "app/SkinCommands.h"
 #include "app/Tfm_about.h"
+#include "app/dialogs/Tfm_dir.h"
+#include "app/dialogs/Tfm_id3.h"
+#include "app/dialogs/Tfm_set.h"
 #include "components/audio/AudioFile2.h"
-#include "components/audio/AudioPlayer2.h"
 #include "components/audio/AudioTransform2.h"
 #include "components/audio/Mp3LameEncoder.h"
+#include "components/output/AudioPlayer2.h"
 #include "components/skin/SkinWidget.h"
-#include "config/Tfm_dir.h"
-#include "config/Tfm_set.h"
+#include "platform/ErrorBoundary.h"
 #include "platform/ShellLaunch.h"
 #include "player/PreviewPlayer.h"
 #include "processing/ConversionProgress.h"
@@ -35,7 +37,6 @@
 #include "sources/SegmentList.h"
 #include "sources/SourceList.h"
 #include "sources/TimeFormat.h"
-#include "tags/Tfm_id3.h"
 
 namespace tarvex {
 namespace {
@@ -308,6 +309,10 @@ void Tfm_main::popUp(QMenu* menu, int dx, int dy) {
 }
 
 void Tfm_main::runCommand(Command command) {
+  runShowingErrors(environment_.platform, this, [&] { dispatchCommand(command); });
+}
+
+void Tfm_main::dispatchCommand(Command command) {
   if (isRefused(command, commandContext())) return;
   switch (command) {
     case Command::FileMenu:
@@ -461,14 +466,8 @@ void Tfm_main::closeEvent(QCloseEvent* event) {
 void Tfm_main::FormCloseQuery() {
   if (state_.jobRunning) StopJob();
   if (!shown_) return;  // nothing was loaded, so nothing to save
-  try {
-    SaveMainSettings(settings_, state_);
-  } catch (const SettingsWriteError& error) {
-    // The close goes on: the user is told the settings were not kept.
-    if (environment_.platform != nullptr) {
-      environment_.platform->showError(this, QString::fromUtf8(error.what()));
-    }
-  }
+  // The close goes on: the user is told the settings were not kept.
+  runShowingErrors(environment_.platform, this, [&] { SaveMainSettings(settings_, state_); });
 }
 
 }  // namespace tarvex

@@ -88,7 +88,9 @@ class Tfm_main : public QWidget {
   void Skin1Click(skin::SkinObject* source);
 
   // Runs a command unless it is refused in the current situation.
+  // Every command enters here; an error that ends one is shown, once.
   void runCommand(Command command);
+  void dispatchCommand(Command command);
 
   // Clears jobRunning and empties the progress display.
   void StopJob();

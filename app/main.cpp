@@ -5,8 +5,8 @@
 #include "app/MainSettings.h"
 #include "app/Tfm_main.h"
 #include "platform/ConfigLocation.h"
-#include "platform/QtPlatformServices.h"
 #include "platform/SingleInstance.h"
+#include "platform/window/QtPlatformServices.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);

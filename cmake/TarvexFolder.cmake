@@ -1,7 +1,10 @@
 # tarvex_folder_library(NAME <target> [DEPENDS <targets...>])
-# Builds every .cpp below the calling folder into one static library. A folder
-# that holds no code yet still gets its target (an interface library), so the
-# link lines of the folders above stay the same as code arrives.
+# Builds every .cpp below the calling folder into one static library. A
+# sub-folder with a CMakeLists.txt of its own is a library of its own and is
+# left out; a plain sub-folder belongs to the library of the folder above it.
+# A folder that holds no code yet still gets its target (an interface
+# library), so the link lines of the folders above stay the same as code
+# arrives.
 set(TARVEX_WARNINGS -Wall -Wextra -Werror)
 
 function(tarvex_folder_library)
@@ -9,6 +12,18 @@ function(tarvex_folder_library)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
        "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h"
        "${CMAKE_CURRENT_SOURCE_DIR}/*.qrc")
+  file(GLOB_RECURSE own_lists CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt")
+  foreach(list_file IN LISTS own_lists)
+    get_filename_component(library_folder "${list_file}" DIRECTORY)
+    set(kept "")
+    foreach(file IN LISTS sources)
+      string(FIND "${file}" "${library_folder}/" at)
+      if(NOT at EQUAL 0)
+        list(APPEND kept "${file}")
+      endif()
+    endforeach()
+    set(sources ${kept})
+  endforeach()
   set(has_code FALSE)
   foreach(file IN LISTS sources)
     if(file MATCHES "\\.cpp$")
@@ -70,4 +85,31 @@ if(${ARG_NAME}_TESTS)
 endif()
 ")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${properties_file}")
+endfunction()
+
+# tarvex_require_core_only(<targets...>)
+# Stops the configuration when one of the targets reaches Qt Gui, Widgets or
+# Multimedia through its link line, so the core stays usable without a window.
+function(tarvex_require_core_only)
+  foreach(target IN LISTS ARGN)
+    set(pending ${target})
+    set(seen "")
+    while(pending)
+      list(POP_FRONT pending current)
+      string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" current "${current}")
+      if(current IN_LIST seen)
+        continue()
+      endif()
+      list(APPEND seen ${current})
+      if(current MATCHES "^Qt6?::(Gui|Widgets|Multimedia)$")
+        message(FATAL_ERROR "${target} must link Qt Core only, but reaches ${current}")
+      endif()
+      if(TARGET ${current})
+        get_target_property(links ${current} INTERFACE_LINK_LIBRARIES)
+        if(links)
+          list(APPEND pending ${links})
+        endif()
+      endif()
+    endwhile()
+  endforeach()
 endfunction()

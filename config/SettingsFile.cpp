@@ -51,7 +51,7 @@ void SettingsFile::PutText(const QString& section, const QString& key, const QSt
   try {
     profile_.writeString(section, key, value);
   } catch (const PrivateProfileError& error) {
-    throw SettingsWriteError(error.what());
+    throw SettingsWriteError(error.message());
   }
 }
 

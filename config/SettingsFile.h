@@ -1,16 +1,16 @@
 #pragma once
 
 #include <QString>
-#include <stdexcept>
 
+#include "platform/Error.h"
 #include "platform/PrivateProfile.h"
 
 namespace tarvex {
 
 // A settings write the system refused: "Unable to write to Quillmere.ini".
-class SettingsWriteError : public std::runtime_error {
+class SettingsWriteError : public Error {
  public:
-  using std::runtime_error::runtime_error;
+  using Error::Error;
 };
 
 // Typed reads with a default and writes that go straight to the settings file.
@@ -32,6 +32,11 @@ class SettingsFile {
   void PutInt(const QString& section, const QString& key, int value) const;
   void PutBool(const QString& section, const QString& key, bool value) const;
   void PutText(const QString& section, const QString& key, const QString& value) const;
+
+  // Every key of the file from one read, for a caller that reads many keys.
+  ProfileContents ReadAll() const { return profile_.readAll(); }
+  // How many times the file's keys were read through this object.
+  int fileReads() const { return profile_.fileReads(); }
 
   // The integer rule alone, for a text already in hand.
   static int parseInt(const QString& text, int defaultValue);

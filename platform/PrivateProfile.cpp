@@ -51,32 +51,47 @@ bool sameName(const QString& a, const QString& b) {
   return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+// The value after the "=", trimmed, without surrounding double quotes, cut
+// to the longest value a caller is given.
+QString valueOf(const QString& line) {
+  QString value = line.mid(line.indexOf(QLatin1Char('=')) + 1).trimmed();
+  if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"'))) {
+    value = value.mid(1, value.size() - 2);
+  }
+  return value.left(PrivateProfile::kMaxValueLength);
+}
+
 }  // namespace
+
+std::optional<QString> ProfileContents::value(const QString& section, const QString& key) const {
+  for (const Entry& entry : entries_) {
+    if (sameName(entry.section, section) && sameName(entry.key, key)) return entry.value;
+  }
+  return std::nullopt;
+}
 
 PrivateProfile::PrivateProfile(QString filePath) : filePath_(std::move(filePath)) {}
 
-std::optional<QString> PrivateProfile::readString(const QString& section,
-                                                  const QString& key) const {
+ProfileContents PrivateProfile::readAll() const {
+  ++fileReads_;
   const auto parsed = readLines(filePath_);
-  if (!parsed) return std::nullopt;
-  bool inSection = false;
+  if (!parsed) return {};
+  std::vector<ProfileContents::Entry> entries;
+  std::optional<QString> section;
   for (const QString& line : parsed->lines) {
     if (const auto name = sectionOf(line)) {
-      inSection = sameName(*name, section);
+      section = name;
       continue;
     }
-    if (!inSection) continue;
-    const auto lineKey = keyOf(line);
-    if (lineKey && sameName(*lineKey, key)) {
-      QString value = line.mid(line.indexOf(QLatin1Char('=')) + 1).trimmed();
-      if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) &&
-          value.endsWith(QLatin1Char('"'))) {
-        value = value.mid(1, value.size() - 2);
-      }
-      return value.left(kMaxValueLength);
-    }
+    if (!section) continue;
+    if (const auto lineKey = keyOf(line)) entries.push_back({*section, *lineKey, valueOf(line)});
   }
-  return std::nullopt;
+  return ProfileContents(std::move(entries));
+}
+
+std::optional<QString> PrivateProfile::readString(const QString& section,
+                                                  const QString& key) const {
+  return readAll().value(section, key);
 }
 
 void PrivateProfile::writeString(const QString& section, const QString& key,

@@ -3,9 +3,8 @@
 #include <QTreeWidget>
 #include <algorithm>
 
-#include "components/audio/AudioError.h"
 #include "components/audio/AudioFile2.h"
-#include "components/audio/AudioPlayer2.h"
+#include "components/output/AudioPlayer2.h"
 #include "components/skin/SkinObject.h"
 #include "platform/PlatformServices.h"
 #include "sources/MulDiv.h"
@@ -17,12 +16,16 @@ namespace tarvex {
 PreviewPlayer::PreviewPlayer(WindowParts& parts, SegmentList& segments, AudioFile2& reader,
                              AudioPlayer2& player, QObject* parent)
     : QObject(parent), parts_(parts), segments_(segments), reader_(reader), player_(player) {
-  connect(&player_, &AudioPlayer2::OnTimer, this,
-          [this](qint64 currentSamples, int, int) { AudioPlayer21Timer(currentSamples); });
+  // The player's events enter our code here.
+  connect(&player_, &AudioPlayer2::OnTimer, this, [this](qint64 currentSamples, int, int) {
+    failingPlayback([&] { AudioPlayer21Timer(currentSamples); });
+  });
   connect(&player_, &AudioPlayer2::OnRequestOnLoadArray, this,
-          &PreviewPlayer::AudioPlayer21RequestOnLoadArray);
-  connect(&player_, &AudioPlayer2::OnEndArrayPlay, this, &PreviewPlayer::AudioPlayer21EndArrayPlay);
-  connect(&player_, &AudioPlayer2::OnEndPlay, this, &PreviewPlayer::AudioPlayer21EndPlay);
+          [this] { failingPlayback([this] { AudioPlayer21RequestOnLoadArray(); }); });
+  connect(&player_, &AudioPlayer2::OnEndArrayPlay, this,
+          [this] { failingPlayback([this] { AudioPlayer21EndArrayPlay(); }); });
+  connect(&player_, &AudioPlayer2::OnEndPlay, this,
+          [this] { failingPlayback([this] { AudioPlayer21EndPlay(); }); });
 }
 
 int PreviewPlayer::span() const {
@@ -83,17 +86,16 @@ void PreviewPlayer::Play() {
 }
 
 bool PreviewPlayer::openSource(const listrecord& source) {
-  try {
+  bool opened = false;
+  failingPlayback([&] {
     reader_.OpenRead(source.fileName, 0, 1);
     player_.SetPcmFormat(reader_.SampleRate(), reader_.Channels());
-    return true;
-  } catch (const AudioError& error) {
-    failPlayback(error);
-    return false;
-  }
+    opened = true;
+  });
+  return opened;
 }
 
-void PreviewPlayer::failPlayback(const AudioError& error) {
+void PreviewPlayer::failPlayback(const QString& message) {
   // The player goes back to idle before the message, so the next play works.
   player_.Stop();
   if (reader_.IsOpen()) reader_.Close();
@@ -104,7 +106,7 @@ void PreviewPlayer::failPlayback(const AudioError& error) {
   state.IsPlaying = false;
   state.IsDragging = false;
   segmentPlayback_ = false;
-  if (parts_.platform != nullptr) parts_.platform->showError(parts_.window, error.message());
+  if (parts_.platform != nullptr) parts_.platform->showError(parts_.window, message);
 }
 
 void PreviewPlayer::PlayWholeFile() {
@@ -116,15 +118,13 @@ void PreviewPlayer::PlayWholeFile() {
   segmentPlayback_ = false;
   state.PlaySource = row;
   if (!openSource((*parts_.records)[static_cast<size_t>(row)])) return;
-  try {
+  failingPlayback([&] {
     state.BarPosition = barPosition();
     playOffset_ = MulDiv(state.BarPosition, reader_.Samples(), span());
     reader_.Seek(playOffset_, 3);
     player_.Play();
     Feed();
-  } catch (const AudioError& error) {
-    failPlayback(error);
-  }
+  });
 }
 
 void PreviewPlayer::PlayPiece() {
@@ -147,16 +147,14 @@ void PreviewPlayer::PlayPiece() {
   state.PlaySource = row;
   playSegment_ = segment;
   if (!openSource((*parts_.records)[static_cast<size_t>(row)])) return;
-  try {
+  failingPlayback([&] {
     reader_.Seek(pieceStartFrame(), 3);
     playOffset_ = 0;
     player_.Play();
     savedStatus_ = segments_.status(playSegment_);
     segments_.setStatus(playSegment_, kPlayingStatus);
     Feed();
-  } catch (const AudioError& error) {
-    failPlayback(error);
-  }
+  });
 }
 
 void PreviewPlayer::Feed() {
@@ -166,11 +164,7 @@ void PreviewPlayer::Feed() {
 }
 
 void PreviewPlayer::AudioPlayer21RequestOnLoadArray() {
-  try {
-    Feed();
-  } catch (const AudioError& error) {
-    failPlayback(error);
-  }
+  Feed();
 }
 
 void PreviewPlayer::AudioPlayer21EndArrayPlay() {
@@ -252,7 +246,7 @@ void PreviewPlayer::BarMouseUp() {
     Stop();
     return;
   }
-  try {
+  failingPlayback([&] {
     if (segmentPlayback_) {
       playOffset_ = MulDiv(state.BarPosition, pieceFrames(), range);
       reader_.Seek(pieceStartFrame() + playOffset_, 3);
@@ -261,9 +255,7 @@ void PreviewPlayer::BarMouseUp() {
       reader_.Seek(playOffset_, 3);
     }
     player_.Flush();
-  } catch (const AudioError& error) {
-    failPlayback(error);
-  }
+  });
 }
 
 void PreviewPlayer::StepForward() {

@@ -3,12 +3,14 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <exception>
+#include <utility>
 
+#include "platform/Error.h"
 #include "sources/WindowParts.h"
 
 namespace tarvex {
 
-class AudioError;
 class AudioFile2;
 class AudioPlayer2;
 class SegmentList;
@@ -64,7 +66,18 @@ class PreviewPlayer : public QObject {
   // Opens the source and sets the player's format; false (and idle, the
   // error shown) when that failed.
   bool openSource(const listrecord& source);
-  void failPlayback(const AudioError& error);
+  // The playback's one catch boundary: runs `work` (a command's playback
+  // step or a player event); an exception that ends it stops the playback,
+  // puts the player back to idle and shows its message.
+  template <typename Work>
+  void failingPlayback(Work&& work) {
+    try {
+      std::forward<Work>(work)();
+    } catch (const std::exception& error) {
+      failPlayback(userMessage(error));
+    }
+  }
+  void failPlayback(const QString& message);
   const listrecord* rangesOf(int sourceRow) const;  // row 0 under Unification
   int64_t pieceStartFrame() const;
   int64_t pieceFrames() const;

@@ -7,14 +7,11 @@
 #include "components/audio/Mp3LameEncoder.h"
 #include "config/EncoderLists.h"
 #include "config/SettingsFile.h"
+#include "config/SettingsSchema.h"
 
 namespace tarvex {
 
 namespace {
-
-constexpr int kDefaultBitrate = 9;    // 128 kbit/s
-constexpr int kDefaultFrequency = 7;  // 44100 Hz
-constexpr int kDefaultChannel = 1;    // stereo
 
 constexpr int kMp3ChannelRows = 5;
 constexpr int kVbrMethodRows = 5;
@@ -31,69 +28,51 @@ int flag(bool on) {
   return on ? -1 : 0;
 }
 
-// A stored list position, or the key's default when it lies outside the list.
-int position(const SettingsFile& settings, const QString& section, const QString& key,
-             int defaultPosition, int rowCount) {
-  const int stored = settings.GetInt(section, key, defaultPosition);
-  return isListPosition(stored, rowCount) ? stored : defaultPosition;
+// A stored list position, or the key's missing-key default when it lies
+// outside the list.
+int position(const SettingsValues& values, Setting setting, int rowCount) {
+  const int stored = values.number(setting);
+  return isListPosition(stored, rowCount) ? stored : specOf(setting).missing;
 }
 
-int sampleRate(const SettingsFile& settings, const QString& section) {
-  return listValue(kSampleRatesHz,
-                   settings.GetInt(section, QStringLiteral("frequency"), kDefaultFrequency),
-                   kDefaultFrequency);
+int sampleRate(const SettingsValues& values, Setting setting) {
+  return listValue(kSampleRatesHz, values.number(setting), specOf(setting).missing);
 }
 
-int bitrate(const SettingsFile& settings, const QString& section, const QString& key) {
-  return listValue(kBitratesKbps, settings.GetInt(section, key, kDefaultBitrate), kDefaultBitrate);
+int bitrate(const SettingsValues& values, Setting setting) {
+  return listValue(kBitratesKbps, values.number(setting), specOf(setting).missing);
 }
 
-int twoChannels(const SettingsFile& settings, const QString& section) {
-  return position(settings, section, QStringLiteral("channel"), kDefaultChannel, kTwoChannelRows) +
-         1;
-}
-
-void loadMp3(const SettingsFile& s, const QString& commandLine, EncoderProfile& p) {
-  const QString mp3 = QStringLiteral("mp3");
-  const QString vbr = QStringLiteral("MP3VBR");
-  const QString filter = QStringLiteral("MP3Filt");
-  const QString expert = QStringLiteral("MP3Expert");
-  const QString presets = QStringLiteral("MP3Prest");
-
-  p.usePreset = s.GetBool(presets, QStringLiteral("preset"), false);
-  p.useAltPreset = s.GetBool(presets, QStringLiteral("alt"), false);
-  p.presetNumber = position(s, presets, QStringLiteral("rg_prest"), 0, kPresetRows) + 1;
-  p.altPresetNumber = position(s, presets, QStringLiteral("rg_alt"), 0, kAltPresetRows) + 1;
-  p.vbrHeader = s.GetBool(vbr, QStringLiteral("vbrck"), true);
-  p.enforceMinBitrate = s.GetBool(vbr, QStringLiteral("semb"), false);
-  p.crc = s.GetBool(expert, QStringLiteral("crc"), false);
-  p.allowDiffBlocks = s.GetBool(expert, QStringLiteral("allow"), false);
-  p.bitReservoir = s.GetBool(expert, QStringLiteral("Bit"), true);
-  p.shortBlocks = s.GetBool(expert, QStringLiteral("short"), true);
-  p.strictIso = s.GetBool(expert, QStringLiteral("comply"), false);
-  p.highpassHz = s.GetBool(filter, QStringLiteral("chHFilt"), false)
-                     ? s.GetInt(filter, QStringLiteral("udHFiltF"), 30)
-                     : -1;
-  p.lowpassHz = s.GetBool(filter, QStringLiteral("chLFilt"), false)
-                    ? s.GetInt(filter, QStringLiteral("udLFiltF"), 15160)
-                    : -1;
-  p.vbrMethod = position(s, vbr, QStringLiteral("Coding Method"), 0, kVbrMethodRows) - 1;
-  p.ath = position(s, expert, QStringLiteral("ath"), 0, kAthRows);
-  p.channelMode = position(s, mp3, QStringLiteral("channel"), kDefaultChannel, kMp3ChannelRows);
-  p.deEmphasis = position(s, expert, QStringLiteral("de"), 0, kDeEmphasisRows);
-  p.quality = s.GetInt(mp3, QStringLiteral("quality"), 5);
-  p.bitrateKbps = bitrate(s, mp3, QStringLiteral("bitrate"));
-  p.vbrBitrateKbps = bitrate(s, vbr, QStringLiteral("vbr bitrate"));
-  p.highpassWidthHz = s.GetInt(filter, QStringLiteral("udHFiltW"), 5);
-  p.lowpassWidthHz = s.GetInt(filter, QStringLiteral("udLFiltW"), 750);
-  p.vbrQuality = s.GetInt(vbr, QStringLiteral("vbr quality"), 5);
-  p.sampleRateHz = sampleRate(s, mp3);
+void loadMp3(const SettingsValues& v, const QString& commandLine, EncoderProfile& p) {
+  p.usePreset = v.flag(Setting::UsePreset);
+  p.useAltPreset = v.flag(Setting::UseAltPreset);
+  p.presetNumber = position(v, Setting::Preset, kPresetRows) + 1;
+  p.altPresetNumber = position(v, Setting::AltPreset, kAltPresetRows) + 1;
+  p.vbrHeader = v.flag(Setting::VbrHeader);
+  p.enforceMinBitrate = v.flag(Setting::VbrEnforceMinBitrate);
+  p.crc = v.flag(Setting::Crc);
+  p.allowDiffBlocks = v.flag(Setting::AllowDiffBlocks);
+  p.bitReservoir = v.flag(Setting::BitReservoir);
+  p.shortBlocks = v.flag(Setting::ShortBlocks);
+  p.strictIso = v.flag(Setting::StrictIso);
+  p.highpassHz = v.flag(Setting::HighpassOn) ? v.number(Setting::HighpassHz) : -1;
+  p.lowpassHz = v.flag(Setting::LowpassOn) ? v.number(Setting::LowpassHz) : -1;
+  p.vbrMethod = position(v, Setting::VbrMethod, kVbrMethodRows) - 1;
+  p.ath = position(v, Setting::Ath, kAthRows);
+  p.channelMode = position(v, Setting::Mp3Channel, kMp3ChannelRows);
+  p.deEmphasis = position(v, Setting::DeEmphasis, kDeEmphasisRows);
+  p.quality = v.number(Setting::Mp3Quality);
+  p.bitrateKbps = bitrate(v, Setting::Mp3Bitrate);
+  p.vbrBitrateKbps = bitrate(v, Setting::VbrBitrate);
+  p.highpassWidthHz = v.number(Setting::HighpassWidthHz);
+  p.lowpassWidthHz = v.number(Setting::LowpassWidthHz);
+  p.vbrQuality = v.number(Setting::VbrQuality);
+  p.sampleRateHz = sampleRate(v, Setting::Mp3Frequency);
   p.commandLine = commandLine;
 }
 
-void loadWav(const SettingsFile& s, EncoderProfile& p) {
-  const QString wav = QStringLiteral("wav");
-  p.wavMode = position(s, wav, QStringLiteral("mode"), 0, kWavModeRows);
+void loadWav(const SettingsValues& v, EncoderProfile& p) {
+  p.wavMode = position(v, Setting::WavMode, kWavModeRows);
   switch (p.wavMode) {
     case 0:
       p.sampleRateHz = 44100;
@@ -106,25 +85,25 @@ void loadWav(const SettingsFile& s, EncoderProfile& p) {
       p.bitsPerSample = 32;
       break;
     default:
-      p.sampleRateHz = sampleRate(s, wav);
-      p.channels = twoChannels(s, wav);
-      p.bitsPerSample = listValue(kSampleSizesBits, s.GetInt(wav, QStringLiteral("bit"), 1), 1);
+      p.sampleRateHz = sampleRate(v, Setting::WavFrequency);
+      p.channels = position(v, Setting::WavChannel, kTwoChannelRows) + 1;
+      p.bitsPerSample =
+          listValue(kSampleSizesBits, v.number(Setting::WavBits), specOf(Setting::WavBits).missing);
       break;
   }
 }
 
-void loadOgg(const SettingsFile& s, EncoderProfile& p) {
-  const QString ogg = QStringLiteral("ogg");
-  p.oggVbr = s.GetBool(ogg, QStringLiteral("oggvbr"), false);
-  p.oggQuality = s.GetBool(ogg, QStringLiteral("oggquality"), false);
-  p.sampleRateHz = sampleRate(s, ogg);
-  p.channels = twoChannels(s, ogg);
-  p.bitrateKbps = bitrate(s, ogg, QStringLiteral("bitrate"));
-  p.minBitrateKbps = bitrate(s, ogg, QStringLiteral("min bitrate"));
-  p.maxBitrateKbps = bitrate(s, ogg, QStringLiteral("max bitrate"));
+void loadOgg(const SettingsValues& v, EncoderProfile& p) {
+  p.oggVbr = v.flag(Setting::OggVbr);
+  p.oggQuality = v.flag(Setting::OggQualityMode);
+  p.sampleRateHz = sampleRate(v, Setting::OggFrequency);
+  p.channels = position(v, Setting::OggChannel, kTwoChannelRows) + 1;
+  p.bitrateKbps = bitrate(v, Setting::OggBitrate);
+  p.minBitrateKbps = bitrate(v, Setting::OggMinBitrate);
+  p.maxBitrateKbps = bitrate(v, Setting::OggMaxBitrate);
   // The value is 16 bits wide; a larger stored number is held at the edge
   // rather than wrapped into a different quality.
-  const int quality = s.GetInt(ogg, QStringLiteral("quality"), 300);
+  const int quality = v.number(Setting::OggQuality);
   p.qualityValue = static_cast<int16_t>(std::clamp<int>(
       quality, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max()));
 }
@@ -203,19 +182,21 @@ EncoderProfile LoadEncoderProfile(const SettingsFile& settings, int formatIndex,
                                   const QString& commandLine) {
   EncoderProfile profile;
   profile.formatIndex = formatIndex;
+  if (OutputExtension(formatIndex).isEmpty()) return profile;  // no format: nothing to read
+  const SettingsValues values =
+      LoadSettings(settings, SettingGroup::Encoder, SettingsReader::EncoderProfile);
   switch (formatIndex) {
     case kFormatMp3:
-      loadMp3(settings, commandLine, profile);
+      loadMp3(values, commandLine, profile);
       break;
     case kFormatWav:
-      loadWav(settings, profile);
+      loadWav(values, profile);
       break;
     case kFormatWma:
-      profile.profileNumber =
-          position(settings, QStringLiteral("wma"), QStringLiteral("format"), 9, kWmaRows) + 1;
+      profile.profileNumber = position(values, Setting::WmaFormat, kWmaRows) + 1;
       break;
     case kFormatOgg:
-      loadOgg(settings, profile);
+      loadOgg(values, profile);
       break;
     default:
       break;

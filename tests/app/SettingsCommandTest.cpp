@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "config/Tfm_set.h"
+#include "app/dialogs/Tfm_set.h"
 #include "tests/support/window/MainWindowHarness.h"
 #include "tests/support/window/SourceFiles.h"
 

@@ -5,8 +5,8 @@
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 
+#include "app/dialogs/Tfm_dir.h"
 #include "components/skin/SkinWidget.h"
-#include "config/Tfm_dir.h"
 #include "sources/SourceList.h"
 #include "tests/support/window/MainWindowHarness.h"
 #include "tests/support/window/SourceFiles.h"

@@ -23,6 +23,20 @@ class EncoderProfileTest : public ::testing::Test {
   Mp3LameEncoder encoder;
 };
 
+TEST_F(EncoderProfileTest, EachFormatsProfileIsOneReadOfTheFile) {
+  store("[mp3]\nbitrate=12\nquality=2\n[MP3VBR]\nvbr quality=1\n[ogg]\nquality=450\n");
+  for (int format : {kFormatMp3, kFormatWav, kFormatWma, kFormatOgg}) {
+    const int before = settings.fileReads();
+    load(format);
+    EXPECT_EQ(settings.fileReads() - before, 1) << "format " << format;
+  }
+  const EncoderProfile mp3 = load(kFormatMp3);
+  EXPECT_EQ(mp3.bitrateKbps, 224);  // position 12
+  EXPECT_EQ(mp3.quality, 2);
+  EXPECT_EQ(mp3.vbrQuality, 1);
+  EXPECT_EQ(load(kFormatOgg).qualityValue, 450);
+}
+
 TEST_F(EncoderProfileTest, NoFileGivesTheMp3Defaults) {
   // Values an earlier profile might have left, so each default must be set.
   encoder.setVbrHeader(0);

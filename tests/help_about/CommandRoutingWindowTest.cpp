@@ -6,9 +6,9 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "app/dialogs/Tfm_id3.h"
+#include "app/dialogs/Tfm_set.h"
 #include "components/skin/SkinWidget.h"
-#include "config/Tfm_set.h"
-#include "tags/Tfm_id3.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/window/MainWindowHarness.h"
 #include "tests/support/window/SourceFiles.h"

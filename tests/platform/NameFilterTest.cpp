@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/QtPlatformServices.h"
+#include "platform/window/QtPlatformServices.h"
 
 namespace tarvex {
 namespace {

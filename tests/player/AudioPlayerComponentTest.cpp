@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "components/audio/AudioError.h"
-#include "components/audio/AudioPlayer2.h"
+#include "components/output/AudioPlayer2.h"
 
 namespace tarvex {
 namespace {

@@ -6,7 +6,7 @@
 #include <QTreeWidget>
 
 #include "components/audio/AudioFile2.h"
-#include "components/audio/AudioPlayer2.h"
+#include "components/output/AudioPlayer2.h"
 #include "components/skin/SkinWidget.h"
 #include "player/PreviewPlayer.h"
 #include "sources/MulDiv.h"

@@ -6,7 +6,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "components/audio/AudioPlayer2.h"
+#include "components/output/AudioPlayer2.h"
 #include "tests/reliability/HostileMedia.h"
 #include "tests/support/GeneratedAudio.h"
 #include "tests/support/QtPrinters.h"

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "tags/Tfm_id3.h"
+#include "app/dialogs/Tfm_id3.h"
 #include "tests/reliability/HostileMedia.h"
 #include "tests/support/GeneratedAudio.h"
 #include "tests/support/QtPrinters.h"

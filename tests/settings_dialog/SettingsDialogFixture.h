@@ -8,10 +8,10 @@
 #include <memory>
 #include <vector>
 
+#include "app/dialogs/Tfm_dir.h"
+#include "app/dialogs/Tfm_set.h"
 #include "config/MainWindowState.h"
 #include "config/SettingsFile.h"
-#include "config/Tfm_dir.h"
-#include "config/Tfm_set.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempFolder.h"
 

@@ -8,9 +8,9 @@
 #include <QStackedWidget>
 #include <QTest>
 
-#include "config/RadioGroup.h"
-#include "config/SpinEdit.h"
-#include "config/UpDown.h"
+#include "app/dialogs/RadioGroup.h"
+#include "app/dialogs/SpinEdit.h"
+#include "app/dialogs/UpDown.h"
 #include "tests/settings_dialog/SettingsDialogFixture.h"
 
 namespace tarvex::testing {

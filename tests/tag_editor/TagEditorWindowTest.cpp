@@ -13,10 +13,10 @@
 #include <QTreeWidget>
 #include <functional>
 
+#include "app/dialogs/Tfm_id3.h"
 #include "tags/GenreNames.h"
 #include "tags/ID3Tags.h"
 #include "tags/OutputTags.h"
-#include "tags/Tfm_id3.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/window/MainWindowHarness.h"
 #include "tests/support/window/SourceFiles.h"

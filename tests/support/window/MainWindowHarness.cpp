@@ -7,8 +7,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "app/dialogs/Tfm_dir.h"
 #include "components/skin/SkinWidget.h"
-#include "config/Tfm_dir.h"
 
 namespace tarvex::testing {
 

@@ -1,4 +1,4 @@
-#include "config/DialogPlacement.h"
+#include "app/dialogs/DialogPlacement.h"
 
 #include <QWidget>
 

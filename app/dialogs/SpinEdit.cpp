@@ -1,4 +1,4 @@
-#include "config/SpinEdit.h"
+#include "app/dialogs/SpinEdit.h"
 
 #include <QRegularExpression>
 #include <algorithm>

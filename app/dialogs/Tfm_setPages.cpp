@@ -18,12 +18,12 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "config/DialogFont.h"
+#include "app/dialogs/DialogFont.h"
+#include "app/dialogs/RadioGroup.h"
+#include "app/dialogs/SpinEdit.h"
+#include "app/dialogs/Tfm_set.h"
+#include "app/dialogs/UpDown.h"
 #include "config/EncoderLists.h"
-#include "config/RadioGroup.h"
-#include "config/SpinEdit.h"
-#include "config/Tfm_set.h"
-#include "config/UpDown.h"
 
 namespace tarvex {
 

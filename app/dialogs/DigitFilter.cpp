@@ -1,4 +1,4 @@
-#include "config/DigitFilter.h"
+#include "app/dialogs/DigitFilter.h"
 
 #include <QKeyEvent>
 #include <QKeySequence>

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "components/audio/AudioOutput.h"
+#include "components/output/AudioOutput.h"
 
 class QAudioSink;
 class QIODevice;

@@ -1,4 +1,4 @@
-#include "config/Tfm_dir.h"
+#include "app/dialogs/Tfm_dir.h"
 
 #include <QDir>
 #include <QFileSystemModel>
@@ -9,9 +9,10 @@
 #include <QVBoxLayout>
 #include <exception>
 
-#include "config/DialogFont.h"
-#include "config/DialogPlacement.h"
+#include "app/dialogs/DialogFont.h"
+#include "app/dialogs/DialogPlacement.h"
 #include "config/SettingsFile.h"
+#include "platform/ErrorBoundary.h"
 #include "platform/PlatformServices.h"
 
 namespace tarvex {
@@ -74,13 +75,8 @@ Tfm_dir::Tfm_dir(const SettingsFile& settings, PlatformServices& platform, QWidg
   layout->addLayout(buttons);
 
   connect(Button1, &QPushButton::clicked, this, &Tfm_dir::Button1Click);
-  connect(btn_ok, &QPushButton::clicked, this, [this] {
-    try {
-      btn_okClick();
-    } catch (const std::exception& error) {
-      platform_.showError(this, QString::fromUtf8(error.what()));
-    }
-  });
+  connect(btn_ok, &QPushButton::clicked, this,
+          [this] { runShowingErrors(&platform_, this, [this] { btn_okClick(); }); });
   connect(btn_cancel, &QPushButton::clicked, this, &Tfm_dir::btn_cancelClick);
 }
 

@@ -23,6 +23,7 @@ namespace tarvex {
 class PlatformServices;
 class RadioGroup;
 class SettingsFile;
+class SettingsValues;
 class SpinEdit;
 class Tfm_dir;
 class UpDown;
@@ -204,6 +205,9 @@ class Tfm_set : public QDialog {
   void ck_oggqualityClick();
 
   void loadEncoderControls();
+  // Puts the encoder keys' values into their controls and settles the rules
+  // that follow them (opening the dialog, and the Default button).
+  void showEncoderValues(const SettingsValues& values);
   void storeEncoderControls();
   bool parsePieceNumber(QLineEdit* field, int& value);
 

@@ -1,4 +1,4 @@
-#include "platform/QtPlatformServices.h"
+#include "platform/window/QtPlatformServices.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -3,7 +3,7 @@
 #include <QElapsedTimer>
 #include <vector>
 
-#include "components/audio/AudioOutput.h"
+#include "components/output/AudioOutput.h"
 
 namespace tarvex {
 

@@ -1,13 +1,13 @@
-#include "components/audio/AudioPlayer2.h"
+#include "components/output/AudioPlayer2.h"
 
 #include <QMediaDevices>
 #include <algorithm>
 #include <cmath>
 
 #include "components/audio/AudioError.h"
-#include "components/audio/NullAudioOutput.h"
 #include "components/audio/PcmLimits.h"
-#include "components/audio/SinkAudioOutput.h"
+#include "components/output/NullAudioOutput.h"
+#include "components/output/SinkAudioOutput.h"
 
 namespace tarvex {
 

@@ -1,4 +1,4 @@
-#include "config/DialogFont.h"
+#include "app/dialogs/DialogFont.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "components/audio/SinkAudioOutput.h"
+#include "components/output/SinkAudioOutput.h"
 
 #include <QAudioSink>
 #include <QIODevice>

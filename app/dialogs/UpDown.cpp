@@ -1,4 +1,4 @@
-#include "config/UpDown.h"
+#include "app/dialogs/UpDown.h"
 
 #include <QEvent>
 #include <QLineEdit>

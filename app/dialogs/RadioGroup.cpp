@@ -1,4 +1,4 @@
-#include "config/RadioGroup.h"
+#include "app/dialogs/RadioGroup.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

@@ -1,4 +1,4 @@
-#include "components/audio/NullAudioOutput.h"
+#include "components/output/NullAudioOutput.h"
 
 #include <algorithm>
 

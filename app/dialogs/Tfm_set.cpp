@@ -1,4 +1,4 @@
-#include "config/Tfm_set.h"
+#include "app/dialogs/Tfm_set.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -16,15 +16,17 @@
 #include <exception>
 #include <limits>
 
-#include "config/DialogPlacement.h"
-#include "config/DigitFilter.h"
+#include "app/dialogs/DialogPlacement.h"
+#include "app/dialogs/DigitFilter.h"
+#include "app/dialogs/RadioGroup.h"
+#include "app/dialogs/SpinEdit.h"
+#include "app/dialogs/Tfm_dir.h"
+#include "app/dialogs/UpDown.h"
 #include "config/EncoderLists.h"
 #include "config/MainWindowState.h"
-#include "config/RadioGroup.h"
 #include "config/SettingsFile.h"
-#include "config/SpinEdit.h"
-#include "config/Tfm_dir.h"
-#include "config/UpDown.h"
+#include "config/SettingsSchema.h"
+#include "platform/ErrorBoundary.h"
 #include "platform/PlatformServices.h"
 
 namespace tarvex {
@@ -40,25 +42,12 @@ const QString kMp3Refused = QStringLiteral(
     "You have set too high frequency and too low bitrate or otherwise. \n"
     "Please adjust the frequency or bitrate.");
 
-// Missing-key defaults of the stored list positions, also used by the checks
-// for a list that shows no chosen row.
-constexpr int kDefaultBitrate = 9;    // 128 kbit/s
-constexpr int kDefaultFrequency = 7;  // 44100 Hz
-constexpr int kDefaultChannel = 1;    // "Stereo"
-constexpr int kDialogQuality = 4;     // shown for a missing MP3 quality key
-constexpr int kDefaultQuality = 5;    // what Default sets
-constexpr int kDefaultOggQuality = 300;
-constexpr int kDefaultWmaFormat = 9;
-constexpr int kWavCustomMode = 2;
+// The checks use a key's missing-key default for a list that shows no chosen row.
+int missingPosition(Setting setting) {
+  return specOf(setting).missing;
+}
 
-const QString kMp3 = QStringLiteral("mp3");
-const QString kVbr = QStringLiteral("MP3VBR");
-const QString kFilter = QStringLiteral("MP3Filt");
-const QString kExpert = QStringLiteral("MP3Expert");
-const QString kPresets = QStringLiteral("MP3Prest");
-const QString kWav = QStringLiteral("wav");
-const QString kWma = QStringLiteral("wma");
-const QString kOgg = QStringLiteral("ogg");
+constexpr int kWavCustomMode = 2;
 
 // A stored position outside the list's rows shows no chosen row.
 void setListPosition(QComboBox* box, int position) {
@@ -136,11 +125,7 @@ void Tfm_set::connectRules() {
 void Tfm_set::runGuarded(const std::function<void()>& handler) {
   // A failure of the writer's checks or of the settings file ends the handler
   // and goes to the error display; the dialog stays as it is.
-  try {
-    handler();
-  } catch (const std::exception& error) {
-    platform_.showError(this, QString::fromUtf8(error.what()));
-  }
+  runShowingErrors(&platform_, this, handler);
 }
 
 QString Tfm_set::commandLineText() const {
@@ -205,57 +190,58 @@ void Tfm_set::FormShow() {
 }
 
 void Tfm_set::loadEncoderControls() {
-  const SettingsFile& file = settings_;
-  setListPosition(cb_mp3_bitrate, file.GetInt(kMp3, QStringLiteral("bitrate"), kDefaultBitrate));
-  setListPosition(cb_mp3_channel, file.GetInt(kMp3, QStringLiteral("channel"), kDefaultChannel));
-  setListPosition(cb_mp3_frequency,
-                  file.GetInt(kMp3, QStringLiteral("frequency"), kDefaultFrequency));
-  ud_mp3_quality->setPosition(file.GetInt(kMp3, QStringLiteral("quality"), kDialogQuality));
-  setListPosition(cb_mp3vbrcm, file.GetInt(kVbr, QStringLiteral("Coding Method"), 0));
-  setListPosition(cb_mp3_vbr, file.GetInt(kVbr, QStringLiteral("vbr bitrate"), kDefaultBitrate));
-  ud_mp3_vbr->setPosition(file.GetInt(kVbr, QStringLiteral("vbr quality"), kDialogQuality));
-  ck_mp3_VBR->setChecked(file.GetBool(kVbr, QStringLiteral("vbrck"), true));
-  ck_mp3_semb->setChecked(file.GetBool(kVbr, QStringLiteral("semb"), false));
+  showEncoderValues(LoadSettings(settings_, SettingGroup::Encoder, SettingsReader::SettingsDialog));
+}
+
+void Tfm_set::showEncoderValues(const SettingsValues& v) {
+  setListPosition(cb_mp3_bitrate, v.number(Setting::Mp3Bitrate));
+  setListPosition(cb_mp3_channel, v.number(Setting::Mp3Channel));
+  setListPosition(cb_mp3_frequency, v.number(Setting::Mp3Frequency));
+  ud_mp3_quality->setPosition(v.number(Setting::Mp3Quality));
+  setListPosition(cb_mp3vbrcm, v.number(Setting::VbrMethod));
+  setListPosition(cb_mp3_vbr, v.number(Setting::VbrBitrate));
+  ud_mp3_vbr->setPosition(v.number(Setting::VbrQuality));
+  ck_mp3_VBR->setChecked(v.flag(Setting::VbrHeader));
+  ck_mp3_semb->setChecked(v.flag(Setting::VbrEnforceMinBitrate));
   cb_mp3vbrcmChange();
 
-  chHFilt->setChecked(file.GetBool(kFilter, QStringLiteral("chHFilt"), false));
-  chLFilt->setChecked(file.GetBool(kFilter, QStringLiteral("chLFilt"), false));
-  udHFiltF->setValue(file.GetInt(kFilter, QStringLiteral("udHFiltF"), 30));
-  udHFiltW->setValue(file.GetInt(kFilter, QStringLiteral("udHFiltW"), 5));
-  udLFiltF->setValue(file.GetInt(kFilter, QStringLiteral("udLFiltF"), 15160));
-  udLFiltW->setValue(file.GetInt(kFilter, QStringLiteral("udLFiltW"), 750));
-  ck_bit->setChecked(file.GetBool(kExpert, QStringLiteral("Bit"), true));
-  ck_short->setChecked(file.GetBool(kExpert, QStringLiteral("short"), true));
-  ck_allow->setChecked(file.GetBool(kExpert, QStringLiteral("allow"), false));
-  ck_comply->setChecked(file.GetBool(kExpert, QStringLiteral("comply"), false));
-  ck_crc->setChecked(file.GetBool(kExpert, QStringLiteral("crc"), false));
-  setListPosition(cb_ath, file.GetInt(kExpert, QStringLiteral("ath"), 0));
-  setListPosition(cb_de, file.GetInt(kExpert, QStringLiteral("de"), 0));
-  ck_preset->setChecked(file.GetBool(kPresets, QStringLiteral("preset"), false));
-  ck_alt->setChecked(file.GetBool(kPresets, QStringLiteral("alt"), false));
-  rg_prest->setItemIndex(file.GetInt(kPresets, QStringLiteral("rg_prest"), 0));
-  rg_alt->setItemIndex(file.GetInt(kPresets, QStringLiteral("rg_alt"), 0));
+  chHFilt->setChecked(v.flag(Setting::HighpassOn));
+  chLFilt->setChecked(v.flag(Setting::LowpassOn));
+  udHFiltF->setValue(v.number(Setting::HighpassHz));
+  udHFiltW->setValue(v.number(Setting::HighpassWidthHz));
+  udLFiltF->setValue(v.number(Setting::LowpassHz));
+  udLFiltW->setValue(v.number(Setting::LowpassWidthHz));
+  ck_bit->setChecked(v.flag(Setting::BitReservoir));
+  ck_short->setChecked(v.flag(Setting::ShortBlocks));
+  ck_allow->setChecked(v.flag(Setting::AllowDiffBlocks));
+  ck_comply->setChecked(v.flag(Setting::StrictIso));
+  ck_crc->setChecked(v.flag(Setting::Crc));
+  setListPosition(cb_ath, v.number(Setting::Ath));
+  setListPosition(cb_de, v.number(Setting::DeEmphasis));
+  ck_preset->setChecked(v.flag(Setting::UsePreset));
+  ck_alt->setChecked(v.flag(Setting::UseAltPreset));
+  rg_prest->setItemIndex(v.number(Setting::Preset));
+  rg_alt->setItemIndex(v.number(Setting::AltPreset));
   // The two boxes' rules run in the order they changed; settle them so that a
   // checked "Preset" always has its rows enabled, whatever was left from the
   // last opening.
   ck_altClick();
   ck_presetClick();
 
-  rb_cdmode->setItemIndex(file.GetInt(kWav, QStringLiteral("mode"), 0));
-  setListPosition(cb_wav_bit, file.GetInt(kWav, QStringLiteral("bit"), 1));
-  setListPosition(cb_wav_channel, file.GetInt(kWav, QStringLiteral("channel"), kDefaultChannel));
-  setListPosition(cb_wav_frequency,
-                  file.GetInt(kWav, QStringLiteral("frequency"), kDefaultFrequency));
+  rb_cdmode->setItemIndex(v.number(Setting::WavMode));
+  setListPosition(cb_wav_bit, v.number(Setting::WavBits));
+  setListPosition(cb_wav_channel, v.number(Setting::WavChannel));
+  setListPosition(cb_wav_frequency, v.number(Setting::WavFrequency));
   rb_cdmodeClick();
-  setListPosition(cb_wma, file.GetInt(kWma, QStringLiteral("format"), kDefaultWmaFormat));
-  setListPosition(cb_ogg_channel, file.GetInt(kOgg, QStringLiteral("channel"), kDefaultChannel));
-  setListPosition(cb_ogg_fre, file.GetInt(kOgg, QStringLiteral("frequency"), kDefaultFrequency));
-  setListPosition(cb_ogg_bitrate, file.GetInt(kOgg, QStringLiteral("bitrate"), kDefaultBitrate));
-  setListPosition(cb_ogg_maxbit, file.GetInt(kOgg, QStringLiteral("max bitrate"), kDefaultBitrate));
-  setListPosition(cb_ogg_minbit, file.GetInt(kOgg, QStringLiteral("min bitrate"), kDefaultBitrate));
-  ud_ogg_quality->setPosition(file.GetInt(kOgg, QStringLiteral("quality"), kDefaultOggQuality));
-  ck_oggvbr->setChecked(file.GetBool(kOgg, QStringLiteral("oggvbr"), false));
-  ck_oggquality->setChecked(file.GetBool(kOgg, QStringLiteral("oggquality"), false));
+  setListPosition(cb_wma, v.number(Setting::WmaFormat));
+  setListPosition(cb_ogg_channel, v.number(Setting::OggChannel));
+  setListPosition(cb_ogg_fre, v.number(Setting::OggFrequency));
+  setListPosition(cb_ogg_bitrate, v.number(Setting::OggBitrate));
+  setListPosition(cb_ogg_maxbit, v.number(Setting::OggMaxBitrate));
+  setListPosition(cb_ogg_minbit, v.number(Setting::OggMinBitrate));
+  ud_ogg_quality->setPosition(v.number(Setting::OggQuality));
+  ck_oggvbr->setChecked(v.flag(Setting::OggVbr));
+  ck_oggquality->setChecked(v.flag(Setting::OggQualityMode));
   ck_oggvbrClick();
   ck_oggqualityClick();
 }
@@ -263,21 +249,27 @@ void Tfm_set::loadEncoderControls() {
 bool Tfm_set::OkClick() {
   if (!ck_oggquality->isChecked() && hooks_.checkOgg) {
     const bool supported =
-        hooks_.checkOgg(listValue(kSampleRatesHz, cb_ogg_fre->currentIndex(), kDefaultFrequency),
-                        positionOr(cb_ogg_channel, kDefaultChannel) + 1,
-                        listValue(kBitratesKbps, cb_ogg_bitrate->currentIndex(), kDefaultBitrate),
-                        listValue(kBitratesKbps, cb_ogg_minbit->currentIndex(), kDefaultBitrate),
-                        listValue(kBitratesKbps, cb_ogg_maxbit->currentIndex(), kDefaultBitrate));
+        hooks_.checkOgg(listValue(kSampleRatesHz, cb_ogg_fre->currentIndex(),
+                                  missingPosition(Setting::OggFrequency)),
+                        positionOr(cb_ogg_channel, missingPosition(Setting::OggChannel)) + 1,
+                        listValue(kBitratesKbps, cb_ogg_bitrate->currentIndex(),
+                                  missingPosition(Setting::OggBitrate)),
+                        listValue(kBitratesKbps, cb_ogg_minbit->currentIndex(),
+                                  missingPosition(Setting::OggMinBitrate)),
+                        listValue(kBitratesKbps, cb_ogg_maxbit->currentIndex(),
+                                  missingPosition(Setting::OggMaxBitrate)));
     if (!supported) {
       platform_.showInformation(this, kOggRefused);
       return false;
     }
   }
   if (hooks_.checkMp3) {
-    const bool supported = hooks_.checkMp3(
-        listValue(kSampleRatesHz, cb_mp3_frequency->currentIndex(), kDefaultFrequency),
-        listValue(kBitratesKbps, cb_mp3_bitrate->currentIndex(), kDefaultBitrate),
-        positionOr(cb_mp3_channel, kDefaultChannel) + 1);
+    const bool supported =
+        hooks_.checkMp3(listValue(kSampleRatesHz, cb_mp3_frequency->currentIndex(),
+                                  missingPosition(Setting::Mp3Frequency)),
+                        listValue(kBitratesKbps, cb_mp3_bitrate->currentIndex(),
+                                  missingPosition(Setting::Mp3Bitrate)),
+                        positionOr(cb_mp3_channel, missingPosition(Setting::Mp3Channel)) + 1);
     if (!supported) {
       platform_.showInformation(this, kMp3Refused);
       return false;
@@ -313,7 +305,9 @@ bool Tfm_set::OkClick() {
   if (!parsePieceNumber(edt_count, count)) return false;
   state_.pieceCount = count;
 
-  settings_.PutText(QStringLiteral("Main"), QStringLiteral("Path"), folderText);
+  SettingsValues path;
+  path.setText(Setting::DialogPath, folderText);
+  StoreSettings(settings_, path, SettingGroup::DialogPath);
 
   state_.fadeIn = cb_fadein->isChecked();
   state_.fadeOut = cb_fadeout->isChecked();
@@ -331,48 +325,49 @@ bool Tfm_set::OkClick() {
 }
 
 void Tfm_set::storeEncoderControls() {
-  const SettingsFile& file = settings_;
   for (SpinEdit* spin : {udHFiltF, udHFiltW, udLFiltF, udLFiltW}) spin->interpretText();
 
-  file.PutInt(kMp3, QStringLiteral("bitrate"), cb_mp3_bitrate->currentIndex());
-  file.PutInt(kMp3, QStringLiteral("channel"), cb_mp3_channel->currentIndex());
-  file.PutInt(kMp3, QStringLiteral("frequency"), cb_mp3_frequency->currentIndex());
-  file.PutInt(kMp3, QStringLiteral("quality"), ud_mp3_quality->position());
-  file.PutInt(kVbr, QStringLiteral("Coding Method"), cb_mp3vbrcm->currentIndex());
-  file.PutInt(kVbr, QStringLiteral("vbr bitrate"), cb_mp3_vbr->currentIndex());
-  file.PutInt(kVbr, QStringLiteral("vbr quality"), ud_mp3_vbr->position());
-  file.PutBool(kVbr, QStringLiteral("vbrck"), ck_mp3_VBR->isChecked());
-  file.PutBool(kVbr, QStringLiteral("semb"), ck_mp3_semb->isChecked());
-  file.PutBool(kFilter, QStringLiteral("chHFilt"), chHFilt->isChecked());
-  file.PutBool(kFilter, QStringLiteral("chLFilt"), chLFilt->isChecked());
-  file.PutInt(kFilter, QStringLiteral("udHFiltF"), udHFiltF->value());
-  file.PutInt(kFilter, QStringLiteral("udHFiltW"), udHFiltW->value());
-  file.PutInt(kFilter, QStringLiteral("udLFiltF"), udLFiltF->value());
-  file.PutInt(kFilter, QStringLiteral("udLFiltW"), udLFiltW->value());
-  file.PutBool(kExpert, QStringLiteral("Bit"), ck_bit->isChecked());
-  file.PutBool(kExpert, QStringLiteral("short"), ck_short->isChecked());
-  file.PutBool(kExpert, QStringLiteral("allow"), ck_allow->isChecked());
-  file.PutBool(kExpert, QStringLiteral("comply"), ck_comply->isChecked());
-  file.PutBool(kExpert, QStringLiteral("crc"), ck_crc->isChecked());
-  file.PutInt(kExpert, QStringLiteral("ath"), cb_ath->currentIndex());
-  file.PutInt(kExpert, QStringLiteral("de"), cb_de->currentIndex());
-  file.PutBool(kPresets, QStringLiteral("preset"), ck_preset->isChecked());
-  file.PutBool(kPresets, QStringLiteral("alt"), ck_alt->isChecked());
-  file.PutInt(kPresets, QStringLiteral("rg_prest"), rg_prest->itemIndex());
-  file.PutInt(kPresets, QStringLiteral("rg_alt"), rg_alt->itemIndex());
-  file.PutInt(kWav, QStringLiteral("mode"), rb_cdmode->itemIndex());
-  file.PutInt(kWav, QStringLiteral("bit"), cb_wav_bit->currentIndex());
-  file.PutInt(kWav, QStringLiteral("channel"), cb_wav_channel->currentIndex());
-  file.PutInt(kWav, QStringLiteral("frequency"), cb_wav_frequency->currentIndex());
-  file.PutInt(kWma, QStringLiteral("format"), cb_wma->currentIndex());
-  file.PutInt(kOgg, QStringLiteral("channel"), cb_ogg_channel->currentIndex());
-  file.PutInt(kOgg, QStringLiteral("frequency"), cb_ogg_fre->currentIndex());
-  file.PutInt(kOgg, QStringLiteral("bitrate"), cb_ogg_bitrate->currentIndex());
-  file.PutInt(kOgg, QStringLiteral("max bitrate"), cb_ogg_maxbit->currentIndex());
-  file.PutInt(kOgg, QStringLiteral("min bitrate"), cb_ogg_minbit->currentIndex());
-  file.PutInt(kOgg, QStringLiteral("quality"), ud_ogg_quality->position());
-  file.PutBool(kOgg, QStringLiteral("oggvbr"), ck_oggvbr->isChecked());
-  file.PutBool(kOgg, QStringLiteral("oggquality"), ck_oggquality->isChecked());
+  SettingsValues v;
+  v.setNumber(Setting::Mp3Bitrate, cb_mp3_bitrate->currentIndex());
+  v.setNumber(Setting::Mp3Channel, cb_mp3_channel->currentIndex());
+  v.setNumber(Setting::Mp3Frequency, cb_mp3_frequency->currentIndex());
+  v.setNumber(Setting::Mp3Quality, ud_mp3_quality->position());
+  v.setNumber(Setting::VbrMethod, cb_mp3vbrcm->currentIndex());
+  v.setNumber(Setting::VbrBitrate, cb_mp3_vbr->currentIndex());
+  v.setNumber(Setting::VbrQuality, ud_mp3_vbr->position());
+  v.setFlag(Setting::VbrHeader, ck_mp3_VBR->isChecked());
+  v.setFlag(Setting::VbrEnforceMinBitrate, ck_mp3_semb->isChecked());
+  v.setFlag(Setting::HighpassOn, chHFilt->isChecked());
+  v.setFlag(Setting::LowpassOn, chLFilt->isChecked());
+  v.setNumber(Setting::HighpassHz, udHFiltF->value());
+  v.setNumber(Setting::HighpassWidthHz, udHFiltW->value());
+  v.setNumber(Setting::LowpassHz, udLFiltF->value());
+  v.setNumber(Setting::LowpassWidthHz, udLFiltW->value());
+  v.setFlag(Setting::BitReservoir, ck_bit->isChecked());
+  v.setFlag(Setting::ShortBlocks, ck_short->isChecked());
+  v.setFlag(Setting::AllowDiffBlocks, ck_allow->isChecked());
+  v.setFlag(Setting::StrictIso, ck_comply->isChecked());
+  v.setFlag(Setting::Crc, ck_crc->isChecked());
+  v.setNumber(Setting::Ath, cb_ath->currentIndex());
+  v.setNumber(Setting::DeEmphasis, cb_de->currentIndex());
+  v.setFlag(Setting::UsePreset, ck_preset->isChecked());
+  v.setFlag(Setting::UseAltPreset, ck_alt->isChecked());
+  v.setNumber(Setting::Preset, rg_prest->itemIndex());
+  v.setNumber(Setting::AltPreset, rg_alt->itemIndex());
+  v.setNumber(Setting::WavMode, rb_cdmode->itemIndex());
+  v.setNumber(Setting::WavBits, cb_wav_bit->currentIndex());
+  v.setNumber(Setting::WavChannel, cb_wav_channel->currentIndex());
+  v.setNumber(Setting::WavFrequency, cb_wav_frequency->currentIndex());
+  v.setNumber(Setting::WmaFormat, cb_wma->currentIndex());
+  v.setNumber(Setting::OggChannel, cb_ogg_channel->currentIndex());
+  v.setNumber(Setting::OggFrequency, cb_ogg_fre->currentIndex());
+  v.setNumber(Setting::OggBitrate, cb_ogg_bitrate->currentIndex());
+  v.setNumber(Setting::OggMaxBitrate, cb_ogg_maxbit->currentIndex());
+  v.setNumber(Setting::OggMinBitrate, cb_ogg_minbit->currentIndex());
+  v.setNumber(Setting::OggQuality, ud_ogg_quality->position());
+  v.setFlag(Setting::OggVbr, ck_oggvbr->isChecked());
+  v.setFlag(Setting::OggQualityMode, ck_oggquality->isChecked());
+  StoreSettings(settings_, v, SettingGroup::Encoder);
 }
 
 bool Tfm_set::parsePieceNumber(QLineEdit* field, int& value) {
@@ -385,47 +380,7 @@ bool Tfm_set::parsePieceNumber(QLineEdit* field, int& value) {
 }
 
 void Tfm_set::Button2Click() {
-  cb_mp3_bitrate->setCurrentIndex(kDefaultBitrate);
-  cb_mp3_channel->setCurrentIndex(kDefaultChannel);
-  cb_mp3_frequency->setCurrentIndex(kDefaultFrequency);
-  ud_mp3_quality->setPosition(kDefaultQuality);
-  cb_mp3vbrcm->setCurrentIndex(0);
-  cb_mp3_vbr->setCurrentIndex(kDefaultBitrate);
-  ud_mp3_vbr->setPosition(kDefaultQuality);
-  ck_mp3_VBR->setChecked(true);
-  ck_mp3_semb->setChecked(false);
-  cb_mp3vbrcmChange();
-  chHFilt->setChecked(false);
-  chLFilt->setChecked(false);
-  udHFiltF->setValue(30);
-  udHFiltW->setValue(5);
-  udLFiltF->setValue(15160);
-  udLFiltW->setValue(750);
-  ck_bit->setChecked(true);
-  ck_short->setChecked(true);
-  ck_allow->setChecked(false);
-  ck_comply->setChecked(false);
-  ck_crc->setChecked(false);
-  cb_ath->setCurrentIndex(0);
-  cb_de->setCurrentIndex(0);
-  ck_preset->setChecked(false);
-  ck_alt->setChecked(false);
-  rg_prest->setItemIndex(0);
-  rg_alt->setItemIndex(0);
-  rb_cdmode->setItemIndex(0);
-  cb_wav_bit->setCurrentIndex(1);
-  cb_wav_channel->setCurrentIndex(kDefaultChannel);
-  cb_wav_frequency->setCurrentIndex(8);  // 48000 Hz
-  rb_cdmodeClick();
-  cb_wma->setCurrentIndex(kDefaultWmaFormat);
-  cb_ogg_channel->setCurrentIndex(kDefaultChannel);
-  cb_ogg_fre->setCurrentIndex(kDefaultFrequency);
-  cb_ogg_bitrate->setCurrentIndex(kDefaultBitrate);
-  cb_ogg_maxbit->setCurrentIndex(kDefaultBitrate);
-  cb_ogg_minbit->setCurrentIndex(kDefaultBitrate);
-  ud_ogg_quality->setPosition(kDefaultOggQuality);
-  ck_oggvbr->setChecked(false);
-  ck_oggquality->setChecked(false);
+  showEncoderValues(DefaultButtonValues());
 }
 
 void Tfm_set::CancelClick() {
