@@ -1,7 +1,6 @@
 #include "app/Tfm_main.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QComboBox>
 #include <QDirIterator>
 #include <QDragEnterEvent>
@@ -122,8 +121,7 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
   parts_.lv = lv_;
   parts_.lv_time = lvTime_;
   parts_.sm = sm_;
-  parts_.records = &records_;
-  parts_.tags = &tags_;
+  parts_.sources = &sources_;
   segmentList_ = std::make_unique<SegmentList>(parts_, [this] { sourceList_->lvClick(); });
   previewPlayer_ = std::make_unique<PreviewPlayer>(parts_, *segmentList_, *reader_, *player_);
   // The folder dialog comes first: the settings dialog opens it from its "...".
@@ -144,17 +142,17 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
   SourceCaptions captions;
   captions.read = [this] {
     QStringList texts;
-    for (int row = 0; row < lv_->topLevelItemCount(); ++row)
-      texts << lv_->topLevelItem(row)->text(0);
+    for (const SourceRecord& source : sources_.all()) texts << source.caption;
     return texts;
   };
-  captions.write = [this](int row, const QString& caption) {
-    if (QTreeWidgetItem* item = lv_->topLevelItem(row)) item->setText(0, caption);
+  captions.readTags = [this] { return sources_.tags(); };
+  captions.writeTags = [this](const std::vector<AudioFileinfo>& tags) {
+    sources_.setTags(tags);
+    sourceList_->refreshCaptions();
   };
-  fmId3_ = new Tfm_id3(tags_, std::move(captions), this);
+  fmId3_ = new Tfm_id3(std::move(captions), this);
 
   SourceListServices services;
-  services.reader = reader_.get();
   services.stopPlayback = [this] { previewPlayer_->Stop(); };
   services.chooseFolder = [this] {
     fmDir_->setWindowTitle(kAddFolderCaption);
@@ -230,8 +228,6 @@ void Tfm_main::FormShow() {
   placeOwnWidgets();
   reader_->setActive(true);
   writer_->setActive(true);
-  // Measuring a long file's length keeps the window live.
-  reader_->setWaitingFunction([] { QCoreApplication::processEvents(); });
   fmDir_->setStartFolder(state_.outputDir);
 
   state_.currentSegment = 0;
@@ -297,7 +293,7 @@ CommandContext Tfm_main::commandContext() const {
   context.jobRunning = state_.jobRunning;
   context.isPlaying = state_.IsPlaying;
   context.segmentFocus = state_.segmentFocus;
-  context.hasSources = lv_->topLevelItemCount() > 0;
+  context.hasSources = !sources_.empty();
   context.adding = sourceList_->isAdding();
   return context;
 }
@@ -412,6 +408,10 @@ void Tfm_main::runCommand(Command command) {
       // The remaining commands arrive with the parts of the window they drive.
       break;
   }
+}
+
+bool Tfm_main::busy() const {
+  return state_.jobRunning || sourceList_->isAdding();
 }
 
 void Tfm_main::StopJob() {

@@ -66,8 +66,7 @@ class Tfm_main : public QWidget {
   QComboBox& cb_format() { return *cbFormat_; }
   QPlainTextEdit& sm() { return *sm_; }
   const PopupMenus& menus() const { return menus_; }
-  std::vector<listrecord>& sourceRecords() { return records_; }
-  std::vector<AudioFileinfo>& sourceTags() { return tags_; }
+  SourceRecords& sources() { return sources_; }
   SourceList& sourceList() { return *sourceList_; }
   SegmentList& segmentList() { return *segmentList_; }
   AudioFile2& AudioFileRead() { return *reader_; }
@@ -92,6 +91,9 @@ class Tfm_main : public QWidget {
 
   // Clears jobRunning and empties the progress display.
   void StopJob();
+
+  // True while files are being added or a job runs.
+  bool busy() const;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -126,9 +128,8 @@ class Tfm_main : public QWidget {
   std::unique_ptr<AudioTransform2> transform_;
   std::unique_ptr<AudioPlayer2> player_;
 
-  // The source table and the tag table, one entry per row of lv.
-  std::vector<listrecord> records_;
-  std::vector<AudioFileinfo> tags_;
+  // One record per row of lv.
+  SourceRecords sources_;
   WindowParts parts_;
   std::unique_ptr<SegmentList> segmentList_;
   std::unique_ptr<SourceList> sourceList_;

@@ -63,9 +63,10 @@ class PreviewPlayer : public QObject {
   void Feed();
   // Opens the source and sets the player's format; false (and idle, the
   // error shown) when that failed.
-  bool openSource(const listrecord& source);
+  bool openSource(const SourceRecord& source);
   void failPlayback(const AudioError& error);
-  const listrecord* rangesOf(int sourceRow) const;  // row 0 under Unification
+  // The range of the piece being played (the first source's under Unification).
+  const MarkedRange* playedRange() const;
   int64_t pieceStartFrame() const;
   int64_t pieceFrames() const;
   int span() const;

@@ -38,13 +38,13 @@ bool sameFile(const QString& a, const QString& b) {
 
 // The planned frames of a range, counted as the source list measured the
 // source; used for the progress display only.
-int64_t plannedFrames(const listrecord& record, int begin, int end, bool whole) {
-  if (whole || record.lengthSeconds <= 0) return std::max<int64_t>(0, record.sampleCount);
-  const int64_t first = MulDiv(std::max(0, begin), record.sampleCount, record.lengthSeconds);
+int64_t plannedFrames(const SourceRecord& record, int begin, int end, bool whole) {
+  if (whole || record.lengthSeconds <= 0) return std::max<int64_t>(0, record.frames);
+  const int64_t first = MulDiv(std::max(0, begin), record.frames, record.lengthSeconds);
   const int64_t last = end >= record.lengthSeconds
-                           ? record.sampleCount
-                           : MulDiv(end, record.sampleCount, record.lengthSeconds);
-  return std::clamp<int64_t>(last - first, 0, record.sampleCount);
+                           ? record.frames
+                           : MulDiv(end, record.frames, record.lengthSeconds);
+  return std::clamp<int64_t>(last - first, 0, record.frames);
 }
 
 }  // namespace
@@ -70,7 +70,7 @@ JobOutcome JoinRunner::Join() {
   if (state.IsPlaying && services_.stopPlayback) services_.stopPlayback();
   const std::optional<JoinOutput> output = ChooseJoinOutput();
   if (!output) return JobOutcome::NothingRan;
-  const JobOutcome outcome = runFor(state.functionChoice, *output);
+  const JobOutcome outcome = runFor(state.splitFunction, *output);
   state.jobRunning = false;
   if (outcome == JobOutcome::Completed || outcome == JobOutcome::Stopped) {
     services_.platform.openFolder(state.outputDir);
@@ -80,7 +80,7 @@ JobOutcome JoinRunner::Join() {
 
 std::optional<JoinOutput> JoinRunner::ChooseJoinOutput() {
   const WindowParts& parts = services_.parts;
-  if (parts.lv->topLevelItemCount() == 0) return std::nullopt;
+  if (parts.sources->empty()) return std::nullopt;
   const int current = services_.formatIndex ? services_.formatIndex() : kFormatMp3;
   const auto choice = services_.platform.getSaveFileName(
       parts.window, QString(), parts.state->outputDir, {kJoinFilter}, current + 1);
@@ -96,8 +96,8 @@ std::optional<JoinOutput> JoinRunner::ChooseJoinOutput() {
         parts.window, kJoinNameTakenMessage.arg(QDir::toNativeSeparators(output.path)));
     return std::nullopt;
   }
-  for (const listrecord& record : *parts.records) {
-    if (sameFile(output.path, record.fileName)) {
+  for (const SourceRecord& record : parts.sources->all()) {
+    if (sameFile(output.path, record.path)) {
       services_.platform.showInformation(parts.window, kJoinOverSourceMessage);
       return std::nullopt;
     }
@@ -105,18 +105,17 @@ std::optional<JoinOutput> JoinRunner::ChooseJoinOutput() {
   return output;
 }
 
-JobOutcome JoinRunner::runFor(int functionChoice, const JoinOutput& output) {
-  switch (functionChoice) {
-    case 0:
+JobOutcome JoinRunner::runFor(SplitFunction function, const JoinOutput& output) {
+  switch (function) {
+    case SplitFunction::Custom:
       return CustomAudioJoiner(output);
-    case 1:
-    case 2:
+    case SplitFunction::EveryNSeconds:
+    case SplitFunction::EqualPieces:
       return WholeAudioJoiner(output);
-    case 3:
+    case SplitFunction::Unification:
       return UnifiAudoJoiner(output);
-    default:
-      return JobOutcome::NothingRan;
   }
+  return JobOutcome::NothingRan;
 }
 
 JobOutcome JoinRunner::CustomAudioJoiner(const JoinOutput& output) {
@@ -130,8 +129,8 @@ JobOutcome JoinRunner::UnifiAudoJoiner(const JoinOutput& output) {
 }
 
 std::vector<JoinRunner::Range> JoinRunner::rangesFor(Mode mode, int source) const {
-  const std::vector<listrecord>& records = *services_.parts.records;
-  const listrecord& record = records[source];
+  const std::vector<SourceRecord>& records = services_.parts.sources->all();
+  const SourceRecord& record = records[source];
   std::vector<Range> ranges;
   switch (mode) {
     case Mode::Whole:
@@ -159,10 +158,11 @@ std::vector<JoinRunner::Range> JoinRunner::rangesFor(Mode mode, int source) cons
 }
 
 void JoinRunner::showRows(Mode mode, int source) {
-  const std::vector<listrecord>& records = *services_.parts.records;
+  const std::vector<SourceRecord>& records = services_.parts.sources->all();
   switch (mode) {
     case Mode::Whole:
-      services_.segments.showRows({{0, records[source].lengthSeconds, kStatusConverting}});
+      services_.segments.showRows({{0, records[source].lengthSeconds, SegmentStatus::Planned}});
+      services_.segments.setStatus(0, kStatusConverting);
       break;
     case Mode::Custom:
       services_.segments.showRows(withPendingRowFixed(planMarkedRanges(records[source])));
@@ -175,9 +175,8 @@ void JoinRunner::showRows(Mode mode, int source) {
 
 JobOutcome JoinRunner::runJob(Mode mode, const JoinOutput& output) {
   MainWindowState& state = *services_.parts.state;
-  const std::vector<listrecord>& records = *services_.parts.records;
-  const int count =
-      std::min<int>(services_.parts.lv->topLevelItemCount(), static_cast<int>(records.size()));
+  const std::vector<SourceRecord>& records = services_.parts.sources->all();
+  const int count = static_cast<int>(records.size());
   if (state.jobRunning || count == 0) return JobOutcome::NothingRan;
   state.jobRunning = true;
   failedRow_ = -1;
@@ -203,7 +202,7 @@ JobOutcome JoinRunner::runJob(Mode mode, const JoinOutput& output) {
     }
 
     if (reader.IsOpen()) reader.Close();
-    reader.OpenRead(records.front().fileName, 0, 1);
+    reader.OpenRead(records.front().path, 0, 1);
     const int outRate = reader.SampleRate();
     outChannels_ = reader.Channels();
     reader.Close();
@@ -225,7 +224,7 @@ JobOutcome JoinRunner::runJob(Mode mode, const JoinOutput& output) {
       if (plan[source].empty()) continue;
       failedRow_ = plan[source].front().row;
       if (reader.IsOpen()) reader.Close();
-      reader.OpenRead(records[source].fileName, 0, 1);
+      reader.OpenRead(records[source].path, 0, 1);
       const SourceFrames frames = SourceFrames::of(reader);
       // Every block arrives in the output's rate and channels.
       reader.SetPcmFormat(outRate, outChannels_);

@@ -46,7 +46,7 @@ class JoinRunner {
   JobOutcome UnifiAudoJoiner(const JoinOutput& output);
   // The joiner of a function choice: 0 Custom, 1 and 2 whole files, 3
   // Unification; other values run nothing.
-  JobOutcome runFor(int functionChoice, const JoinOutput& output);
+  JobOutcome runFor(SplitFunction function, const JoinOutput& output);
 
  private:
   enum class Mode { Custom, Whole, Unification };

@@ -41,10 +41,12 @@ QString numberedPath(const QString& stem, int number, const QString& outputDir,
   return outputDir + fitFileName(CleanName(stem), numberText + CleanName(extension));
 }
 
-QString firstFreeNumbered(const QString& stem, const QString& outputDir, const QString& extension) {
+QString firstFreeNumbered(const QString& stem, const QString& outputDir, const QString& extension,
+                          const std::function<bool(const QString&)>& planned = {}) {
   for (int number = 1;; ++number) {
     const QString path = numberedPath(stem, number, outputDir, extension);
-    if (!pathTaken(path) || number == INT_MAX) return path;
+    const bool taken = pathTaken(path) || (planned && planned(path));
+    if (!taken || number == INT_MAX) return path;
   }
 }
 
@@ -52,6 +54,11 @@ QString firstFreeNumbered(const QString& stem, const QString& outputDir, const Q
 
 QString MakeOutputName(const QString& caption, const QString& outputDir, const QString& extension) {
   return firstFreeNumbered(outputStem(caption), outputDir, extension);
+}
+
+QString MakeOutputName(const QString& caption, const QString& outputDir, const QString& extension,
+                       const std::function<bool(const QString&)>& planned) {
+  return firstFreeNumbered(outputStem(caption), outputDir, extension, planned);
 }
 
 QString fallbackOutputName(const QString& sourcePath, const QString& outputDir,

@@ -27,11 +27,8 @@ constexpr int64_t kCustomTailFrames = 100;
 }  // namespace
 
 std::vector<Segment> withPendingRowFixed(std::vector<Segment> rows) {
-  if (rows.size() == 1) {
-    rows.front().status = kStatusConfirmed;
-  } else if (!rows.empty()) {
-    rows.pop_back();
-  }
+  if (rows.size() > 1) rows.pop_back();
+  for (Segment& row : rows) row.status = SegmentStatus::Confirmed;
   return rows;
 }
 
@@ -40,26 +37,25 @@ SplitRunner::SplitRunner(JobServices services)
 
 JobOutcome SplitRunner::Split() {
   MainWindowState& state = *services_.parts.state;
-  if (state.jobRunning || services_.parts.lv->topLevelItemCount() == 0) {
+  if (state.jobRunning || services_.parts.sources->empty()) {
     return JobOutcome::NothingRan;
   }
   if (state.IsPlaying && services_.stopPlayback) services_.stopPlayback();
-  return runFor(state.functionChoice);
+  return runFor(state.splitFunction);
 }
 
-JobOutcome SplitRunner::runFor(int functionChoice) {
-  switch (functionChoice) {
-    case 0:
+JobOutcome SplitRunner::runFor(SplitFunction function) {
+  switch (function) {
+    case SplitFunction::Custom:
       return CustomAudioSplitter();
-    case 1:
+    case SplitFunction::EveryNSeconds:
       return TimeAudioSplitter();
-    case 2:
+    case SplitFunction::EqualPieces:
       return CountAudioSplitter();
-    case 3:
+    case SplitFunction::Unification:
       return UnifiAudioSplitter();
-    default:
-      return JobOutcome::NothingRan;
   }
+  return JobOutcome::NothingRan;
 }
 
 JobOutcome SplitRunner::CustomAudioSplitter() {
@@ -89,7 +85,7 @@ bool SplitRunner::running() const {
 
 JobOutcome SplitRunner::runJob(Mode mode) {
   MainWindowState& state = *services_.parts.state;
-  const std::vector<listrecord>& records = *services_.parts.records;
+  const std::vector<SourceRecord>& records = services_.parts.sources->all();
   if (state.jobRunning) return JobOutcome::NothingRan;
   roundUp_ = true;
   failedRow_ = -1;
@@ -104,8 +100,7 @@ JobOutcome SplitRunner::runJob(Mode mode) {
     services_.segments.showRows(sharedRows);
   }
   try {
-    const int count =
-        std::min<int>(services_.parts.lv->topLevelItemCount(), static_cast<int>(records.size()));
+    const int count = static_cast<int>(records.size());
     for (int source = 0; source < count; ++source) {
       pump();
       if (!running()) break;
@@ -123,7 +118,7 @@ JobOutcome SplitRunner::runJob(Mode mode) {
 
 void SplitRunner::splitSource(Mode mode, int source, const std::vector<Segment>& sharedRows) {
   MainWindowState& state = *services_.parts.state;
-  const listrecord& record = (*services_.parts.records)[source];
+  const SourceRecord& record = services_.parts.sources->at(source);
   selectRow(*services_.parts.lv, source);
   state.currentSource = source;
 
@@ -160,7 +155,7 @@ void SplitRunner::splitSource(Mode mode, int source, const std::vector<Segment>&
   AudioFile2& reader = services_.reader;
   failedRow_ = pieces.front().row;
   if (reader.IsOpen()) reader.Close();
-  reader.OpenRead(record.fileName, 0, 1);  // blocks come in the source's own format
+  reader.OpenRead(record.path, 0, 1);  // blocks come in the source's own format
   readerPosition_ = 0;
   const SourceFrames frames = SourceFrames::of(reader);
   for (const Piece& piece : pieces) {
@@ -174,7 +169,7 @@ void SplitRunner::splitSource(Mode mode, int source, const std::vector<Segment>&
 
 void SplitRunner::WritePiece(int source, const Piece& piece, const SourceFrames& frames) {
   MainWindowState& state = *services_.parts.state;
-  const listrecord& record = (*services_.parts.records)[source];
+  const SourceRecord& record = services_.parts.sources->at(source);
   AudioFile2& reader = services_.reader;
   AudioFile2& writer = services_.writer;
   failedRow_ = piece.row;
@@ -192,7 +187,7 @@ void SplitRunner::WritePiece(int source, const Piece& piece, const SourceFrames&
                       services_.commandLine ? services_.commandLine() : QString(), writer,
                       services_.encoder);
   const QString extension = OutputExtension(formatIndex);
-  const QString caption = services_.parts.lv->topLevelItem(source)->text(0);
+  const QString caption = record.caption;
   QString path = MakeOutputName(caption, state.outputDir, extension);
 
   writer.SetPcmFormat(frames.sampleRate, frames.channels);
@@ -202,7 +197,7 @@ void SplitRunner::WritePiece(int source, const Piece& piece, const SourceFrames&
   } catch (const AudioError&) {
     if (writer.IsOpen()) writer.Close();
     if (pathTaken(path)) QFile::remove(path);  // the name was free: whatever is there is ours
-    path = fallbackOutputName(record.fileName, state.outputDir, extension);
+    path = fallbackOutputName(record.path, state.outputDir, extension);
     try {
       writer.CreateWrite(path, 0);
     } catch (const AudioError&) {
@@ -254,10 +249,8 @@ void SplitRunner::WritePiece(int source, const Piece& piece, const SourceFrames&
   writer.Close();
   partialPath_.clear();
   pump();  // closing and tagging a piece are two steps; the window stays live between them
-  const std::vector<AudioFileinfo>& tags = *services_.parts.tags;
   // A copy: the tag editor may change the source's tags while this runs.
-  const AudioFileinfo pieceTags =
-      source < static_cast<int>(tags.size()) ? tags[source] : AudioFileinfo();
+  const AudioFileinfo pieceTags = record.tags;
   // Tagging rewrites the whole piece and waits until the disk holds it, which
   // on a busy disk takes seconds; the window is served meanwhile.
   runWhileWaiting([&path, &pieceTags] { WriteOutputTags(path, pieceTags); }, [this] { pump(); });

@@ -12,10 +12,6 @@ namespace tarvex {
 
 struct SourceFrames;
 
-inline const QString kStatusConverting = QStringLiteral("Converting");
-inline const QString kStatusFinish = QStringLiteral("Finish");
-inline const QString kStatusError = QStringLiteral("Error");
-
 // The split job: cuts every source of the source list into the pieces its
 // segment list plans and writes each as a file of its own into the output
 // folder, with fades, progress, statuses and the source's tags.
@@ -31,8 +27,7 @@ class SplitRunner {
   JobOutcome TimeAudioSplitter();
   JobOutcome CountAudioSplitter();
   JobOutcome UnifiAudioSplitter();
-  // The splitter of a function choice (0 to 3); other values run nothing.
-  JobOutcome runFor(int functionChoice);
+  JobOutcome runFor(SplitFunction function);
 
  private:
   enum class Mode { Custom, Time, Count, Unification };

@@ -266,7 +266,7 @@ int runChild(const QString& mode, const QStringList& args) {
       window.main->sourceList().addFiles({args.value(1)});
     } else {
       window.main->sourceList().addFiles(args.mid(1));
-      state.functionChoice = 1;
+      state.splitFunction = SplitFunction::EveryNSeconds;
       state.pieceSeconds = kPieceSeconds;
       window.platform.saveAnswer = outDir + "joined";
       watch.start();

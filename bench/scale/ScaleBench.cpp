@@ -178,7 +178,7 @@ int main(int argc, char** argv) {
     Window window(work + "/split");
     tarvex::MainWindowState& state = window.main->state();
     window.main->sourceList().addFiles({day});
-    state.functionChoice = 1;
+    state.splitFunction = SplitFunction::EveryNSeconds;
     state.pieceSeconds = kPieceSeconds;
     JobWatch watch;
     watch.start();
@@ -204,7 +204,7 @@ int main(int argc, char** argv) {
     Window window(work + "/join");
     tarvex::MainWindowState& state = window.main->state();
     window.main->sourceList().addFiles({day, extra});
-    state.functionChoice = 1;
+    state.splitFunction = SplitFunction::EveryNSeconds;
     window.platform.saveAnswer = work + "/join/out/joined";
     JobWatch watch;
     watch.start();

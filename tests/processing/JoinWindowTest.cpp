@@ -32,7 +32,7 @@ class JoinWindow : public ::testing::Test {
 };
 
 TEST_F(JoinWindow, StereoAndMonoSourcesJoinInTheFirstSourcesFormat) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.addFiles({media->stereo6, media->mono4});
   answerSave(out("mix"));
   harness.clickSkin("Join");
@@ -54,12 +54,12 @@ TEST_F(JoinWindow, StereoAndMonoSourcesJoinInTheFirstSourcesFormat) {
 }
 
 TEST_F(JoinWindow, CustomRangesOfEverySourceJoinInOrderWithATypedExtensionKept) {
-  harness.state().functionChoice = 0;
+  harness.state().splitFunction = SplitFunction::Custom;
   harness.addFiles({media->a12, media->b7});
-  listrecord& first = harness.window().sourceRecords()[0];
-  first.segmentCount = 3;
-  first.beginTimes = {2, 8, 0};
-  first.endTimes = {5, 10, 12};
+  SourceRecord& first = harness.window().sources().at(0);
+  first.ranges = {{2, 5, RangeState::Confirmed},
+                  {8, 10, RangeState::Confirmed},
+                  {0, 12, RangeState::Pending}};
   harness.clickSourceRow(0);
   answerSave(out("Ranges.MP3"));
   harness.clickSkin("Join");
@@ -71,12 +71,12 @@ TEST_F(JoinWindow, CustomRangesOfEverySourceJoinInOrderWithATypedExtensionKept) 
 }
 
 TEST_F(JoinWindow, UnificationTakesWhatEachSourceHasOfTheSharedRanges) {
-  harness.state().functionChoice = 3;
+  harness.state().splitFunction = SplitFunction::Unification;
   harness.addFiles({media->a12, media->b7});
-  listrecord& first = harness.window().sourceRecords()[0];
-  first.segmentCount = 3;
-  first.beginTimes = {5, 9, 0};
-  first.endTimes = {9, 11, 12};
+  SourceRecord& first = harness.window().sources().at(0);
+  first.ranges = {{5, 9, RangeState::Confirmed},
+                  {9, 11, RangeState::Confirmed},
+                  {0, 12, RangeState::Pending}};
   harness.clickSourceRow(0);
   answerSave(out("shared"));
   harness.clickSkin("Join");
@@ -86,7 +86,7 @@ TEST_F(JoinWindow, UnificationTakesWhatEachSourceHasOfTheSharedRanges) {
 }
 
 TEST_F(JoinWindow, FadesActOnceAtTheStartAndTheEndOfTheWholeOutput) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().fadeIn = true;
   harness.state().fadeOut = true;
   harness.state().fadeInSeconds = 1;
@@ -106,7 +106,7 @@ TEST_F(JoinWindow, FadesActOnceAtTheStartAndTheEndOfTheWholeOutput) {
 }
 
 TEST_F(JoinWindow, ASourceIsNeverTheOutputNotEvenThroughALink) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.addFiles({media->a12, media->b7});
   const QByteArray before = [&] {
     QFile f(media->b7);
@@ -128,7 +128,7 @@ TEST_F(JoinWindow, ASourceIsNeverTheOutputNotEvenThroughALink) {
 }
 
 TEST_F(JoinWindow, AnExistingFileNamedOnlyByTheAddedExtensionIsNotReplaced) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.addFiles({media->b7});
   QFile existing(out("mix.mp3"));
   ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
@@ -158,7 +158,7 @@ TEST_F(JoinWindow, ACancelledDialogOrAnEmptyListRunsNothing) {
 }
 
 TEST_F(JoinWindow, StopDuringTheSecondSourceKeepsTheOutputAndOpensTheFolder) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.addFiles({media->b7, media->c30});
   QTimer watcher;
   watcher.setInterval(0);
@@ -180,7 +180,7 @@ TEST_F(JoinWindow, StopDuringTheSecondSourceKeepsTheOutputAndOpensTheFolder) {
 }
 
 TEST_F(JoinWindow, AnOutputThatCannotBeCreatedEndsTheJobCleanly) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.addFiles({media->b7});
   const QString blocker = harness.folder().path("blocker");
   QFile file(blocker);

@@ -40,15 +40,14 @@ class OutputFormats : public ::testing::Test {
     parts.lv_time = &window.lv_time();
     parts.sm = &window.sm();
     parts.skin.pbpos = window.Skin1().findObject("pbpos");
-    parts.records = &window.sourceRecords();
-    parts.tags = &window.sourceTags();
+    parts.sources = &window.sources();
     tagged = harness.mediaPath("tagged.mp3");
     ASSERT_TRUE(QFile::copy(JobMedia::get().b7, tagged));
     ID3Tags().WriteID3V2Tag(tagged, testing::songTags());
-    harness.state().functionChoice = 1;
+    harness.state().splitFunction = SplitFunction::EveryNSeconds;
     harness.state().pieceSeconds = 4;
     harness.addFiles({tagged});
-    harness.window().sourceTags()[0].year = "2019";  // as the tag editor sets it
+    harness.window().sources().at(0).tags.year = "2019";  // as the tag editor sets it
   }
 
   JobServices services() {

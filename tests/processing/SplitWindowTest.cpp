@@ -41,14 +41,12 @@ class SplitWindow : public ::testing::Test {
   }
   // Replaces the marked ranges of a source; the last one is the pending range.
   void markRanges(int source, const std::vector<std::pair<int, int>>& ranges) {
-    listrecord& record = harness.window().sourceRecords()[source];
-    record.segmentCount = static_cast<int>(ranges.size());
-    record.beginTimes.clear();
-    record.endTimes.clear();
+    SourceRecord& record = harness.window().sources().at(source);
+    record.ranges.clear();
     for (const auto& [begin, end] : ranges) {
-      record.beginTimes.push_back(begin);
-      record.endTimes.push_back(end);
+      record.ranges.push_back({begin, end, RangeState::Confirmed});
     }
+    if (!record.ranges.empty()) record.ranges.back().state = RangeState::Pending;
   }
   // Decodes a piece and compares its frames with the planned source frames.
   void expectFrames(const QString& name, int64_t planned) {
@@ -63,12 +61,12 @@ class SplitWindow : public ::testing::Test {
 };
 
 TEST_F(SplitWindow, TheHundredTwentyFiveSecondExampleCutsThreeTaggedPieces) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 60;
   harness.addFiles({media->song125});
   ASSERT_EQ(harness.sourceCaptions(), QStringList{"Morning Song"});
   // The year is not taken from the source; the tag editor sets it.
-  harness.window().sourceTags()[0].year = "2019";
+  harness.window().sources().at(0).tags.year = "2019";
   harness.clickSkin("Split");
 
   const int64_t samples = int64_t{125} * 22050;
@@ -108,7 +106,7 @@ TEST_F(SplitWindow, TheHundredTwentyFiveSecondExampleCutsThreeTaggedPieces) {
 }
 
 TEST_F(SplitWindow, TheMenusSplitOpensNoFolderAndKeepsTheLastFractionOfASecond) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 2;
   harness.addFiles({media->tail5});
   harness.triggerMenuItem("Start1");
@@ -121,7 +119,7 @@ TEST_F(SplitWindow, TheMenusSplitOpensNoFolderAndKeepsTheLastFractionOfASecond) 
 }
 
 TEST_F(SplitWindow, ACountSplitCoversTheWholeSource) {
-  harness.state().functionChoice = 2;
+  harness.state().splitFunction = SplitFunction::EqualPieces;
   harness.state().pieceCount = 5;
   harness.addFiles({media->a12});
   harness.clickSkin("Split");
@@ -140,7 +138,7 @@ TEST_F(SplitWindow, ACountSplitCoversTheWholeSource) {
 }
 
 TEST_F(SplitWindow, CustomRangesAreCutInListOrderOverlapsIncluded) {
-  harness.state().functionChoice = 0;
+  harness.state().splitFunction = SplitFunction::Custom;
   harness.addFiles({media->a12});
   markRanges(0, {{6, 9}, {2, 7}, {8, 12}, {0, 12}});
   harness.clickSourceRow(0);
@@ -150,20 +148,20 @@ TEST_F(SplitWindow, CustomRangesAreCutInListOrderOverlapsIncluded) {
   expectFrames("a12_2.mp3", 5 * 22050);
   expectFrames("a12_3.mp3", 4 * 22050);
   EXPECT_EQ(statuses(), QStringList({"Finish", "Finish", "Finish"}));
-  EXPECT_EQ(harness.window().sourceRecords()[0].segmentCount, 4) << "the pending range stays";
+  EXPECT_EQ(harness.window().sources().at(0).ranges.size(), 4u) << "the pending range stays";
 }
 
 TEST_F(SplitWindow, ACustomSourceWithOnlyItsPendingRangeIsCutWhole) {
-  harness.state().functionChoice = 0;
+  harness.state().splitFunction = SplitFunction::Custom;
   harness.addFiles({media->b7});
   harness.clickSkin("Split");
   ASSERT_EQ(outputFiles(), QStringList{"b7_1.mp3"});
   expectFrames("b7_1.mp3", 7 * 22050);
-  EXPECT_EQ(harness.window().sourceRecords()[0].segmentCount, 1);
+  EXPECT_EQ(harness.window().sources().at(0).ranges.size(), 1u);
 }
 
 TEST_F(SplitWindow, UnificationSkipsRangesPastAShortSourcesEnd) {
-  harness.state().functionChoice = 3;
+  harness.state().splitFunction = SplitFunction::Unification;
   harness.addFiles({media->a12, media->b7});
   markRanges(0, {{1, 4}, {8, 11}, {5, 9}, {0, 12}});
   harness.clickSourceRow(0);
@@ -176,11 +174,11 @@ TEST_F(SplitWindow, UnificationSkipsRangesPastAShortSourcesEnd) {
   expectFrames("b7_1.mp3", 3 * 22050);
   expectFrames("b7_2.mp3", 2 * 22050);
   EXPECT_EQ(statuses(), QStringList({"Finish", "OK", "Finish"})) << "8-11 is past b7's end";
-  EXPECT_EQ(harness.window().sourceRecords()[0].segmentCount, 4);
+  EXPECT_EQ(harness.window().sources().at(0).ranges.size(), 4u);
 }
 
 TEST_F(SplitWindow, NamesContinueAfterExistingPiecesAndLoseForbiddenCharacters) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 4;
   harness.addFiles({media->b7, media->a12});
   harness.window().lv().topLevelItem(0)->setText(0, "live.at.home");
@@ -200,7 +198,7 @@ TEST_F(SplitWindow, NamesContinueAfterExistingPiecesAndLoseForbiddenCharacters) 
 }
 
 TEST_F(SplitWindow, StopDuringTheSecondOfThreePiecesKeepsWhatWasWritten) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 10;
   harness.addFiles({media->c30});
   QTimer watcher;
@@ -226,7 +224,7 @@ TEST_F(SplitWindow, StopDuringTheSecondOfThreePiecesKeepsWhatWasWritten) {
 }
 
 TEST_F(SplitWindow, FadesSilenceTheEdgesAndLeaveTheMiddle) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 4;
   harness.state().fadeIn = true;
   harness.state().fadeOut = true;
@@ -245,7 +243,7 @@ TEST_F(SplitWindow, FadesSilenceTheEdgesAndLeaveTheMiddle) {
 }
 
 TEST_F(SplitWindow, AFadeInLongerThanThePieceNeverRunsPastItsEnd) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 2;
   harness.state().fadeIn = true;
   harness.state().fadeInSeconds = 5;
@@ -257,7 +255,7 @@ TEST_F(SplitWindow, AFadeInLongerThanThePieceNeverRunsPastItsEnd) {
 }
 
 TEST_F(SplitWindow, AnUnwritableOutputFolderFallsBackOnceThenFailsCleanly) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 4;
   harness.addFiles({media->b7});
   harness.window().lv().topLevelItem(0)->setText(0, "Caption Name");
@@ -286,7 +284,7 @@ TEST_F(SplitWindow, AnUnwritableOutputFolderFallsBackOnceThenFailsCleanly) {
 }
 
 TEST_F(SplitWindow, ASourceThatVanishedEndsTheJobWithOneMessageAndKeepsEarlierPieces) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 4;
   const QString doomed = harness.mediaPath("doomed.mp3");
   ASSERT_TRUE(QFile::copy(media->b7, doomed));
@@ -306,7 +304,7 @@ TEST_F(SplitWindow, ASourceThatVanishedEndsTheJobWithOneMessageAndKeepsEarlierPi
 }
 
 TEST_F(SplitWindow, ASecondSplitDuringAJobIsIgnored) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 4;
   harness.addFiles({media->b7});
   int nestedClicks = 0;

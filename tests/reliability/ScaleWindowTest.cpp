@@ -41,7 +41,7 @@ TEST(ScaleWindow, FiveHundredSourcesAreListedSplitAndCleared) {
   }
   MainWindowHarness harness(kSmallMp3Settings);
   harness.show();
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 60;
 
   const long memoryBefore = residentKb();
@@ -50,7 +50,7 @@ TEST(ScaleWindow, FiveHundredSourcesAreListedSplitAndCleared) {
   harness.addFiles(paths);
   const qint64 addMs = timer.restart();
   ASSERT_EQ(harness.window().lv().topLevelItemCount(), 500);
-  ASSERT_EQ(harness.window().sourceRecords().size(), 500u);
+  ASSERT_EQ(harness.window().sources().count(), 500u);
   EXPECT_EQ(harness.sourceCaptions().value(499), "source499.wav");
   harness.clickSourceRow(499);
   EXPECT_EQ(harness.segmentRows().size(), 1);
@@ -82,7 +82,7 @@ TEST(ScaleWindow, AnHourLongSourceSplitEveryTenMinutesGivesSixExactPieces) {
 
   MainWindowHarness harness(kSmallMp3Settings);
   harness.show();
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 600;
   harness.addFiles({source});
   ASSERT_EQ(harness.segmentRows().size(), 6);

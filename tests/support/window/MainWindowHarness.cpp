@@ -34,7 +34,16 @@ void MainWindowHarness::show() {
   (void)QTest::qWaitForWindowExposed(window_.get());
 }
 
+bool MainWindowHarness::waitUntilIdle(int timeoutMs) {
+  return QTest::qWaitFor([this] { return !window_->busy(); }, timeoutMs);
+}
+
 void MainWindowHarness::clickSkin(const QString& name) {
+  clickSkinNoWait(name);
+  if (!waitUntilIdle()) throw std::runtime_error("still busy after " + name.toStdString());
+}
+
+void MainWindowHarness::clickSkinNoWait(const QString& name) {
   skin::SkinWidget& skin = window_->Skin1();
   const QRect rect = skin.objectRect(name);
   if (!rect.isValid()) throw std::runtime_error("no skin object " + name.toStdString());
@@ -45,6 +54,7 @@ void MainWindowHarness::triggerMenuItem(const QString& handlerName) {
   auto* action = window_->findChild<QAction*>(handlerName);
   if (action == nullptr) throw std::runtime_error("no menu item " + handlerName.toStdString());
   action->trigger();
+  if (!waitUntilIdle()) throw std::runtime_error("still busy after " + handlerName.toStdString());
 }
 
 void MainWindowHarness::addFiles(const QStringList& paths) {
