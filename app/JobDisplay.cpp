@@ -116,7 +116,7 @@ void JobDisplay::onStarted(int piece) {
   const bool followedDone =
       followed_ < 0 || pieces_[static_cast<size_t>(followed_)].state != PieceState::Converting;
   if (followedDone || piece < followed_) {
-    progress_.clear();
+    if (!join_) progress_.clear();  // a join's bar follows the whole output
     follow(piece);
   }
   showStatus(started);
@@ -145,7 +145,7 @@ void JobDisplay::onFinished(int piece, JobExecutor::PieceOutcome outcome) {
   // Follow the next piece under way, if any.
   for (int next = 0; next < static_cast<int>(pieces_.size()); ++next) {
     if (pieces_[static_cast<size_t>(next)].state == PieceState::Converting) {
-      progress_.clear();
+      if (!join_) progress_.clear();
       follow(next);
       return;
     }

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QTimer>
 
-#include "processing/JoinRunner.h"
+#include "app/JoinOutputChoice.h"
 #include "tests/processing/JobMedia.h"
 #include "tests/support/window/MainWindowHarness.h"
 
@@ -51,15 +51,15 @@ TEST_F(JoinWindow, StereoAndMonoSourcesJoinInTheFirstSourcesFormat) {
   EXPECT_FALSE(harness.state().jobRunning);
   EXPECT_EQ(harness.skinText("pbpos"), "");
   EXPECT_EQ(harness.segmentRows(), QStringList{"00:00:00 - 00:00:04|00:00:04|Finish"});
+  EXPECT_EQ(harness.skinText("nm"), media->mono4) << "the path line follows the file joined";
 }
 
 TEST_F(JoinWindow, CustomRangesOfEverySourceJoinInOrderWithATypedExtensionKept) {
   harness.state().splitFunction = SplitFunction::Custom;
   harness.addFiles({media->a12, media->b7});
   SourceRecord& first = harness.window().sources().at(0);
-  first.ranges = {{2, 5, RangeState::Confirmed},
-                  {8, 10, RangeState::Confirmed},
-                  {0, 12, RangeState::Pending}};
+  first.ranges = {
+      {2, 5, RangeState::Confirmed}, {8, 10, RangeState::Confirmed}, {0, 12, RangeState::Pending}};
   harness.clickSourceRow(0);
   answerSave(out("Ranges.MP3"));
   harness.clickSkin("Join");
@@ -74,9 +74,8 @@ TEST_F(JoinWindow, UnificationTakesWhatEachSourceHasOfTheSharedRanges) {
   harness.state().splitFunction = SplitFunction::Unification;
   harness.addFiles({media->a12, media->b7});
   SourceRecord& first = harness.window().sources().at(0);
-  first.ranges = {{5, 9, RangeState::Confirmed},
-                  {9, 11, RangeState::Confirmed},
-                  {0, 12, RangeState::Pending}};
+  first.ranges = {
+      {5, 9, RangeState::Confirmed}, {9, 11, RangeState::Confirmed}, {0, 12, RangeState::Pending}};
   harness.clickSourceRow(0);
   answerSave(out("shared"));
   harness.clickSkin("Join");
@@ -166,7 +165,7 @@ TEST_F(JoinWindow, StopDuringTheSecondSourceKeepsTheOutputAndOpensTheFolder) {
     if (harness.state().currentSource == 1 && harness.state().jobRunning &&
         harness.skinText("pbpos").chopped(1).toInt() >= 40) {
       watcher.stop();
-      harness.triggerMenuItem("Stop1");
+      harness.triggerMenuItemNoWait("Stop1");
     }
   });
   watcher.start();

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "processing/SourceFrames.h"
-#include "processing/SplitRunner.h"
 
 namespace tarvex {
 namespace {

@@ -51,9 +51,7 @@ void MainWindowHarness::clickSkinNoWait(const QString& name) {
 }
 
 void MainWindowHarness::triggerMenuItem(const QString& handlerName) {
-  auto* action = window_->findChild<QAction*>(handlerName);
-  if (action == nullptr) throw std::runtime_error("no menu item " + handlerName.toStdString());
-  action->trigger();
+  triggerMenuItemNoWait(handlerName);
   if (!waitUntilIdle()) throw std::runtime_error("still busy after " + handlerName.toStdString());
 }
 
@@ -76,6 +74,12 @@ void MainWindowHarness::answerNextFolderDialog(const QString& folder) {
     if (!dialog.revealFolder(folder)) throw std::runtime_error("folder not in the tree");
     dialog.btn_okClick();
   });
+}
+
+void MainWindowHarness::triggerMenuItemNoWait(const QString& handlerName) {
+  auto* action = window_->findChild<QAction*>(handlerName);
+  if (action == nullptr) throw std::runtime_error("no menu item " + handlerName.toStdString());
+  action->trigger();
 }
 
 namespace {

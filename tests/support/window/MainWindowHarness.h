@@ -37,6 +37,7 @@ class MainWindowHarness {
   void clickSkinNoWait(const QString& name);
   // Triggers the named menu item ("AddFile1", "Start1", ...), then waits as clickSkin does.
   void triggerMenuItem(const QString& handlerName);
+  void triggerMenuItemNoWait(const QString& handlerName);
   // Serves the event queue until no add and no job runs; false after `timeoutMs`.
   bool waitUntilIdle(int timeoutMs = 240000);
   // Adds files through Add File, answering the open dialog with them.
