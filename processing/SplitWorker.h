@@ -18,6 +18,9 @@ namespace tarvex {
 // until none is left or the job halts. It has its own reader, writer and
 // encoder settings; it keeps a source open across the pieces it takes from
 // it, and seeks only when a piece does not start where its reading stands.
+// The rounding of a block that holds no whole frames alternates within a
+// piece and starts afresh with each, so a piece comes out the same whichever
+// worker writes it and whatever ran before.
 class SplitWorker {
  public:
   SplitWorker(const SplitPlan& plan, bool removeCutOffOnStop, JobControl& control,
