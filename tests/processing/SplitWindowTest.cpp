@@ -5,12 +5,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
 #include "components/audio/AudioFile2.h"
 #include "components/skin/SkinObject.h"
 #include "components/skin/SkinWidget.h"
+#include "config/Tfm_set.h"
 #include "sources/SegmentList.h"
 #include "tests/processing/JobMedia.h"
 #include "tests/support/window/MainWindowHarness.h"
@@ -338,6 +340,25 @@ TEST_F(SplitWindow, ASecondSplitDuringAJobIsIgnored) {
   EXPECT_EQ(nestedClicks, 1);
   EXPECT_EQ(outputFiles(), QStringList({"b7_1.mp3", "b7_2.mp3"}));
   EXPECT_EQ(harness.platform().saveDialogs, 0);
+}
+
+TEST_F(SplitWindow, SettingsOpenedDuringAJobNeitherPauseNorChangeIt) {
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
+  harness.state().pieceSeconds = 4;
+  harness.addFiles({media->b7});
+  harness.clickSkinNoWait("Split");
+  ASSERT_TRUE(harness.state().jobRunning);
+  bool finishedWhileOpen = false;
+  harness.whenDialogOpens([&] {
+    harness.state().pieceSeconds = 1;  // as the dialog's OK stores it
+    finishedWhileOpen = QTest::qWaitFor([&] { return !harness.window().busy(); }, 120000);
+    harness.window().fm_set().reject();
+  });
+  harness.clickSkin("Settings");
+  EXPECT_TRUE(finishedWhileOpen) << "the job ran on while the dialog was open";
+  EXPECT_EQ(outputFiles(), QStringList({"b7_1.mp3", "b7_2.mp3"}))
+      << "the pieces planned when Split was pressed";
+  EXPECT_FALSE(harness.state().jobRunning);
 }
 
 }  // namespace
