@@ -156,7 +156,7 @@ TEST_F(CommandRoutingWindow, WithTheRangesFocusedOnlyTheSkinRemoveRemovesARange)
   ASSERT_FALSE(harness.state().segmentFocus);
   harness.triggerMenuItem("Remove2");
   EXPECT_EQ(harness.sourceCaptions(), QStringList{"a100.wav"});
-  EXPECT_EQ(harness.window().sources().count(), 1u);
+  EXPECT_EQ(harness.window().sources().count(), 1);
 }
 
 TEST_F(CommandRoutingWindow, MenusPopUpAtTheirPlacesBelowTheMenuBar) {

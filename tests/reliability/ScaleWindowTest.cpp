@@ -50,7 +50,7 @@ TEST(ScaleWindow, FiveHundredSourcesAreListedSplitAndCleared) {
   harness.addFiles(paths);
   const qint64 addMs = timer.restart();
   ASSERT_EQ(harness.window().lv().topLevelItemCount(), 500);
-  ASSERT_EQ(harness.window().sources().count(), 500u);
+  ASSERT_EQ(harness.window().sources().count(), 500);
   EXPECT_EQ(harness.sourceCaptions().value(499), "source499.wav");
   harness.clickSourceRow(499);
   EXPECT_EQ(harness.segmentRows().size(), 1);

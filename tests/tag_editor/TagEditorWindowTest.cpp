@@ -218,7 +218,7 @@ TEST_F(TagEditorWindow, LeavingTheTitleRenamesTheRowAndOkRenamesTheSource) {
   });
   EXPECT_EQ(harness.sourceCaptions().value(2), title);
   EXPECT_EQ(tags()[2].title, title);
-  EXPECT_EQ(harness.window().sources().at(2).fileName, media("third.wav"));
+  EXPECT_EQ(harness.window().sources().at(2).path, media("third.wav"));
 }
 
 TEST_F(TagEditorWindow, ATitleLessFirstSourceGetsItsCaptionAsTitleOnOk) {
