@@ -19,7 +19,8 @@ QString withTrailingSeparator(const QString& folder) {
 
 void LoadMainSettings(const SettingsFile& settings, MainWindowState& state,
                       const QString& defaultFolder) {
-  state.functionChoice = settings.GetInt(QStringLiteral("Function"), QStringLiteral("Choice"), 0);
+  state.splitFunction = splitFunctionFromIni(
+      settings.GetInt(QStringLiteral("Function"), QStringLiteral("Choice"), 0));
   state.outputDir =
       settings.GetText(QStringLiteral("Output"), QStringLiteral("Dir"), defaultFolder);
   state.pieceSeconds = settings.GetInt(QStringLiteral("Choice"), QStringLiteral("time"), 60);
@@ -37,7 +38,8 @@ void LoadMainSettings(const SettingsFile& settings, MainWindowState& state,
 }
 
 void SaveMainSettings(const SettingsFile& settings, const MainWindowState& state) {
-  settings.PutInt(QStringLiteral("Function"), QStringLiteral("Choice"), state.functionChoice);
+  settings.PutInt(QStringLiteral("Function"), QStringLiteral("Choice"),
+                  iniValue(state.splitFunction));
   settings.PutText(QStringLiteral("Output"), QStringLiteral("Dir"), state.outputDir);
   settings.PutInt(QStringLiteral("Choice"), QStringLiteral("time"), state.pieceSeconds);
   settings.PutInt(QStringLiteral("Choice"), QStringLiteral("Count"), state.pieceCount);

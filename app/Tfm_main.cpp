@@ -16,6 +16,8 @@
 #include "app/DialogStyle.h"
 #include "app/HelpCommands.h"
 #include "app/InstructionsText.h"
+#include "app/JobDisplay.h"
+#include "app/JoinOutputChoice.h"
 #include "app/MainSettings.h"
 #include "app/SkinCommands.h"
 #include "app/Tfm_about.h"
@@ -31,9 +33,9 @@
 #include "platform/ShellLaunch.h"
 #include "player/PreviewPlayer.h"
 #include "processing/ConversionProgress.h"
+#include "processing/EncoderProfile.h"
+#include "processing/JobPlanning.h"
 #include "processing/JobProgress.h"
-#include "processing/JoinRunner.h"
-#include "processing/SplitRunner.h"
 #include "sources/SegmentList.h"
 #include "sources/SourceList.h"
 #include "sources/TimeFormat.h"
@@ -124,8 +126,7 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
   parts_.lv = lv_;
   parts_.lv_time = lvTime_;
   parts_.sm = sm_;
-  parts_.records = &records_;
-  parts_.tags = &tags_;
+  parts_.sources = &sources_;
   segmentList_ = std::make_unique<SegmentList>(parts_, [this] { sourceList_->lvClick(); });
   previewPlayer_ = std::make_unique<PreviewPlayer>(parts_, *segmentList_, *reader_, *player_);
   // The folder dialog comes first: the settings dialog opens it from its "...".
@@ -146,17 +147,17 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
   SourceCaptions captions;
   captions.read = [this] {
     QStringList texts;
-    for (int row = 0; row < lv_->topLevelItemCount(); ++row)
-      texts << lv_->topLevelItem(row)->text(0);
+    for (const SourceRecord& source : sources_.all()) texts << source.caption;
     return texts;
   };
-  captions.write = [this](int row, const QString& caption) {
-    if (QTreeWidgetItem* item = lv_->topLevelItem(row)) item->setText(0, caption);
+  captions.readTags = [this] { return sources_.tags(); };
+  captions.writeTags = [this](const std::vector<AudioFileinfo>& tags) {
+    sources_.setTags(tags);
+    sourceList_->refreshCaptions();
   };
-  fmId3_ = new Tfm_id3(tags_, std::move(captions), this);
+  fmId3_ = new Tfm_id3(std::move(captions), this);
 
   SourceListServices services;
-  services.reader = reader_.get();
   services.stopPlayback = [this] { previewPlayer_->Stop(); };
   services.chooseFolder = [this] {
     fmDir_->setWindowTitle(kAddFolderCaption);
@@ -222,7 +223,7 @@ void Tfm_main::FormShow() {
   if (parts_.skin.pb != nullptr) parts_.skin.pb->setPosition(0);
   progress_ = std::make_unique<ConversionProgress>(parts_.skin.convertpb);
   progress_->ShowConversionProgress(0, state_.skinFlag);
-  if (environment_.platform != nullptr) createRunners();
+  jobDisplay_ = std::make_unique<JobDisplay>(parts_, *segmentList_, *progress_);
   segmentList_->UpdateTotalTime();
   if (parts_.skin.timecaption != nullptr) {
     parts_.skin.timecaption->setText(FormatTime(0));
@@ -232,8 +233,6 @@ void Tfm_main::FormShow() {
   placeOwnWidgets();
   reader_->setActive(true);
   writer_->setActive(true);
-  // Measuring a long file's length keeps the window live.
-  reader_->setWaitingFunction([] { QCoreApplication::processEvents(); });
   fmDir_->setStartFolder(state_.outputDir);
 
   state_.currentSegment = 0;
@@ -244,27 +243,64 @@ void Tfm_main::FormShow() {
   if (auto* bar = skin_->findObject(QStringLiteral("pb"))) bar->setPosition(0);
 }
 
-void Tfm_main::createRunners() {
-  const auto services = [this] {
-    return JobServices{
-        .parts = parts_,
-        .segments = *segmentList_,
-        .reader = *reader_,
-        .writer = *writer_,
-        .encoder = *encoder_,
-        .transform = *transform_,
-        .settings = settings_,
-        .progress = *progress_,
-        .platform = *environment_.platform,
-        .commandLine = [this] { return fmSet_->commandLineText(); },
-        .formatIndex = [this] { return cbFormat_->currentIndex(); },
-        .setFormatIndex = [this](int index) { cbFormat_->setCurrentIndex(index); },
-        .stopPlayback = [this] { previewPlayer_->Stop(); },
-        .pumpEvents = {},
-    };
-  };
-  splitRunner_ = std::make_unique<SplitRunner>(services());
-  joinRunner_ = std::make_unique<JoinRunner>(services());
+JobSettings Tfm_main::jobSettings() const {
+  JobSettings settings;
+  settings.function = state_.splitFunction;
+  settings.outputDir = state_.outputDir;
+  settings.pieceSeconds = state_.pieceSeconds;
+  settings.pieceCount = state_.pieceCount;
+  settings.fadeIn = state_.fadeIn;
+  settings.fadeOut = state_.fadeOut;
+  settings.fadeInSeconds = state_.fadeInSeconds;
+  settings.fadeOutSeconds = state_.fadeOutSeconds;
+  return settings;
+}
+
+void Tfm_main::Split(bool openFolderAfter) {
+  if (!jobDisplay_ || environment_.platform == nullptr || jobDisplay_->running() ||
+      state_.jobRunning || sources_.empty()) {
+    return;
+  }
+  if (state_.IsPlaying) previewPlayer_->Stop();
+  // The settings, the encoder profile and the tags as they stand now serve the
+  // whole job; changes made while it runs apply to the next one.
+  const JobSettings settings = jobSettings();
+  const EncoderProfile profile =
+      LoadEncoderProfile(settings_, cbFormat_->currentIndex(), fmSet_->commandLineText());
+  SplitPlan plan = planSplit(sources_.all(), settings, profile);
+  state_.jobRunning = true;
+  const bool started = jobDisplay_->startSplit(
+      std::move(plan), sources_.all(), settings,
+      [this, openFolderAfter, folder = settings.outputDir](JobExecutor::JobResult result) {
+        if (openFolderAfter && result != JobExecutor::JobResult::Failed) {
+          openFolderOrReport(*environment_.platform, this, folder);
+        }
+      });
+  if (!started) state_.jobRunning = false;
+}
+
+void Tfm_main::Join() {
+  if (!jobDisplay_ || environment_.platform == nullptr || jobDisplay_->running() ||
+      state_.jobRunning) {
+    return;
+  }
+  if (state_.IsPlaying) previewPlayer_->Stop();
+  const std::optional<JoinOutput> output = chooseJoinOutput(
+      *environment_.platform, this, sources_, state_.outputDir, cbFormat_->currentIndex());
+  if (!output) return;
+  cbFormat_->setCurrentIndex(output->formatIndex);
+  const JobSettings settings = jobSettings();
+  const EncoderProfile profile =
+      LoadEncoderProfile(settings_, output->formatIndex, fmSet_->commandLineText());
+  JoinPlan plan = planJoin(sources_.all(), settings, profile, output->path);
+  state_.jobRunning = true;
+  const bool started =
+      jobDisplay_->startJoin(std::move(plan), sources_.all(), settings,
+                             [this, folder = settings.outputDir](JobExecutor::JobResult result) {
+                               if (result != JobExecutor::JobResult::Failed)
+                                 openFolderOrReport(*environment_.platform, this, folder);
+                             });
+  if (!started) state_.jobRunning = false;
 }
 
 void Tfm_main::placeOwnWidgets() {
@@ -299,7 +335,7 @@ CommandContext Tfm_main::commandContext() const {
   context.jobRunning = state_.jobRunning;
   context.isPlaying = state_.IsPlaying;
   context.segmentFocus = state_.segmentFocus;
-  context.hasSources = lv_->topLevelItemCount() > 0;
+  context.hasSources = !sources_.empty();
   context.adding = sourceList_->isAdding();
   return context;
 }
@@ -385,17 +421,11 @@ void Tfm_main::dispatchCommand(Command command) {
       break;
     case Command::SplitFromSkin:
     case Command::SplitFromMenu:
-      if (splitRunner_) {
-        const JobOutcome outcome = splitRunner_->Split();
-        // Only the skin's Split shows the pieces in the shell afterwards.
-        if (command == Command::SplitFromSkin &&
-            (outcome == JobOutcome::Completed || outcome == JobOutcome::Stopped)) {
-          openFolderOrReport(*environment_.platform, this, state_.outputDir);
-        }
-      }
+      // Only the skin's Split shows the pieces in the shell afterwards.
+      Split(command == Command::SplitFromSkin);
       break;
     case Command::Join:
-      if (joinRunner_) joinRunner_->Join();
+      Join();
       break;
     case Command::TagEditor:
       fmId3_->setStyleSheet(dialogStyleSheet(skin_->widgetStyleSheet()));
@@ -420,7 +450,12 @@ void Tfm_main::dispatchCommand(Command command) {
   }
 }
 
+bool Tfm_main::busy() const {
+  return sourceList_->isAdding() || (jobDisplay_ && jobDisplay_->running());
+}
+
 void Tfm_main::StopJob() {
+  if (jobDisplay_) jobDisplay_->stop();
   if (progress_) {
     tarvex::StopJob(state_, *progress_);
   } else {

@@ -27,11 +27,11 @@ class AudioFile2;
 class AudioPlayer2;
 class AudioTransform2;
 class ConversionProgress;
-class JoinRunner;
+class JobDisplay;
+struct JobSettings;
 class Mp3LameEncoder;
 class PreviewPlayer;
 class SegmentList;
-class SplitRunner;
 class SourceList;
 class Tfm_about;
 class Tfm_dir;
@@ -66,8 +66,7 @@ class Tfm_main : public QWidget {
   QComboBox& cb_format() { return *cbFormat_; }
   QPlainTextEdit& sm() { return *sm_; }
   const PopupMenus& menus() const { return menus_; }
-  std::vector<listrecord>& sourceRecords() { return records_; }
-  std::vector<AudioFileinfo>& sourceTags() { return tags_; }
+  SourceRecords& sources() { return sources_; }
   SourceList& sourceList() { return *sourceList_; }
   SegmentList& segmentList() { return *segmentList_; }
   AudioFile2& AudioFileRead() { return *reader_; }
@@ -92,8 +91,11 @@ class Tfm_main : public QWidget {
   void runCommand(Command command);
   void dispatchCommand(Command command);
 
-  // Clears jobRunning and empties the progress display.
+  // Asks the running job to stop, clears jobRunning and empties the progress display.
   void StopJob();
+
+  // True while files are being probed or a job's threads run.
+  bool busy() const;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -103,7 +105,11 @@ class Tfm_main : public QWidget {
 
  private:
   void FormCloseQuery();
-  void createRunners();
+  // The settings a job uses, as they stand when its command is given.
+  JobSettings jobSettings() const;
+  // Split and Join: a plan from a snapshot, run by the executor.
+  void Split(bool openFolderAfter);
+  void Join();
   void placeOwnWidgets();
   void popUp(QMenu* menu, int dx, int dy);
   CommandContext commandContext() const;
@@ -128,23 +134,23 @@ class Tfm_main : public QWidget {
   std::unique_ptr<AudioTransform2> transform_;
   std::unique_ptr<AudioPlayer2> player_;
 
-  // The source table and the tag table, one entry per row of lv.
-  std::vector<listrecord> records_;
-  std::vector<AudioFileinfo> tags_;
+  // One record per row of lv.
+  SourceRecords sources_;
   WindowParts parts_;
   std::unique_ptr<SegmentList> segmentList_;
   std::unique_ptr<SourceList> sourceList_;
   std::unique_ptr<PreviewPlayer> previewPlayer_;
-
-  // The split and join jobs, created once the skin's progress objects exist.
-  std::unique_ptr<SplitRunner> splitRunner_;
-  std::unique_ptr<JoinRunner> joinRunner_;
 
   // Dialogs, created with the window and shown modally later.
   Tfm_dir* fmDir_ = nullptr;
   Tfm_set* fmSet_ = nullptr;
   Tfm_about* fmAbout_ = nullptr;
   Tfm_id3* fmId3_ = nullptr;
+
+  // Runs split and join jobs and shows their reports; created once the
+  // skin's progress objects exist, and gone (its threads ended) before the
+  // parts it shows on.
+  std::unique_ptr<JobDisplay> jobDisplay_;
 };
 
 }  // namespace tarvex

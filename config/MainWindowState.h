@@ -2,13 +2,15 @@
 
 #include <QString>
 
+#include "config/SplitFunction.h"
+
 namespace tarvex {
 
 // The window-wide state every part of the main window shares. One instance,
 // owned by the main window, used on the user-interface thread only.
 struct MainWindowState {
-  int functionChoice = 0;  // 0 Custom, 1 every N seconds, 2 N equal pieces, 3 Unification
-  QString outputDir;       // always ends with the native separator
+  SplitFunction splitFunction = SplitFunction::Custom;
+  QString outputDir;  // always ends with the native separator
   int pieceSeconds = 60;
   int pieceCount = 6;
   bool fadeIn = false;

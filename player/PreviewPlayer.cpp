@@ -50,45 +50,43 @@ void PreviewPlayer::showTime(int64_t seconds) {
   parts_.skin.timecaption->redraw();
 }
 
-const listrecord* PreviewPlayer::rangesOf(int sourceRow) const {
-  const std::vector<listrecord>& records = *parts_.records;
-  const int row = parts_.state->functionChoice == 3 ? 0 : sourceRow;
-  if (row < 0 || row >= static_cast<int>(records.size())) return nullptr;
-  return &records[static_cast<size_t>(row)];
+const MarkedRange* PreviewPlayer::playedRange() const {
+  const SourceRecord* source =
+      parts_.sources->markedSource(parts_.state->splitFunction, parts_.state->PlaySource);
+  if (source == nullptr || playSegment_ < 0 ||
+      playSegment_ >= static_cast<int>(source->ranges.size())) {
+    return nullptr;
+  }
+  return &source->ranges[static_cast<size_t>(playSegment_)];
 }
 
 int64_t PreviewPlayer::pieceStartFrame() const {
-  const listrecord* ranges = rangesOf(parts_.state->PlaySource);
-  if (ranges == nullptr || playSegment_ >= static_cast<int>(ranges->beginTimes.size())) return 0;
-  return MulDiv(int64_t{ranges->beginTimes[static_cast<size_t>(playSegment_)]} * 1000,
-                reader_.Samples(), reader_.Duration());
+  const MarkedRange* range = playedRange();
+  if (range == nullptr) return 0;
+  return MulDiv(int64_t{range->begin} * 1000, reader_.Samples(), reader_.Duration());
 }
 
 int64_t PreviewPlayer::pieceFrames() const {
-  const listrecord* ranges = rangesOf(parts_.state->PlaySource);
-  if (ranges == nullptr || playSegment_ >= static_cast<int>(ranges->beginTimes.size()) ||
-      playSegment_ >= static_cast<int>(ranges->endTimes.size())) {
-    return 0;
-  }
-  const auto index = static_cast<size_t>(playSegment_);
-  const int64_t seconds = int64_t{ranges->endTimes[index]} - ranges->beginTimes[index];
+  const MarkedRange* range = playedRange();
+  if (range == nullptr) return 0;
+  const int64_t seconds = int64_t{range->end} - range->begin;
   return MulDiv(seconds * 1000, reader_.Samples(), reader_.Duration());
 }
 
 void PreviewPlayer::Play() {
   const MainWindowState& state = *parts_.state;
   if (state.jobRunning) return;
-  if (state.segmentFocus && (state.functionChoice == 0 || state.functionChoice == 3)) {
+  if (state.segmentFocus && marksRanges(state.splitFunction)) {
     PlayPiece();
   } else {
     PlayWholeFile();
   }
 }
 
-bool PreviewPlayer::openSource(const listrecord& source) {
+bool PreviewPlayer::openSource(const SourceRecord& source) {
   bool opened = false;
   failingPlayback([&] {
-    reader_.OpenRead(source.fileName, 0, 1);
+    reader_.OpenRead(source.path, 0, 1);
     player_.SetPcmFormat(reader_.SampleRate(), reader_.Channels());
     opened = true;
   });
@@ -112,12 +110,12 @@ void PreviewPlayer::failPlayback(const QString& message) {
 void PreviewPlayer::PlayWholeFile() {
   MainWindowState& state = *parts_.state;
   const int row = selectedRow(*parts_.lv);
-  if (state.IsPlaying || row < 0 || row >= static_cast<int>(parts_.records->size())) return;
+  if (state.IsPlaying || !parts_.sources->contains(row)) return;
   if (reader_.IsOpen()) reader_.Close();
   state.IsPlaying = true;
   segmentPlayback_ = false;
   state.PlaySource = row;
-  if (!openSource((*parts_.records)[static_cast<size_t>(row)])) return;
+  if (!openSource(parts_.sources->at(row))) return;
   failingPlayback([&] {
     state.BarPosition = barPosition();
     playOffset_ = MulDiv(state.BarPosition, reader_.Samples(), span());
@@ -131,22 +129,16 @@ void PreviewPlayer::PlayPiece() {
   MainWindowState& state = *parts_.state;
   const int row = selectedRow(*parts_.lv);
   const int segment = selectedRow(*parts_.lv_time);
-  if (state.IsPlaying || row < 0 || row >= static_cast<int>(parts_.records->size()) ||
-      segment < 0) {
-    return;
-  }
+  if (state.IsPlaying || !parts_.sources->contains(row) || segment < 0) return;
   // A row without a range (the list and the ranges disagree) plays nothing.
-  const listrecord* ranges = rangesOf(row);
-  if (ranges == nullptr || segment >= static_cast<int>(ranges->beginTimes.size()) ||
-      segment >= static_cast<int>(ranges->endTimes.size())) {
-    return;
-  }
+  const SourceRecord* ranges = parts_.sources->markedSource(state.splitFunction, row);
+  if (ranges == nullptr || segment >= static_cast<int>(ranges->ranges.size())) return;
   if (reader_.IsOpen()) reader_.Close();
   state.IsPlaying = true;
   segmentPlayback_ = true;
   state.PlaySource = row;
   playSegment_ = segment;
-  if (!openSource((*parts_.records)[static_cast<size_t>(row)])) return;
+  if (!openSource(parts_.sources->at(row))) return;
   failingPlayback([&] {
     reader_.Seek(pieceStartFrame(), 3);
     playOffset_ = 0;
@@ -219,19 +211,15 @@ void PreviewPlayer::BarMouseDown() {
 void PreviewPlayer::BarScrollTrack() {
   MainWindowState& state = *parts_.state;
   const int row = selectedRow(*parts_.lv);
-  if (!state.IsDragging || row < 0 || row >= static_cast<int>(parts_.records->size())) return;
+  if (!state.IsDragging || !parts_.sources->contains(row)) return;
   const int range = span();
   state.BarPosition = std::min(barPosition(), range);
   int64_t seconds = 0;
-  const listrecord* ranges = rangesOf(state.PlaySource);
-  if (state.IsPlaying && segmentPlayback_ && ranges != nullptr &&
-      playSegment_ < static_cast<int>(ranges->beginTimes.size()) &&
-      playSegment_ < static_cast<int>(ranges->endTimes.size())) {
-    const auto index = static_cast<size_t>(playSegment_);
-    seconds = MulDiv(state.BarPosition, ranges->endTimes[index] - ranges->beginTimes[index], range);
+  const MarkedRange* played = playedRange();
+  if (state.IsPlaying && segmentPlayback_ && played != nullptr) {
+    seconds = MulDiv(state.BarPosition, played->end - played->begin, range);
   } else {
-    seconds =
-        MulDiv(state.BarPosition, (*parts_.records)[static_cast<size_t>(row)].lengthSeconds, range);
+    seconds = MulDiv(state.BarPosition, parts_.sources->at(row).lengthSeconds, range);
   }
   showTime(seconds);
 }
@@ -269,11 +257,8 @@ void PreviewPlayer::StepBack() {
 void PreviewPlayer::step(bool forward) {
   MainWindowState& state = *parts_.state;
   const int row = selectedRow(*parts_.lv);
-  if (state.jobRunning || state.IsPlaying || row < 0 ||
-      row >= static_cast<int>(parts_.records->size())) {
-    return;
-  }
-  const int length = (*parts_.records)[static_cast<size_t>(row)].lengthSeconds;
+  if (state.jobRunning || state.IsPlaying || !parts_.sources->contains(row)) return;
+  const int length = parts_.sources->at(row).lengthSeconds;
   if (length <= 0) return;
   const int range = span();
   int stepSize = range / length;

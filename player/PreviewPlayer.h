@@ -65,7 +65,7 @@ class PreviewPlayer : public QObject {
   void Feed();
   // Opens the source and sets the player's format; false (and idle, the
   // error shown) when that failed.
-  bool openSource(const listrecord& source);
+  bool openSource(const SourceRecord& source);
   // The playback's one catch boundary: runs `work` (a command's playback
   // step or a player event); an exception that ends it stops the playback,
   // puts the player back to idle and shows its message.
@@ -78,7 +78,8 @@ class PreviewPlayer : public QObject {
     }
   }
   void failPlayback(const QString& message);
-  const listrecord* rangesOf(int sourceRow) const;  // row 0 under Unification
+  // The range of the piece being played (the first source's under Unification).
+  const MarkedRange* playedRange() const;
   int64_t pieceStartFrame() const;
   int64_t pieceFrames() const;
   int span() const;

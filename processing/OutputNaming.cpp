@@ -30,21 +30,22 @@ QString fitFileName(const QString& name, const QString& suffix) {
   return kept + suffix;
 }
 
-namespace {
-
-// outputDir + stem + "_N" + extension, cleaned and fitted. The extension is
-// appended: the stem holds no "." unless the caption starts with one, and
-// replacing from that "." on would drop the number.
-QString numberedPath(const QString& stem, int number, const QString& outputDir,
-                     const QString& extension) {
+// The extension is appended: the stem holds no "." unless the caption starts
+// with one, and replacing from that "." on would drop the number.
+QString numberedOutputName(const QString& stem, int number, const QString& outputDir,
+                           const QString& extension) {
   const QString numberText = QLatin1Char('_') + QString::number(number);
   return outputDir + fitFileName(CleanName(stem), numberText + CleanName(extension));
 }
 
-QString firstFreeNumbered(const QString& stem, const QString& outputDir, const QString& extension) {
+namespace {
+
+QString firstFreeNumbered(const QString& stem, const QString& outputDir, const QString& extension,
+                          const std::function<bool(const QString&)>& planned = {}) {
   for (int number = 1;; ++number) {
-    const QString path = numberedPath(stem, number, outputDir, extension);
-    if (!pathTaken(path) || number == INT_MAX) return path;
+    const QString path = numberedOutputName(stem, number, outputDir, extension);
+    const bool taken = pathTaken(path) || (planned && planned(path));
+    if (!taken || number == INT_MAX) return path;
   }
 }
 
@@ -52,6 +53,11 @@ QString firstFreeNumbered(const QString& stem, const QString& outputDir, const Q
 
 QString MakeOutputName(const QString& caption, const QString& outputDir, const QString& extension) {
   return firstFreeNumbered(outputStem(caption), outputDir, extension);
+}
+
+QString MakeOutputName(const QString& caption, const QString& outputDir, const QString& extension,
+                       const std::function<bool(const QString&)>& planned) {
+  return firstFreeNumbered(outputStem(caption), outputDir, extension, planned);
 }
 
 QString fallbackOutputName(const QString& sourcePath, const QString& outputDir,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 namespace tarvex {
 
@@ -17,6 +18,15 @@ QString outputStem(const QString& caption);
 // pass 255 bytes is shortened on a character boundary, keeping "_N" and the
 // extension.
 QString MakeOutputName(const QString& caption, const QString& outputDir, const QString& extension);
+// The same, also passing over every name `planned` says is already given to
+// another output of the same job.
+QString MakeOutputName(const QString& caption, const QString& outputDir, const QString& extension,
+                       const std::function<bool(const QString&)>& planned);
+
+// outputDir + the cleaned stem + "_N" + extension, shortened as
+// MakeOutputName does; whether the name is free is not looked at.
+QString numberedOutputName(const QString& stem, int number, const QString& outputDir,
+                           const QString& extension);
 
 // The name a piece falls back to when its own cannot be created: the source
 // file's own name with the piece's extension in outputDir, counted on as

@@ -14,17 +14,28 @@ namespace {
 constexpr int kLengthColumn = 1;
 constexpr int kStatusColumn = 2;
 
-void ensureRanges(listrecord& entry, int count) {
-  if (static_cast<int>(entry.beginTimes.size()) < count) entry.beginTimes.resize(count, 0);
-  if (static_cast<int>(entry.endTimes.size()) < count) entry.endTimes.resize(count, 0);
 }
 
 }  // namespace
 
-SegmentList::SegmentList(WindowParts& parts, std::function<void()> lvClick)
-    : parts_(parts), lvClick_(std::move(lvClick)) {}
+QString statusText(SegmentStatus status) {
+  switch (status) {
+    case SegmentStatus::Planned:
+      return kStatusUnconvert;
+    case SegmentStatus::Pending:
+      return kStatusUncertain;
+    case SegmentStatus::Confirmed:
+      return kStatusConfirmed;
+    case SegmentStatus::JustConfirmed:
+      return kStatusJustConfirmed;
+  }
+  return QString();
+}
 
-void SegmentList::SetupPositionBar(const listrecord& source) {
+SegmentList::SegmentList(WindowParts& parts, std::function<void()> lvClick)
+    : parts_(parts), rules_(*parts.sources), lvClick_(std::move(lvClick)) {}
+
+void SegmentList::SetupPositionBar(const SourceRecord& source) {
   skin::SkinObject* bar = parts_.skin.pb;
   if (bar == nullptr) return;
   bar->setMaximum(source.barMax);
@@ -70,115 +81,134 @@ void SegmentList::clear() {
   parts_.lv_time->clear();
 }
 
-void SegmentList::showRows(const std::vector<Segment>& rows, const listrecord& source) {
+void SegmentList::showRows(const std::vector<Segment>& rows, const SourceRecord& source) {
   QTreeWidget& list = *parts_.lv_time;
   list.clear();
   QList<QTreeWidgetItem*> items;
   items.reserve(static_cast<qsizetype>(rows.size()));
   for (const Segment& row : rows) {
     const SegmentTexts texts = segmentTexts(row.begin, row.end, source);
-    items << new QTreeWidgetItem(QStringList{texts.range, texts.length, row.status});
+    items << new QTreeWidgetItem(QStringList{texts.range, texts.length, statusText(row.status)});
   }
   list.addTopLevelItems(items);
 }
 
 void SegmentList::PlanCustom() {
   const int row = selectedRow(*parts_.lv);
-  if (row < 0 || row >= static_cast<int>(parts_.records->size())) return;
-  const listrecord& source = (*parts_.records)[row];
+  if (!parts_.sources->contains(row)) return;
+  rules_.settle(SplitFunction::Custom, row);
+  const SourceRecord& source = parts_.sources->at(row);
   showCurrentPosition(source.lengthSeconds);
   showRows(planMarkedRanges(source), source);
 }
 
 void SegmentList::PlanByTime() {
   const int row = selectedRow(*parts_.lv);
-  if (row < 0 || row >= static_cast<int>(parts_.records->size())) return;
-  const listrecord& source = (*parts_.records)[row];
+  if (!parts_.sources->contains(row)) return;
+  const SourceRecord& source = parts_.sources->at(row);
   showCurrentPosition(source.lengthSeconds);
   showRows(planByTimePieces(source.lengthSeconds, parts_.state->pieceSeconds), source);
 }
 
 void SegmentList::PlanByCount() {
   const int row = selectedRow(*parts_.lv);
-  if (row < 0 || row >= static_cast<int>(parts_.records->size())) return;
-  const listrecord& source = (*parts_.records)[row];
+  if (!parts_.sources->contains(row)) return;
+  const SourceRecord& source = parts_.sources->at(row);
   showCurrentPosition(source.lengthSeconds);
   showRows(planByCountPieces(source.lengthSeconds, parts_.state->pieceCount), source);
 }
 
 void SegmentList::PlanUnification() {
-  if (selectedRow(*parts_.lv) < 0 || parts_.records->empty()) return;
-  const listrecord& shared = parts_.records->front();
+  const int row = selectedRow(*parts_.lv);
+  if (row < 0 || parts_.sources->empty()) return;
+  rules_.settle(SplitFunction::Unification, row);
+  const SourceRecord& shared = parts_.sources->at(0);
   showCurrentPosition(shared.lengthSeconds);
   showRows(planMarkedRanges(shared), shared);
 }
 
-void SegmentList::planFor(int functionChoice) {
-  switch (functionChoice) {
-    case 0:
+void SegmentList::planFor(SplitFunction function) {
+  switch (function) {
+    case SplitFunction::Custom:
       PlanCustom();
       break;
-    case 1:
+    case SplitFunction::EveryNSeconds:
       PlanByTime();
       break;
-    case 2:
+    case SplitFunction::EqualPieces:
       PlanByCount();
       break;
-    case 3:
+    case SplitFunction::Unification:
       PlanUnification();
-      break;
-    default:
       break;
   }
 }
 
 void SegmentList::UpdateTotalTime() {
-  const int rows = parts_.lv->topLevelItemCount();
-  std::vector<listrecord> listed(
-      parts_.records->begin(),
-      parts_.records->begin() + std::min<qsizetype>(rows, parts_.records->size()));
-  const int total = totalPlannedSeconds(parts_.state->functionChoice, listed);
+  const int total = totalPlannedSeconds(parts_.state->splitFunction, parts_.sources->all());
   if (parts_.skin.tataltime != nullptr) {
     parts_.skin.tataltime->setText(FormatTime(total));
     parts_.skin.tataltime->redraw();
   }
 }
 
-bool SegmentList::marking() const {
-  const int choice = parts_.state->functionChoice;
-  return choice == 0 || choice == 3;
+void SegmentList::tell(MarkingOutcome outcome) {
+  QString message;
+  switch (outcome) {
+    case MarkingOutcome::NotAMarkingFunction:
+      message = kOnlyMarkingFunctionsMessage;
+      break;
+    case MarkingOutcome::StartAfterEnd:
+      message = kStartAfterEndMessage;
+      break;
+    case MarkingOutcome::PendingRangeKept:
+      message = kPendingRowMessage;
+      break;
+    case MarkingOutcome::Done:
+    case MarkingOutcome::NoSource:
+      return;
+  }
+  parts_.platform->showInformation(parts_.window, message);
 }
 
-listrecord* SegmentList::markedEntry() {
-  if (parts_.records->empty()) return nullptr;
-  if (parts_.state->functionChoice == 3) return &parts_.records->front();
-  const int row = selectedRow(*parts_.lv);
-  if (row < 0 || row >= static_cast<int>(parts_.records->size())) return nullptr;
-  return &(*parts_.records)[row];
-}
-
-void SegmentList::refreshRow(int row, const listrecord& entry) {
-  if (QTreeWidgetItem* item = parts_.lv_time->topLevelItem(row)) {
-    const SegmentTexts texts = segmentTexts(entry.beginTimes[row], entry.endTimes[row], entry);
+void SegmentList::showMarkedRanges() {
+  const SourceRecord* source =
+      parts_.sources->markedSource(parts_.state->splitFunction, selectedRow(*parts_.lv));
+  if (source == nullptr) return;
+  const std::vector<Segment> rows = planMarkedRanges(*source);
+  QTreeWidget& list = *parts_.lv_time;
+  // Rows are updated in place, so a status a job wrote stays until the next re-plan.
+  while (list.topLevelItemCount() > static_cast<int>(rows.size())) {
+    delete list.takeTopLevelItem(list.topLevelItemCount() - 1);
+  }
+  for (int index = 0; index < static_cast<int>(rows.size()); ++index) {
+    const Segment& row = rows[static_cast<size_t>(index)];
+    QTreeWidgetItem* item = list.topLevelItem(index);
+    if (item == nullptr) {
+      item = new QTreeWidgetItem(QStringList{QString(), QString(), statusText(row.status)});
+      list.addTopLevelItem(item);
+    }
+    const SegmentTexts texts = segmentTexts(row.begin, row.end, *source);
     item->setText(0, texts.range);
     item->setText(kLengthColumn, texts.length);
+    if (row.status == SegmentStatus::JustConfirmed)
+      item->setText(kStatusColumn, kStatusJustConfirmed);
   }
 }
 
 void SegmentList::setPendingBound(bool begin) {
-  if (selectedRow(*parts_.lv) < 0) return;
-  if (!marking()) {
-    parts_.platform->showInformation(parts_.window, kOnlyMarkingFunctionsMessage);
-    return;
-  }
+  const int row = selectedRow(*parts_.lv);
+  if (row < 0) return;
   if (parts_.skin.pb != nullptr) parts_.state->BarPosition = parts_.skin.pb->position();
-  listrecord* entry = markedEntry();
-  const int pending = rowCount() - 1;
-  if (entry == nullptr || pending < 0) return;
-  ensureRanges(*entry, pending + 1);
-  const int seconds = secondsAtBar(parts_.state->BarPosition, entry->lengthSeconds);
-  (begin ? entry->beginTimes : entry->endTimes)[pending] = seconds;
-  refreshRow(pending, *entry);
+  const SplitFunction function = parts_.state->splitFunction;
+  const SourceRecord* source = parts_.sources->markedSource(function, row);
+  const int seconds =
+      secondsAtBar(parts_.state->BarPosition, source != nullptr ? source->lengthSeconds : 0);
+  const MarkingOutcome outcome =
+      begin ? rules_.markBegin(function, row, seconds) : rules_.markEnd(function, row, seconds);
+  tell(outcome);
+  if (outcome != MarkingOutcome::Done) return;
+  showMarkedRanges();
   UpdateTotalTime();
 }
 
@@ -191,73 +221,34 @@ void SegmentList::MarkEnd() {
 }
 
 void SegmentList::ConfirmSegment() {
-  if (selectedRow(*parts_.lv) < 0) return;
-  if (!marking()) {
-    parts_.platform->showInformation(parts_.window, kOnlyMarkingFunctionsMessage);
-    return;
-  }
-  listrecord* entry = markedEntry();
-  const int pending = rowCount() - 1;
-  if (entry == nullptr || pending < 0) return;
-  ensureRanges(*entry, pending + 1);
-  if (entry->endTimes[pending] - entry->beginTimes[pending] < 0) {
-    parts_.platform->showInformation(parts_.window, kStartAfterEndMessage);
-    return;
-  }
-  setStatus(pending, kStatusJustConfirmed);
-  const int length = entry->lengthSeconds;
-  const SegmentTexts texts = segmentTexts(0, length, *entry);
-  parts_.lv_time->addTopLevelItem(
-      new QTreeWidgetItem(QStringList{texts.range, texts.length, kStatusUncertain}));
-  const int count = rowCount();
-  entry->beginTimes.resize(count, 0);
-  entry->endTimes.resize(count, 0);
-  entry->beginTimes[count - 1] = 0;
-  entry->endTimes[count - 1] = length;
-  entry->segmentCount = count;
+  const int row = selectedRow(*parts_.lv);
+  if (row < 0) return;
+  const MarkingOutcome outcome = rules_.confirm(parts_.state->splitFunction, row);
+  tell(outcome);
+  if (outcome != MarkingOutcome::Done) return;
+  showMarkedRanges();
   UpdateTotalTime();
 }
 
 void SegmentList::RemoveSegment() {
-  if (!marking() || selectedRow(*parts_.lv) < 0) return;
-  const int row = selectedRow(*parts_.lv_time);
-  if (row < 0) return;
-  if (status(row) == kStatusUncertain) {
-    parts_.platform->showInformation(parts_.window, kPendingRowMessage);
-    return;
-  }
-  listrecord* entry = markedEntry();
-  if (entry == nullptr) return;
-  ensureRanges(*entry, rowCount());
-  entry->beginTimes.erase(entry->beginTimes.begin() + row);
-  entry->endTimes.erase(entry->endTimes.begin() + row);
-  delete parts_.lv_time->takeTopLevelItem(row);
+  if (!marksRanges(parts_.state->splitFunction) || selectedRow(*parts_.lv) < 0) return;
+  const int segment = selectedRow(*parts_.lv_time);
+  if (segment < 0) return;
+  const MarkingOutcome outcome =
+      rules_.remove(parts_.state->splitFunction, selectedRow(*parts_.lv), segment);
+  tell(outcome);
+  if (outcome != MarkingOutcome::Done) return;
+  delete parts_.lv_time->takeTopLevelItem(segment);
   const int count = rowCount();
   MainWindowState& state = *parts_.state;
   if (state.currentSegment > count - 1) state.currentSegment = count - 1;
   selectRow(*parts_.lv_time, state.currentSegment);
-  entry->beginTimes.resize(count, 0);
-  entry->endTimes.resize(count, 0);
-  entry->segmentCount = count;
   UpdateTotalTime();
 }
 
 void SegmentList::ResetSegments() {
   parts_.lv_time->clear();
-  // Under Unification the shared ranges are the ones the list shows.
-  listrecord* entry = nullptr;
-  if (parts_.state->functionChoice == 3) {
-    entry = parts_.records->empty() ? nullptr : &parts_.records->front();
-  } else {
-    const int row = selectedRow(*parts_.lv);
-    if (row >= 0 && row < static_cast<int>(parts_.records->size())) entry = &(*parts_.records)[row];
-  }
-  if (entry != nullptr) {
-    ensureRanges(*entry, 1);
-    entry->segmentCount = 1;
-    entry->beginTimes[0] = 0;
-    entry->endTimes[0] = entry->lengthSeconds;
-  }
+  rules_.reset(parts_.state->splitFunction, selectedRow(*parts_.lv));
   if (lvClick_) lvClick_();
   UpdateTotalTime();
 }

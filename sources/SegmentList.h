@@ -4,6 +4,7 @@
 #include <functional>
 #include <vector>
 
+#include "sources/MarkingRules.h"
 #include "sources/SplitPlanning.h"
 #include "sources/WindowParts.h"
 
@@ -16,15 +17,27 @@ inline const QString kStartAfterEndMessage =
 inline const QString kPendingRowMessage =
     QStringLiteral("This item, the procedure will automatically process. Need not delete.");
 
-// The segment list: the planned pieces of the selected source under the
-// current function, the position bar's scale, the marking commands and the
-// total planned time.
+// The texts of the segment list's "Status" column; they exist only here.
+inline const QString kStatusUncertain = QStringLiteral("Uncertain");
+inline const QString kStatusConfirmed = QStringLiteral("OK");
+inline const QString kStatusJustConfirmed = QStringLiteral("Ok");
+inline const QString kStatusUnconvert = QStringLiteral("Unconvert");
+inline const QString kStatusConverting = QStringLiteral("Converting");
+inline const QString kStatusFinish = QStringLiteral("Finish");
+inline const QString kStatusError = QStringLiteral("Error");
+inline const QString kStatusStopped = QStringLiteral("Stopped");
+
+QString statusText(SegmentStatus status);
+
+// The segment list: a view of the planned pieces of the selected source under
+// the current function, the position bar's scale, the marking commands (the
+// rules live in MarkingRules) and the total planned time.
 class SegmentList {
  public:
   SegmentList(WindowParts& parts, std::function<void()> lvClick);
 
   // Position bar for a source: its maximum and page size.
-  void SetupPositionBar(const listrecord& source);
+  void SetupPositionBar(const SourceRecord& source);
   // Usable span of the bar: maximum minus page size (at least 1).
   int PositionSpan() const;
   // Seconds at a bar value for a source of `lengthSeconds`.
@@ -34,8 +47,8 @@ class SegmentList {
   void PlanByTime();
   void PlanByCount();
   void PlanUnification();
-  // The planner of a function choice (0 to 3); other values plan nothing.
-  void planFor(int functionChoice);
+  // The planner of a function.
+  void planFor(SplitFunction function);
 
   void UpdateTotalTime();
 
@@ -50,17 +63,19 @@ class SegmentList {
   int rowCount() const;
   QString status(int row) const;
   void setStatus(int row, const QString& status);
-  void showRows(const std::vector<Segment>& rows, const listrecord& source);
+  void showRows(const std::vector<Segment>& rows, const SourceRecord& source);
   void clear();
 
  private:
   void showCurrentPosition(int lengthSeconds);
-  listrecord* markedEntry();  // the selected source (Custom) or the first (Unification)
-  bool marking() const;       // Custom or Unification
+  // Shows the ranges of the marked source again, keeping the job statuses.
+  void showMarkedRanges();
+  // A refusal's message, if it has one.
+  void tell(MarkingOutcome outcome);
   void setPendingBound(bool begin);
-  void refreshRow(int row, const listrecord& entry);
 
   WindowParts& parts_;
+  MarkingRules rules_;
   std::function<void()> lvClick_;
 };
 

@@ -3,13 +3,15 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 #include "sources/SegmentList.h"
+#include "sources/SourceProbe.h"
 #include "sources/WindowParts.h"
 
 namespace tarvex {
 
-class AudioFile2;
+class SourceProbing;
 
 inline const QString kAddFileFilter = QStringLiteral("MP3 Files(*.mp3;*.mp2)");
 inline const QString kAllAudioFilter =
@@ -18,23 +20,19 @@ inline const QString kZeroLengthMessage = QStringLiteral(" this File is Error or
 inline const QString kNotSupportedMessage = QStringLiteral(" this File is not supported.");
 inline const QString kAddFolderCaption = QStringLiteral("Add File Directory");
 
-// Floors of the position bar's maximum for a short source.
-constexpr int kAddFileBarFloor = 1084;
-constexpr int kAddFolderBarFloor = 1014;
-
 // What the source list needs from the rest of the window.
 struct SourceListServices {
-  AudioFile2* reader = nullptr;           // the shared reader, used for probing
   std::function<QString()> chooseFolder;  // the folder dialog; "" when cancelled
   std::function<void()> stopPlayback;     // stops the preview player
 };
 
-// The source list: adds files and folders, probes each through the reader and
-// its tags, keeps one listrecord and one AudioFileinfo per row, and moves,
-// removes and clears rows. Selecting a row plans its segment list.
+// The source list: a view of the source records. Adds files and folders
+// (probed on worker threads, rows appearing in list order), and moves, removes
+// and clears rows. Selecting a row plans its segment list.
 class SourceList {
  public:
   SourceList(WindowParts& parts, SegmentList& segments, SourceListServices services);
+  ~SourceList();
 
   void AddFiles();
   void AddFolder();
@@ -48,26 +46,29 @@ class SourceList {
   void lvClick();
   void FitNameColumn();
 
-  // True while an add runs (it pumps the event queue): list commands wait.
-  bool isAdding() const { return adding_; }
+  // True while an add runs (files are probed in the background): list
+  // commands wait until its rows are in.
+  bool isAdding() const { return probing_ != nullptr; }
+  // Called when an add has put in its last row.
+  void setAddFinished(std::function<void()> addFinished) { addFinished_ = std::move(addFinished); }
+  // The row texts again from the records (after the tag editor changed captions).
+  void refreshCaptions();
 
   // The size text of a row ("3.42MB").
   static QString sizeText(qint64 bytes);
 
  private:
-  // Probes one file into the entry and row `row`; throws on failure.
-  void ProbeSource(int row, const QString& path, int barFloor);
-  // Adds one file at the end of the list; false when it was refused.
-  bool addOne(const QString& path, bool fromFolder);
-  void dropRow(int row);
-  void resetReader();
+  void startAdd(const QStringList& files, bool fromFolder);
+  // Puts in the row of one probed file, or tells why it was refused.
+  void addProbed(const ProbeResult& result);
   void finishAdd(bool selectPlaySource);
-  void swapRows(int a, int b);
+  void showRow(int row);
 
   WindowParts& parts_;
   SegmentList& segments_;
   SourceListServices services_;
-  bool adding_ = false;
+  std::unique_ptr<SourceProbing> probing_;
+  std::function<void()> addFinished_;
 };
 
 }  // namespace tarvex

@@ -7,14 +7,26 @@
 
 namespace tarvex {
 
-std::vector<Segment> planMarkedRanges(const listrecord& source) {
+namespace {
+
+SegmentStatus statusOf(RangeState state) {
+  switch (state) {
+    case RangeState::Pending:
+      return SegmentStatus::Pending;
+    case RangeState::JustConfirmed:
+      return SegmentStatus::JustConfirmed;
+    case RangeState::Confirmed:
+      break;
+  }
+  return SegmentStatus::Confirmed;
+}
+
+}  // namespace
+
+std::vector<Segment> planMarkedRanges(const SourceRecord& source) {
   std::vector<Segment> rows;
-  const int count =
-      std::min<int>(source.segmentCount,
-                    static_cast<int>(std::min(source.beginTimes.size(), source.endTimes.size())));
-  for (int j = 0; j < count; ++j) {
-    rows.push_back({source.beginTimes[j], source.endTimes[j],
-                    j == count - 1 ? kStatusUncertain : kStatusConfirmed});
+  for (const MarkedRange& range : source.ranges) {
+    rows.push_back({range.begin, range.end, statusOf(range.state)});
   }
   return rows;
 }
@@ -25,7 +37,7 @@ std::vector<Segment> planByTimePieces(int lengthSeconds, int pieceSeconds) {
   std::vector<Segment> rows;
   for (int64_t begin = 0; begin < length || (begin == 0 && length == 0); begin += step) {
     const int end = static_cast<int>(std::min<int64_t>(begin + step, length));
-    rows.push_back({static_cast<int>(begin), end, kStatusUnconvert});
+    rows.push_back({static_cast<int>(begin), end, SegmentStatus::Planned});
     if (length == 0) break;
   }
   return rows;
@@ -36,51 +48,53 @@ std::vector<Segment> planByCountPieces(int lengthSeconds, int pieceCount) {
   const int count = std::max(1, pieceCount);
   std::vector<Segment> rows;
   if (length == 0) {
-    rows.push_back({0, 0, kStatusUnconvert});
+    rows.push_back({0, 0, SegmentStatus::Planned});
     return rows;
   }
   for (int64_t k = 0; k < count; ++k) {
     const int begin = static_cast<int>(MulDiv(k, length, count));
     const int end = static_cast<int>(MulDiv(k + 1, length, count));
-    if (end > begin) rows.push_back({begin, end, kStatusUnconvert});
+    if (end > begin) rows.push_back({begin, end, SegmentStatus::Planned});
   }
   return rows;
 }
 
 namespace {
 
-int cutRangeCount(const listrecord& source) {
-  const int stored = static_cast<int>(std::min(source.beginTimes.size(), source.endTimes.size()));
-  const int count = std::min(source.segmentCount, stored);
-  return count <= 1 ? std::min(count, 1) : count - 1;
+// The pending-range rule: a lone pending range is cut (the whole source, or
+// what Begin and End made of it); otherwise the pending last range is not.
+int cutRangeCount(const SourceRecord& source) {
+  const int count = static_cast<int>(source.ranges.size());
+  return count <= 1 ? count : count - 1;
 }
 
 }  // namespace
 
-std::vector<UnifiedRange> customRangesFor(const listrecord& source) {
+std::vector<UnifiedRange> customRangesFor(const SourceRecord& source) {
   std::vector<UnifiedRange> ranges;
   for (int k = 0; k < cutRangeCount(source); ++k) {
-    ranges.push_back({source.beginTimes[k], source.endTimes[k]});
+    const MarkedRange& range = source.ranges[static_cast<size_t>(k)];
+    ranges.push_back({range.begin, range.end, k});
   }
   return ranges;
 }
 
-std::vector<UnifiedRange> unifiedRangesFor(const listrecord& shared, int lengthSeconds) {
+std::vector<UnifiedRange> unifiedRangesFor(const SourceRecord& shared, int lengthSeconds) {
   std::vector<UnifiedRange> ranges;
   for (int k = 0; k < cutRangeCount(shared); ++k) {
-    const int begin = shared.beginTimes[k];
-    if (begin > lengthSeconds) continue;  // past this source's end
-    ranges.push_back({begin, std::min(shared.endTimes[k], lengthSeconds)});
+    const MarkedRange& range = shared.ranges[static_cast<size_t>(k)];
+    if (range.begin > lengthSeconds) continue;  // past this source's end
+    ranges.push_back({range.begin, std::min(range.end, lengthSeconds), k});
   }
   return ranges;
 }
 
-int64_t sourceLengthMs(const listrecord& source) {
-  if (source.lengthMs > 0) return source.lengthMs;
+int64_t sourceLengthMs(const SourceRecord& source) {
+  if (source.durationMs > 0) return source.durationMs;
   return int64_t{std::max(0, source.lengthSeconds)} * 1000;
 }
 
-PieceSpan pieceSpan(int begin, int end, const listrecord& source) {
+PieceSpan pieceSpan(int begin, int end, const SourceRecord& source) {
   const int64_t sourceMs = sourceLengthMs(source);
   PieceSpan span;
   span.beginMs = std::clamp<int64_t>(int64_t{begin} * 1000, 0, sourceMs);
@@ -90,39 +104,35 @@ PieceSpan pieceSpan(int begin, int end, const listrecord& source) {
   return span;
 }
 
-SegmentTexts segmentTexts(int begin, int end, const listrecord& source) {
+SegmentTexts segmentTexts(int begin, int end, const SourceRecord& source) {
   const PieceSpan span = pieceSpan(begin, end, source);
   // An end before the begin is shown as marked, so it can be corrected.
   const QString endText = end < begin ? FormatTime(end) : FormatMilliseconds(span.endMs);
   return {FormatTime(begin) + QStringLiteral(" - ") + endText, FormatMilliseconds(span.lengthMs())};
 }
 
-int totalPlannedSeconds(int functionChoice, const std::vector<listrecord>& sources) {
+std::vector<UnifiedRange> cutRangesFor(SplitFunction function,
+                                       const std::vector<SourceRecord>& sources, int row) {
+  if (row < 0 || row >= static_cast<int>(sources.size())) return {};
+  const SourceRecord& source = sources[static_cast<size_t>(row)];
+  if (function == SplitFunction::Unification) {
+    return unifiedRangesFor(sources.front(), source.lengthSeconds);
+  }
+  return customRangesFor(source);
+}
+
+int totalPlannedSeconds(SplitFunction function, const std::vector<SourceRecord>& sources) {
   if (sources.empty()) return 0;
   int64_t totalMs = 0;
-  switch (functionChoice) {
-    case 1:
-    case 2:
-      for (const listrecord& source : sources) totalMs += sourceLengthMs(source);
-      break;
-    case 0:
-      for (const listrecord& source : sources) {
-        for (const UnifiedRange& range : customRangesFor(source)) {
-          totalMs += pieceSpan(range.begin, range.end, source).lengthMs();
-        }
+  if (marksRanges(function)) {
+    for (int row = 0; row < static_cast<int>(sources.size()); ++row) {
+      const SourceRecord& source = sources[static_cast<size_t>(row)];
+      for (const UnifiedRange& range : cutRangesFor(function, sources, row)) {
+        totalMs += pieceSpan(range.begin, range.end, source).lengthMs();
       }
-      break;
-    case 3: {
-      const listrecord& first = sources.front();
-      for (const listrecord& source : sources) {
-        for (const UnifiedRange& range : unifiedRangesFor(first, source.lengthSeconds)) {
-          totalMs += pieceSpan(range.begin, range.end, source).lengthMs();
-        }
-      }
-      break;
     }
-    default:
-      break;
+  } else {
+    for (const SourceRecord& source : sources) totalMs += sourceLengthMs(source);
   }
   return static_cast<int>(std::clamp<int64_t>(roundedSeconds(totalMs), INT32_MIN, INT32_MAX));
 }

@@ -1,27 +1,32 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <vector>
 
-#include "sources/listrecord.h"
+#include "config/SplitFunction.h"
+#include "sources/SourceRecord.h"
 
 namespace tarvex {
 
-// One planned piece: whole seconds and the status the segment list shows.
+// What a row of the segment list stands for before a job works on it.
+enum class SegmentStatus {
+  Planned,        // a piece cut by time or count
+  Pending,        // the pending range, still being marked
+  Confirmed,      // a confirmed range
+  JustConfirmed,  // the range the last Ok confirmed
+};
+
+// One planned piece, whole seconds.
 struct Segment {
   int begin = 0;
   int end = 0;
-  QString status;
+  SegmentStatus status = SegmentStatus::Planned;
 };
 
-inline const QString kStatusUncertain = QStringLiteral("Uncertain");
-inline const QString kStatusConfirmed = QStringLiteral("OK");
-inline const QString kStatusJustConfirmed = QStringLiteral("Ok");
-inline const QString kStatusUnconvert = QStringLiteral("Unconvert");
-
-// The marked ranges of a source: every range "OK", the last (pending) one
-// "Uncertain".
-std::vector<Segment> planMarkedRanges(const listrecord& source);
+// The marked ranges of a source as the segment list shows them, each with its
+// marking state.
+std::vector<Segment> planMarkedRanges(const SourceRecord& source);
 
 // Pieces of `pieceSeconds` seconds covering a source of `lengthSeconds`. The
 // last piece is shorter when the length is not a multiple; no empty piece is
@@ -42,16 +47,17 @@ std::vector<Segment> planByCountPieces(int lengthSeconds, int pieceCount);
 struct UnifiedRange {
   int begin = 0;
   int end = 0;
+  int row = 0;  // the range's row in the segment list
 };
-std::vector<UnifiedRange> unifiedRangesFor(const listrecord& shared, int lengthSeconds);
+std::vector<UnifiedRange> unifiedRangesFor(const SourceRecord& shared, int lengthSeconds);
 
 // The ranges of a source that a Custom job cuts: range 0 alone when it is the
 // only one, else every range but the pending last.
-std::vector<UnifiedRange> customRangesFor(const listrecord& source);
+std::vector<UnifiedRange> customRangesFor(const SourceRecord& source);
 
-// The source's exact length in milliseconds: lengthMs, or lengthSeconds when
+// The source's exact length in milliseconds: durationMs, or lengthSeconds when
 // that is not known.
-int64_t sourceLengthMs(const listrecord& source);
+int64_t sourceLengthMs(const SourceRecord& source);
 
 // What a range of whole seconds of `source` cuts, in milliseconds. The cut
 // follows the frames: an end at or past the source's whole-second length is
@@ -62,7 +68,7 @@ struct PieceSpan {
   int64_t endMs = 0;
   int64_t lengthMs() const { return endMs - beginMs; }
 };
-PieceSpan pieceSpan(int begin, int end, const listrecord& source);
+PieceSpan pieceSpan(int begin, int end, const SourceRecord& source);
 
 // The texts of a segment row: "begin - end" and the length, both as the
 // piece will hold them (ends and lengths rounded as FormatMilliseconds).
@@ -70,11 +76,16 @@ struct SegmentTexts {
   QString range;
   QString length;
 };
-SegmentTexts segmentTexts(int begin, int end, const listrecord& source);
+SegmentTexts segmentTexts(int begin, int end, const SourceRecord& source);
 
-// The total planned time shown under the lists, for the function choice: the
+// The ranges a Split or Join cuts from source `row` under a marking function:
+// its own under Custom, the first source's clamped to it under Unification.
+std::vector<UnifiedRange> cutRangesFor(SplitFunction function,
+                                       const std::vector<SourceRecord>& sources, int row);
+
+// The total planned time shown under the lists, for the function: the
 // exact time of every range cut (see pieceSpan), rounded once to whole
 // seconds as FormatMilliseconds rounds.
-int totalPlannedSeconds(int functionChoice, const std::vector<listrecord>& sources);
+int totalPlannedSeconds(SplitFunction function, const std::vector<SourceRecord>& sources);
 
 }  // namespace tarvex

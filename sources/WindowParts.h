@@ -1,10 +1,7 @@
 #pragma once
 
-#include <vector>
-
 #include "config/MainWindowState.h"
-#include "sources/listrecord.h"
-#include "tags/AudioFileinfo.h"
+#include "sources/SourceRecords.h"
 
 class QTreeWidget;
 class QWidget;
@@ -39,8 +36,7 @@ struct WindowParts {
   QTreeWidget* lv_time = nullptr;  // the segment list
   QWidget* sm = nullptr;           // the instructions over the empty lists
   SkinParts skin;
-  std::vector<listrecord>* records = nullptr;  // one per row of lv
-  std::vector<AudioFileinfo>* tags = nullptr;  // one per row of lv
+  SourceRecords* sources = nullptr;  // one record per row of lv
 };
 
 // Index of the selected row of a list, or -1.

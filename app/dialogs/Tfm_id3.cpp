@@ -64,11 +64,10 @@ QLineEdit* makeEdit(QWidget* parent, const char* name, int top) {
 
 }  // namespace
 
-Tfm_id3::Tfm_id3(std::vector<AudioFileinfo>& tags, SourceCaptions captions, QWidget* parent)
+Tfm_id3::Tfm_id3(SourceCaptions captions, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      tags_(tags),
       captions_(std::move(captions)) {
   setObjectName(QStringLiteral("fm_id3"));
   setWindowTitle(QStringLiteral("ID3 Edit"));
@@ -208,7 +207,7 @@ bool Tfm_id3::loadRows() {
   for (const QString& caption : captions) lv_id3->addTopLevelItem(new QTreeWidgetItem({caption}));
   if (selectedIndex() < 0) selectIndex(0);
   rememberedIndex_ = selectedIndex();
-  workingCopy_ = tags_;
+  workingCopy_ = captions_.readTags ? captions_.readTags() : std::vector<AudioFileinfo>();
   refilling_ = false;
   return true;
 }
@@ -310,13 +309,9 @@ void Tfm_id3::Button7Click() {
 
 void Tfm_id3::btn_okClick() {
   // The copy only replaces a table of the same shape: rows and entries stay parallel.
-  if (lv_id3->topLevelItemCount() > 0 && workingCopy_.size() == tags_.size()) {
-    tags_ = workingCopy_;
-    if (captions_.write) {
-      for (int row = 0; row < static_cast<int>(tags_.size()); ++row) {
-        if (!tags_[row].title.isEmpty()) captions_.write(row, tags_[row].title);
-      }
-    }
+  if (lv_id3->topLevelItemCount() > 0 && captions_.readTags && captions_.writeTags &&
+      workingCopy_.size() == captions_.readTags().size()) {
+    captions_.writeTags(workingCopy_);
   }
   accept();
 }

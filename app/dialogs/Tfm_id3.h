@@ -17,10 +17,12 @@ class QTreeWidget;
 
 namespace tarvex {
 
-// How the tag editor reads and renames the rows of the source list.
+// How the tag editor reads the sources' captions and tags and writes the tags
+// back (a non-empty title also becomes its row's caption).
 struct SourceCaptions {
-  std::function<QStringList()> read;                           // captions, in row order
-  std::function<void(int row, const QString& caption)> write;  // renames one row
+  std::function<QStringList()> read;                                 // captions, in row order
+  std::function<std::vector<AudioFileinfo>()> readTags;              // tags, in row order
+  std::function<void(const std::vector<AudioFileinfo>&)> writeTags;  // Ok
 };
 
 // The tag editor "ID3 Edit": one row per source in `lv_id3`, the six tag
@@ -40,7 +42,7 @@ class Tfm_id3 : public QDialog {
   static constexpr int kClientWidth = 419;
   static constexpr int kClientHeight = 288;
 
-  Tfm_id3(std::vector<AudioFileinfo>& tags, SourceCaptions captions, QWidget* parent = nullptr);
+  explicit Tfm_id3(SourceCaptions captions, QWidget* parent = nullptr);
 
   // The entries being edited (one per lv_id3 row while the dialog is open).
   const std::vector<AudioFileinfo>& workingCopy() const { return workingCopy_; }
@@ -96,7 +98,6 @@ class Tfm_id3 : public QDialog {
   void copyToAll(QString AudioFileinfo::*field, const QString& text);
   void fillGenres();
 
-  std::vector<AudioFileinfo>& tags_;
   SourceCaptions captions_;
   std::vector<AudioFileinfo> workingCopy_;
   int rememberedIndex_ = 0;

@@ -99,7 +99,7 @@ void Tfm_set::connectRules() {
     if (current) current->setExpanded(true);
   });
   connect(functionChoices_, &QButtonGroup::idClicked, this,
-          [this](int choice) { state_.functionChoice = choice; });
+          [this](int choice) { state_.splitFunction = splitFunctionFromIni(choice); });
 
   auto* digits = new DigitFilter(this);
   for (QLineEdit* field : {edt_time, edt_count, edt_ogg_quality}) {
@@ -166,7 +166,7 @@ bool Tfm_set::eventFilter(QObject* watched, QEvent* event) {
 void Tfm_set::FormShow() {
   PlaceOnParentCorner(*this);
 
-  if (QAbstractButton* choice = functionChoices_->button(state_.functionChoice)) {
+  if (QAbstractButton* choice = functionChoices_->button(iniValue(state_.splitFunction))) {
     choice->setChecked(true);
   } else {
     functionChoices_->setExclusive(false);

@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -212,6 +213,17 @@ int64_t floorProbe(const QString& source) {
 
 // --- the jobs through the real main window ---
 
+// Serves the event queue until the window has no add and no job under way.
+void waitUntilIdle(tarvex::Tfm_main& main) {
+  QEventLoop loop;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+    if (!main.busy()) loop.quit();
+  });
+  poll.start(2);
+  loop.exec();
+}
+
 struct Window {
   QTemporaryDir folder;
   BenchPlatform platform;
@@ -226,7 +238,7 @@ struct Window {
     environment.defaultOutputDir = outDir;
     main = std::make_unique<tarvex::Tfm_main>(environment);
     main->show();
-    QCoreApplication::processEvents();
+    waitUntilIdle(*main);  // the window is shown and its first events served
   }
 };
 
@@ -264,15 +276,18 @@ int runChild(const QString& mode, const QStringList& args) {
       watch.start();
       clock.start();
       window.main->sourceList().addFiles({args.value(1)});
+      waitUntilIdle(*window.main);
     } else {
       window.main->sourceList().addFiles(args.mid(1));
-      state.functionChoice = 1;
+      waitUntilIdle(*window.main);
+      state.splitFunction = tarvex::SplitFunction::EveryNSeconds;
       state.pieceSeconds = kPieceSeconds;
       window.platform.saveAnswer = outDir + "joined";
       watch.start();
       clock.start();
       window.main->runCommand(mode == "split" ? tarvex::Command::SplitFromMenu
                                               : tarvex::Command::Join);
+      waitUntilIdle(*window.main);
     }
     unpumped = watch.stopMilliseconds();
   }

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -123,6 +124,17 @@ class JobWatch {
   long peakKb_ = 0;
 };
 
+// Serves the event queue until the window has no add and no job under way.
+void waitUntilIdle(tarvex::Tfm_main& main) {
+  QEventLoop loop;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+    if (!main.busy()) loop.quit();
+  });
+  poll.start(2);
+  loop.exec();
+}
+
 struct Window {
   explicit Window(const QString& work) {
     QDir().mkpath(work + "/program");
@@ -137,7 +149,7 @@ struct Window {
     environment.defaultOutputDir = work + "/out/";
     main = std::make_unique<tarvex::Tfm_main>(environment);
     main->show();
-    QApplication::processEvents();
+    waitUntilIdle(*main);  // the window is shown and its first events served
   }
   BenchPlatform platform;
   std::unique_ptr<tarvex::Tfm_main> main;
@@ -178,11 +190,13 @@ int main(int argc, char** argv) {
     Window window(work + "/split");
     tarvex::MainWindowState& state = window.main->state();
     window.main->sourceList().addFiles({day});
-    state.functionChoice = 1;
+    waitUntilIdle(*window.main);
+    state.splitFunction = tarvex::SplitFunction::EveryNSeconds;
     state.pieceSeconds = kPieceSeconds;
     JobWatch watch;
     watch.start();
     window.main->runCommand(tarvex::Command::SplitFromMenu);
+    waitUntilIdle(*window.main);
     watch.stop();
     const QString out = work + "/split/out/";
     const QStringList pieces = QDir(out).entryList(QDir::Files, QDir::Name);
@@ -204,11 +218,13 @@ int main(int argc, char** argv) {
     Window window(work + "/join");
     tarvex::MainWindowState& state = window.main->state();
     window.main->sourceList().addFiles({day, extra});
-    state.functionChoice = 1;
+    waitUntilIdle(*window.main);
+    state.splitFunction = tarvex::SplitFunction::EveryNSeconds;
     window.platform.saveAnswer = work + "/join/out/joined";
     JobWatch watch;
     watch.start();
     window.main->runCommand(tarvex::Command::Join);
+    waitUntilIdle(*window.main);
     watch.stop();
     const int64_t frames = framesOf(work + "/join/out/joined.mp3");
     // The sources reach the encoder at the first source's rate (8000 Hz); the
@@ -234,6 +250,7 @@ int main(int argc, char** argv) {
     const long before = residentKb();
     clock.restart();
     window.main->sourceList().addFiles(paths);
+    waitUntilIdle(*window.main);
     const double addSeconds = static_cast<double>(clock.elapsed()) / 1000.0;
     const long listed = residentKb();
     const int rows = window.main->lv().topLevelItemCount();

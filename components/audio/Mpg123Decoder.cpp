@@ -2,6 +2,7 @@
 
 #include "components/audio/AudioError.h"
 #include "components/audio/ErrorText.h"
+#include "components/audio/XingHeader.h"
 
 #include <QFile>
 
@@ -74,7 +75,11 @@ void Mpg123Decoder::openStream() {
   mpg123_format_none(handle_);
   mpg123_format(handle_, rate, channels_ == 1 ? MPG123_MONO : MPG123_STEREO, MPG123_ENC_FLOAT_32);
 
-  if (mpg123_scan(handle_) != MPG123_OK) fail(QStringLiteral("not an audio file"));
+  // The exact length: the Info/Xing header's frame count when its byte count
+  // agrees with the file, else a scan of every frame.
+  if (!hasTrustworthyXingHeader(fileName_) && mpg123_scan(handle_) != MPG123_OK) {
+    fail(QStringLiteral("not an audio file"));
+  }
   mpg123_frameinfo info{};
   const off_t mpegFrames = mpg123_framelength(handle_);
   const off_t length = mpg123_length(handle_);

@@ -23,7 +23,7 @@ TEST(MainWindowLifecycle, StartsWithTheDefaultsWhenNoSettingsFileExists) {
   MainWindowHarness harness;
   harness.show();
   const MainWindowState& state = harness.state();
-  EXPECT_EQ(state.functionChoice, 0);
+  EXPECT_EQ(state.splitFunction, SplitFunction::Custom);
   EXPECT_EQ(state.outputDir, harness.outputDir());
   EXPECT_TRUE(QFileInfo(harness.outputDir()).isDir()) << "the output folder is created";
   EXPECT_EQ(state.pieceSeconds, 60);
@@ -56,7 +56,7 @@ TEST(MainWindowLifecycle, AStoredFolderGetsItsTrailingSeparatorAndIsCreated) {
   harness.show();
   EXPECT_EQ(harness.state().outputDir, folder + "/");
   EXPECT_TRUE(QFileInfo(folder).isDir());
-  EXPECT_EQ(harness.state().functionChoice, 2);
+  EXPECT_EQ(harness.state().splitFunction, SplitFunction::EqualPieces);
   EXPECT_TRUE(harness.state().fadeIn);
   EXPECT_EQ(harness.state().fadeOutSeconds, 10);
   harness.close();
@@ -73,7 +73,7 @@ TEST(MainWindowLifecycle, AnEmptyStoredFolderFallsBackToTheDefault) {
 TEST(MainWindowLifecycle, UnknownSettingsSurviveTheClosingWrite) {
   MainWindowHarness harness("; hand notes\n[mp3]\nbitrate=3\n\n[Function]\nChoice=1\nmine=yes\n");
   harness.show();
-  harness.state().functionChoice = 3;
+  harness.state().splitFunction = SplitFunction::Unification;
   harness.close();
   const QString written = readText(harness.settingsPath());
   EXPECT_TRUE(

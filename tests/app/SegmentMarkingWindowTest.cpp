@@ -49,10 +49,10 @@ TEST_F(SegmentMarkingWindow, BeginEndAndOkConfirmARangeAndOpenANewPendingOne) {
   EXPECT_EQ(harness.segmentRows(), QStringList({"00:00:10 - 00:00:20|00:00:10|Ok",
                                                 "00:00:00 - 00:01:40|00:01:40|Uncertain"}));
   EXPECT_EQ(harness.skinText("tataltime"), "00:00:10");
-  const listrecord& entry = harness.window().sourceRecords().at(0);
-  EXPECT_EQ(entry.segmentCount, 2);
-  EXPECT_EQ(entry.beginTimes[0], 10);
-  EXPECT_EQ(entry.endTimes[0], 20);
+  const SourceRecord& entry = harness.window().sources().at(0);
+  EXPECT_EQ(entry.ranges.size(), 2u);
+  EXPECT_EQ(entry.ranges[0].begin, 10);
+  EXPECT_EQ(entry.ranges[0].end, 20);
   // A re-plan shows confirmed ranges as "OK".
   harness.clickSourceRow(0);
   EXPECT_EQ(harness.segmentRows().value(0), "00:00:10 - 00:00:20|00:00:10|OK");
@@ -73,7 +73,7 @@ TEST_F(SegmentMarkingWindow, AnEndBeforeTheBeginShowsZeroLengthAndCannotBeConfir
 }
 
 TEST_F(SegmentMarkingWindow, MarkingIsRefusedUnderTheCuttingFunctions) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.addFiles({media("a100.wav")});
   harness.clickSkin("Begin");
   harness.clickSkin("Ok");
@@ -94,7 +94,7 @@ TEST_F(SegmentMarkingWindow, RemovingRangesKeepsThePendingOne) {
   harness.clickSkin("Remove");
   EXPECT_EQ(harness.segmentRows(), QStringList({"00:01:00 - 00:01:10|00:00:10|Ok",
                                                 "00:00:00 - 00:01:40|00:01:40|Uncertain"}));
-  EXPECT_EQ(harness.window().sourceRecords().at(0).segmentCount, 2);
+  EXPECT_EQ(harness.window().sources().at(0).ranges.size(), 2u);
   EXPECT_EQ(harness.skinText("tataltime"), "00:00:10");
   // Clear with the focus on the segment list resets the ranges.
   harness.clickSegmentRow(0);
@@ -105,7 +105,7 @@ TEST_F(SegmentMarkingWindow, RemovingRangesKeepsThePendingOne) {
 }
 
 TEST_F(SegmentMarkingWindow, UnificationSharesTheFirstSourcesRanges) {
-  harness.state().functionChoice = 3;
+  harness.state().splitFunction = SplitFunction::Unification;
   harness.addFiles({media("a100.wav"), media("b50.wav")});
   markRange(103, 620);  // 10 to 60
   markRange(723, 930);  // 70 to 90
@@ -122,8 +122,8 @@ TEST_F(SegmentMarkingWindow, UnificationSharesTheFirstSourcesRanges) {
   harness.clickSourceRow(1);
   harness.clickSegmentRow(0);
   harness.clickSkin("Clear");
-  EXPECT_EQ(harness.window().sourceRecords().at(0).segmentCount, 1);
-  EXPECT_EQ(harness.window().sourceRecords().at(1).segmentCount, 3)
+  EXPECT_EQ(harness.window().sources().at(0).ranges.size(), 1u);
+  EXPECT_EQ(harness.window().sources().at(1).ranges.size(), 3u)
       << "the second source's own ranges are not the shared ones";
 }
 

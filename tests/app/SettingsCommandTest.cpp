@@ -33,7 +33,7 @@ TEST(SettingsCommand, BothSkinObjectsOpenTheDialogAndOkReplansTheSelectedSource)
   });
   harness.clickSkin("Settings");
   EXPECT_TRUE(opened);
-  EXPECT_EQ(harness.state().functionChoice, 1);
+  EXPECT_EQ(harness.state().splitFunction, SplitFunction::EveryNSeconds);
   EXPECT_EQ(harness.segmentRows(), QStringList({"00:00:00 - 00:01:00|00:01:00|Unconvert",
                                                 "00:01:00 - 00:02:00|00:01:00|Unconvert",
                                                 "00:02:00 - 00:02:05|00:00:05|Unconvert"}));

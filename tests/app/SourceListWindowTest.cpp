@@ -38,7 +38,7 @@ class SourceListWindow : public ::testing::Test {
 
   void SetUp() override { harness.show(); }
 
-  const listrecord& record(int row) { return harness.window().sourceRecords().at(row); }
+  const SourceRecord& record(int row) { return harness.window().sources().at(row); }
 
   static QTemporaryDir* media_;
   MainWindowHarness harness;
@@ -47,15 +47,15 @@ class SourceListWindow : public ::testing::Test {
 QTemporaryDir* SourceListWindow::media_ = nullptr;
 
 TEST_F(SourceListWindow, AddingAFileProbesItsLengthAndPlansItsPieces) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.addFiles({media("song125.mp3")});
   EXPECT_EQ(harness.platform().openDialogFilters.value(0), "MP3 Files(*.mp3;*.mp2)");
   ASSERT_EQ(harness.sourceCaptions(), QStringList{"song125.mp3"});
   EXPECT_EQ(harness.window().lv().topLevelItem(0)->text(1), "00:02:05");
   EXPECT_EQ(record(0).lengthSeconds, 125);
   EXPECT_EQ(record(0).barMax, 1084) << "250 is below the Add File floor";
-  EXPECT_EQ(record(0).sampleCount, int64_t{125} * 22050);
-  EXPECT_EQ(record(0).fileName, media("song125.mp3"));
+  EXPECT_EQ(record(0).frames, int64_t{125} * 22050);
+  EXPECT_EQ(record(0).path, media("song125.mp3"));
   EXPECT_EQ(harness.segmentRows(), QStringList({"00:00:00 - 00:01:00|00:01:00|Unconvert",
                                                 "00:01:00 - 00:02:00|00:01:00|Unconvert",
                                                 "00:02:00 - 00:02:05|00:00:05|Unconvert"}));
@@ -67,11 +67,11 @@ TEST_F(SourceListWindow, AddingAFileProbesItsLengthAndPlansItsPieces) {
 }
 
 TEST_F(SourceListWindow, EvenLengthsAndEqualPiecesPlanNoEmptyOrLostTail) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.addFiles({media("song120.mp3")});
   EXPECT_EQ(harness.segmentRows(), QStringList({"00:00:00 - 00:01:00|00:01:00|Unconvert",
                                                 "00:01:00 - 00:02:00|00:01:00|Unconvert"}));
-  harness.state().functionChoice = 2;
+  harness.state().splitFunction = SplitFunction::EqualPieces;
   harness.state().pieceCount = 3;
   harness.addFiles({media("talk100.wav")});
   harness.clickSourceRow(1);
@@ -104,9 +104,9 @@ TEST_F(SourceListWindow, FilesThatFailAreReportedAndTheRestStayAligned) {
   harness.addFiles({media("song125.mp3"), media("broken.mp3"), media("talk100.wav")});
   EXPECT_EQ(harness.platform().informations, QStringList{"broken.mp3 this File is not supported."});
   EXPECT_EQ(harness.sourceCaptions(), QStringList({"song125.mp3", "talk100.wav"}));
-  ASSERT_EQ(harness.window().sourceRecords().size(), 2u);
-  ASSERT_EQ(harness.window().sourceTags().size(), 2u);
-  EXPECT_EQ(record(1).fileName, media("talk100.wav"));
+  ASSERT_EQ(harness.window().sources().count(), 2);
+  ASSERT_EQ(harness.window().sources().tags().size(), 2u);
+  EXPECT_EQ(record(1).path, media("talk100.wav"));
   EXPECT_EQ(record(1).lengthSeconds, 100);
   // The reader works again after the failure.
   harness.addFiles({media("talk300.wav")});
@@ -119,7 +119,7 @@ TEST_F(SourceListWindow, MissingAndTooShortFilesAreRefusedByAddFile) {
             QStringList({"short.wav this File is Error or not supported.",
                          "gone.mp3 this File is not supported."}));
   EXPECT_EQ(harness.window().lv().topLevelItemCount(), 0);
-  EXPECT_TRUE(harness.window().sourceRecords().empty());
+  EXPECT_TRUE(harness.window().sources().empty());
   EXPECT_TRUE(harness.window().sm().isVisible());
 }
 
@@ -129,7 +129,7 @@ TEST_F(SourceListWindow, TagTitlesBecomeCleanedCaptions) {
   setMp3Title(path, "AC/DC: Live <1>");
   harness.addFiles({path});
   EXPECT_EQ(harness.sourceCaptions(), QStringList{"ACDC Live 1"});
-  EXPECT_EQ(harness.window().sourceTags().at(0).artist, "Test Artist");
+  EXPECT_EQ(harness.window().sources().at(0).tags.artist, "Test Artist");
 }
 
 TEST_F(SourceListWindow, TheNameColumnNarrowsFromThirteenRows) {
@@ -156,7 +156,7 @@ TEST_F(SourceListWindow, MovingRowsMovesTheirEntriesAndStopsAtTheEnds) {
   EXPECT_EQ(harness.sourceCaptions(), QStringList({"song125.mp3", "talk100.wav", "talk300.wav"}));
   harness.clickSkin("Down");
   EXPECT_EQ(harness.sourceCaptions(), QStringList({"talk100.wav", "song125.mp3", "talk300.wav"}));
-  EXPECT_EQ(record(1).fileName, media("song125.mp3"));
+  EXPECT_EQ(record(1).path, media("song125.mp3"));
   EXPECT_EQ(harness.window().lv().topLevelItem(1)->text(1), "00:02:05");
   EXPECT_EQ(harness.state().currentSource, 1);
   harness.triggerMenuItem("FileDown1");
@@ -166,7 +166,7 @@ TEST_F(SourceListWindow, MovingRowsMovesTheirEntriesAndStopsAtTheEnds) {
 }
 
 TEST_F(SourceListWindow, RemovingTheLastOfThreeSelectsTheFirstAndClearEmptiesAll) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.addFiles({media("song125.mp3"), media("talk100.wav"), media("talk300.wav")});
   harness.clickSourceRow(2);
   harness.triggerMenuItem("Remove1");
@@ -176,7 +176,7 @@ TEST_F(SourceListWindow, RemovingTheLastOfThreeSelectsTheFirstAndClearEmptiesAll
   harness.clickSkin("Clear");
   EXPECT_EQ(harness.window().lv().topLevelItemCount(), 0);
   EXPECT_EQ(harness.window().lv_time().topLevelItemCount(), 0);
-  EXPECT_TRUE(harness.window().sourceTags().empty());
+  EXPECT_TRUE(harness.window().sources().empty());
   EXPECT_TRUE(harness.window().sm().isVisible());
   EXPECT_EQ(harness.skinText("tataltime"), "00:00:00");
 }
@@ -212,7 +212,7 @@ TEST_F(SourceListWindow, AddFolderTakesOnlyMp3FilesWithUncleanedTagTitles) {
   QStringList captions = harness.sourceCaptions();
   captions.sort();
   EXPECT_EQ(captions, QStringList({"AC/DC: Live", "Track One.MP3"}));
-  for (const listrecord& entry : harness.window().sourceRecords()) {
+  for (const SourceRecord& entry : harness.window().sources().all()) {
     EXPECT_EQ(entry.barMax, 1014) << "the Add Folder floor";
   }
   EXPECT_EQ(harness.window().fm_dir().windowTitle(), "Add File Directory");

@@ -32,7 +32,7 @@ class CommandRoutingWindow : public ::testing::Test {
 
   void SetUp() override {
     harness.show();
-    harness.state().functionChoice = 0;
+    harness.state().splitFunction = SplitFunction::Custom;
     harness.addFiles({media("a100.wav"), media("b50.wav")});
     harness.clickSourceRow(0);
     skin::SkinObject* bar = harness.window().Skin1().findObject("pb");
@@ -48,9 +48,10 @@ class CommandRoutingWindow : public ::testing::Test {
   // What a refused command must leave as it was.
   QStringList snapshot() {
     QStringList all = harness.sourceCaptions() + harness.segmentRows();
-    const auto& records = harness.window().sourceRecords();
-    for (const listrecord& record : records) {
-      all << QString::number(record.segmentCount) << QString::number(record.beginTimes.size());
+    for (const SourceRecord& record : harness.window().sources().all()) {
+      for (const MarkedRange& range : record.ranges) {
+        all << QString::number(range.begin) << QString::number(range.end);
+      }
     }
     all << harness.skinText("tataltime")
         << QString::number(harness.window().Skin1().findObject("pb")->position());
@@ -149,14 +150,14 @@ TEST_F(CommandRoutingWindow, WithTheRangesFocusedOnlyTheSkinRemoveRemovesARange)
   harness.clickSkin("Remove");
   EXPECT_EQ(harness.sourceCaptions().size(), 2);
   EXPECT_EQ(harness.segmentRows(), QStringList{"00:00:00 - 00:01:40|00:01:40|Uncertain"});
-  EXPECT_EQ(harness.window().sourceRecords()[0].segmentCount, 1);
+  EXPECT_EQ(harness.window().sources().at(0).ranges.size(), 1u);
 
   // With the sources focused the menus' Remove removes the selected source.
   harness.clickSourceRow(1);
   ASSERT_FALSE(harness.state().segmentFocus);
   harness.triggerMenuItem("Remove2");
   EXPECT_EQ(harness.sourceCaptions(), QStringList{"a100.wav"});
-  EXPECT_EQ(harness.window().sourceTags().size(), 1u);
+  EXPECT_EQ(harness.window().sources().count(), 1);
 }
 
 TEST_F(CommandRoutingWindow, MenusPopUpAtTheirPlacesBelowTheMenuBar) {

@@ -240,7 +240,7 @@ TEST_F(PreviewPlayerWindow, DroppingTheBarWhileStoppedOnlyMovesIt) {
 
 TEST_F(PreviewPlayerWindow, SteppingMovesByTheStepAndBackStopsAtZero) {
   harness.addFiles({media("a100.wav")});
-  ASSERT_EQ(harness.window().sourceRecords().at(0).barMax, 1084);
+  ASSERT_EQ(harness.window().sources().at(0).barMax, 1084);
   harness.clickSkin("qian");
   EXPECT_EQ(bar().position(), 10);
   EXPECT_EQ(harness.skinText("timecaption"), "00:00:01");

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QTimer>
 
-#include "processing/JoinRunner.h"
+#include "app/JoinOutputChoice.h"
 #include "tests/processing/JobMedia.h"
 #include "tests/support/window/MainWindowHarness.h"
 
@@ -32,7 +32,7 @@ class JoinWindow : public ::testing::Test {
 };
 
 TEST_F(JoinWindow, StereoAndMonoSourcesJoinInTheFirstSourcesFormat) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.addFiles({media->stereo6, media->mono4});
   answerSave(out("mix"));
   harness.clickSkin("Join");
@@ -51,15 +51,15 @@ TEST_F(JoinWindow, StereoAndMonoSourcesJoinInTheFirstSourcesFormat) {
   EXPECT_FALSE(harness.state().jobRunning);
   EXPECT_EQ(harness.skinText("pbpos"), "");
   EXPECT_EQ(harness.segmentRows(), QStringList{"00:00:00 - 00:00:04|00:00:04|Finish"});
+  EXPECT_EQ(harness.skinText("nm"), media->mono4) << "the path line follows the file joined";
 }
 
 TEST_F(JoinWindow, CustomRangesOfEverySourceJoinInOrderWithATypedExtensionKept) {
-  harness.state().functionChoice = 0;
+  harness.state().splitFunction = SplitFunction::Custom;
   harness.addFiles({media->a12, media->b7});
-  listrecord& first = harness.window().sourceRecords()[0];
-  first.segmentCount = 3;
-  first.beginTimes = {2, 8, 0};
-  first.endTimes = {5, 10, 12};
+  SourceRecord& first = harness.window().sources().at(0);
+  first.ranges = {
+      {2, 5, RangeState::Confirmed}, {8, 10, RangeState::Confirmed}, {0, 12, RangeState::Pending}};
   harness.clickSourceRow(0);
   answerSave(out("Ranges.MP3"));
   harness.clickSkin("Join");
@@ -71,12 +71,11 @@ TEST_F(JoinWindow, CustomRangesOfEverySourceJoinInOrderWithATypedExtensionKept) 
 }
 
 TEST_F(JoinWindow, UnificationTakesWhatEachSourceHasOfTheSharedRanges) {
-  harness.state().functionChoice = 3;
+  harness.state().splitFunction = SplitFunction::Unification;
   harness.addFiles({media->a12, media->b7});
-  listrecord& first = harness.window().sourceRecords()[0];
-  first.segmentCount = 3;
-  first.beginTimes = {5, 9, 0};
-  first.endTimes = {9, 11, 12};
+  SourceRecord& first = harness.window().sources().at(0);
+  first.ranges = {
+      {5, 9, RangeState::Confirmed}, {9, 11, RangeState::Confirmed}, {0, 12, RangeState::Pending}};
   harness.clickSourceRow(0);
   answerSave(out("shared"));
   harness.clickSkin("Join");
@@ -88,23 +87,19 @@ TEST_F(JoinWindow, UnificationTakesWhatEachSourceHasOfTheSharedRanges) {
 TEST_F(JoinWindow, ARangeFromASourceAtAnotherRateEndsOnItsOwnLastFrame) {
   // The output takes the first source's 44100 Hz stereo; the second source's
   // 1-3 s range is resampled from 22050 Hz mono and must keep its tail.
-  harness.state().functionChoice = 0;
+  harness.state().splitFunction = SplitFunction::Custom;
   harness.addFiles({media->stereo6, media->mono4});
-  listrecord& second = harness.window().sourceRecords()[1];
-  second.segmentCount = 2;
-  second.beginTimes = {1, 0};
-  second.endTimes = {3, 4};
+  SourceRecord& second = harness.window().sources().at(1);
+  second.ranges = {{1, 3, RangeState::Confirmed}, {0, 4, RangeState::Pending}};
   harness.clickSourceRow(1);
   answerSave(out("custom"));
   harness.clickSkin("Join");
   EXPECT_EQ(decodeFrames(out("custom.mp3")).frames, (6 + 2) * 44100);
 
   // Unification: the shared 1-3 s range from both sources.
-  harness.state().functionChoice = 3;
-  listrecord& first = harness.window().sourceRecords()[0];
-  first.segmentCount = 2;
-  first.beginTimes = {1, 0};
-  first.endTimes = {3, 6};
+  harness.state().splitFunction = SplitFunction::Unification;
+  SourceRecord& first = harness.window().sources().at(0);
+  first.ranges = {{1, 3, RangeState::Confirmed}, {0, 6, RangeState::Pending}};
   harness.clickSourceRow(0);
   answerSave(out("shared"));
   harness.clickSkin("Join");
@@ -112,7 +107,7 @@ TEST_F(JoinWindow, ARangeFromASourceAtAnotherRateEndsOnItsOwnLastFrame) {
 }
 
 TEST_F(JoinWindow, FadesActOnceAtTheStartAndTheEndOfTheWholeOutput) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().fadeIn = true;
   harness.state().fadeOut = true;
   harness.state().fadeInSeconds = 1;
@@ -132,7 +127,7 @@ TEST_F(JoinWindow, FadesActOnceAtTheStartAndTheEndOfTheWholeOutput) {
 }
 
 TEST_F(JoinWindow, ASourceIsNeverTheOutputNotEvenThroughALink) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.addFiles({media->a12, media->b7});
   const QByteArray before = [&] {
     QFile f(media->b7);
@@ -154,7 +149,7 @@ TEST_F(JoinWindow, ASourceIsNeverTheOutputNotEvenThroughALink) {
 }
 
 TEST_F(JoinWindow, AnExistingFileNamedOnlyByTheAddedExtensionIsNotReplaced) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.addFiles({media->b7});
   QFile existing(out("mix.mp3"));
   ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
@@ -184,7 +179,7 @@ TEST_F(JoinWindow, ACancelledDialogOrAnEmptyListRunsNothing) {
 }
 
 TEST_F(JoinWindow, StopDuringTheSecondSourceKeepsTheOutputAndOpensTheFolder) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.addFiles({media->b7, media->c30});
   QTimer watcher;
   watcher.setInterval(0);
@@ -192,7 +187,7 @@ TEST_F(JoinWindow, StopDuringTheSecondSourceKeepsTheOutputAndOpensTheFolder) {
     if (harness.state().currentSource == 1 && harness.state().jobRunning &&
         harness.skinText("pbpos").chopped(1).toInt() >= 40) {
       watcher.stop();
-      harness.triggerMenuItem("Stop1");
+      harness.triggerMenuItemNoWait("Stop1");
     }
   });
   watcher.start();
@@ -219,7 +214,7 @@ TEST_F(JoinWindow, AnOutputFolderNoProgramCanShowIsNamedInAMessageAndTheFileStay
 }
 
 TEST_F(JoinWindow, AnOutputThatCannotBeCreatedEndsTheJobCleanly) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.addFiles({media->b7});
   const QString blocker = harness.folder().path("blocker");
   QFile file(blocker);

@@ -4,83 +4,72 @@
 #include <taglib/wavfile.h>
 #include <QDir>
 #include <QFile>
-#include <QPlainTextEdit>
 
-#include "components/skin/SkinWidget.h"
-#include "processing/ConversionProgress.h"
+#include <QSignalSpy>
+
+#include "config/SettingsFile.h"
 #include "processing/EncoderProfile.h"
-#include "processing/JoinRunner.h"
-#include "processing/SplitRunner.h"
+#include "processing/JobExecutor.h"
+#include "processing/JobPlanning.h"
+#include "sources/SourceProbe.h"
 #include "tags/ID3Tags.h"
 #include "tests/processing/JobMedia.h"
-#include "tests/support/window/MainWindowHarness.h"
+#include "tests/support/TempFolder.h"
 
 namespace tarvex {
 namespace {
 
 using testing::decodeFrames;
 using testing::JobMedia;
-using testing::MainWindowHarness;
 
 QString text(const TagLib::String& s) {
   return QString::fromStdString(s.to8Bit(true));
 }
 
-// The runners built over the real window's parts, with the format index
-// given here (the window's selector lists MP3 alone).
+// Split and join plans in the formats the selector could offer, run by the
+// executor without a window.
 class OutputFormats : public ::testing::Test {
  protected:
   void SetUp() override {
-    harness.show();
-    Tfm_main& window = harness.window();
-    parts.window = &window;
-    parts.state = &window.state();
-    parts.platform = &harness.platform();
-    parts.lv = &window.lv();
-    parts.lv_time = &window.lv_time();
-    parts.sm = &window.sm();
-    parts.skin.pbpos = window.Skin1().findObject("pbpos");
-    parts.records = &window.sourceRecords();
-    parts.tags = &window.sourceTags();
-    tagged = harness.mediaPath("tagged.mp3");
+    tagged = folder.path("tagged.mp3");
     ASSERT_TRUE(QFile::copy(JobMedia::get().b7, tagged));
     ID3Tags().WriteID3V2Tag(tagged, testing::songTags());
-    harness.state().functionChoice = 1;
-    harness.state().pieceSeconds = 4;
-    harness.addFiles({tagged});
-    harness.window().sourceTags()[0].year = "2019";  // as the tag editor sets it
+    ProbeResult probed = probeSource(tagged, false);
+    ASSERT_EQ(probed.outcome, ProbeResult::Outcome::Added);
+    probed.record.tags.year = "2019";  // as the tag editor sets it
+    sources.push_back(probed.record);
+    QDir().mkpath(folder.path("out"));
+    settings.function = SplitFunction::EveryNSeconds;
+    settings.pieceSeconds = 4;
+    settings.outputDir = folder.path("out") + QLatin1Char('/');
   }
 
-  JobServices services() {
-    return JobServices{parts,
-                       harness.window().segmentList(),
-                       harness.window().AudioFileRead(),
-                       harness.window().AudioFile2write(),
-                       harness.window().mp3Encoder(),
-                       harness.window().transform(),
-                       harness.window().settings(),
-                       bar,
-                       harness.platform(),
-                       {},
-                       [this] { return formatIndex; },
-                       {},
-                       {},
-                       {}};
+  EncoderProfile profile() const {
+    return LoadEncoderProfile(SettingsFile(folder.path("Quillmere.ini")), formatIndex, QString());
   }
-  QString out(const QString& name) const { return harness.outputDir() + name; }
+  template <typename Plan>
+  JobExecutor::JobResult run(Plan plan) {
+    JobExecutor executor;
+    QSignalSpy finished(&executor, &JobExecutor::jobFinished);
+    EXPECT_TRUE(executor.start(std::move(plan), JobExecutor::Options{}));
+    EXPECT_TRUE(finished.wait(120000));
+    return finished.at(0).at(0).value<JobExecutor::JobResult>();
+  }
+  JobExecutor::JobResult split() { return run(planSplit(sources, settings, profile())); }
+  QString out(const QString& name) const { return settings.outputDir + name; }
+  QStringList outputFiles() const { return QDir(settings.outputDir).entryList(QDir::Files); }
 
-  MainWindowHarness harness;
-  WindowParts parts;
-  ConversionProgress bar{nullptr};
+  testing::TempFolder folder;
   QString tagged;
-  int formatIndex = 0;
+  std::vector<SourceRecord> sources;
+  JobSettings settings;
+  int formatIndex = kFormatMp3;
 };
 
 TEST_F(OutputFormats, WavPiecesCarryNoTags) {
   formatIndex = kFormatWav;
-  EXPECT_EQ(SplitRunner(services()).TimeAudioSplitter(), JobOutcome::Completed);
-  ASSERT_EQ(QDir(harness.outputDir()).entryList(QDir::Files),
-            QStringList({"Morning Song_1.wav", "Morning Song_2.wav"}));
+  EXPECT_EQ(split(), JobExecutor::JobResult::Completed);
+  ASSERT_EQ(outputFiles(), QStringList({"Morning Song_1.wav", "Morning Song_2.wav"}));
   const testing::Decoded first = decodeFrames(out("Morning Song_1.wav"));
   EXPECT_EQ(first.sampleRate, 44100) << "the WAV profile's CD quality";
   EXPECT_NEAR(static_cast<double>(first.frames), 4.0 * 44100, 64.0);
@@ -92,7 +81,7 @@ TEST_F(OutputFormats, WavPiecesCarryNoTags) {
 
 TEST_F(OutputFormats, WmaPiecesCarryTheSourcesTagsAsAttributes) {
   formatIndex = kFormatWma;
-  EXPECT_EQ(SplitRunner(services()).TimeAudioSplitter(), JobOutcome::Completed);
+  EXPECT_EQ(split(), JobExecutor::JobResult::Completed);
   const QString piece = out("Morning Song_2.wma");
   ASSERT_TRUE(QFile::exists(piece));
   TagLib::ASF::File file(QFile::encodeName(piece).constData());
@@ -106,7 +95,7 @@ TEST_F(OutputFormats, WmaPiecesCarryTheSourcesTagsAsAttributes) {
 
 TEST_F(OutputFormats, OggPiecesCarryTheSourcesTagsAsComments) {
   formatIndex = kFormatOgg;
-  EXPECT_EQ(SplitRunner(services()).TimeAudioSplitter(), JobOutcome::Completed);
+  EXPECT_EQ(split(), JobExecutor::JobResult::Completed);
   const QString piece = out("Morning Song_1.ogg");
   TagLib::Ogg::Vorbis::File file(QFile::encodeName(piece).constData());
   ASSERT_TRUE(file.isValid());
@@ -118,18 +107,12 @@ TEST_F(OutputFormats, OggPiecesCarryTheSourcesTagsAsComments) {
 }
 
 TEST_F(OutputFormats, AJoinWritesTheFormatOfTheChosenFilter) {
-  JoinOutput output{out("joined.wav"), kFormatWav};
-  EXPECT_EQ(JoinRunner(services()).WholeAudioJoiner(output), JobOutcome::Completed);
+  formatIndex = kFormatWav;
+  EXPECT_EQ(run(planJoin(sources, settings, profile(), out("joined.wav"))),
+            JobExecutor::JobResult::Completed);
   const testing::Decoded joined = decodeFrames(out("joined.wav"));
   EXPECT_EQ(joined.sampleRate, 44100);
   EXPECT_NEAR(static_cast<double>(joined.frames), 7.0 * 44100, 64.0);
-  EXPECT_FALSE(harness.state().jobRunning);
-}
-
-TEST_F(OutputFormats, AnIndexOutsideTheFunctionsRunsNothing) {
-  EXPECT_EQ(SplitRunner(services()).runFor(7), JobOutcome::NothingRan);
-  EXPECT_EQ(JoinRunner(services()).runFor(-1, JoinOutput{out("x.mp3"), 0}), JobOutcome::NothingRan);
-  EXPECT_TRUE(QDir(harness.outputDir()).entryList(QDir::Files).isEmpty());
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "processing/SourceFrames.h"
-#include "processing/SplitRunner.h"
 
 namespace tarvex {
 namespace {
@@ -46,19 +45,6 @@ TEST(SourceFrames, BlocksStaySmallAndInRange) {
   EXPECT_EQ(source(1000, 0).regularBlockFrames(), 1);
   EXPECT_EQ(blockRequest(-5), 0);
   EXPECT_GT(blockRequest(int64_t{1} << 40), 0);
-}
-
-TEST(PendingRowFixUp, ALonePendingRangeIsCutAndOtherwiseLeftOut) {
-  std::vector<Segment> lone{{0, 30, kStatusUncertain}};
-  const auto fixedLone = withPendingRowFixed(lone);
-  ASSERT_EQ(fixedLone.size(), 1u);
-  EXPECT_EQ(fixedLone[0].status, kStatusConfirmed);
-  std::vector<Segment> marked{
-      {1, 4, kStatusConfirmed}, {2, 3, kStatusConfirmed}, {0, 30, kStatusUncertain}};
-  const auto fixedMarked = withPendingRowFixed(marked);
-  ASSERT_EQ(fixedMarked.size(), 2u);
-  EXPECT_EQ(fixedMarked[1].begin, 2);
-  EXPECT_TRUE(withPendingRowFixed({}).empty());
 }
 
 }  // namespace

@@ -5,13 +5,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "app/dialogs/Tfm_set.h"
 #include "components/audio/AudioFile2.h"
 #include "components/skin/SkinObject.h"
 #include "components/skin/SkinWidget.h"
-#include "processing/SplitRunner.h"
+#include "sources/SegmentList.h"
 #include "tests/processing/JobMedia.h"
 #include "tests/support/window/MainWindowHarness.h"
 
@@ -41,14 +43,12 @@ class SplitWindow : public ::testing::Test {
   }
   // Replaces the marked ranges of a source; the last one is the pending range.
   void markRanges(int source, const std::vector<std::pair<int, int>>& ranges) {
-    listrecord& record = harness.window().sourceRecords()[source];
-    record.segmentCount = static_cast<int>(ranges.size());
-    record.beginTimes.clear();
-    record.endTimes.clear();
+    SourceRecord& record = harness.window().sources().at(source);
+    record.ranges.clear();
     for (const auto& [begin, end] : ranges) {
-      record.beginTimes.push_back(begin);
-      record.endTimes.push_back(end);
+      record.ranges.push_back({begin, end, RangeState::Confirmed});
     }
+    if (!record.ranges.empty()) record.ranges.back().state = RangeState::Pending;
   }
   // Decodes a piece and compares its frames with the planned source frames.
   void expectFrames(const QString& name, int64_t planned) {
@@ -63,12 +63,12 @@ class SplitWindow : public ::testing::Test {
 };
 
 TEST_F(SplitWindow, TheHundredTwentyFiveSecondExampleCutsThreeTaggedPieces) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 60;
   harness.addFiles({media->song125});
   ASSERT_EQ(harness.sourceCaptions(), QStringList{"Morning Song"});
   // The year is not taken from the source; the tag editor sets it.
-  harness.window().sourceTags()[0].year = "2019";
+  harness.window().sources().at(0).tags.year = "2019";
   harness.clickSkin("Split");
 
   const int64_t samples = int64_t{125} * 22050;
@@ -123,7 +123,7 @@ TEST_F(SplitWindow, AnOutputFolderNoProgramCanShowIsNamedInAMessageAndThePiecesS
 }
 
 TEST_F(SplitWindow, TheMenusSplitOpensNoFolderAndKeepsTheLastFractionOfASecond) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 2;
   harness.addFiles({media->tail5});
   harness.triggerMenuItem("Start1");
@@ -139,7 +139,7 @@ TEST_F(SplitWindow, TheMenusSplitOpensNoFolderAndKeepsTheLastFractionOfASecond) 
 }
 
 TEST_F(SplitWindow, ACountSplitCoversTheWholeSource) {
-  harness.state().functionChoice = 2;
+  harness.state().splitFunction = SplitFunction::EqualPieces;
   harness.state().pieceCount = 5;
   harness.addFiles({media->a12});
   harness.clickSkin("Split");
@@ -158,7 +158,7 @@ TEST_F(SplitWindow, ACountSplitCoversTheWholeSource) {
 }
 
 TEST_F(SplitWindow, CustomRangesAreCutInListOrderOverlapsIncluded) {
-  harness.state().functionChoice = 0;
+  harness.state().splitFunction = SplitFunction::Custom;
   harness.addFiles({media->a12});
   markRanges(0, {{6, 9}, {2, 7}, {8, 12}, {0, 12}});
   harness.clickSourceRow(0);
@@ -168,20 +168,20 @@ TEST_F(SplitWindow, CustomRangesAreCutInListOrderOverlapsIncluded) {
   expectFrames("a12_2.mp3", 5 * 22050);
   expectFrames("a12_3.mp3", 4 * 22050);
   EXPECT_EQ(statuses(), QStringList({"Finish", "Finish", "Finish"}));
-  EXPECT_EQ(harness.window().sourceRecords()[0].segmentCount, 4) << "the pending range stays";
+  EXPECT_EQ(harness.window().sources().at(0).ranges.size(), 4u) << "the pending range stays";
 }
 
 TEST_F(SplitWindow, ACustomSourceWithOnlyItsPendingRangeIsCutWhole) {
-  harness.state().functionChoice = 0;
+  harness.state().splitFunction = SplitFunction::Custom;
   harness.addFiles({media->b7});
   harness.clickSkin("Split");
   ASSERT_EQ(outputFiles(), QStringList{"b7_1.mp3"});
   expectFrames("b7_1.mp3", 7 * 22050);
-  EXPECT_EQ(harness.window().sourceRecords()[0].segmentCount, 1);
+  EXPECT_EQ(harness.window().sources().at(0).ranges.size(), 1u);
 }
 
 TEST_F(SplitWindow, UnificationSkipsRangesPastAShortSourcesEnd) {
-  harness.state().functionChoice = 3;
+  harness.state().splitFunction = SplitFunction::Unification;
   harness.addFiles({media->a12, media->b7});
   markRanges(0, {{1, 4}, {8, 11}, {5, 9}, {0, 12}});
   harness.clickSourceRow(0);
@@ -194,15 +194,15 @@ TEST_F(SplitWindow, UnificationSkipsRangesPastAShortSourcesEnd) {
   expectFrames("b7_1.mp3", 3 * 22050);
   expectFrames("b7_2.mp3", 2 * 22050);
   EXPECT_EQ(statuses(), QStringList({"Finish", "OK", "Finish"})) << "8-11 is past b7's end";
-  EXPECT_EQ(harness.window().sourceRecords()[0].segmentCount, 4);
+  EXPECT_EQ(harness.window().sources().at(0).ranges.size(), 4u);
 }
 
 TEST_F(SplitWindow, NamesContinueAfterExistingPiecesAndLoseForbiddenCharacters) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 4;
   harness.addFiles({media->b7, media->a12});
-  harness.window().lv().topLevelItem(0)->setText(0, "live.at.home");
-  harness.window().lv().topLevelItem(1)->setText(0, "Act: One");
+  harness.window().sources().at(0).caption = "live.at.home";
+  harness.window().sources().at(1).caption = "Act: One";
   for (const QString name : {"live_1.mp3", "live_2.mp3"}) {
     QFile existing(out(name));
     ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
@@ -217,34 +217,43 @@ TEST_F(SplitWindow, NamesContinueAfterExistingPiecesAndLoseForbiddenCharacters) 
   expectFrames("live_4.mp3", 3 * 22050);
 }
 
-TEST_F(SplitWindow, StopDuringTheSecondOfThreePiecesKeepsWhatWasWritten) {
-  harness.state().functionChoice = 1;
+TEST_F(SplitWindow, StopKeepsThePiecesItCutShortAndMarksThemStopped) {
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 10;
   harness.addFiles({media->c30});
   QTimer watcher;
   watcher.setInterval(0);
   QObject::connect(&watcher, &QTimer::timeout, [&] {
-    const QStringList now = statuses();
-    if (now.value(1) == "Converting" && harness.skinText("pbpos").chopped(1).toInt() >= 20) {
+    if (statuses().value(0) == "Converting" && harness.skinText("pbpos").chopped(1).toInt() >= 20) {
       watcher.stop();
-      harness.clickSkin("Stop");
+      harness.clickSkinNoWait("Stop");
     }
   });
   watcher.start();
   harness.clickSkin("Split");
-  ASSERT_EQ(outputFiles(), QStringList({"c30_1.mp3", "c30_2.mp3"}));
-  expectFrames("c30_1.mp3", 10 * 22050);
-  const testing::Decoded second = decodeFrames(out("c30_2.mp3"));
-  EXPECT_GT(second.frames, 0);
-  EXPECT_LT(second.frames, testing::framesAtRateOf(second, 10 * 22050));
-  EXPECT_EQ(statuses(), QStringList({"Finish", "Finish", "Unconvert"}));
+  const QStringList shown = statuses();
+  ASSERT_EQ(shown.size(), 3);
+  EXPECT_EQ(shown[0], "Stopped") << "the piece the window followed was cut short";
+  EXPECT_FALSE(shown.contains("Converting"));
+  for (int row = 0; row < 3; ++row) {
+    const QString name = QStringLiteral("c30_%1.mp3").arg(row + 1);
+    if (shown[row] == "Unconvert") {
+      EXPECT_FALSE(QFile::exists(out(name))) << "a piece never begun leaves no file";
+      continue;
+    }
+    ASSERT_EQ(shown[row], "Stopped") << row;
+    // A piece cut short is kept, and is shorter than planned.
+    const testing::Decoded kept = decodeFrames(out(name));
+    EXPECT_GT(kept.frames, 0) << row;
+    EXPECT_LT(kept.frames, testing::framesAtRateOf(kept, 10 * 22050)) << row;
+  }
   EXPECT_FALSE(harness.state().jobRunning);
   EXPECT_EQ(harness.skinText("pbpos"), "");
   EXPECT_LE(convertpbWidth(), 1);
 }
 
 TEST_F(SplitWindow, FadesSilenceTheEdgesAndLeaveTheMiddle) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 4;
   harness.state().fadeIn = true;
   harness.state().fadeOut = true;
@@ -263,7 +272,7 @@ TEST_F(SplitWindow, FadesSilenceTheEdgesAndLeaveTheMiddle) {
 }
 
 TEST_F(SplitWindow, AFadeInLongerThanThePieceNeverRunsPastItsEnd) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 2;
   harness.state().fadeIn = true;
   harness.state().fadeInSeconds = 5;
@@ -275,7 +284,7 @@ TEST_F(SplitWindow, AFadeInLongerThanThePieceNeverRunsPastItsEnd) {
 }
 
 TEST_F(SplitWindow, AnUnwritableOutputFolderFallsBackOnceThenFailsCleanly) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 4;
   harness.addFiles({media->b7});
   harness.window().lv().topLevelItem(0)->setText(0, "Caption Name");
@@ -292,8 +301,9 @@ TEST_F(SplitWindow, AnUnwritableOutputFolderFallsBackOnceThenFailsCleanly) {
   EXPECT_TRUE(message.contains("b7.mp3")) << message.toStdString();
   EXPECT_FALSE(message.contains("Caption Name")) << "the fallback name was tried second";
   EXPECT_FALSE(harness.state().jobRunning);
-  EXPECT_EQ(statuses().value(0), "Error");
-  EXPECT_EQ(statuses().value(1), "Unconvert");
+  // Both pieces may have been under way; the one that failed first is marked.
+  EXPECT_EQ(statuses().count("Error"), 1);
+  EXPECT_TRUE(statuses().contains("Unconvert"));
   EXPECT_EQ(harness.skinText("pbpos"), "");
   EXPECT_TRUE(harness.platform().openedFolders.isEmpty());
   // The window is usable again at once: the next Split runs.
@@ -304,7 +314,7 @@ TEST_F(SplitWindow, AnUnwritableOutputFolderFallsBackOnceThenFailsCleanly) {
 }
 
 TEST_F(SplitWindow, ASourceThatVanishedEndsTheJobWithOneMessageAndKeepsEarlierPieces) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 4;
   const QString doomed = harness.mediaPath("doomed.mp3");
   ASSERT_TRUE(QFile::copy(media->b7, doomed));
@@ -314,8 +324,14 @@ TEST_F(SplitWindow, ASourceThatVanishedEndsTheJobWithOneMessageAndKeepsEarlierPi
 
   ASSERT_EQ(harness.platform().errors.size(), 1);
   EXPECT_TRUE(harness.platform().errors[0].contains("doomed.mp3"));
-  EXPECT_EQ(outputFiles(), QStringList({"a12_1.mp3", "a12_2.mp3", "a12_3.mp3"}));
-  EXPECT_EQ(statuses(), QStringList({"Error", "Unconvert"}));
+  // Pieces still under way when the error struck are removed; what is kept is whole.
+  for (const QString& name : outputFiles()) {
+    EXPECT_TRUE(name.startsWith("a12_")) << name.toStdString();
+    expectFrames(name, 4 * 22050);
+  }
+  EXPECT_TRUE(outputFiles().contains("a12_1.mp3"));
+  ASSERT_EQ(statuses().size(), 2) << "the window shows the source that failed";
+  EXPECT_EQ(statuses().count("Error"), 1);
   EXPECT_FALSE(harness.state().jobRunning);
   EXPECT_FALSE(harness.window().AudioFileRead().IsOpen());
   EXPECT_FALSE(harness.window().AudioFile2write().IsOpen());
@@ -324,7 +340,7 @@ TEST_F(SplitWindow, ASourceThatVanishedEndsTheJobWithOneMessageAndKeepsEarlierPi
 }
 
 TEST_F(SplitWindow, ASecondSplitDuringAJobIsIgnored) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 4;
   harness.addFiles({media->b7});
   int nestedClicks = 0;
@@ -333,8 +349,8 @@ TEST_F(SplitWindow, ASecondSplitDuringAJobIsIgnored) {
   QObject::connect(&watcher, &QTimer::timeout, [&] {
     if (harness.state().jobRunning && nestedClicks == 0) {
       ++nestedClicks;
-      harness.clickSkin("Split");
-      harness.clickSkin("Join");
+      harness.clickSkinNoWait("Split");
+      harness.clickSkinNoWait("Join");
     }
   });
   watcher.start();
@@ -342,6 +358,25 @@ TEST_F(SplitWindow, ASecondSplitDuringAJobIsIgnored) {
   EXPECT_EQ(nestedClicks, 1);
   EXPECT_EQ(outputFiles(), QStringList({"b7_1.mp3", "b7_2.mp3"}));
   EXPECT_EQ(harness.platform().saveDialogs, 0);
+}
+
+TEST_F(SplitWindow, SettingsOpenedDuringAJobNeitherPauseNorChangeIt) {
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
+  harness.state().pieceSeconds = 4;
+  harness.addFiles({media->b7});
+  harness.clickSkinNoWait("Split");
+  ASSERT_TRUE(harness.state().jobRunning);
+  bool finishedWhileOpen = false;
+  harness.whenDialogOpens([&] {
+    harness.state().pieceSeconds = 1;  // as the dialog's OK stores it
+    finishedWhileOpen = QTest::qWaitFor([&] { return !harness.window().busy(); }, 120000);
+    harness.window().fm_set().reject();
+  });
+  harness.clickSkin("Settings");
+  EXPECT_TRUE(finishedWhileOpen) << "the job ran on while the dialog was open";
+  EXPECT_EQ(outputFiles(), QStringList({"b7_1.mp3", "b7_2.mp3"}))
+      << "the pieces planned when Split was pressed";
+  EXPECT_FALSE(harness.state().jobRunning);
 }
 
 }  // namespace

@@ -39,16 +39,14 @@ class HostileFilesWindow : public ::testing::Test {
 
   void SetUp() override {
     harness.show();
-    harness.state().functionChoice = 1;
+    harness.state().splitFunction = SplitFunction::EveryNSeconds;
     harness.state().pieceSeconds = 2;
   }
 
   QStringList outputs() const { return testing::folderEntries(harness.outputDir()); }
-  // The list's rows, entries and tags always agree.
+  // The list's rows and the records always agree.
   void expectListAligned() {
-    const size_t rows = static_cast<size_t>(harness.window().lv().topLevelItemCount());
-    EXPECT_EQ(harness.window().sourceRecords().size(), rows);
-    EXPECT_EQ(harness.window().sourceTags().size(), rows);
+    EXPECT_EQ(harness.window().sources().count(), harness.window().lv().topLevelItemCount());
   }
   // The window still adds, splits and shows no message for a good file.
   void expectWindowUsable() {
@@ -85,7 +83,7 @@ TEST_F(HostileFilesWindow, BrokenFilesAreRefusedByNameAndTheRestOfTheListStays) 
   const char* refused[] = {"zero.mp3", "random.mp3", "random.wav", "oneframe.mp3"};
   for (int i = 0; i < 4; ++i)
     EXPECT_TRUE(messages[i].startsWith(refused[i])) << messages[i].toStdString();
-  EXPECT_EQ(harness.window().sourceRecords().at(1).lengthSeconds, 10);
+  EXPECT_EQ(harness.window().sources().at(1).lengthSeconds, 10);
 
   // The same files through Add Folder.
   QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/tarvex-hostile-folder-XXXXXX"));
@@ -173,7 +171,7 @@ TEST_F(HostileFilesWindow, AnId3SizeThatLiesNeitherCrashesNorMisplacesTheList) {
 TEST_F(HostileFilesWindow, AVbrMp3WithoutAHeaderGetsItsRealLengthAndWholePieces) {
   harness.addFiles({media("vbr8.mp3")});
   ASSERT_EQ(harness.sourceCaptions(), QStringList{"vbr8.mp3"});
-  const listrecord& record = harness.window().sourceRecords().at(0);
+  const SourceRecord& record = harness.window().sources().at(0);
   const double decodedSeconds = testing::decodeFile(media("vbr8.mp3")).size() / 22050.0;
   EXPECT_NEAR(record.lengthSeconds, decodedSeconds, 1.0);
   EXPECT_EQ(harness.segmentRows().size(), 4) << "8 s in pieces of 2 s";

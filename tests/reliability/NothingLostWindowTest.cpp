@@ -57,9 +57,9 @@ TEST_F(NothingLostWindow, NoSourceChangesThroughAddPlaySplitTagEditAndJoin) {
   });
   harness.triggerMenuItem("ID31");
   EXPECT_TRUE(edited);
-  EXPECT_EQ(harness.window().sourceTags().at(0).album, QStringLiteral("Отредактировано"));
+  EXPECT_EQ(harness.window().sources().at(0).tags.album, QStringLiteral("Отредактировано"));
 
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 2;
   harness.clickSkin("Split");
   harness.platform().saveAnswers.push_back(
@@ -81,7 +81,7 @@ TEST_F(NothingLostWindow, SplittingIntoTheSourcesOwnFolderWritesOverNoSource) {
   ASSERT_TRUE(QDir().mkpath(folder + "plain_2.mp3"));
   ASSERT_TRUE(QFile::link(folder + "nowhere", folder + "plain_3.mp3"));
   harness.state().outputDir = folder;
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 2;
   const QStringList taken = {folder + "plain_1.mp3"};
   const QMap<QString, QByteArray> takenBefore = testing::checksumsOf(taken);
@@ -110,7 +110,7 @@ TEST_F(NothingLostWindow, PiecesNamedLikeTheNextOnesAreNeverWrittenOver) {
   for (const QString& name : outputs()) earlier << harness.outputDir() + name;
   const QMap<QString, QByteArray> before = testing::checksumsOf(earlier);
 
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 2;
   harness.addFiles({sources[0]});
   harness.clickSkin("Split");

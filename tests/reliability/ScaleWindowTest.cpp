@@ -42,7 +42,7 @@ TEST(ScaleWindow, FiveHundredSourcesAreListedSplitAndCleared) {
   }
   MainWindowHarness harness(kSmallMp3Settings);
   harness.show();
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 60;
 
   const long memoryBefore = residentKb();
@@ -51,7 +51,7 @@ TEST(ScaleWindow, FiveHundredSourcesAreListedSplitAndCleared) {
   harness.addFiles(paths);
   const qint64 addMs = timer.restart();
   ASSERT_EQ(harness.window().lv().topLevelItemCount(), 500);
-  ASSERT_EQ(harness.window().sourceRecords().size(), 500u);
+  ASSERT_EQ(harness.window().sources().count(), 500);
   EXPECT_EQ(harness.sourceCaptions().value(499), "source499.wav");
   harness.clickSourceRow(499);
   EXPECT_EQ(harness.segmentRows().size(), 1);
@@ -84,7 +84,7 @@ TEST(ScaleWindow, AnHourLongSourceSplitEveryTenMinutesGivesSixExactPieces) {
 
   MainWindowHarness harness(kSmallMp3Settings);
   harness.show();
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 600;
   harness.addFiles({source});
   ASSERT_EQ(harness.segmentRows().size(), 6);

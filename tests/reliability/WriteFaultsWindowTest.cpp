@@ -75,7 +75,7 @@ TEST_F(WriteFaultsWindow, AnOutputFolderThatCannotExistEndsTheSplitWithOneMessag
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.close();
   harness.state().outputDir = blocker + "/pieces/";
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 2;
   harness.addFiles({media("short3.mp3")});
 
@@ -100,7 +100,7 @@ TEST_F(WriteFaultsWindow, AnOutputFolderThatCannotExistEndsTheSplitWithOneMessag
 }
 
 TEST_F(WriteFaultsWindow, ADiskThatFillsMidPieceLeavesNoPieceLookingComplete) {
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 10;
   harness.addFiles({media("long20.mp3"), media("short3.mp3")});
   {
@@ -151,7 +151,7 @@ TEST_F(WriteFaultsWindow, ASettingsFolderInPlaceOfTheFileGivesDefaultsAndOneMess
   MainWindowHarness window;
   ASSERT_TRUE(QDir().mkpath(window.settingsPath()));
   window.show();
-  EXPECT_EQ(window.state().functionChoice, 0);
+  EXPECT_EQ(window.state().splitFunction, SplitFunction::Custom);
   EXPECT_EQ(window.state().pieceSeconds, 60);
   window.addFiles({media("short3.mp3")});
   EXPECT_EQ(window.sourceCaptions(), QStringList{"short3.mp3"});

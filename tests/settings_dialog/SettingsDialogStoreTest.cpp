@@ -93,7 +93,7 @@ TEST_F(SettingsDialogTest, OkTakesTheGeneralPageIntoTheState) {
   d.cb_fadeintime->setCurrentIndex(19);
   d.cb_fadeouttime->setCurrentIndex(0);
   ASSERT_TRUE(d.OkClick());
-  EXPECT_EQ(state.functionChoice, 1);
+  EXPECT_EQ(state.splitFunction, SplitFunction::EveryNSeconds);
   EXPECT_EQ(state.pieceSeconds, 45);
   EXPECT_EQ(state.pieceCount, 3);
   EXPECT_TRUE(state.fadeIn);

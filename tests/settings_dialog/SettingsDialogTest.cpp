@@ -86,7 +86,7 @@ TEST_F(SettingsDialogTest, OpeningReadsTheStateAndTheFile) {
   writeText(iniPath(),
             "[mp3]\nbitrate=14\nchannel=2\nfrequency=8\nquality=0\n[MP3Prest]\nalt=1\nrg_alt=3\n"
             "[wav]\nmode=2\n[ogg]\nquality=1500\noggquality=1\n");
-  state.functionChoice = 2;
+  state.splitFunction = SplitFunction::EqualPieces;
   state.pieceCount = 9;
   state.fadeOut = true;
   state.fadeOutSeconds = 20;
@@ -109,10 +109,12 @@ TEST_F(SettingsDialogTest, OpeningReadsTheStateAndTheFile) {
   EXPECT_TRUE(d.edt_ogg_quality->isEnabled());
   EXPECT_FALSE(d.ck_oggvbr->isEnabled());
 
-  state.functionChoice = 7;  // only a hand-edited file gives this
+  // Only a hand-edited file gives 7; it reads as Custom.
+  state.splitFunction = splitFunctionFromIni(7);
   d.hide();
   open();
-  for (QRadioButton* choice : {d.rb_custom, d.rb_time, d.rb_count, d.rb_unification}) {
+  EXPECT_TRUE(d.rb_custom->isChecked());
+  for (QRadioButton* choice : {d.rb_time, d.rb_count, d.rb_unification}) {
     EXPECT_FALSE(choice->isChecked()) << choice->objectName().toStdString();
   }
 }
@@ -152,7 +154,7 @@ TEST_F(SettingsDialogTest, DefaultResetsTheEncoderControlsOnly) {
       "[mp3]\nbitrate=2\nchannel=0\nquality=8\n[MP3VBR]\nCoding Method=3\nvbrck=0\n"
       "[MP3Filt]\nchHFilt=1\nudHFiltF=900\n[MP3Expert]\ncrc=1\nath=2\n[MP3Prest]\npreset=1\n"
       "rg_prest=6\n[wav]\nmode=2\nfrequency=1\n[wma]\nformat=40\n[ogg]\noggvbr=1\nbitrate=3\n");
-  state.functionChoice = 3;
+  state.splitFunction = SplitFunction::Unification;
   state.pieceSeconds = 17;
   state.fadeIn = true;
   open();
@@ -347,10 +349,10 @@ TEST_F(SettingsDialogTest, FunctionChoiceChangesAtTheClickAndSurvivesCancel) {
   open();
   // A radio button takes clicks on its mark and caption.
   QTest::mouseClick(dialog->rb_unification, Qt::LeftButton, {}, QPoint(6, 6));
-  EXPECT_EQ(state.functionChoice, 3);
+  EXPECT_EQ(state.splitFunction, SplitFunction::Unification);
   QTest::mouseClick(dialog->Cancel, Qt::LeftButton);
   EXPECT_FALSE(dialog->isVisible());
-  EXPECT_EQ(state.functionChoice, 3);
+  EXPECT_EQ(state.splitFunction, SplitFunction::Unification);
   EXPECT_FALSE(QFile::exists(iniPath()));
   EXPECT_EQ(replans, 0);
 }

@@ -12,15 +12,15 @@ namespace tarvex {
 namespace {
 
 // A source as the source list records it after probing.
-listrecord probed(const QString& path) {
+SourceRecord probed(const QString& path) {
   AudioFile2 reader;
   reader.OpenRead(path);
-  listrecord source;
-  source.fileName = path;
-  source.lengthMs = reader.Duration();
-  source.lengthSeconds = static_cast<int>(source.lengthMs / 1000);
-  source.sampleCount = reader.Samples();
-  source.endTimes = {source.lengthSeconds};
+  SourceRecord source;
+  source.path = path;
+  source.durationMs = reader.Duration();
+  source.lengthSeconds = static_cast<int>(source.durationMs / 1000);
+  source.frames = reader.Samples();
+  source.resetRanges();
   return source;
 }
 
@@ -38,7 +38,7 @@ TEST(PieceSpan, RowsAndTotalShowWhatTheSplitPiecesHold) {
       "sox", {"-n", "-r", "8000", "-c", "1", "-b", "16", path, "synth", "30.5", "sine", "300"});
   const double outsideSeconds = ffprobeSeconds(path);
   ASSERT_NEAR(outsideSeconds, 30.5, 1e-3);
-  const listrecord source = probed(path);
+  const SourceRecord source = probed(path);
   ASSERT_EQ(source.lengthSeconds, 30);
 
   const std::vector<Segment> rows = planByTimePieces(source.lengthSeconds, 10);
@@ -56,25 +56,23 @@ TEST(PieceSpan, RowsAndTotalShowWhatTheSplitPiecesHold) {
   EXPECT_EQ(last.length, "00:00:11");
   EXPECT_EQ(pieceSpan(rows.back().begin, rows.back().end, source).lengthMs(), 10500);
   EXPECT_NEAR(heldSeconds, outsideSeconds, 1e-3);
-  EXPECT_EQ(totalPlannedSeconds(1, {source}), 31);
-  EXPECT_EQ(FormatMilliseconds(source.lengthMs), "00:00:31");
+  EXPECT_EQ(totalPlannedSeconds(SplitFunction::EveryNSeconds, {source}), 31);
+  EXPECT_EQ(FormatMilliseconds(source.durationMs), "00:00:31");
 
   // By count, and a marked range to the end: the same rule.
   const std::vector<Segment> byCount = planByCountPieces(source.lengthSeconds, 4);
   EXPECT_TRUE(
       segmentTexts(byCount.back().begin, byCount.back().end, source).range.endsWith(" - 00:00:31"));
-  listrecord marked = source;
-  marked.segmentCount = 2;
-  marked.beginTimes = {25, 0};
-  marked.endTimes = {30, 30};
+  SourceRecord marked = source;
+  marked.ranges = {{25, 30, RangeState::Confirmed}, {0, 30, RangeState::Pending}};
   EXPECT_EQ(segmentTexts(25, 30, marked).length, "00:00:06");
-  EXPECT_EQ(totalPlannedSeconds(0, {marked}), 6);
+  EXPECT_EQ(totalPlannedSeconds(SplitFunction::Custom, {marked}), 6);
 }
 
 TEST(PieceSpan, RangesInsideTheSourceAndOddMarks) {
-  listrecord source;
+  SourceRecord source;
   source.lengthSeconds = 100;
-  source.lengthMs = 100'400;  // rounds down: shown as 00:01:40
+  source.durationMs = 100'400;  // rounds down: shown as 00:01:40
   EXPECT_EQ(segmentTexts(10, 20, source).range, "00:00:10 - 00:00:20");
   EXPECT_EQ(segmentTexts(10, 20, source).length, "00:00:10");
   EXPECT_EQ(segmentTexts(90, 100, source).range, "00:01:30 - 00:01:40");
@@ -84,14 +82,14 @@ TEST(PieceSpan, RangesInsideTheSourceAndOddMarks) {
   EXPECT_EQ(segmentTexts(50, 40, source).length, "00:00:00");
   // Unification: a shared range to the first source's end covers each
   // source to its own end.
-  listrecord shorter;
+  SourceRecord shorter;
   shorter.lengthSeconds = 40;
-  shorter.lengthMs = 40'700;
-  source.beginTimes = {0};
-  source.endTimes = {100};
-  EXPECT_EQ(totalPlannedSeconds(3, {source, shorter}), 141);  // 100.4 + 40.7 s
+  shorter.durationMs = 40'700;
+  source.resetRanges();
+  EXPECT_EQ(totalPlannedSeconds(SplitFunction::Unification, {source, shorter}),
+            141);  // 100.4 + 40.7 s
   // Without a known millisecond length the whole seconds stand.
-  listrecord unknown;
+  SourceRecord unknown;
   unknown.lengthSeconds = 30;
   EXPECT_EQ(pieceSpan(20, 30, unknown).endMs, 30'000);
 }

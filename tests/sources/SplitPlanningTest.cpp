@@ -13,12 +13,14 @@ std::vector<std::pair<int, int>> bounds(const std::vector<Segment>& rows) {
   return result;
 }
 
-listrecord marked(int length, std::vector<int> begins, std::vector<int> ends) {
-  listrecord source;
+SourceRecord marked(int length, std::vector<int> begins, std::vector<int> ends) {
+  SourceRecord source;
   source.lengthSeconds = length;
-  source.segmentCount = static_cast<int>(begins.size());
-  source.beginTimes = std::move(begins);
-  source.endTimes = std::move(ends);
+  source.ranges.clear();
+  for (size_t k = 0; k < begins.size(); ++k) {
+    source.ranges.push_back(
+        {begins[k], ends[k], k + 1 == begins.size() ? RangeState::Pending : RangeState::Confirmed});
+  }
   return source;
 }
 
@@ -47,7 +49,8 @@ TEST(MulDiv, RoundsToNearestWithAWideIntermediate) {
 
 TEST(PlanByTime, CutsEveryNSecondsWithAShorterLastPiece) {
   EXPECT_EQ(bounds(planByTimePieces(125, 60)), (Bounds{{0, 60}, {60, 120}, {120, 125}}));
-  for (const Segment& row : planByTimePieces(125, 60)) EXPECT_EQ(row.status, "Unconvert");
+  for (const Segment& row : planByTimePieces(125, 60))
+    EXPECT_EQ(row.status, SegmentStatus::Planned);
 }
 
 TEST(PlanByTime, PlansNoEmptyPieceAfterAnEvenDivision) {
@@ -82,40 +85,36 @@ TEST(PlanByCount, MorePiecesThanSecondsPlansNoEmptyPiece) {
 TEST(PlanMarkedRanges, TheLastRangeIsPending) {
   const auto rows = planMarkedRanges(marked(100, {10, 30, 0}, {20, 40, 100}));
   ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(rows[0].status, "OK");
-  EXPECT_EQ(rows[1].status, "OK");
-  EXPECT_EQ(rows[2].status, "Uncertain");
-  // A count larger than the stored arrays never reads past them.
-  listrecord broken = marked(100, {10}, {20});
-  broken.segmentCount = 5;
-  EXPECT_EQ(planMarkedRanges(broken).size(), 1u);
+  EXPECT_EQ(rows[0].status, SegmentStatus::Confirmed);
+  EXPECT_EQ(rows[1].status, SegmentStatus::Confirmed);
+  EXPECT_EQ(rows[2].status, SegmentStatus::Pending);
 }
 
 TEST(TotalPlannedTime, CustomCountsConfirmedRangesOrTheWholePendingOne) {
-  std::vector<listrecord> sources{marked(100, {10, 0}, {20, 100}), marked(50, {0}, {50})};
-  EXPECT_EQ(totalPlannedSeconds(0, sources), 10 + 50);
-  EXPECT_EQ(totalPlannedSeconds(1, sources), 150);
-  EXPECT_EQ(totalPlannedSeconds(2, sources), 150);
-  EXPECT_EQ(totalPlannedSeconds(0, {}), 0);
+  std::vector<SourceRecord> sources{marked(100, {10, 0}, {20, 100}), marked(50, {0}, {50})};
+  EXPECT_EQ(totalPlannedSeconds(SplitFunction::Custom, sources), 10 + 50);
+  EXPECT_EQ(totalPlannedSeconds(SplitFunction::EveryNSeconds, sources), 150);
+  EXPECT_EQ(totalPlannedSeconds(SplitFunction::EqualPieces, sources), 150);
+  EXPECT_EQ(totalPlannedSeconds(SplitFunction::Custom, {}), 0);
 }
 
 TEST(TotalPlannedTime, UnificationClipsSharedRangesToEachSource) {
   // Two sources of 100 and 50 s with shared ranges (10, 60) and (70, 90).
-  std::vector<listrecord> sources{marked(100, {10, 70, 0}, {60, 90, 100}), marked(50, {0}, {50})};
-  EXPECT_EQ(totalPlannedSeconds(3, sources), 50 + 20 + 40);
-  EXPECT_EQ(FormatTime(totalPlannedSeconds(3, sources)), "00:01:50");
+  std::vector<SourceRecord> sources{marked(100, {10, 70, 0}, {60, 90, 100}), marked(50, {0}, {50})};
+  EXPECT_EQ(totalPlannedSeconds(SplitFunction::Unification, sources), 50 + 20 + 40);
+  EXPECT_EQ(FormatTime(totalPlannedSeconds(SplitFunction::Unification, sources)), "00:01:50");
 }
 
 TEST(TotalPlannedTime, UnificationWithOnlyThePendingRangeCountsWhatIsCut) {
-  std::vector<listrecord> sources{marked(100, {0}, {100}), marked(50, {0}, {50})};
-  EXPECT_EQ(totalPlannedSeconds(3, sources), 150);
+  std::vector<SourceRecord> sources{marked(100, {0}, {100}), marked(50, {0}, {50})};
+  EXPECT_EQ(totalPlannedSeconds(SplitFunction::Unification, sources), 150);
   const auto ranges = unifiedRangesFor(sources[0], 50);
   ASSERT_EQ(ranges.size(), 1u);
   EXPECT_EQ(ranges[0].end, 50);
 }
 
 TEST(UnifiedRanges, RangesPastAShortSourceAreLeftOutInOrder) {
-  const listrecord shared = marked(100, {70, 10, 0}, {90, 20, 100});
+  const SourceRecord shared = marked(100, {70, 10, 0}, {90, 20, 100});
   const auto ranges = unifiedRangesFor(shared, 15);
   ASSERT_EQ(ranges.size(), 1u);
   EXPECT_EQ(ranges[0].begin, 10);

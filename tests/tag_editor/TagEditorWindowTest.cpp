@@ -54,7 +54,7 @@ class TagEditorWindow : public ::testing::Test {
   }
 
   Tfm_id3& editor() { return harness.window().fm_id3(); }
-  std::vector<AudioFileinfo>& tags() { return harness.window().sourceTags(); }
+  std::vector<AudioFileinfo> tags() { return harness.window().sources().tags(); }
 
   // Opens the editor through a menu item and runs `inside` while it is open.
   // `inside` closes it; should it not, the editor is cancelled afterwards.
@@ -219,7 +219,7 @@ TEST_F(TagEditorWindow, LeavingTheTitleRenamesTheRowAndOkRenamesTheSource) {
   });
   EXPECT_EQ(harness.sourceCaptions().value(2), title);
   EXPECT_EQ(tags()[2].title, title);
-  EXPECT_EQ(harness.window().sourceRecords()[2].fileName, media("third.wav"));
+  EXPECT_EQ(harness.window().sources().at(2).path, media("third.wav"));
 }
 
 TEST_F(TagEditorWindow, ATitleLessFirstSourceGetsItsCaptionAsTitleOnOk) {
@@ -335,7 +335,7 @@ TEST_F(TagEditorWindow, SplitPiecesCarryTheEditedTags) {
     dialog.btn_ok->click();
   });
   // Cut every source into one piece (every 60 seconds) through the menu's Split.
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.triggerMenuItem("Start1");
   ASSERT_FALSE(harness.state().jobRunning);
   const QString firstPiece = harness.outputDir() + QString::fromUtf8("Утро_1.mp3");

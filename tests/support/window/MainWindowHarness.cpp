@@ -34,7 +34,16 @@ void MainWindowHarness::show() {
   (void)QTest::qWaitForWindowExposed(window_.get());
 }
 
+bool MainWindowHarness::waitUntilIdle(int timeoutMs) {
+  return QTest::qWaitFor([this] { return !window_->busy(); }, timeoutMs);
+}
+
 void MainWindowHarness::clickSkin(const QString& name) {
+  clickSkinNoWait(name);
+  if (!waitUntilIdle()) throw std::runtime_error("still busy after " + name.toStdString());
+}
+
+void MainWindowHarness::clickSkinNoWait(const QString& name) {
   skin::SkinWidget& skin = window_->Skin1();
   const QRect rect = skin.objectRect(name);
   if (!rect.isValid()) throw std::runtime_error("no skin object " + name.toStdString());
@@ -42,9 +51,8 @@ void MainWindowHarness::clickSkin(const QString& name) {
 }
 
 void MainWindowHarness::triggerMenuItem(const QString& handlerName) {
-  auto* action = window_->findChild<QAction*>(handlerName);
-  if (action == nullptr) throw std::runtime_error("no menu item " + handlerName.toStdString());
-  action->trigger();
+  triggerMenuItemNoWait(handlerName);
+  if (!waitUntilIdle()) throw std::runtime_error("still busy after " + handlerName.toStdString());
 }
 
 void MainWindowHarness::addFiles(const QStringList& paths) {
@@ -66,6 +74,12 @@ void MainWindowHarness::answerNextFolderDialog(const QString& folder) {
     if (!dialog.revealFolder(folder)) throw std::runtime_error("folder not in the tree");
     dialog.btn_okClick();
   });
+}
+
+void MainWindowHarness::triggerMenuItemNoWait(const QString& handlerName) {
+  auto* action = window_->findChild<QAction*>(handlerName);
+  if (action == nullptr) throw std::runtime_error("no menu item " + handlerName.toStdString());
+  action->trigger();
 }
 
 namespace {

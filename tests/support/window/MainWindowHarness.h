@@ -30,10 +30,16 @@ class MainWindowHarness {
 
   // Shows the window (FormShow runs) and waits until it is exposed.
   void show();
-  // Clicks the named skin object with the mouse, at its centre.
+  // Clicks the named skin object with the mouse, at its centre, then waits
+  // until what the click started (an add, a job) has ended.
   void clickSkin(const QString& name);
-  // Triggers the named menu item ("AddFile1", "Start1", ...).
+  // The click alone: for acting while an add or a job runs.
+  void clickSkinNoWait(const QString& name);
+  // Triggers the named menu item ("AddFile1", "Start1", ...), then waits as clickSkin does.
   void triggerMenuItem(const QString& handlerName);
+  void triggerMenuItemNoWait(const QString& handlerName);
+  // Serves the event queue until no add and no job runs; false after `timeoutMs`.
+  bool waitUntilIdle(int timeoutMs = 240000);
   // Adds files through Add File, answering the open dialog with them.
   void addFiles(const QStringList& paths);
   // Answers the next folder dialog: "Ok" on `folder`, or "Cancel" when empty.

@@ -1,0 +1,179 @@
+#include "app/JobDisplay.h"
+
+#include <QTreeWidget>
+
+#include "components/skin/SkinObject.h"
+#include "platform/PlatformServices.h"
+#include "sources/SegmentList.h"
+
+namespace tarvex {
+
+JobDisplay::JobDisplay(WindowParts& parts, SegmentList& segments, ConversionProgress& bar,
+                       QObject* parent)
+    : QObject(parent), parts_(parts), segments_(segments), progress_(parts, bar) {
+  connect(&executor_, &JobExecutor::pieceStarted, this,
+          [this](int piece, const QString&) { onStarted(piece); });
+  connect(&executor_, &JobExecutor::pieceProgress, this, &JobDisplay::onProgress);
+  connect(&executor_, &JobExecutor::pieceFinished, this,
+          [this](int piece, JobExecutor::PieceOutcome outcome, const QString&) {
+            onFinished(piece, outcome);
+          });
+  connect(&executor_, &JobExecutor::jobFailed, this, &JobDisplay::onFailed);
+  connect(&executor_, &JobExecutor::jobFinished, this, &JobDisplay::onJobFinished);
+}
+
+JobDisplay::~JobDisplay() = default;
+
+bool JobDisplay::startSplit(SplitPlan plan, std::vector<SourceRecord> sources, JobSettings settings,
+                            Finished finished) {
+  if (running()) return false;
+  std::vector<Piece> pieces;
+  for (const PiecePlan& piece : plan.pieces) {
+    pieces.push_back({piece.source, piece.row, piece.sourcePath});
+  }
+  begin(std::move(pieces), std::move(sources), std::move(settings), false, std::move(finished));
+  return executor_.start(std::move(plan), JobExecutor::Options{});
+}
+
+bool JobDisplay::startJoin(JoinPlan plan, std::vector<SourceRecord> sources, JobSettings settings,
+                           Finished finished) {
+  if (running()) return false;
+  std::vector<Piece> pieces;
+  for (const JoinPart& part : plan.parts)
+    pieces.push_back({part.source, part.row, part.sourcePath});
+  begin(std::move(pieces), std::move(sources), std::move(settings), true, std::move(finished));
+  return executor_.start(std::move(plan), JobExecutor::Options{});
+}
+
+void JobDisplay::begin(std::vector<Piece> pieces, std::vector<SourceRecord> sources,
+                       JobSettings settings, bool join, Finished finished) {
+  pieces_ = std::move(pieces);
+  sources_ = std::move(sources);
+  settings_ = std::move(settings);
+  join_ = join;
+  followed_ = -1;
+  shownSource_ = -1;
+  failure_.clear();
+  finished_ = std::move(finished);
+  if (!pieces_.empty()) follow(0);
+}
+
+void JobDisplay::stop() {
+  executor_.stop();
+}
+
+QString JobDisplay::statusOf(const Piece& piece) const {
+  switch (piece.state) {
+    case PieceState::Converting:
+      return kStatusConverting;
+    case PieceState::Finished:
+      return kStatusFinish;
+    case PieceState::Stopped:
+      return kStatusStopped;
+    case PieceState::Failed:
+      return kStatusError;
+    case PieceState::Waiting:
+    case PieceState::Removed:
+      break;
+  }
+  // Not written (or removed again): the row shows what it showed before the job.
+  const std::vector<Segment> rows = jobRowsFor(sources_, piece.source, settings_, join_);
+  if (piece.row >= 0 && piece.row < static_cast<int>(rows.size())) {
+    return statusText(rows[static_cast<size_t>(piece.row)].status);
+  }
+  return QString();
+}
+
+void JobDisplay::showStatus(const Piece& piece) {
+  if (piece.source == shownSource_) segments_.setStatus(piece.row, statusOf(piece));
+}
+
+void JobDisplay::follow(int piece) {
+  if (piece < 0 || piece >= static_cast<int>(pieces_.size())) return;
+  followed_ = piece;
+  const Piece& followed = pieces_[static_cast<size_t>(piece)];
+  if (followed.source != shownSource_) {
+    shownSource_ = followed.source;
+    parts_.state->currentSource = followed.source;
+    selectRow(*parts_.lv, followed.source);
+    segments_.showRows(jobRowsFor(sources_, followed.source, settings_, join_),
+                       sources_[static_cast<size_t>(followed.source)]);
+    for (const Piece& other : pieces_) {
+      if (other.source == shownSource_ && other.state != PieceState::Waiting) showStatus(other);
+    }
+  }
+  // The path line names the file being cut or joined.
+  if (parts_.skin.nm != nullptr) {
+    parts_.skin.nm->setText(followed.sourcePath);
+    parts_.skin.nm->redraw();
+  }
+}
+
+void JobDisplay::onStarted(int piece) {
+  if (piece < 0 || piece >= static_cast<int>(pieces_.size())) return;
+  Piece& started = pieces_[static_cast<size_t>(piece)];
+  started.state = PieceState::Converting;
+  // The window follows the earliest piece under way.
+  const bool followedDone =
+      followed_ < 0 || pieces_[static_cast<size_t>(followed_)].state != PieceState::Converting;
+  if (followedDone || piece < followed_) {
+    if (!join_) progress_.clear();  // a join's bar follows the whole output
+    follow(piece);
+  }
+  showStatus(started);
+}
+
+void JobDisplay::onProgress(int piece, qint64 done, qint64 total) {
+  if (piece == followed_ || join_) progress_.show(done, total);
+}
+
+void JobDisplay::onFinished(int piece, JobExecutor::PieceOutcome outcome) {
+  if (piece < 0 || piece >= static_cast<int>(pieces_.size())) return;
+  Piece& finished = pieces_[static_cast<size_t>(piece)];
+  switch (outcome) {
+    case JobExecutor::PieceOutcome::Finished:
+      finished.state = PieceState::Finished;
+      break;
+    case JobExecutor::PieceOutcome::Stopped:
+      finished.state = PieceState::Stopped;
+      break;
+    case JobExecutor::PieceOutcome::Removed:
+      if (finished.state != PieceState::Failed) finished.state = PieceState::Removed;
+      break;
+  }
+  showStatus(finished);
+  if (piece != followed_) return;
+  // Follow the next piece under way, if any.
+  for (int next = 0; next < static_cast<int>(pieces_.size()); ++next) {
+    if (pieces_[static_cast<size_t>(next)].state == PieceState::Converting) {
+      if (!join_) progress_.clear();
+      follow(next);
+      return;
+    }
+  }
+}
+
+void JobDisplay::onFailed(const QString& message, int piece) {
+  failure_ = message;
+  if (piece < 0 || piece >= static_cast<int>(pieces_.size())) return;
+  Piece& failed = pieces_[static_cast<size_t>(piece)];
+  failed.state = PieceState::Failed;
+  if (failed.source != shownSource_) follow(piece);
+  showStatus(failed);
+}
+
+void JobDisplay::onJobFinished(JobExecutor::JobResult result) {
+  parts_.state->jobRunning = false;
+  progress_.clear();
+  if (result == JobExecutor::JobResult::Failed && !failure_.isEmpty() &&
+      parts_.platform != nullptr) {
+    parts_.platform->showError(parts_.window, failure_);
+  }
+  if (finished_) {
+    Finished finished = std::move(finished_);
+    finished_ = nullptr;
+    finished(result);
+  }
+}
+
+}  // namespace tarvex

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "processing/JobExecutor.h"
+#include "processing/JobPlanning.h"
+#include "processing/JobProgress.h"
+#include "sources/WindowParts.h"
+
+namespace tarvex {
+
+class ConversionProgress;
+class SegmentList;
+
+// Runs a split or join plan on the executor and shows what it reports: the
+// status of each piece in the segment list, the progress of the piece the
+// window follows, that piece's source selected in the source list and its
+// path in "nm", the error that ended a job. The window's thread only shows.
+class JobDisplay : public QObject {
+  Q_OBJECT
+ public:
+  // Called once the job has ended (after the error message, if any).
+  using Finished = std::function<void(JobExecutor::JobResult)>;
+
+  JobDisplay(WindowParts& parts, SegmentList& segments, ConversionProgress& bar,
+             QObject* parent = nullptr);
+  ~JobDisplay() override;
+
+  // Starts a job on a snapshot of the sources and settings taken when the
+  // command was given; false (nothing starts) while one runs.
+  bool startSplit(SplitPlan plan, std::vector<SourceRecord> sources, JobSettings settings,
+                  Finished finished);
+  bool startJoin(JoinPlan plan, std::vector<SourceRecord> sources, JobSettings settings,
+                 Finished finished);
+  // Asks the job to stop; the piece cut short is kept and marked as stopped.
+  void stop();
+  bool running() const { return executor_.isRunning(); }
+
+ private:
+  enum class PieceState { Waiting, Converting, Finished, Stopped, Removed, Failed };
+  struct Piece {
+    int source = 0;
+    int row = 0;
+    QString sourcePath;
+    PieceState state = PieceState::Waiting;
+  };
+
+  void begin(std::vector<Piece> pieces, std::vector<SourceRecord> sources, JobSettings settings,
+             bool join, Finished finished);
+  void onStarted(int piece);
+  void onProgress(int piece, qint64 done, qint64 total);
+  void onFinished(int piece, JobExecutor::PieceOutcome outcome);
+  void onFailed(const QString& message, int piece);
+  void onJobFinished(JobExecutor::JobResult result);
+  // Follows `piece`: selects its source and shows that source's rows.
+  void follow(int piece);
+  void showStatus(const Piece& piece);
+  QString statusOf(const Piece& piece) const;
+
+  WindowParts& parts_;
+  SegmentList& segments_;
+  JobProgress progress_;
+  JobExecutor executor_;
+
+  std::vector<Piece> pieces_;
+  std::vector<SourceRecord> sources_;
+  JobSettings settings_;
+  bool join_ = false;
+  int followed_ = -1;
+  int shownSource_ = -1;
+  QString failure_;
+  Finished finished_;
+};
+
+}  // namespace tarvex
