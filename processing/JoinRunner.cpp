@@ -162,13 +162,16 @@ void JoinRunner::showRows(Mode mode, int source) {
   const std::vector<listrecord>& records = *services_.parts.records;
   switch (mode) {
     case Mode::Whole:
-      services_.segments.showRows({{0, records[source].lengthSeconds, kStatusConverting}});
+      services_.segments.showRows({{0, records[source].lengthSeconds, kStatusConverting}},
+                                  records[source]);
       break;
     case Mode::Custom:
-      services_.segments.showRows(withPendingRowFixed(planMarkedRanges(records[source])));
+      services_.segments.showRows(withPendingRowFixed(planMarkedRanges(records[source])),
+                                  records[source]);
       break;
     case Mode::Unification:
-      services_.segments.showRows(withPendingRowFixed(planMarkedRanges(records.front())));
+      services_.segments.showRows(withPendingRowFixed(planMarkedRanges(records.front())),
+                                  records.front());
       break;
   }
 }

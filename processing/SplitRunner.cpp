@@ -101,7 +101,7 @@ JobOutcome SplitRunner::runJob(Mode mode) {
   std::vector<Segment> sharedRows;
   if (mode == Mode::Unification && !records.empty()) {
     sharedRows = withPendingRowFixed(planMarkedRanges(records.front()));
-    services_.segments.showRows(sharedRows);
+    services_.segments.showRows(sharedRows, records.front());
   }
   try {
     const int count =
@@ -142,7 +142,7 @@ void SplitRunner::splitSource(Mode mode, int source, const std::vector<Segment>&
       rows = sharedRows;  // statuses start afresh for every source
       break;
   }
-  services_.segments.showRows(rows);
+  services_.segments.showRows(rows, record);
   services_.parts.lv->setFocus();
 
   std::vector<Piece> pieces;
