@@ -14,8 +14,6 @@ namespace {
 constexpr int kLengthColumn = 1;
 constexpr int kStatusColumn = 2;
 
-}
-
 }  // namespace
 
 QString statusText(SegmentStatus status) {

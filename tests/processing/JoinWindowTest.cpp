@@ -202,7 +202,7 @@ TEST_F(JoinWindow, StopDuringTheSecondSourceKeepsTheOutputAndOpensTheFolder) {
 
 TEST_F(JoinWindow, AnOutputFolderNoProgramCanShowIsNamedInAMessageAndTheFileStays) {
   harness.platform().launchesSucceed = false;
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.addFiles({media->b7});
   answerSave(out("shown"));
   harness.clickSkin("Join");

@@ -109,7 +109,7 @@ TEST_F(SplitWindow, TheHundredTwentyFiveSecondExampleCutsThreeTaggedPieces) {
 
 TEST_F(SplitWindow, AnOutputFolderNoProgramCanShowIsNamedInAMessageAndThePiecesStay) {
   harness.platform().launchesSucceed = false;
-  harness.state().functionChoice = 1;
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.state().pieceSeconds = 4;
   harness.addFiles({media->b7});
   harness.clickSkin("Split");
