@@ -69,11 +69,11 @@ void Mp3FileEncoder::writeEncoded(int bytes) {
 void Mp3FileEncoder::writeOwnHeaderFrame(size_t lameHeaderBytes) {
   const auto first =
       mp3frames::MpegFrameHeader::decode(mp3frames::readBigEndian32(firstFrameHeader_));
-  if (!first) return;  // nothing was encoded
   // Should libmp3lame have kept room for its own frame after all, that empty
   // frame stays as one silent frame counted in the delay.
-  const std::vector<unsigned char> frame = mp3frames::encoderHeaderFrame(
-      lame_, *first, audioBytes_, musicCrc_, lameHeaderBytes > 0 ? 1 : 0);
+  const std::vector<unsigned char> frame =
+      mp3frames::encoderHeaderFrame(lame_, first ? *first : mp3frames::encoderStreamHeader(lame_),
+                                    audioBytes_, musicCrc_, lameHeaderBytes > 0 ? 1 : 0);
   if (frame.size() == ownHeaderBytes_) file_.writeAt(0, frame.data(), frame.size());
 }
 

@@ -103,6 +103,12 @@ TEST_F(BadSourceTest, AnExistingOutputIsLeftAloneAndAStopLeavesNothing) {
   EXPECT_TRUE(message.contains(existing)) << message.toStdString();
   EXPECT_EQ(readAll(existing), QByteArray("keep me"));
 
+  // An empty piece is refused rather than written as a stub.
+  const QString empty = folder_.path(QStringLiteral("empty.mp3"));
+  EXPECT_TRUE(
+      errorOf([&] { mp3frames::writeMp3Piece(source, 500, 500, empty, {}); }).contains(source_));
+  EXPECT_FALSE(QFile::exists(empty));
+
   std::atomic<bool> stop{true};
   const QString stopped = folder_.path(QStringLiteral("stopped.mp3"));
   EXPECT_FALSE(mp3frames::writeMp3Piece(source, 0, 1000, stopped, {}, &stop));

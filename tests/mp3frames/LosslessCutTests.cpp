@@ -102,6 +102,60 @@ TEST_P(LosslessCutTest, PiecesDecodeToExactlyTheirSamplesIdenticalToTheWholeFile
               largest[0], largest[1]);
 }
 
+// Pieces at the edges: single samples at both ends of the file, a piece that
+// starts exactly on a frame's first sample, one that starts a sample before.
+TEST(LosslessCutEdges, TinyAndFrameAlignedPiecesDecodeExactly) {
+  TempFolder folder;
+  const QString mp3 = makeLameMp3(folder.path(), QStringLiteral("edges"), 1.0, 44100, 2,
+                                  {"-V", "5", "--resample", "44.1"});
+  ASSERT_FALSE(mp3.isEmpty());
+  const Mp3FrameSource source(mp3);
+  const int64_t total = source.totalSamples();
+  const int64_t onFrame = 5 * source.samplesPerFrame() - source.startPosition();
+  const std::vector<std::pair<int64_t, int64_t>> pieces = {{0, 1},
+                                                           {total - 1, total},
+                                                           {onFrame, onFrame + 1152},
+                                                           {onFrame - 1, onFrame + 1},
+                                                           {0, total}};
+  const OutsideDecode wholeFfmpeg = decodeWithFfmpeg(mp3, 2);
+  const OutsideDecode wholeMpg123 = decodeWithMpg123(mp3, 2);
+  int index = 0;
+  for (const auto& [first, end] : pieces) {
+    const QString path = folder.path(QStringLiteral("edge%1.mp3").arg(index++));
+    ASSERT_TRUE(mp3frames::writeMp3Piece(source, first, end, path, {}));
+    const mp3frames::Mp3PiecePlan plan = mp3frames::planMp3Piece(source, first, end);
+    EXPECT_LE(plan.encoderDelay, 4095);
+    EXPECT_LE(plan.padding, 4095);
+    for (const bool ffmpeg : {true, false}) {
+      const OutsideDecode piece = ffmpeg ? decodeWithFfmpeg(path, 2) : decodeWithMpg123(path, 2);
+      EXPECT_EQ(piece.frames(), end - first) << (ffmpeg ? "ffmpeg " : "mpg123 ") << first;
+      EXPECT_LE(compareRange(piece, ffmpeg ? wholeFfmpeg : wholeMpg123, first).largest,
+                ffmpeg ? 0.0f : 1.0f / (1 << 23))
+          << first;
+    }
+  }
+}
+
+// The header fields stay in range wherever a piece starts and ends.
+TEST(LosslessCutEdges, DelayAndPaddingFitTheirTwelveBitsEverywhere) {
+  TempFolder folder;
+  for (const int rate : {48000, 22050, 8000}) {
+    const QString mp3 = makeLameMp3(
+        folder.path(), QStringLiteral("plan%1").arg(rate), 0.5, rate, 1,
+        {"-b", rate == 8000 ? "8" : "64", "-m", "m", "--resample", QString::number(rate / 1000.0)});
+    ASSERT_FALSE(mp3.isEmpty());
+    const Mp3FrameSource source(mp3);
+    for (int64_t first = 0; first < source.totalSamples(); first += 37) {
+      const int64_t end = std::min(source.totalSamples(), first + 1 + (first * 7) % 3000);
+      const mp3frames::Mp3PiecePlan plan = mp3frames::planMp3Piece(source, first, end);
+      ASSERT_GE(plan.encoderDelay, 0) << rate << " " << first;
+      ASSERT_LE(plan.encoderDelay, 4095) << rate << " " << first;
+      ASSERT_GE(plan.padding, Mp3FrameSource::kDecoderDelay) << rate << " " << first;
+      ASSERT_LE(plan.padding, 4095) << rate << " " << first;
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     LameSources, LosslessCutTest,
     ::testing::Values(
