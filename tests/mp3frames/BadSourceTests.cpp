@@ -57,6 +57,7 @@ TEST_F(BadSourceTest, NonMp3EmptyAndMissingFilesGiveAMessageNamingTheFile) {
   for (const QString& path : {text, empty, folder_.path(QStringLiteral("missing.mp3"))}) {
     const QString message = errorOf([&] { Mp3FrameSource source(path); });
     EXPECT_TRUE(message.contains(path)) << message.toStdString();
+    EXPECT_EQ(mp3frames::losslessCutRefusal(path), message);
   }
 }
 
@@ -82,6 +83,7 @@ TEST_F(BadSourceTest, TruncatedAndDamagedSourcesStillCutWithinWhatRemains) {
   writeAll(damagedPath, damaged);
   const Mp3FrameSource stepped(damagedPath);
   EXPECT_GT(stepped.skippedBytes(), 0);
+  EXPECT_TRUE(mp3frames::losslessCutRefusal(damagedPath).isEmpty());
   EXPECT_TRUE(mp3frames::writeMp3Piece(stepped, 0, stepped.totalSamples(),
                                        folder_.path(QStringLiteral("p3.mp3")), {}));
 }

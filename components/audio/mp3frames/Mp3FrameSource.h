@@ -28,7 +28,9 @@ struct FrameEntry {
 // read and left out. Sample positions are counted as a gapless decoder
 // counts them: after the encoder delay and the decoder's own delay of 529
 // samples, up to the padding. Throws AudioError (naming the file) for a file
-// that cannot be read, holds no layer III stream, or is free format.
+// that cannot be read, holds no layer III stream, or is free format: the
+// caller re-encodes such a source instead. Nothing changes after
+// construction, so threads writing pieces of one source may share it.
 class Mp3FrameSource {
  public:
   static constexpr int kDecoderDelay = 529;

@@ -24,6 +24,15 @@ int prerollFrames(const MpegFrameHeader& header) {
   return header.version == MpegFrameHeader::Version::Mpeg1 ? 1 : 2;
 }
 
+QString losslessCutRefusal(const QString& sourcePath) {
+  try {
+    const Mp3FrameSource source(sourcePath);
+  } catch (const AudioError& error) {
+    return error.message();
+  }
+  return {};
+}
+
 LameTagDetails copiedLameTag(const Mp3FrameSource& source) {
   const auto& info = source.infoFrame();
   if (info && info->lame && knownGaplessEncoder(info->lame->encoder)) {

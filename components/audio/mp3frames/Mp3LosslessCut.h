@@ -45,6 +45,10 @@ bool cutMp3Piece(const QString& sourcePath, int64_t firstSample, int64_t endSamp
                  const QString& outputPath, const QByteArray& id3Tag,
                  const std::atomic<bool>* stopFlag = nullptr);
 
+// Empty when `sourcePath` can be cut by copying frames, else why not
+// (naming the file), e.g. for a message that the job re-encodes instead.
+QString losslessCutRefusal(const QString& sourcePath);
+
 // The LAME fields a copy of `source` carries: its own, with the figures that
 // describe the whole file (peak, replay gain) cleared; a plain set naming
 // this library's LAME when the source has none.
