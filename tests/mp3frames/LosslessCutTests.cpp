@@ -126,7 +126,14 @@ TEST(LosslessCutEdges, TinyAndFrameAlignedPiecesDecodeExactly) {
     const mp3frames::Mp3PiecePlan plan = mp3frames::planMp3Piece(source, first, end);
     EXPECT_LE(plan.encoderDelay, 4095);
     EXPECT_LE(plan.padding, 4095);
+    // FFmpeg's demuxer hands the start trim and the end trim to its decoder
+    // in packet side data, and a packet carrying the end trim replaces a
+    // start trim not yet used up: a piece that starts and ends inside one
+    // frame (under 26 ms here) decodes there to a wrong length. libmpg123
+    // trims such pieces exactly.
+    const bool withinOneFrame = end - first < source.samplesPerFrame();
     for (const bool ffmpeg : {true, false}) {
+      if (ffmpeg && withinOneFrame) continue;
       const OutsideDecode piece = ffmpeg ? decodeWithFfmpeg(path, 2) : decodeWithMpg123(path, 2);
       EXPECT_EQ(piece.frames(), end - first) << (ffmpeg ? "ffmpeg " : "mpg123 ") << first;
       EXPECT_LE(compareRange(piece, ffmpeg ? wholeFfmpeg : wholeMpg123, first).largest,
