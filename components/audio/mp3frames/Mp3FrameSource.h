@@ -1,0 +1,84 @@
+#pragma once
+
+#include "components/audio/mp3frames/InfoFrame.h"
+#include "components/audio/mp3frames/MpegFrameHeader.h"
+
+#include <QFile>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace tarvex::mp3frames {
+
+// Where one audio frame lies in the source file.
+struct FrameEntry {
+  uint64_t offset = 0;  // in the file
+  uint16_t bytes = 0;   // the whole frame
+  uint16_t mainDataBegin = 0;
+  uint8_t mainDataOffset = 0;  // header, CRC and side information
+  uint8_t bitrateIndex = 0;
+  int areaBytes() const { return bytes - mainDataOffset; }
+};
+
+// An MP3 file opened for copying its frames: the file mapped into memory and
+// every layer III audio frame indexed, the Xing/LAME header frame (if any)
+// read and left out. Sample positions are counted as a gapless decoder
+// counts them: after the encoder delay and the decoder's own delay of 529
+// samples, up to the padding. Throws AudioError (naming the file) for a file
+// that cannot be read, holds no layer III stream, or is free format: the
+// caller re-encodes such a source instead. Nothing changes after
+// construction, so threads writing pieces of one source may share it.
+class Mp3FrameSource {
+ public:
+  static constexpr int kDecoderDelay = 529;
+
+  explicit Mp3FrameSource(const QString& fileName);
+  ~Mp3FrameSource();
+  Mp3FrameSource(const Mp3FrameSource&) = delete;
+  Mp3FrameSource& operator=(const Mp3FrameSource&) = delete;
+
+  const QString& fileName() const { return fileName_; }
+  const MpegFrameHeader& firstHeader() const { return firstHeader_; }
+  int sampleRate() const { return firstHeader_.sampleRate(); }
+  int channels() const { return firstHeader_.channels(); }
+  int samplesPerFrame() const { return firstHeader_.samplesPerFrame(); }
+  const std::vector<FrameEntry>& frames() const { return frames_; }
+  const unsigned char* bytes() const { return data_; }
+  const std::optional<InfoFrame>& infoFrame() const { return info_; }
+
+  // The raw decoder output position of the first sample a gapless decoder
+  // gives, and the position just past the last one.
+  int64_t startPosition() const { return startPosition_; }
+  int64_t endPosition() const { return endPosition_; }
+  // The frames a gapless decoder gives for the whole file.
+  int64_t totalSamples() const { return endPosition_ - startPosition_; }
+  // Bytes skipped between frames (damage the scan stepped over).
+  int64_t skippedBytes() const { return skippedBytes_; }
+
+  // The `count` bytes of main-data area that end where frame `index`'s area
+  // begins (the bit reservoir it may draw on); zeros before the stream's
+  // start.
+  std::vector<unsigned char> reservoirBefore(size_t index, int count) const;
+
+ private:
+  [[noreturn]] void fail(const QString& reason) const;
+  void scan(uint64_t begin, uint64_t end);
+  bool sameStream(const MpegFrameHeader& header) const;
+  std::optional<uint64_t> resync(uint64_t from, uint64_t end) const;
+
+  QString fileName_;
+  std::unique_ptr<QFile> file_;
+  const unsigned char* data_ = nullptr;
+  uint64_t size_ = 0;
+  MpegFrameHeader firstHeader_;
+  std::optional<InfoFrame> info_;
+  std::vector<FrameEntry> frames_;
+  int64_t startPosition_ = 0;
+  int64_t endPosition_ = 0;
+  int64_t skippedBytes_ = 0;
+};
+
+}  // namespace tarvex::mp3frames

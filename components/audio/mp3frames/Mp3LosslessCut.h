@@ -1,0 +1,57 @@
+#pragma once
+
+#include "components/audio/mp3frames/Mp3FrameSource.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <atomic>
+#include <cstdint>
+
+namespace tarvex::mp3frames {
+
+// How a piece [firstSample, endSample) of a source is copied.
+struct Mp3PiecePlan {
+  size_t firstFrame = 0;  // source frames copied, inclusive
+  size_t lastFrame = 0;
+  bool silentFrame = false;  // a frame made here goes first, carrying the reservoir
+  int reservoirBytes = 0;
+  int encoderDelay = 0;  // for the new LAME tag
+  int padding = 0;
+  int64_t samples = 0;
+};
+
+// Frames before the one holding a piece's first sample that the decoder
+// needs to reach the same filterbank state as in the whole file: one for
+// MPEG-1 (two granules per frame), two for MPEG-2 and 2.5 (one granule).
+int prerollFrames(const MpegFrameHeader& header);
+
+// Throws AudioError naming the source for a range outside it or empty.
+Mp3PiecePlan planMp3Piece(const Mp3FrameSource& source, int64_t firstSample, int64_t endSample);
+
+// Writes the piece [firstSample, endSample) of `source` (in samples as a
+// gapless decoder counts them) to `outputPath` by copying frames, no
+// re-encoding: `id3Tag` (an ID3v2 tag, may be empty) in front, then a fresh
+// Xing/Info + LAME header frame whose encoder delay and padding make a
+// gapless decoder give exactly the piece's samples, identical to the whole
+// file's decode over that range. The output must not exist yet. Returns
+// false when stopped; throws AudioError; leaves no output either way.
+bool writeMp3Piece(const Mp3FrameSource& source, int64_t firstSample, int64_t endSample,
+                   const QString& outputPath, const QByteArray& id3Tag,
+                   const std::atomic<bool>* stopFlag = nullptr);
+
+// The same from a file name (the source is indexed for this one piece).
+bool cutMp3Piece(const QString& sourcePath, int64_t firstSample, int64_t endSample,
+                 const QString& outputPath, const QByteArray& id3Tag,
+                 const std::atomic<bool>* stopFlag = nullptr);
+
+// Empty when `sourcePath` can be cut by copying frames, else why not
+// (naming the file), e.g. for a message that the job re-encodes instead.
+QString losslessCutRefusal(const QString& sourcePath);
+
+// The LAME fields a copy of `source` carries: its own, with the figures that
+// describe the whole file (peak, replay gain) cleared; a plain set naming
+// this library's LAME when the source has none.
+LameTagDetails copiedLameTag(const Mp3FrameSource& source);
+
+}  // namespace tarvex::mp3frames

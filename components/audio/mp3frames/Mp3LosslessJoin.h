@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+
+namespace tarvex::mp3frames {
+
+// Joins MP3 files of one sample rate and channel count by copying their
+// audio frames one after the other under `id3Tag` and one fresh Xing/Info +
+// LAME header frame: a gapless decoder drops the first file's encoder delay
+// and the last file's padding. At each seam inside the output, the padding
+// of the file before and the encoder delay of the file after stay in the
+// stream as the few milliseconds of silence they are (decoders only trim at
+// the ends of a stream). The output must not exist yet. Returns false when
+// stopped; throws AudioError naming the file at fault; leaves no output
+// on either.
+bool joinMp3Lossless(const QStringList& parts, const QString& outputPath, const QByteArray& id3Tag,
+                     const std::atomic<bool>* stopFlag = nullptr);
+
+// Empty when `parts` can be joined by copying frames, else why not (naming
+// the file), e.g. for a message that the join is re-encoded instead.
+QString losslessJoinRefusal(const QStringList& parts);
+
+}  // namespace tarvex::mp3frames
