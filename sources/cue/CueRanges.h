@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "sources/analysis/AudioRange.h"
 #include "sources/cue/CueSheet.h"
 
 namespace tarvex {
@@ -26,12 +27,6 @@ std::vector<CueRange> cueTrackRanges(const CueSheet& sheet, int fileIndex);
 // (the sheet belongs to another file or a shortened one).
 std::vector<CueRange> cueTrackRanges(const CueSheet& sheet, int fileIndex, int64_t audioLengthMs,
                                      const QString& audioPath);
-
-// A range on the whole-second scale of the source list's marks.
-struct SecondsRange {
-  int begin = 0;
-  int end = 0;
-};
 
 // Marks are whole seconds: every track boundary is rounded to the nearest
 // second (half a second up), the same boundary closing one range and opening
