@@ -156,6 +156,10 @@ void SplitRunner::splitSource(Mode mode, int source, const std::vector<Segment>&
     pieces.push_back(piece);
   }
   if (pieces.empty()) return;
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    pieces[i].number = static_cast<int>(i) + 1;
+    pieces[i].count = static_cast<int>(pieces.size());
+  }
 
   AudioFile2& reader = services_.reader;
   failedRow_ = pieces.front().row;
@@ -256,8 +260,9 @@ void SplitRunner::WritePiece(int source, const Piece& piece, const SourceFrames&
   pump();  // closing and tagging a piece are two steps; the window stays live between them
   const std::vector<AudioFileinfo>& tags = *services_.parts.tags;
   // A copy: the tag editor may change the source's tags while this runs.
-  const AudioFileinfo pieceTags =
+  AudioFileinfo pieceTags =
       source < static_cast<int>(tags.size()) ? tags[source] : AudioFileinfo();
+  pieceTags.track = QStringLiteral("%1/%2").arg(piece.number).arg(piece.count);
   // Tagging rewrites the whole piece and waits until the disk holds it, which
   // on a busy disk takes seconds; the window is served meanwhile.
   runWhileWaiting([&path, &pieceTags] { WriteOutputTags(path, pieceTags); }, [this] { pump(); });

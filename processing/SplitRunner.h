@@ -40,6 +40,8 @@ class SplitRunner {
     int row = 0;  // its row in the segment list
     int begin = 0;
     int end = 0;
+    int number = 1;  // its place among the source's pieces, 1-based
+    int count = 1;   // the source's pieces
   };
 
   JobOutcome runJob(Mode mode);
