@@ -260,8 +260,7 @@ void SplitRunner::WritePiece(int source, const Piece& piece, const SourceFrames&
   pump();  // closing and tagging a piece are two steps; the window stays live between them
   const std::vector<AudioFileinfo>& tags = *services_.parts.tags;
   // A copy: the tag editor may change the source's tags while this runs.
-  AudioFileinfo pieceTags =
-      source < static_cast<int>(tags.size()) ? tags[source] : AudioFileinfo();
+  AudioFileinfo pieceTags = source < static_cast<int>(tags.size()) ? tags[source] : AudioFileinfo();
   pieceTags.track = QStringLiteral("%1/%2").arg(piece.number).arg(piece.count);
   // Tagging rewrites the whole piece and waits until the disk holds it, which
   // on a busy disk takes seconds; the window is served meanwhile.
