@@ -134,11 +134,9 @@ TEST(SilenceSearchWorker, ReportsResultsFailuresAndStops) {
 
 TEST(SilenceMarks, SoundRangesRoundOutwardToWholeSecondsAndJoin) {
   const int rate = 1000;
-  const std::vector<AudioRange> ranges = {
-      {1500, 4200}, {5100, 5300}, {5900, 8000}, {9999, 12500}};
+  const std::vector<AudioRange> ranges = {{1500, 4200}, {5100, 5300}, {5900, 8000}, {9999, 12500}};
   // 1.5-4.2 s → 1-5; 5.1-5.3 → 5-6 joins it; 5.9-8.0 → 5-8 joins too; the last ends at 12.
-  EXPECT_EQ(outwardToWholeSeconds(ranges, rate, 12),
-            (std::vector<SecondsRange>{{1, 8}, {9, 12}}));
+  EXPECT_EQ(outwardToWholeSeconds(ranges, rate, 12), (std::vector<SecondsRange>{{1, 8}, {9, 12}}));
   EXPECT_TRUE(outwardToWholeSeconds(ranges, 0, 12).empty());
 }
 
