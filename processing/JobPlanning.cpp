@@ -79,7 +79,9 @@ SplitPlan planSplit(const std::vector<SourceRecord>& sources, const JobSettings&
   for (int row = 0; row < static_cast<int>(sources.size()); ++row) {
     const SourceRecord& source = sources[static_cast<size_t>(row)];
     const SourceFrames frames = framesOf(source);
-    for (const UnifiedRange& range : cutRanges(sources, row, settings)) {
+    const std::vector<UnifiedRange> ranges = cutRanges(sources, row, settings);
+    for (size_t index = 0; index < ranges.size(); ++index) {
+      const UnifiedRange& range = ranges[index];
       PiecePlan piece;
       piece.source = row;
       piece.row = range.row;
@@ -91,6 +93,8 @@ SplitPlan planSplit(const std::vector<SourceRecord>& sources, const JobSettings&
       planned.insert(piece.outputPath);
       piece.fallbackPath = fallbackOutputName(source.path, settings.outputDir, extension);
       piece.tags = source.tags;
+      // Every piece of a source is numbered "n/N" among that source's pieces.
+      piece.tags.track = QStringLiteral("%1/%2").arg(index + 1).arg(ranges.size());
       piece.fadeInSeconds = settings.fadeIn ? std::max(0, settings.fadeInSeconds) : 0;
       piece.fadeOutSeconds = settings.fadeOut ? std::max(0, settings.fadeOutSeconds) : 0;
       piece.endsWithinShortTail = settings.function == SplitFunction::Custom;

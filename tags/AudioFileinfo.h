@@ -13,6 +13,9 @@ struct AudioFileinfo {
   QString album;
   QString comment;
   QString genre;
+  // The piece's place among the pieces of its source, "n/N"; set per piece
+  // when it is written (a source's own track number is not carried over).
+  QString track;
 };
 
 }  // namespace tarvex

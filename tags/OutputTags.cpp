@@ -1,6 +1,7 @@
 #include "tags/OutputTags.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 #include "tags/ID3Tags.h"
 #include "tags/OggComments.h"
@@ -17,6 +18,7 @@ void WriteOutputTags(const QString& outputPath, const AudioFileinfo& info) {
     fields.album = info.album;
     fields.year = info.year;
     fields.genre = info.genre;
+    fields.track = info.track;
     ID3Tags().WriteID3V2Tag(outputPath, fields);
   } else if (extension == QLatin1String("wma")) {
     WmaTagRecord record;
@@ -25,6 +27,8 @@ void WriteOutputTags(const QString& outputPath, const AudioFileinfo& info) {
     record.album = info.album;
     record.year = info.year;
     record.genre = info.genre;
+    record.trackNumber = static_cast<quint16>(
+        std::clamp(info.track.section(QLatin1Char('/'), 0, 0).trimmed().toInt(), 0, 65535));
     WriteWmaAttributes(outputPath, record);
   } else if (extension == QLatin1String("ogg")) {
     OGGTag tag;
@@ -33,6 +37,7 @@ void WriteOutputTags(const QString& outputPath, const AudioFileinfo& info) {
     tag.album = info.album;
     tag.date = info.year;
     tag.genre = info.genre;
+    tag.trackNumber = info.track;
     WriteOggComments(outputPath, tag);
   }
 }

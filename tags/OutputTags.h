@@ -8,8 +8,9 @@ namespace tarvex {
 
 // Writes a finished output file's tags by its lower-cased extension: ".mp3"
 // an ID3v2.3 tag, ".wma" WMA attributes, ".ogg" Vorbis comments; other files
-// get none. Title, artist, album, year and genre are written; the comment is
-// not. Writer errors (TagError) pass through.
+// get none. Title, artist, album, year, genre and the track ("n/N": ID3
+// TRCK and Ogg TRACKNUMBER as written, WM/TrackNumber the number n) are
+// written; the comment is not. Writer errors (TagError) pass through.
 void WriteOutputTags(const QString& outputPath, const AudioFileinfo& info);
 
 }  // namespace tarvex

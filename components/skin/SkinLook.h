@@ -52,6 +52,9 @@ struct SkinStyle {
   QColor ghostColor;
   int groove = 0;  // slider groove height; 0 uses the whole height
   int thumbMinWidth = 12;
+  QColor waveColor = QColor(0x6c, 0xb4, 0xee);              // waveform peaks
+  QColor waveMarkedColor = QColor(0x6c, 0xb4, 0xee, 0x40);  // shading of marked spans
+  QColor waveCursorColor = QColor(0xff, 0xff, 0xff);        // play position line
 
   // The colours for `state`, completed from the normal state.
   SkinStateLook look(SkinDrawState state) const;

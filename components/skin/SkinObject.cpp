@@ -58,4 +58,22 @@ void SkinObject::redraw() {
   changed();
 }
 
+void SkinObject::setWaveform(std::vector<float> low, std::vector<float> high) {
+  if (low.size() != high.size()) low.assign(high.size(), 0.0f);
+  waveLow_ = std::move(low);
+  waveHigh_ = std::move(high);
+  changed();
+}
+
+void SkinObject::setWaveSpans(std::vector<SkinWaveSpan> spans) {
+  waveSpans_ = std::move(spans);
+  changed();
+}
+
+void SkinObject::setWaveCursor(double fraction) {
+  if (fraction == waveCursor_) return;
+  waveCursor_ = fraction;
+  changed();
+}
+
 }  // namespace tarvex::skin

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QRect>
 #include <QString>
+#include <vector>
 
 namespace tarvex::skin {
 
@@ -10,12 +11,19 @@ class SkinWidget;
 struct SkinObjectSpec;
 
 enum class SkinObjectKind {
-  Button,  // clickable; raises OnClick
-  Slider,  // position bar: maximum, page (thumb) size, position
-  Text,    // a text display
-  Frame,   // a rectangle whose extent the program sets (progress bar)
-  Region,  // a place the program puts one of its own widgets (lists, format selector)
-  Image,   // decoration drawn by the engine only
+  Button,    // clickable; raises OnClick
+  Slider,    // position bar: maximum, page (thumb) size, position
+  Text,      // a text display
+  Frame,     // a rectangle whose extent the program sets (progress bar)
+  Region,    // a place the program puts one of its own widgets (lists, format selector)
+  Image,     // decoration drawn by the engine only
+  Waveform,  // a waveform picture with marked ranges and a play position
+};
+
+// A stretch of a waveform, as fractions of its width (0..1).
+struct SkinWaveSpan {
+  double begin = 0.0;
+  double end = 0.0;
 };
 
 // One named object of the loaded skin. Owned by the SkinWidget that draws it;
@@ -50,6 +58,17 @@ class SkinObject {
   void setFrameWidth(int pixels);
   void redraw();
 
+  // Waveform facet: min/max peaks per column (any count; drawn stretched to
+  // the object's width, values -1..1), the marked spans shaded behind them and
+  // the play position (a fraction of the width; below 0: none).
+  void setWaveform(std::vector<float> low, std::vector<float> high);
+  const std::vector<float>& waveLow() const { return waveLow_; }
+  const std::vector<float>& waveHigh() const { return waveHigh_; }
+  void setWaveSpans(std::vector<SkinWaveSpan> spans);
+  const std::vector<SkinWaveSpan>& waveSpans() const { return waveSpans_; }
+  void setWaveCursor(double fraction);
+  double waveCursor() const { return waveCursor_; }
+
   // How the skin file declares the object (style, label, symbol); for the
   // engine's drawing.
   const SkinObjectSpec& spec() const { return *spec_; }
@@ -68,6 +87,10 @@ class SkinObject {
   int pageSize_ = 0;
   int position_ = 0;
   QString text_;
+  std::vector<float> waveLow_;
+  std::vector<float> waveHigh_;
+  std::vector<SkinWaveSpan> waveSpans_;
+  double waveCursor_ = -1.0;
 };
 
 }  // namespace tarvex::skin

@@ -151,6 +151,55 @@ void paintSlider(QPainter& painter, const SkinObject& object, SkinDrawState stat
   if (thumbLook.fill) paintBox(painter, thumb, thumbLook, style);
 }
 
+// Shaded marked spans, the peaks stretched to the width, the play position.
+void paintWaveform(QPainter& painter, const SkinObject& object, const SkinStateLook& look) {
+  const SkinStyle& style = object.spec().style;
+  const QRectF area(object.rect());
+  paintBox(painter, area, look, style);
+  const qreal inset = look.border ? style.borderWidth : 0;
+  const QRectF inner = area.adjusted(inset, inset, -inset, -inset);
+  if (inner.width() <= 0 || inner.height() <= 0) return;
+  painter.save();
+  painter.setClipRect(inner);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  for (const SkinWaveSpan& span : object.waveSpans()) {
+    const qreal left = inner.left() + std::clamp(span.begin, 0.0, 1.0) * inner.width();
+    const qreal right = inner.left() + std::clamp(span.end, 0.0, 1.0) * inner.width();
+    if (right > left)
+      painter.fillRect(QRectF(left, inner.top(), right - left, inner.height()),
+                       style.waveMarkedColor);
+  }
+  const std::vector<float>& low = object.waveLow();
+  const std::vector<float>& high = object.waveHigh();
+  const qreal middle = inner.center().y();
+  const qreal half = inner.height() / 2;
+  painter.setPen(QPen(style.waveColor, 1));
+  const int columns = static_cast<int>(inner.width());
+  const size_t peakCount = high.size();
+  for (int x = 0; x < columns && peakCount > 0; ++x) {
+    // The peaks this pixel column covers, widest extent.
+    const size_t first = static_cast<size_t>(x) * peakCount / static_cast<size_t>(columns);
+    const size_t last =
+        std::max(first + 1, static_cast<size_t>(x + 1) * peakCount / static_cast<size_t>(columns));
+    float top = low[first];
+    float bottom = high[first];
+    for (size_t i = first; i < last && i < peakCount; ++i) {
+      top = std::min(top, low[i]);
+      bottom = std::max(bottom, high[i]);
+    }
+    const qreal y1 = middle - std::clamp(bottom, -1.0f, 1.0f) * half;
+    const qreal y2 = middle - std::clamp(top, -1.0f, 1.0f) * half;
+    const qreal xPos = inner.left() + x + 0.5;
+    painter.drawLine(QPointF(xPos, y1), QPointF(xPos, std::max(y2, y1 + 1)));
+  }
+  if (object.waveCursor() >= 0) {
+    const qreal x = inner.left() + std::clamp(object.waveCursor(), 0.0, 1.0) * (inner.width() - 1);
+    painter.setPen(QPen(style.waveCursorColor, 1));
+    painter.drawLine(QPointF(x + 0.5, inner.top()), QPointF(x + 0.5, inner.bottom()));
+  }
+  painter.restore();
+}
+
 }  // namespace
 
 void paintSkinObject(QPainter& painter, const SkinObject& object, SkinDrawState state) {
@@ -187,6 +236,9 @@ void paintSkinObject(QPainter& painter, const SkinObject& object, SkinDrawState 
     }
     case SkinObjectKind::Slider:
       paintSlider(painter, object, state);
+      break;
+    case SkinObjectKind::Waveform:
+      paintWaveform(painter, object, look);
       break;
   }
   painter.restore();

@@ -367,6 +367,15 @@ class Parser {
     } else if (key == QLatin1String("groove")) {
       expectCount(tokens, 2, 2, key);
       style.groove = parseInt(tokens[1].value, 0, kMaxCoordinate, QStringLiteral("groove height"));
+    } else if (key == QLatin1String("wave")) {
+      expectCount(tokens, 2, 2, key);
+      style.waveColor = parseColor(tokens[1].value);
+    } else if (key == QLatin1String("wave-marked")) {
+      expectCount(tokens, 2, 2, key);
+      style.waveMarkedColor = parseColor(tokens[1].value);
+    } else if (key == QLatin1String("wave-cursor")) {
+      expectCount(tokens, 2, 2, key);
+      style.waveCursorColor = parseColor(tokens[1].value);
     } else if (key == QLatin1String("thumb-min-width")) {
       expectCount(tokens, 2, 2, key);
       style.thumbMinWidth =
@@ -396,6 +405,7 @@ class Parser {
     if (word == QLatin1String("frame")) return SkinObjectKind::Frame;
     if (word == QLatin1String("region")) return SkinObjectKind::Region;
     if (word == QLatin1String("image")) return SkinObjectKind::Image;
+    if (word == QLatin1String("waveform")) return SkinObjectKind::Waveform;
     return std::nullopt;
   }
 
@@ -412,6 +422,7 @@ class Parser {
                key == QLatin1String("pos");
       case SkinObjectKind::Frame:
       case SkinObjectKind::Region:
+      case SkinObjectKind::Waveform:
         return false;
     }
     return false;
@@ -421,9 +432,10 @@ class Parser {
     // KIND NAME X Y W H [key=value ...]
     const std::optional<SkinObjectKind> kind = kindFromWord(tokens[0].value);
     if (!kind) {
-      fail(QStringLiteral(
-               "unknown object kind %1 (use button, slider, text, frame, region or image)")
-               .arg(quoted(tokens[0].value)));
+      fail(
+          QStringLiteral(
+              "unknown object kind %1 (use button, slider, text, frame, region, image or waveform)")
+              .arg(quoted(tokens[0].value)));
     }
     if (tokens.size() < 6)
       fail(QStringLiteral("write \"%1 NAME X Y WIDTH HEIGHT\"").arg(tokens[0].value));

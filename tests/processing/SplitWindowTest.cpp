@@ -98,6 +98,10 @@ TEST_F(SplitWindow, TheHundredTwentyFiveSecondExampleCutsThreeTaggedPieces) {
     EXPECT_EQ(text(tag->album()), "First Light");
     EXPECT_EQ(tag->year(), 2019u);
     EXPECT_EQ(text(tag->genre()), "Ambient");
+    EXPECT_EQ(tag->track(), static_cast<unsigned>(piece + 1));
+    ASSERT_FALSE(tag->frameListMap()["TRCK"].isEmpty());
+    EXPECT_EQ(text(tag->frameListMap()["TRCK"].front()->toString()),
+              QStringLiteral("%1/3").arg(piece + 1));
   }
   EXPECT_EQ(statuses(), QStringList({"Finish", "Finish", "Finish"}));
   EXPECT_FALSE(harness.state().jobRunning);

@@ -3,6 +3,8 @@
 // TARVEX_SKIN_SNAPSHOT_DIR to a folder to get the pictures as PNG files.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <QComboBox>
 #include <QHeaderView>
 #include <QImage>
@@ -90,6 +92,20 @@ struct DressedSkin {
     bar->setPosition(367);
     skin.findObject(QStringLiteral("pbpos"))->setText(QStringLiteral("50%"));
     skin.findObject(QStringLiteral("convertpb"))->setFrameWidth(170);
+    // A speech-like waveform with a pause, the first piece marked, playing at a third.
+    std::vector<float> low, high;
+    for (int column = 0; column < 340; ++column) {
+      const bool pause = column > 150 && column < 175;
+      const float level =
+          pause ? 0.01f
+                : 0.25f + 0.6f * std::abs(std::sin(column * 0.21f) * std::cos(column * 0.05f));
+      low.push_back(-level);
+      high.push_back(level * 0.95f);
+    }
+    SkinObject* wave = skin.findObject(QStringLiteral("wave"));
+    wave->setWaveform(low, high);
+    wave->setWaveSpans({{0.0, 0.48}});
+    wave->setWaveCursor(0.334);
   }
 
   void showAndWait() {
