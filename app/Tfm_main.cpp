@@ -1,8 +1,8 @@
 #include "app/Tfm_main.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDirIterator>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -10,7 +10,9 @@
 #include <QHeaderView>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QTreeWidget>
+#include <utility>
 
 #include "app/ApplicationInfo.h"
 #include "app/DialogStyle.h"
@@ -468,6 +470,27 @@ void Tfm_main::FormCloseQuery() {
       environment_.platform->showError(this, QString::fromUtf8(error.what()));
     }
   }
+}
+
+void Tfm_main::openGivenFiles(const QStringList& files) {
+  if (isMinimized()) showNormal();
+  raise();
+  activateWindow();
+  givenFiles_ << files;
+  // After the current event: the window finishes showing (and loading its
+  // settings) before the first add.
+  QTimer::singleShot(0, this, [this] { addGivenFilesWhenAllowed(); });
+}
+
+void Tfm_main::addGivenFilesWhenAllowed() {
+  if (givenFiles_.isEmpty()) return;
+  if (!shown_ || isRefused(Command::AddFile, commandContext())) {
+    constexpr int kRetryMs = 250;
+    QTimer::singleShot(kRetryMs, this, [this] { addGivenFilesWhenAllowed(); });
+    return;
+  }
+  const QStringList files = std::exchange(givenFiles_, {});
+  sourceList_->addFiles(files);
 }
 
 }  // namespace tarvex
