@@ -50,8 +50,9 @@ class JobExecutor : public QObject {
   ~JobExecutor() override;
 
   // Start a job and return at once; false (and nothing starts) while a job
-  // runs. A plan with no pieces or parts completes at once (jobFinished
-  // still comes, through the event queue).
+  // runs. A split plan with no pieces completes at once (jobFinished still
+  // comes, through the event queue); a join plan with no parts writes an
+  // output without audio, as a join of nothing always has.
   bool start(SplitPlan plan, Options options);
   bool start(JoinPlan plan, Options options);
 

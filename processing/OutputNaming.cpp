@@ -30,20 +30,19 @@ QString fitFileName(const QString& name, const QString& suffix) {
   return kept + suffix;
 }
 
-namespace {
-
-// outputDir + stem + "_N" + extension, cleaned and fitted. The extension is
-// appended: the stem holds no "." unless the caption starts with one, and
-// replacing from that "." on would drop the number.
-QString numberedPath(const QString& stem, int number, const QString& outputDir,
-                     const QString& extension) {
+// The extension is appended: the stem holds no "." unless the caption starts
+// with one, and replacing from that "." on would drop the number.
+QString numberedOutputName(const QString& stem, int number, const QString& outputDir,
+                           const QString& extension) {
   const QString numberText = QLatin1Char('_') + QString::number(number);
   return outputDir + fitFileName(CleanName(stem), numberText + CleanName(extension));
 }
 
+namespace {
+
 QString firstFreeNumbered(const QString& stem, const QString& outputDir, const QString& extension) {
   for (int number = 1;; ++number) {
-    const QString path = numberedPath(stem, number, outputDir, extension);
+    const QString path = numberedOutputName(stem, number, outputDir, extension);
     if (!pathTaken(path) || number == INT_MAX) return path;
   }
 }

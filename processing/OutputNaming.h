@@ -18,6 +18,11 @@ QString outputStem(const QString& caption);
 // extension.
 QString MakeOutputName(const QString& caption, const QString& outputDir, const QString& extension);
 
+// outputDir + the cleaned stem + "_N" + extension, shortened as
+// MakeOutputName does; whether the name is free is not looked at.
+QString numberedOutputName(const QString& stem, int number, const QString& outputDir,
+                           const QString& extension);
+
 // The name a piece falls back to when its own cannot be created: the source
 // file's own name with the piece's extension in outputDir, counted on as
 // MakeOutputName does when that name is taken (it may be the source itself).

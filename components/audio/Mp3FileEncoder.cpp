@@ -5,6 +5,7 @@
 #include "components/audio/LameSettings.h"
 
 #include <algorithm>
+#include <mutex>
 
 namespace tarvex {
 
@@ -13,11 +14,19 @@ constexpr int kChunkFrames = 8192;
 size_t encodedBound(int frames) {
   return static_cast<size_t>(frames) * 5 / 4 + 7200;
 }
+// libmp3lame fills tables shared by every encoder the first time one is set
+// up, without a lock of its own; encoders set up on several threads at once
+// take turns here. Encoding itself touches only the encoder's own state.
+std::mutex& lameSetupMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
 }  // namespace
 
 Mp3FileEncoder::Mp3FileEncoder(const QString& fileName, const Mp3LameEncoder& settings,
                                int inputRate, int inputChannels)
     : file_(fileName), inputRate_(inputRate), inputChannels_(std::clamp(inputChannels, 1, 2)) {
+  const std::lock_guard setup(lameSetupMutex());
   lame_ = lame_init();
   if (lame_ == nullptr) throw AudioError(createError(fileName, QStringLiteral("out of memory")));
   try {

@@ -1,0 +1,159 @@
+#include "processing/JoinStream.h"
+
+#include <QFile>
+#include <algorithm>
+
+#include "processing/EncoderProfile.h"
+#include "processing/JobFailure.h"
+
+namespace tarvex {
+
+JoinStream::JoinStream(const JoinPlan& plan, bool removeCutOffOnStop, JobControl& control,
+                       JobReporter& reporter)
+    : plan_(plan),
+      removeCutOffOnStop_(removeCutOffOnStop),
+      control_(control),
+      reporter_(reporter) {}
+
+void JoinStream::run() {
+  try {
+    writeOutput();
+  } catch (const std::exception& error) {
+    control_.fail(jobErrorMessage(error), currentPart_);
+    abandonOutput();
+  } catch (...) {
+    control_.fail(QStringLiteral("The joined file could not be written: an unexpected error"),
+                  currentPart_);
+    abandonOutput();
+  }
+  try {
+    if (reader_.IsOpen()) reader_.Close();
+  } catch (...) {
+  }
+}
+
+void JoinStream::openSource(const JoinPart& part) {
+  if (reader_.IsOpen() && openSource_ == part.source) return;
+  openSource_ = -1;
+  if (reader_.IsOpen()) reader_.Close();
+  reader_.OpenRead(part.sourcePath, 0, 1);
+  openSource_ = part.source;
+  frames_ = SourceFrames::of(reader_);
+  if (outRate_ <= 0 || outChannels_ <= 0) {
+    outRate_ = frames_.sampleRate;
+    outChannels_ = frames_.channels;
+  }
+  // Every block arrives in the output's rate and channels.
+  reader_.SetPcmFormat(outRate_, outChannels_);
+}
+
+void JoinStream::writeOutput() {
+  const std::vector<JoinPart>& parts = plan_.parts;
+  ApplyEncoderProfile(plan_.profile, writer_, encoder_);
+  outRate_ = plan_.outputRate;
+  outChannels_ = plan_.outputChannels;
+  if (outRate_ <= 0 || outChannels_ <= 0) {
+    if (parts.empty()) return;  // nothing to take a format from, nothing to write
+    currentPart_ = 0;
+    openSource(parts.front());
+  }
+  totalFrames_ = 0;
+  for (const JoinPart& part : parts)
+    totalFrames_ += std::max<int64_t>(0, part.endFrame - part.firstFrame);
+
+  writer_.SetPcmFormat(outRate_, outChannels_);
+  if (writer_.IsOpen()) writer_.Close();
+  partialPath_ = plan_.outputPath;
+  writer_.CreateWrite(plan_.outputPath, 0);
+  writer_.SetPcmFormat(outRate_, outChannels_);
+
+  int cutPart = -1;
+  for (size_t index = 0; index < parts.size(); ++index) {
+    const int part = static_cast<int>(index);
+    if (control_.halted()) {
+      if (control_.stopRequested()) control_.noteStopTookEffect();
+      break;
+    }
+    currentPart_ = part;
+    openSource(parts[index]);
+    reporter_.pieceStarted(part, plan_.outputPath);
+    if (copyPart(part, parts[index], index + 1 == parts.size()) == Ending::CutOff) {
+      cutPart = part;
+      break;
+    }
+    reporter_.pieceFinished(part, JobExecutor::PieceOutcome::Finished, plan_.outputPath);
+  }
+  currentPart_ = -1;
+  if (reader_.IsOpen()) reader_.Close();
+  writer_.Close();
+  if (control_.failed() || (control_.stopTookEffect() && removeCutOffOnStop_)) {
+    QFile::remove(plan_.outputPath);
+    partialPath_.clear();
+    if (cutPart >= 0) reporter_.pieceFinished(cutPart, JobExecutor::PieceOutcome::Removed, {});
+    return;
+  }
+  partialPath_.clear();
+  if (cutPart >= 0) {
+    reporter_.pieceFinished(cutPart, JobExecutor::PieceOutcome::Stopped, plan_.outputPath);
+  }
+}
+
+JoinStream::Ending JoinStream::copyPart(int index, const JoinPart& part, bool lastOfOutput) {
+  // Positions count the source's own frames: the reader consumes exactly the
+  // frames asked for, whatever it delivers after conversion.
+  int64_t posFrame = part.whole ? 0 : std::clamp<int64_t>(part.firstFrame, 0, frames_.samples);
+  const int64_t endFrame =
+      part.whole ? frames_.samples : std::clamp<int64_t>(part.endFrame, posFrame, frames_.samples);
+  reader_.Seek(posFrame, 3);
+  const int64_t fadeInFrames = frames_.framesFor(plan_.fadeInSeconds);
+  const int64_t fadeOutFrames = frames_.framesFor(plan_.fadeOutSeconds);
+  ProgressThrottle throttle;
+  bool fadedOut = false;
+  while (posFrame < endFrame) {
+    if (control_.halted()) {
+      if (control_.stopRequested()) control_.noteStopTookEffect();
+      return Ending::CutOff;
+    }
+    const int64_t remaining = endFrame - posFrame;
+    int64_t want = std::min<int64_t>(remaining, frames_.regularBlockFrames());
+    // One fade-in at the start of the output, never past the part's end.
+    const bool fadeInBlock = !firstBlockWritten_ && fadeInFrames > 0;
+    if (fadeInBlock) want = std::min(fadeInFrames, remaining);
+    // One fade-out over the end of the output's last part.
+    const bool fadeOutBlock = lastOfOutput && fadeOutFrames > 0 && fadeOutFrames >= remaining;
+    if (fadeOutBlock) want = remaining;
+
+    SampleBlock block = reader_.ReadBlock(blockRequest(want));
+    if (block.upperBound() < 1) return Ending::Whole;  // the data ended early
+    if (fadeInBlock) transform_.Fade(block, 0, 100, outChannels_);
+    if (fadeOutBlock) transform_.Fade(block, 100, 0, outChannels_);
+    writtenFrames_ = std::min(totalFrames_, writtenFrames_ + want);
+    firstBlockWritten_ = true;
+    if (throttle.due(writtenFrames_, totalFrames_)) {
+      reporter_.pieceProgress(index, writtenFrames_, totalFrames_);
+    }
+    writer_.WriteBlock(block);
+    posFrame += want;
+    fadedOut = fadedOut || fadeOutBlock;
+  }
+  if (part.whole) {
+    // The frames a rate conversion still holds come with the data's end.
+    SampleBlock tail = reader_.ReadBlock(1);
+    if (tail.upperBound() < 1) return Ending::Whole;
+    if (fadedOut) transform_.Fade(tail, 0, 0, outChannels_);
+    writer_.WriteBlock(tail);
+  }
+  return Ending::Whole;
+}
+
+void JoinStream::abandonOutput() {
+  try {
+    if (writer_.IsOpen()) writer_.Close();
+  } catch (...) {
+    // What fails while closing adds nothing to the error at hand.
+  }
+  if (!partialPath_.isEmpty()) QFile::remove(partialPath_);
+  partialPath_.clear();
+}
+
+}  // namespace tarvex

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+#include "components/audio/AudioFile2.h"
+#include "components/audio/AudioTransform2.h"
+#include "components/audio/Mp3LameEncoder.h"
+#include "processing/JobControl.h"
+#include "processing/JobPlan.h"
+#include "processing/SourceFrames.h"
+
+namespace tarvex {
+
+// A join written as one stream: every part in order, converted by the reader
+// to the output's rate and channels, into one file encoded once, with one
+// fade-in over the first block and one fade-out over the end of the last part.
+class JoinStream {
+ public:
+  JoinStream(const JoinPlan& plan, bool removeCutOffOnStop, JobControl& control,
+             JobReporter& reporter);
+
+  // Errors are recorded in the job control; the output is then removed.
+  void run();
+
+ private:
+  enum class Ending { Whole, CutOff };
+
+  void writeOutput();
+  void openSource(const JoinPart& part);
+  Ending copyPart(int index, const JoinPart& part, bool lastOfOutput);
+  void abandonOutput();
+
+  const JoinPlan& plan_;
+  const bool removeCutOffOnStop_;
+  JobControl& control_;
+  JobReporter& reporter_;
+
+  AudioFile2 reader_;
+  AudioFile2 writer_;
+  Mp3LameEncoder encoder_;
+  AudioTransform2 transform_;
+
+  int outRate_ = 0;
+  int outChannels_ = 0;
+  int openSource_ = -1;  // the part's source the reader has open
+  SourceFrames frames_;
+  int64_t totalFrames_ = 0;    // planned source frames of the whole output
+  int64_t writtenFrames_ = 0;  // of them accounted so far
+  bool firstBlockWritten_ = false;
+  int currentPart_ = -1;
+  QString partialPath_;  // the output while it is written
+};
+
+}  // namespace tarvex

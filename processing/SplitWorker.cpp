@@ -1,0 +1,189 @@
+#include "processing/SplitWorker.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+
+#include "components/audio/AudioError.h"
+#include "processing/EncoderProfile.h"
+#include "processing/ExclusiveOutput.h"
+#include "processing/JobFailure.h"
+#include "tags/OutputTags.h"
+
+namespace tarvex {
+
+namespace {
+
+// A piece of marked ranges ends once fewer frames than this remain after a block.
+constexpr int64_t kShortTailFrames = 100;
+
+// The stem numbered names count on from.
+QString countingStem(const PiecePlan& piece) {
+  return piece.nameStem.isEmpty() ? QFileInfo(piece.outputPath).completeBaseName() : piece.nameStem;
+}
+
+}  // namespace
+
+SplitWorker::SplitWorker(const SplitPlan& plan, bool removeCutOffOnStop, JobControl& control,
+                         JobReporter& reporter)
+    : plan_(plan),
+      removeCutOffOnStop_(removeCutOffOnStop),
+      control_(control),
+      reporter_(reporter),
+      extension_(OutputExtension(plan.profile.formatIndex)) {}
+
+void SplitWorker::run(std::atomic<size_t>& nextPiece) {
+  const size_t count = plan_.pieces.size();
+  while (true) {
+    if (control_.halted()) {
+      // Pieces left unbegun: the Stop ended the job early.
+      if (control_.stopRequested() && nextPiece.load() < count) control_.noteStopTookEffect();
+      break;
+    }
+    const size_t index = nextPiece.fetch_add(1);
+    if (index >= count) break;
+    try {
+      writePiece(static_cast<int>(index));
+    } catch (const std::exception& error) {
+      control_.fail(jobErrorMessage(error), static_cast<int>(index));
+      abandonOutput();
+      break;
+    } catch (...) {
+      control_.fail(QStringLiteral("The piece could not be written: an unexpected error"),
+                    static_cast<int>(index));
+      abandonOutput();
+      break;
+    }
+  }
+  try {
+    if (reader_.IsOpen()) reader_.Close();
+  } catch (...) {
+  }
+}
+
+void SplitWorker::openSource(const PiecePlan& piece) {
+  if (reader_.IsOpen() && openPath_ == piece.sourcePath) return;
+  openPath_.clear();
+  if (reader_.IsOpen()) reader_.Close();
+  reader_.OpenRead(piece.sourcePath, 0, 1);  // blocks come in the source's own format
+  openPath_ = piece.sourcePath;
+  frames_ = SourceFrames::of(reader_);
+  readerPosition_ = 0;
+}
+
+void SplitWorker::writePiece(int index) {
+  const PiecePlan& piece = plan_.pieces[static_cast<size_t>(index)];
+  openSource(piece);
+  const int64_t firstFrame = std::clamp<int64_t>(piece.firstFrame, 0, frames_.samples);
+  const int64_t endFrame = std::clamp<int64_t>(piece.endFrame, firstFrame, frames_.samples);
+  // A piece that starts where the last one ended needs no seek.
+  if (firstFrame != readerPosition_) reader_.Seek(firstFrame, 3);
+  readerPosition_ = firstFrame;
+
+  if (writer_.IsOpen()) writer_.Close();
+  ApplyEncoderProfile(plan_.profile, writer_, encoder_);
+  const QString path = createOutput(piece);
+  reporter_.pieceStarted(index, path);
+  writer_.SetPcmFormat(frames_.sampleRate, frames_.channels);
+
+  const Ending ending = copyBlocks(index, piece, endFrame - firstFrame);
+  writer_.Close();
+  if (ending == Ending::CutOff) {
+    settleCutOff(index, piece, path);
+    return;
+  }
+  partialPath_.clear();
+  WriteOutputTags(path, piece.tags);
+  reporter_.pieceFinished(index, JobExecutor::PieceOutcome::Finished, path);
+}
+
+QString SplitWorker::createOutput(const PiecePlan& piece) {
+  writer_.SetPcmFormat(frames_.sampleRate, frames_.channels);
+  if (writer_.IsOpen()) writer_.Close();
+  try {
+    partialPath_ = createFirstFreeOutput(piece.outputPath, countingStem(piece), plan_.outputFolder,
+                                         extension_);
+    writer_.CreateWrite(partialPath_, 0);
+    return partialPath_;
+  } catch (const AudioError&) {
+    if (piece.fallbackPath.isEmpty()) throw;
+    abandonOutput();
+  }
+  // The planned name cannot be made: once more under the source's own name.
+  partialPath_ =
+      createFirstFreeOutput(piece.fallbackPath, QFileInfo(piece.sourcePath).completeBaseName(),
+                            plan_.outputFolder, extension_);
+  writer_.CreateWrite(partialPath_, 0);
+  return partialPath_;
+}
+
+SplitWorker::Ending SplitWorker::copyBlocks(int index, const PiecePlan& piece,
+                                            int64_t pieceFrames) {
+  const int channels = std::max(1, frames_.channels);
+  const int64_t fadeInFrames = frames_.framesFor(piece.fadeInSeconds);
+  const int64_t fadeOutFrames = frames_.framesFor(piece.fadeOutSeconds);
+  ProgressThrottle throttle;
+  // A block that holds no whole frames is rounded, alternately up and down.
+  bool roundUp = true;
+  int64_t doneFrames = 0;
+  while (doneFrames < pieceFrames) {
+    if (control_.halted()) {
+      if (control_.stopRequested()) control_.noteStopTookEffect();
+      return Ending::CutOff;
+    }
+    const int64_t remaining = pieceFrames - doneFrames;
+    int64_t want = std::min<int64_t>(remaining, frames_.regularBlockFrames());
+    // The fade-in block never runs past the piece's end.
+    const bool fadeInBlock = doneFrames == 0 && fadeInFrames > 0;
+    if (fadeInBlock) want = std::min(fadeInFrames, remaining);
+    const bool fadeOutBlock = fadeOutFrames > 0 && fadeOutFrames >= remaining;
+    if (fadeOutBlock) want = remaining;
+
+    SampleBlock block = reader_.ReadBlock(blockRequest(want));
+    int values = block.upperBound();
+    if (values < 1) {
+      readerPosition_ = -1;  // the data ended: the position is no longer known
+      break;
+    }
+    readerPosition_ += values / channels;
+    if (values % channels != 0) {
+      values += roundUp ? 1 : -1;
+      roundUp = !roundUp;
+    }
+    if (fadeInBlock) transform_.Fade(block, 0, 100, channels);
+    if (fadeOutBlock) transform_.Fade(block, 100, 0, channels);
+    doneFrames += values / channels;
+    if (throttle.due(doneFrames, pieceFrames)) {
+      reporter_.pieceProgress(index, doneFrames, pieceFrames);
+    }
+    writer_.WriteBlock(block);
+    if (piece.endsWithinShortTail && pieceFrames - doneFrames < kShortTailFrames) break;
+  }
+  return Ending::Whole;
+}
+
+void SplitWorker::settleCutOff(int index, const PiecePlan& piece, const QString& path) {
+  // Cut short by another piece's error, or by a Stop whose caller wants no
+  // partial pieces: removed, so that no file looks complete that is not.
+  if (control_.failed() || removeCutOffOnStop_) {
+    QFile::remove(path);
+    partialPath_.clear();
+    reporter_.pieceFinished(index, JobExecutor::PieceOutcome::Removed, QString());
+    return;
+  }
+  partialPath_.clear();
+  WriteOutputTags(path, piece.tags);
+  reporter_.pieceFinished(index, JobExecutor::PieceOutcome::Stopped, path);
+}
+
+void SplitWorker::abandonOutput() {
+  try {
+    if (writer_.IsOpen()) writer_.Close();
+  } catch (...) {
+    // What fails while closing adds nothing to the error at hand.
+  }
+  if (!partialPath_.isEmpty()) QFile::remove(partialPath_);
+  partialPath_.clear();
+}
+
+}  // namespace tarvex
