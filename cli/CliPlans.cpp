@@ -9,7 +9,6 @@
 #include "processing/OutputNaming.h"
 #include "sources/MulDiv.h"
 #include "sources/SplitPlanning.h"
-#include "tags/CleanName.h"
 #include "tags/SourceTagReader.h"
 
 namespace tarvex::cli {
@@ -60,9 +59,7 @@ class PieceNamer {
 
   QString next(const QString& stem) {
     for (int number = nextNumber_.value(stem, 1);; ++number) {
-      const QString path =
-          outputFolder_ +
-          fitFileName(CleanName(stem), QStringLiteral("_%1").arg(number) + CleanName(extension_));
+      const QString path = numberedOutputName(stem, number, outputFolder_, extension_);
       if (planned_.contains(path) || pathTaken(path)) continue;
       planned_.insert(path);
       nextNumber_.insert(stem, number + 1);

@@ -28,12 +28,12 @@ CliRun runCli(const QStringList& arguments, const QString& workingFolder) {
   return run;
 }
 
-QString runTool(const QString& program, const QStringList& arguments) {
+std::optional<QString> runTool(const QString& program, const QStringList& arguments) {
   QProcess process;
   process.start(program, arguments);
   if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
       process.exitCode() != 0) {
-    return {};
+    return std::nullopt;
   }
   return QString::fromUtf8(process.readAllStandardOutput());
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace tarvex::testing {
 
@@ -17,7 +18,7 @@ struct CliRun {
 // folder of the test's own) and waits for it to end.
 CliRun runCli(const QStringList& arguments, const QString& workingFolder = {});
 
-// Runs an outside tool; returns its standard output ("" when it failed).
-QString runTool(const QString& program, const QStringList& arguments);
+// Runs an outside tool; returns its standard output, nothing when it failed.
+std::optional<QString> runTool(const QString& program, const QStringList& arguments);
 
 }  // namespace tarvex::testing

@@ -76,12 +76,12 @@ TEST(CliProgram, TagsAreSetKeptAndReadBackByAnOutsideReader) {
   TempFolder folder;
   const QString mp3 = folder.path("song.mp3");
   writeToneFile(mp3, 0.5, 44100, 1, AudioFormat::Mp3);
-  ASSERT_FALSE(runTool("mid3v2", {"--artist", "Old Band", "--TRCK", "7", mp3}).isNull());
+  ASSERT_TRUE(runTool("mid3v2", {"--artist", "Old Band", "--TRCK", "7", mp3}).has_value());
 
   const CliRun set =
       runCli({"tags", mp3, "--title", "Dawn Chorus", "--year", "1999", "--comment", "first take"});
   ASSERT_EQ(set.exitCode, 0) << set.err.toStdString();
-  const QString listed = runTool("mid3v2", {"--list", mp3});
+  const QString listed = runTool("mid3v2", {"--list", mp3}).value_or(QString());
   EXPECT_TRUE(listed.contains("TIT2=Dawn Chorus")) << listed.toStdString();
   EXPECT_TRUE(listed.contains("TPE1=Old Band")) << listed.toStdString();  // untouched fields stay
   EXPECT_TRUE(listed.contains("TRCK=7")) << listed.toStdString();
@@ -107,7 +107,7 @@ TEST(CliProgram, OggTagsAreWrittenAsVorbisComments) {
   writeToneFile(ogg, 0.5, 44100, 2, AudioFormat::Ogg);
   const CliRun set = runCli({"tags", ogg, "--artist", "Quartet", "--genre", "Jazz"});
   ASSERT_EQ(set.exitCode, 0) << set.err.toStdString();
-  const QString comments = runTool("vorbiscomment", {"-l", ogg});
+  const QString comments = runTool("vorbiscomment", {"-l", ogg}).value_or(QString());
   EXPECT_TRUE(comments.contains("ARTIST=Quartet", Qt::CaseInsensitive)) << comments.toStdString();
   EXPECT_TRUE(comments.contains("GENRE=Jazz", Qt::CaseInsensitive)) << comments.toStdString();
 }
