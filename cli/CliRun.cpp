@@ -105,13 +105,7 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
       return runTags(command, out, err);
     case Action::Split:
     case Action::Join:
-#ifdef TARVEX_CLI_HAS_EXECUTOR
       return runJob(command, err);
-#else
-      err << "tarvex-cli: this build has no job executor: split and join are not available"
-          << Qt::endl;
-      return kExitFileFailed;
-#endif
   }
   return kExitBadUsage;
 }

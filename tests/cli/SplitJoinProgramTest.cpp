@@ -26,7 +26,8 @@ int64_t framesOf(const QString& path) {
 // Seconds of a file as ffprobe reads it (-1 when it cannot).
 double ffprobeSeconds(const QString& path) {
   const QString out = runTool("ffprobe", {"-v", "error", "-show_entries", "format=duration", "-of",
-                                          "default=nw=1:nk=1", path});
+                                          "default=nw=1:nk=1", path})
+                          .value_or(QString());
   bool ok = false;
   const double seconds = out.trimmed().toDouble(&ok);
   return ok ? seconds : -1;
