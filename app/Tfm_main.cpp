@@ -10,7 +10,9 @@
 #include <QHeaderView>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QTreeWidget>
+#include <utility>
 
 #include "app/ApplicationInfo.h"
 #include "app/DialogStyle.h"
@@ -503,6 +505,27 @@ void Tfm_main::FormCloseQuery() {
   if (!shown_) return;  // nothing was loaded, so nothing to save
   // The close goes on: the user is told the settings were not kept.
   runShowingErrors(environment_.platform, this, [&] { SaveMainSettings(settings_, state_); });
+}
+
+void Tfm_main::openGivenFiles(const QStringList& files) {
+  if (isMinimized()) showNormal();
+  raise();
+  activateWindow();
+  givenFiles_ << files;
+  // After the current event: the window finishes showing (and loading its
+  // settings) before the first add.
+  QTimer::singleShot(0, this, [this] { addGivenFilesWhenAllowed(); });
+}
+
+void Tfm_main::addGivenFilesWhenAllowed() {
+  if (givenFiles_.isEmpty()) return;
+  if (!shown_ || isRefused(Command::AddFile, commandContext())) {
+    constexpr int kRetryMs = 250;
+    QTimer::singleShot(kRetryMs, this, [this] { addGivenFilesWhenAllowed(); });
+    return;
+  }
+  const QStringList files = std::exchange(givenFiles_, {});
+  sourceList_->addFiles(files);
 }
 
 }  // namespace tarvex

@@ -97,6 +97,11 @@ class Tfm_main : public QWidget {
   // True while files are being probed or a job's threads run.
   bool busy() const;
 
+  // Files given on the command line, here or to a later start: the window
+  // comes to the front and adds them as Add File does, once adding is allowed
+  // (a running job or add is waited for).
+  void openGivenFiles(const QStringList& files);
+
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -113,11 +118,13 @@ class Tfm_main : public QWidget {
   void placeOwnWidgets();
   void popUp(QMenu* menu, int dx, int dy);
   CommandContext commandContext() const;
+  void addGivenFilesWhenAllowed();
 
   MainWindowEnvironment environment_;
   SettingsFile settings_;
   MainWindowState state_;
   bool shown_ = false;
+  QStringList givenFiles_;  // given files waiting for a job or an add to end
 
   skin::SkinWidget* skin_ = nullptr;
   QTreeWidget* lv_ = nullptr;

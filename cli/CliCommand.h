@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+#include "processing/EncoderProfile.h"
+
+namespace tarvex::cli {
+
+enum class Action { Help, Version, Probe, Tags, Split, Join };
+enum class SplitMode { Every, Pieces, Ranges };
+
+// A stretch of a source in whole seconds, end after begin.
+struct TimeRange {
+  int begin = 0;
+  int end = 0;
+  bool operator==(const TimeRange&) const = default;
+};
+
+// Tag fields a `tags` command sets; an absent field is left as it is.
+struct TagChanges {
+  std::optional<QString> title;
+  std::optional<QString> artist;
+  std::optional<QString> album;
+  std::optional<QString> year;
+  std::optional<QString> genre;
+  std::optional<QString> comment;
+  bool any() const { return title || artist || album || year || genre || comment; }
+};
+
+// Encoder options given as flags, laid over the settings file's profile.
+struct EncoderFlags {
+  QString settingsFile;  // empty: the user's own settings file
+  std::optional<int> bitrateKbps;
+  std::optional<int> vbrQuality;
+  std::optional<int> presetNumber;  // 1-based, as the settings dialog lists them
+  std::optional<QString> lameCommandLine;
+};
+
+// One run of the command line, as parsed.
+struct CliCommand {
+  Action action = Action::Help;
+  QString helpTopic;  // Help: the sub-command asked about, empty for all
+  QStringList files;  // as given (relative to the caller's folder)
+  bool quiet = false;
+
+  bool json = false;  // probe
+
+  TagChanges tagChanges;  // tags
+
+  SplitMode mode = SplitMode::Every;  // split
+  int everySeconds = 0;
+  int pieceCount = 0;
+  std::vector<TimeRange> ranges;
+  QString outputFolder;  // split: empty means the current folder
+
+  QString outputFile;  // join: -o
+
+  std::optional<int> formatIndex;  // split and join: --format
+  int fadeInSeconds = 0;
+  int fadeOutSeconds = 0;
+  EncoderFlags encoder;
+};
+
+}  // namespace tarvex::cli

@@ -1,0 +1,217 @@
+#include "cli/JobCommands.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QTimer>
+#include <csignal>
+#include <exception>
+
+#include <unistd.h>
+
+#include "cli/CliEncoder.h"
+#include "cli/CliFailure.h"
+#include "cli/CliPlans.h"
+#include "cli/CliRun.h"
+#include "cli/ProgressDisplay.h"
+#include "platform/ConfigLocation.h"
+#include "processing/JobExecutor.h"
+#include "processing/OutputNaming.h"
+
+namespace tarvex::cli {
+
+namespace {
+
+constexpr int kExitInterrupted = 130;  // 128 + SIGINT, as shells report it
+
+// Set by the Ctrl-C handler, read by a timer on the main thread: a signal
+// handler can do nothing else safely.
+volatile std::sig_atomic_t interruptRequested = 0;
+
+extern "C" void onInterrupt(int) {
+  interruptRequested = 1;
+}
+
+// Catches Ctrl-C (and a polite kill) for the life of one job.
+class InterruptGuard {
+ public:
+  InterruptGuard() {
+    interruptRequested = 0;
+    struct sigaction action = {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, &previousInt_);
+    sigaction(SIGTERM, &action, &previousTerm_);
+  }
+  ~InterruptGuard() {
+    sigaction(SIGINT, &previousInt_, nullptr);
+    sigaction(SIGTERM, &previousTerm_, nullptr);
+  }
+  InterruptGuard(const InterruptGuard&) = delete;
+  InterruptGuard& operator=(const InterruptGuard&) = delete;
+
+ private:
+  struct sigaction previousInt_ = {};
+  struct sigaction previousTerm_ = {};
+};
+
+QString folderWithSeparator(const QString& folder) {
+  QString native = QDir::toNativeSeparators(QDir::cleanPath(folder));
+  if (!native.endsWith(QDir::separator())) native += QDir::separator();
+  return native;
+}
+
+void requireFolder(const QString& folder) {
+  const QFileInfo info(folder);
+  if (!info.exists()) {
+    throw CliFailure(QStringLiteral("Cannot write into %1: no such folder").arg(folder));
+  }
+  if (!info.isDir()) {
+    throw CliFailure(QStringLiteral("Cannot write into %1: not a folder").arg(folder));
+  }
+}
+
+int formatFromExtension(const QString& path) {
+  const QString extension = QFileInfo(path).suffix().toLower();
+  for (int index : {kFormatMp3, kFormatWav, kFormatWma, kFormatOgg}) {
+    if (OutputExtension(index) == QLatin1Char('.') + extension) return index;
+  }
+  return kFormatMp3;
+}
+
+QString outcomeText(JobExecutor::PieceOutcome outcome) {
+  switch (outcome) {
+    case JobExecutor::PieceOutcome::Finished:
+      return QStringLiteral("done");
+    case JobExecutor::PieceOutcome::Stopped:
+      return QStringLiteral("stopped");
+    case JobExecutor::PieceOutcome::Removed:
+      return QStringLiteral("cut off, removed");
+  }
+  return {};
+}
+
+// Runs one plan on the executor until it ends; returns the exit status.
+template <typename Plan>
+int execute(Plan plan, int outputs, int64_t totalFrames, bool quiet, QTextStream& err) {
+  JobExecutor executor;
+  ProgressDisplay display(err, ::isatty(STDERR_FILENO) == 1, quiet, outputs, totalFrames);
+  QEventLoop loop;
+  int status = kExitDone;
+  QObject::connect(&executor, &JobExecutor::pieceStarted, &loop,
+                   [&display](int piece, const QString& path) { display.started(piece, path); });
+  QObject::connect(&executor, &JobExecutor::pieceProgress, &loop,
+                   [&display](int piece, qint64 done, qint64) { display.progress(piece, done); });
+  QObject::connect(&executor, &JobExecutor::pieceFinished, &loop,
+                   [&display](int piece, JobExecutor::PieceOutcome outcome, const QString& path) {
+                     display.finished(piece, path, outcomeText(outcome));
+                   });
+  QObject::connect(&executor, &JobExecutor::jobFailed, &loop,
+                   [&display, &err, &status](const QString& message, int) {
+                     display.breakLine();
+                     err << "tarvex-cli: " << message << Qt::endl;
+                     status = kExitFileFailed;
+                   });
+  QObject::connect(&executor, &JobExecutor::jobFinished, &loop,
+                   [&loop, &status, &display, &err](JobExecutor::JobResult result) {
+                     display.breakLine();
+                     if (result == JobExecutor::JobResult::Stopped) {
+                       err << "tarvex-cli: stopped; the output cut off was removed" << Qt::endl;
+                       status = kExitInterrupted;
+                     } else if (result == JobExecutor::JobResult::Failed) {
+                       status = kExitFileFailed;
+                     }
+                     loop.quit();
+                   });
+
+  InterruptGuard guard;
+  QTimer interruptWatch;
+  QObject::connect(&interruptWatch, &QTimer::timeout, &loop, [&executor] {
+    if (interruptRequested != 0) executor.stop();
+  });
+  interruptWatch.start(50);
+
+  JobExecutor::Options options;
+  options.removeCutOffOnStop = true;
+  if (!executor.start(std::move(plan), options)) {
+    throw CliFailure(QStringLiteral("the job could not start"));
+  }
+  loop.exec();
+  return status;
+}
+
+}  // namespace
+
+int runJob(CliCommand command, QTextStream& err) {
+  for (QString& file : command.files) {
+    file = QDir::cleanPath(QDir::current().absoluteFilePath(file));
+  }
+  int status = kExitDone;
+  try {
+    const bool join = command.action == Action::Join;
+    QString joinPath;
+    int formatIndex = command.formatIndex.value_or(kFormatMp3);
+    QString outputFolder;
+    if (join) {
+      const QString typed = QDir::current().absoluteFilePath(command.outputFile);
+      if (!command.formatIndex) formatIndex = formatFromExtension(typed);
+      joinPath = QDir::toNativeSeparators(joinOutputPath(typed, OutputExtension(formatIndex)));
+      requireFolder(QFileInfo(joinPath).absolutePath());
+      if (pathTaken(joinPath)) {
+        throw CliFailure(
+            QStringLiteral("Cannot write %1: the file exists (it is never written over)")
+                .arg(joinPath));
+      }
+    } else {
+      outputFolder = command.outputFolder.isEmpty()
+                         ? QDir::currentPath()
+                         : QDir::current().absoluteFilePath(command.outputFolder);
+      requireFolder(outputFolder);
+      outputFolder = folderWithSeparator(outputFolder);
+    }
+    const EncoderProfile profile = encoderProfileFor(command, formatIndex, settingsFilePath());
+
+    std::vector<SourceFacts> sources;
+    for (const QString& file : command.files) {
+      try {
+        sources.push_back(measureSource(file));
+      } catch (const std::exception& error) {
+        err << "tarvex-cli: " << QString::fromUtf8(error.what()) << Qt::endl;
+        status = kExitFileFailed;
+      }
+    }
+    // A join with a part missing would be a wrong file: nothing is written.
+    if (join && status != kExitDone) return status;
+    if (sources.empty()) return kExitFileFailed;
+
+    if (join) {
+      JoinPlan plan = planJoin(command, sources, profile, joinPath);
+      int64_t frames = 0;
+      for (const JoinPart& part : plan.parts) frames += part.endFrame - part.firstFrame;
+      return execute(std::move(plan), 1, frames, command.quiet, err);
+    }
+    SplitPlan plan = planSplit(command, sources, profile, outputFolder);
+    for (int index = 0; index < static_cast<int>(sources.size()); ++index) {
+      const bool hasPiece =
+          std::any_of(plan.pieces.begin(), plan.pieces.end(),
+                      [index](const PiecePlan& piece) { return piece.source == index; });
+      if (!hasPiece) {
+        err << "tarvex-cli: " << sources[static_cast<std::size_t>(index)].path
+            << ": no range lies within its length" << Qt::endl;
+        status = kExitFileFailed;
+      }
+    }
+    if (plan.pieces.empty()) return status;
+    int64_t frames = 0;
+    for (const PiecePlan& piece : plan.pieces)
+      frames += std::max<int64_t>(0, piece.endFrame - piece.firstFrame);
+    const int outputs = static_cast<int>(plan.pieces.size());
+    const int jobStatus = execute(std::move(plan), outputs, frames, command.quiet, err);
+    return jobStatus != kExitDone ? jobStatus : status;
+  } catch (const std::exception& error) {
+    err << "tarvex-cli: " << QString::fromUtf8(error.what()) << Qt::endl;
+    return kExitFileFailed;
+  }
+}
+
+}  // namespace tarvex::cli

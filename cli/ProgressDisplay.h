@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QTextStream>
+#include <cstdint>
+
+namespace tarvex::cli {
+
+// Progress on stderr: on a terminal one bar for the whole job, redrawn in
+// place; otherwise a plain line when an output starts and when it ends, so
+// logs stay readable. Outputs may be written side by side.
+class ProgressDisplay {
+ public:
+  ProgressDisplay(QTextStream& err, bool terminal, bool quiet, int outputs, int64_t totalFrames);
+
+  void started(int index, const QString& outputPath);
+  // Frames of output `index` done so far.
+  void progress(int index, int64_t done);
+  void finished(int index, const QString& outputPath, const QString& outcome);
+  // Ends a bar line before a message is written under it.
+  void breakLine();
+
+ private:
+  void drawBar();
+
+  QTextStream& err_;
+  bool terminal_;
+  bool quiet_;
+  int outputs_;
+  int64_t totalFrames_;
+  QHash<int, int64_t> doneByOutput_;
+  int64_t doneFrames_ = 0;
+  int outputsEnded_ = 0;
+  int lastPercent_ = -1;
+  bool barShown_ = false;
+};
+
+}  // namespace tarvex::cli

@@ -1,0 +1,59 @@
+#include "cli/TimeRanges.h"
+
+#include <QStringList>
+#include <limits>
+
+#include "cli/UsageError.h"
+
+namespace tarvex::cli {
+
+namespace {
+
+bool parsePart(const QString& text, qint64& value) {
+  if (text.isEmpty() || text.size() > 9) return false;
+  for (const QChar c : text) {
+    if (!c.isDigit() || c.unicode() > '9') return false;
+  }
+  value = text.toLongLong();
+  return true;
+}
+
+}  // namespace
+
+int parseSeconds(const QString& text) {
+  const QStringList parts = text.trimmed().split(QLatin1Char(':'));
+  const auto fail = [&text] {
+    return UsageError(
+        QStringLiteral("\"%1\" is not a time: write seconds, M:SS or H:MM:SS").arg(text));
+  };
+  if (parts.size() > 3) throw fail();
+  qint64 total = 0;
+  for (qsizetype index = 0; index < parts.size(); ++index) {
+    qint64 value = 0;
+    if (!parsePart(parts[index], value)) throw fail();
+    // Past the first part, minutes and seconds stay below 60.
+    if (index > 0 && (value >= 60 || parts[index].size() != 2)) throw fail();
+    total = total * 60 + value;
+  }
+  if (total > std::numeric_limits<int>::max()) throw fail();
+  return static_cast<int>(total);
+}
+
+std::vector<TimeRange> parseRanges(const QString& text) {
+  std::vector<TimeRange> ranges;
+  for (const QString& item : text.split(QLatin1Char(','))) {
+    const QStringList ends = item.split(QLatin1Char('-'));
+    if (ends.size() != 2) {
+      throw UsageError(
+          QStringLiteral("\"%1\" is not a range: write BEGIN-END, as 0:30-1:15").arg(item));
+    }
+    TimeRange range{parseSeconds(ends[0]), parseSeconds(ends[1])};
+    if (range.end <= range.begin) {
+      throw UsageError(QStringLiteral("the range \"%1\" ends before it begins").arg(item));
+    }
+    ranges.push_back(range);
+  }
+  return ranges;
+}
+
+}  // namespace tarvex::cli
