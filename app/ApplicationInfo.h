@@ -14,12 +14,12 @@ inline const QString kAboutCaption = QStringLiteral("About Tarvex MP3 Splitter J
 // The version the about box shows.
 inline const QString kAboutVersion = QStringLiteral("1.70");
 
-// Names the running program. On the desktop Qt appends the display name to
-// every window title that does not already end with it; the display name is
-// the main window's caption, so that caption stands alone in the title bar.
+// Names the running program. No display name is set: on the desktop Qt
+// appends one to every window title that does not end with it, and each of
+// our windows (the main window, the about box, the dialogs) shows its own
+// caption alone. Message boxes carry the application title instead.
 inline void nameApplication() {
   QCoreApplication::setApplicationName(QStringLiteral("tarvex"));
-  QGuiApplication::setApplicationDisplayName(kMainWindowCaption);
 }
 
 }  // namespace tarvex

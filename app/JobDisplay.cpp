@@ -4,7 +4,7 @@
 
 #include "components/skin/SkinObject.h"
 #include "platform/PlatformServices.h"
-#include "sources/SegmentList.h"
+#include "sources/views/SegmentList.h"
 
 namespace tarvex {
 

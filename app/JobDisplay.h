@@ -6,10 +6,10 @@
 #include <memory>
 #include <vector>
 
+#include "app/JobProgress.h"
 #include "processing/JobExecutor.h"
 #include "processing/JobPlanning.h"
-#include "processing/JobProgress.h"
-#include "sources/WindowParts.h"
+#include "sources/views/WindowParts.h"
 
 namespace tarvex {
 

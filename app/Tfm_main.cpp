@@ -15,10 +15,12 @@
 #include <utility>
 
 #include "app/ApplicationInfo.h"
+#include "app/ConversionProgress.h"
 #include "app/DialogStyle.h"
 #include "app/HelpCommands.h"
 #include "app/InstructionsText.h"
 #include "app/JobDisplay.h"
+#include "app/JobProgress.h"
 #include "app/JoinOutputChoice.h"
 #include "app/MainSettings.h"
 #include "app/SkinCommands.h"
@@ -34,13 +36,11 @@
 #include "platform/ErrorBoundary.h"
 #include "platform/ShellLaunch.h"
 #include "player/PreviewPlayer.h"
-#include "processing/ConversionProgress.h"
 #include "processing/EncoderProfile.h"
 #include "processing/JobPlanning.h"
-#include "processing/JobProgress.h"
-#include "sources/SegmentList.h"
-#include "sources/SourceList.h"
 #include "sources/TimeFormat.h"
+#include "sources/views/SegmentList.h"
+#include "sources/views/SourceList.h"
 
 namespace tarvex {
 namespace {

@@ -10,7 +10,7 @@
 #include "config/MainWindowState.h"
 #include "config/SettingsFile.h"
 #include "platform/PlatformServices.h"
-#include "sources/WindowParts.h"
+#include "sources/views/WindowParts.h"
 
 class QComboBox;
 class QPlainTextEdit;

@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
   // Another copy runs: it gets our files and we end.
   if (!instance.tryAcquire(files)) return 0;
 
-  tarvex::QtPlatformServices platform;
+  tarvex::QtPlatformServices platform(tarvex::kApplicationTitle);
   tarvex::MainWindowEnvironment environment;
   environment.platform = &platform;
   environment.settingsFilePath = tarvex::settingsFilePath();

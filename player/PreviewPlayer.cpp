@@ -8,8 +8,8 @@
 #include "components/skin/SkinObject.h"
 #include "platform/PlatformServices.h"
 #include "sources/MulDiv.h"
-#include "sources/SegmentList.h"
 #include "sources/TimeFormat.h"
+#include "sources/views/SegmentList.h"
 
 namespace tarvex {
 

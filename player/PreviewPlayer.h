@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "platform/Error.h"
-#include "sources/WindowParts.h"
+#include "sources/views/WindowParts.h"
 
 namespace tarvex {
 

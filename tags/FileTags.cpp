@@ -4,6 +4,7 @@
 
 #include "tags/ID3Tags.h"
 #include "tags/OggComments.h"
+#include "tags/SourceTagReader.h"
 #include "tags/TagError.h"
 #include "tags/WmaAttributes.h"
 
@@ -25,10 +26,6 @@ void requireReadable(const QString& path) {
   }
 }
 
-QString orElse(const QString& text, const QString& fallback) {
-  return text.isEmpty() ? fallback.trimmed() : text;
-}
-
 }  // namespace
 
 QString tagFamily(const QString& path) {
@@ -41,31 +38,10 @@ QString tagFamily(const QString& path) {
 
 AudioFileinfo readFileTags(const QString& path) {
   requireReadable(path);
-  const QString extension = extensionOf(path);
-  AudioFileinfo info;
-  if (extension == QLatin1String("mp3")) {
-    ID3Tags id3;
-    id3.ReadID3V2Tag(path);
-    id3.ReadID3V1Tag(path);
-    const ID3StructV2& v2 = id3.LastID3V2;
-    const ID3V1Block& v1 = id3.LastID3V1;
-    info.title = orElse(v2.title, v1.title());
-    info.artist = orElse(v2.artist, v1.artist());
-    info.album = orElse(v2.album, v1.album());
-    info.year = orElse(v2.year, v1.year());
-    info.comment = orElse(v2.comment, v1.comment());
-    info.genre = v2.genre;
-  } else if (extension == QLatin1String("ogg")) {
-    OGGTag tag;
-    ReadOggComments(path, tag);
-    info = {tag.title, tag.artist, tag.date, tag.album, tag.comment, tag.genre};
-  } else if (extension == QLatin1String("wma")) {
-    WmaTagRecord record;
-    ReadWmaAttributes(path, record);
-    info = {record.title, record.artist,      record.year,
-            record.album, record.description, record.genre};
-  }
-  return info;
+  // What a source gives its pieces is what the file's tags say: the same
+  // reading rules (ID3v1 filling ID3v2's gaps, genre numbers as names, the
+  // year of every tag version).
+  return readSourceTags(path, false).info;
 }
 
 void writeFileTags(const QString& path, const AudioFileinfo& info) {

@@ -34,7 +34,7 @@
 
 #include "app/Tfm_main.h"
 #include "platform/PlatformServices.h"
-#include "sources/SourceList.h"
+#include "sources/views/SourceList.h"
 
 namespace {
 

@@ -25,7 +25,7 @@
 #include "components/audio/AudioFile2.h"
 #include "components/audio/SampleBlock.h"
 #include "platform/PlatformServices.h"
-#include "sources/SourceList.h"
+#include "sources/views/SourceList.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QUrl>
+#include <utility>
 
 namespace tarvex {
 
@@ -28,12 +29,19 @@ QStringList toQtNameFilters(const QStringList& filters) {
 
 }  // namespace
 
+QtPlatformServices::QtPlatformServices(QString messageCaption)
+    : messageCaption_(std::move(messageCaption)) {}
+
+QString QtPlatformServices::messageCaption() const {
+  return messageCaption_.isEmpty() ? QApplication::applicationName() : messageCaption_;
+}
+
 void QtPlatformServices::showInformation(QWidget* parent, const QString& text) {
-  QMessageBox::information(parent, QApplication::applicationDisplayName(), text);
+  QMessageBox::information(parent, messageCaption(), text);
 }
 
 void QtPlatformServices::showError(QWidget* parent, const QString& text) {
-  QMessageBox::critical(parent, QApplication::applicationDisplayName(), text);
+  QMessageBox::critical(parent, messageCaption(), text);
 }
 
 QStringList QtPlatformServices::getOpenFileNames(QWidget* parent, const QString& caption,

@@ -8,6 +8,9 @@ namespace tarvex {
 // services.
 class QtPlatformServices : public PlatformServices {
  public:
+  // `messageCaption` titles every message box; empty: the application's name.
+  explicit QtPlatformServices(QString messageCaption = QString());
+
   void showInformation(QWidget* parent, const QString& text) override;
   void showError(QWidget* parent, const QString& text) override;
   QStringList getOpenFileNames(QWidget* parent, const QString& caption, const QString& directory,
@@ -18,6 +21,11 @@ class QtPlatformServices : public PlatformServices {
   bool openFolder(const QString& folder) override;
   bool openUrl(const QString& url) override;
   bool openDocument(const QString& path) override;
+
+ private:
+  QString messageCaption() const;
+
+  QString messageCaption_;
 };
 
 // Turns a filter written as "MP3 Files(*.mp3;*.mp2)" into Qt's form

@@ -26,7 +26,8 @@ TEST(GivenFiles, TheWindowAddsGivenFilesAsAddFileDoes) {
   testing::makeWavSource(song, 3);
   harness.window().openGivenFiles({song, harness.mediaPath("missing.mp3")});
   QTRY_COMPARE_WITH_TIMEOUT(harness.window().lv().topLevelItemCount(), 1, 10000);
-  EXPECT_EQ(harness.window().sourceRecords().at(0).fileName, song);
+  harness.waitUntilIdle();
+  EXPECT_EQ(harness.window().sources().at(0).path, song);
   // A file that cannot be added is refused with Add File's own message.
   EXPECT_EQ(harness.platform().informations,
             QStringList({"missing.mp3 this File is not supported."}));

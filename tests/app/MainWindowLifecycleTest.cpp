@@ -101,17 +101,17 @@ TEST(MainWindowLifecycle, ClosingDuringAJobStopsItAndStillSaves) {
   EXPECT_TRUE(QFile::exists(harness.settingsPath()));
 }
 
-// On the desktop Qt appends the application's display name to a window title
-// that does not already end with it.
+// On the desktop Qt appends a display name, once one is set, to every window
+// title that does not already end with it; the program sets none, so each
+// title bar shows the window's own caption.
 TEST(MainWindowLifecycle, TheTitleBarsShowTheWindowsOwnCaptions) {
   nameApplication();
+  EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName())
+      << "a display name was set, and Qt would append it to the captions below";
   MainWindowHarness harness;
   harness.show();
-  const QString appended = QGuiApplication::applicationDisplayName();
   EXPECT_EQ(harness.window().windowTitle(), "Tarvex MP3 Splitter Joiner");
-  EXPECT_TRUE(harness.window().windowTitle().endsWith(appended)) << "shown as it stands";
   EXPECT_EQ(harness.window().fm_about().windowTitle(), "About Tarvex MP3 Splitter Joiner");
-  EXPECT_TRUE(harness.window().fm_about().windowTitle().endsWith(appended));
 }
 
 TEST(MainWindowLifecycle, TheWindowHasItsFixedSizeListsAndSkinObjects) {

@@ -4,7 +4,7 @@
 #include <QTreeWidget>
 
 #include "components/skin/SkinWidget.h"
-#include "sources/SegmentList.h"
+#include "sources/views/SegmentList.h"
 #include "tests/support/window/MainWindowHarness.h"
 #include "tests/support/window/SourceFiles.h"
 

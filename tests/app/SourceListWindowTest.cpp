@@ -7,7 +7,7 @@
 
 #include "app/dialogs/Tfm_dir.h"
 #include "components/skin/SkinWidget.h"
-#include "sources/SourceList.h"
+#include "sources/views/SourceList.h"
 #include "tests/support/window/MainWindowHarness.h"
 #include "tests/support/window/SourceFiles.h"
 

@@ -13,7 +13,7 @@
 #include "components/audio/AudioFile2.h"
 #include "components/skin/SkinObject.h"
 #include "components/skin/SkinWidget.h"
-#include "sources/SegmentList.h"
+#include "sources/views/SegmentList.h"
 #include "tests/processing/JobMedia.h"
 #include "tests/support/window/MainWindowHarness.h"
 

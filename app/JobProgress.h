@@ -3,7 +3,7 @@
 #include <QElapsedTimer>
 #include <cstdint>
 
-#include "sources/WindowParts.h"
+#include "sources/views/WindowParts.h"
 
 namespace tarvex {
 

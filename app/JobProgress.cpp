@@ -1,7 +1,7 @@
-#include "processing/JobProgress.h"
+#include "app/JobProgress.h"
 
+#include "app/ConversionProgress.h"
 #include "components/skin/SkinObject.h"
-#include "processing/ConversionProgress.h"
 #include "sources/MulDiv.h"
 
 #include <algorithm>

@@ -5,9 +5,9 @@
 #include <functional>
 #include <memory>
 
-#include "sources/SegmentList.h"
 #include "sources/SourceProbe.h"
-#include "sources/WindowParts.h"
+#include "sources/views/SegmentList.h"
+#include "sources/views/WindowParts.h"
 
 namespace tarvex {
 

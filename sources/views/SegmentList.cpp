@@ -1,4 +1,4 @@
-#include "sources/SegmentList.h"
+#include "sources/views/SegmentList.h"
 
 #include <QTreeWidget>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "sources/SourceList.h"
+#include "sources/views/SourceList.h"
 
 #include <QDir>
 #include <QFileInfo>

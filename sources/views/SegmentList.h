@@ -6,7 +6,7 @@
 
 #include "sources/MarkingRules.h"
 #include "sources/SplitPlanning.h"
-#include "sources/WindowParts.h"
+#include "sources/views/WindowParts.h"
 
 namespace tarvex {
 

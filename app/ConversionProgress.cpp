@@ -1,4 +1,4 @@
-#include "processing/ConversionProgress.h"
+#include "app/ConversionProgress.h"
 
 #include "components/skin/SkinObject.h"
 #include "sources/MulDiv.h"

@@ -1,4 +1,4 @@
-#include "sources/WindowParts.h"
+#include "sources/views/WindowParts.h"
 
 #include <QTreeWidget>
 
