@@ -1,6 +1,7 @@
 #include "app/JobDisplay.h"
 
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "components/skin/SkinObject.h"
 #include "platform/PlatformServices.h"
@@ -165,6 +166,21 @@ void JobDisplay::onFailed(const QString& message, int piece) {
 void JobDisplay::onJobFinished(JobExecutor::JobResult result) {
   parts_.state->jobRunning = false;
   progress_.clear();
+  // A piece still shown under way when the job ended was cut off by it. Stop
+  // keeps its file; an error removed it, and one row shows the error.
+  bool errorShown = std::any_of(pieces_.begin(), pieces_.end(), [](const Piece& piece) {
+    return piece.state == PieceState::Failed;
+  });
+  for (Piece& piece : pieces_) {
+    if (piece.state != PieceState::Converting) continue;
+    if (result == JobExecutor::JobResult::Stopped) {
+      piece.state = PieceState::Stopped;
+    } else {
+      piece.state = errorShown ? PieceState::Removed : PieceState::Failed;
+      errorShown = true;
+    }
+    showStatus(piece);
+  }
   if (result == JobExecutor::JobResult::Failed && !failure_.isEmpty() &&
       parts_.platform != nullptr) {
     parts_.platform->showError(parts_.window, failure_);

@@ -83,7 +83,9 @@ TEST_F(WriteFaultsWindow, AnOutputFolderThatCannotExistEndsTheSplitWithOneMessag
   ASSERT_EQ(harness.platform().errors.size(), 1);
   EXPECT_FALSE(harness.platform().errors[0].isEmpty());
   EXPECT_FALSE(harness.state().jobRunning);
-  EXPECT_EQ(statuses().value(0), "Error");
+  // Pieces run side by side: the row the error is shown on depends on which
+  // worker met it first.
+  EXPECT_TRUE(statuses().contains("Error")) << statuses().join(",").toStdString();
   EXPECT_EQ(QFileInfo(blocker).size(), 0) << "the blocking file is untouched";
 
   harness.platform().saveAnswers.push_back(
@@ -111,7 +113,9 @@ TEST_F(WriteFaultsWindow, ADiskThatFillsMidPieceLeavesNoPieceLookingComplete) {
   ASSERT_EQ(harness.platform().errors.size(), 1)
       << harness.platform().errors.join('\n').toStdString();
   EXPECT_FALSE(harness.state().jobRunning);
-  EXPECT_EQ(statuses().value(0), "Error");
+  // Pieces run side by side: the row the error is shown on depends on which
+  // worker met it first.
+  EXPECT_TRUE(statuses().contains("Error")) << statuses().join(",").toStdString();
   // 10 s at 128 kbit/s is far more than the limit: the cut-off piece is gone.
   EXPECT_TRUE(outputs().isEmpty()) << outputs().join(',').toStdString();
 
