@@ -166,6 +166,7 @@ void applyOgg(const EncoderProfile& p, AudioFile2& writer) {
 QString OutputExtension(int formatIndex) {
   switch (formatIndex) {
     case kFormatMp3:
+    case kFormatMp3Copy:
       return QStringLiteral(".mp3");
     case kFormatWav:
       return QStringLiteral(".wav");
@@ -187,6 +188,7 @@ EncoderProfile LoadEncoderProfile(const SettingsFile& settings, int formatIndex,
       LoadSettings(settings, SettingGroup::Encoder, SettingsReader::EncoderProfile);
   switch (formatIndex) {
     case kFormatMp3:
+    case kFormatMp3Copy:
       loadMp3(values, commandLine, profile);
       break;
     case kFormatWav:
@@ -208,6 +210,7 @@ void ApplyEncoderProfile(const EncoderProfile& profile, AudioFile2& writer,
                          Mp3LameEncoder& encoder) {
   switch (profile.formatIndex) {
     case kFormatMp3:
+    case kFormatMp3Copy:
       applyMp3(profile, writer, encoder);
       break;
     case kFormatWav:

@@ -10,10 +10,24 @@ class Mp3LameEncoder;
 class SettingsFile;
 
 // Output format indexes of the format selector, with their file extensions.
-enum OutputFormatIndex { kFormatMp3 = 0, kFormatWav = 1, kFormatWma = 2, kFormatOgg = 3 };
+// "MP3 (no re-encode)" copies an MP3 source's frames; where it cannot (fades,
+// other sources) it encodes with the MP3 settings, so its profile is MP3's.
+enum OutputFormatIndex {
+  kFormatMp3 = 0,
+  kFormatWav = 1,
+  kFormatWma = 2,
+  kFormatOgg = 3,
+  kFormatMp3Copy = 4,
+};
+inline constexpr int kFormatCount = 5;
 
-// ".mp3", ".wav", ".wma", ".ogg"; empty for any other index.
+// ".mp3", ".wav", ".wma", ".ogg", ".mp3"; empty for any other index.
 QString OutputExtension(int formatIndex);
+
+// True for the format that copies MP3 frames instead of encoding.
+inline bool copiesMp3Frames(int formatIndex) {
+  return formatIndex == kFormatMp3Copy;
+}
 
 // The settings of one output format, read from the settings file for one
 // output file. Only the fields of `formatIndex` are read; the others keep
@@ -76,7 +90,8 @@ EncoderProfile LoadEncoderProfile(const SettingsFile& settings, int formatIndex,
                                   const QString& commandLine);
 
 // Configures the writer (and, for MP3, the encoder settings) for the next
-// output file. An index outside 0..3 sets nothing. Errors of the components
+// output file; "MP3 (no re-encode)" sets MP3, which serves the pieces it
+// cannot copy. An index outside 0..4 sets nothing. Errors of the components
 // pass through; what was set before the error stays set.
 void ApplyEncoderProfile(const EncoderProfile& profile, AudioFile2& writer,
                          Mp3LameEncoder& encoder);

@@ -13,7 +13,10 @@ namespace tarvex {
 // whether Stop actually cut anything short. Safe to use from any thread.
 class JobControl {
  public:
-  void requestStop() { stopRequested_.store(true); }
+  void requestStop() {
+    stopRequested_.store(true);
+    halted_.store(true);
+  }
   bool stopRequested() const { return stopRequested_.load(); }
   // A worker that acts on the Stop request (cuts a piece short, leaves
   // pieces unbegun) says so; a Stop that came after the last block ends
@@ -29,6 +32,7 @@ class JobControl {
     message_ = message;
     failedPiece_ = piece;
     failed_.store(true);
+    halted_.store(true);
   }
   bool failed() const { return failed_.load(); }
   QString failureMessage() const {
@@ -41,15 +45,30 @@ class JobControl {
   }
 
   // True once the job must end: Stop was pressed or an error struck.
-  bool halted() const { return stopRequested_.load() || failed_.load(); }
+  bool halted() const { return halted_.load(); }
+  // The same as a flag, for work that polls one (the MP3 frame copy).
+  const std::atomic<bool>* haltFlag() const { return &halted_; }
+
+  // A note for the user about the job as a whole (why it re-encoded instead
+  // of copying): the first one counts, reported once when the job ends.
+  void noteOnce(const QString& note) {
+    std::lock_guard lock(mutex_);
+    if (note_.isEmpty()) note_ = note;
+  }
+  QString note() const {
+    std::lock_guard lock(mutex_);
+    return note_;
+  }
 
  private:
   std::atomic<bool> stopRequested_{false};
   std::atomic<bool> stopTookEffect_{false};
   std::atomic<bool> failed_{false};
+  std::atomic<bool> halted_{false};
   mutable std::mutex mutex_;
   QString message_;
   int failedPiece_ = -1;
+  QString note_;
 };
 
 // Where the job's threads send their reports; the executor passes them on

@@ -2,12 +2,14 @@
 
 #include <QMetaObject>
 #include <algorithm>
+#include <memory>
 #include <system_error>
 #include <thread>
 #include <vector>
 
 #include "processing/JobControl.h"
 #include "processing/JoinStream.h"
+#include "processing/Mp3CopyChoice.h"
 #include "processing/SplitWorker.h"
 
 namespace tarvex {
@@ -45,7 +47,9 @@ class JobExecutor::Run final : public JobReporter {
     }
     const QString message = control.failureMessage();
     const int piece = control.failedPiece();
-    post([owner = owner_, result, message, piece] {
+    const QString note = control.note();
+    post([owner = owner_, result, message, piece, note] {
+      if (!note.isEmpty()) emit owner->jobNote(note);
       if (result == JobResult::Failed) emit owner->jobFailed(message, piece);
       owner->finishRun();
       emit owner->jobFinished(result);
@@ -75,8 +79,12 @@ int workerCount(int asked, size_t pieces) {
 void runSplit(const SplitPlan& plan, const JobExecutor::Options& options, JobControl& control,
               JobReporter& reporter) {
   std::atomic<size_t> nextPiece{0};
+  std::unique_ptr<Mp3CopySources> copySources;
+  if (copiesMp3Frames(plan.profile.formatIndex))
+    copySources = std::make_unique<Mp3CopySources>(plan);
   const auto work = [&] {
-    SplitWorker(plan, options.removeCutOffOnStop, control, reporter).run(nextPiece);
+    SplitWorker(plan, options.removeCutOffOnStop, control, reporter, copySources.get())
+        .run(nextPiece);
   };
   std::vector<std::thread> helpers;
   const int workers = workerCount(options.workers, plan.pieces.size());
@@ -89,6 +97,7 @@ void runSplit(const SplitPlan& plan, const JobExecutor::Options& options, JobCon
   }
   work();  // this thread is a worker too
   for (std::thread& helper : helpers) helper.join();
+  if (copySources) control.noteOnce(copySources->fallbackNote());
 }
 
 }  // namespace

@@ -21,6 +21,9 @@ namespace tarvex {
 //
 // Stop takes effect within one block. The first error ends the job: the other
 // workers stop, and every output it cut short is removed.
+//
+// "MP3 (no re-encode)" copies the frames of MP3 sources (pieces side by side
+// as above, a join in one go) and encodes as MP3 what it cannot copy.
 class JobExecutor : public QObject {
   Q_OBJECT
 
@@ -75,6 +78,10 @@ class JobExecutor : public QObject {
   // `outputPath` is empty when the output was removed.
   void pieceFinished(int piece, tarvex::JobExecutor::PieceOutcome outcome,
                      const QString& outputPath);
+  // Once per job, before its end is reported: something the user should know
+  // about the job as a whole (the pieces "MP3 (no re-encode)" had to encode,
+  // and why).
+  void jobNote(const QString& note);
   // The error that ends the job, user-readable; `piece` is the one it struck
   // (-1: none in particular). Its output is removed.
   void jobFailed(const QString& message, int piece);

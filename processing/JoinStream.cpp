@@ -1,12 +1,50 @@
 #include "processing/JoinStream.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QStringList>
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "components/audio/AudioError.h"
+#include "components/audio/ErrorText.h"
+#include "components/audio/mp3frames/Mp3LosslessJoin.h"
 
 #include "processing/EncoderProfile.h"
 #include "processing/JobFailure.h"
+#include "processing/Mp3CopyChoice.h"
 
 namespace tarvex {
+
+namespace {
+
+// A name in the folder of `path` that nothing holds, for an output written
+// in full before it takes the place of `path`.
+QString unusedNameBeside(const QString& path) {
+  const QFileInfo target(path);
+  for (;;) {
+    const QString candidate = target.dir().filePath(
+        QStringLiteral(".%1.%2.part")
+            .arg(target.fileName())
+            .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+    if (!QFileInfo::exists(candidate)) return candidate;
+  }
+}
+
+// Puts the complete file `written` in the place of `path`, in one step.
+void replaceWith(const QString& written, const QString& path) {
+  std::error_code error;
+  std::filesystem::rename(std::filesystem::path(QFile::encodeName(written).toStdString()),
+                          std::filesystem::path(QFile::encodeName(path).toStdString()), error);
+  if (!error) return;
+  QFile::remove(written);
+  throw AudioError(createError(path, QString::fromStdString(error.message())));
+}
+
+}  // namespace
 
 JoinStream::JoinStream(const JoinPlan& plan, bool removeCutOffOnStop, JobControl& control,
                        JobReporter& reporter)
@@ -17,6 +55,14 @@ JoinStream::JoinStream(const JoinPlan& plan, bool removeCutOffOnStop, JobControl
 
 void JoinStream::run() {
   try {
+    if (copiesMp3Frames(plan_.profile.formatIndex) && !plan_.parts.empty()) {
+      const QString refusal = joinCopyRefusal(plan_);
+      if (refusal.isEmpty()) {
+        copyOutput();
+        return;
+      }
+      control_.noteOnce(joinFallbackNote(refusal));
+    }
     writeOutput();
   } catch (const std::exception& error) {
     control_.fail(jobErrorMessage(error), currentPart_);
@@ -95,6 +141,37 @@ void JoinStream::writeOutput() {
   partialPath_.clear();
   if (cutPart >= 0) {
     reporter_.pieceFinished(cutPart, JobExecutor::PieceOutcome::Stopped, plan_.outputPath);
+  }
+}
+
+void JoinStream::copyOutput() {
+  const std::vector<JoinPart>& parts = plan_.parts;
+  QStringList files;
+  int64_t total = 0;
+  for (const JoinPart& part : parts) {
+    files << part.sourcePath;
+    total += std::max<int64_t>(0, part.endFrame - part.firstFrame);
+  }
+  const QString& path = plan_.outputPath;
+  currentPart_ = 0;
+  reporter_.pieceStarted(0, path);
+  reporter_.pieceProgress(0, 0, total);
+  // A name chosen to be replaced is replaced only by a complete output.
+  const bool replacing = QFileInfo::exists(path);
+  const QString written = replacing ? unusedNameBeside(path) : path;
+  if (!mp3frames::joinMp3Lossless(files, written, QByteArray(), control_.haltFlag())) {
+    // Nothing was kept: the copy removes what it wrote when stopped.
+    if (control_.stopRequested()) control_.noteStopTookEffect();
+    reporter_.pieceFinished(0, JobExecutor::PieceOutcome::Removed, QString());
+    currentPart_ = -1;
+    return;
+  }
+  if (replacing) replaceWith(written, path);
+  currentPart_ = -1;
+  for (int part = 0; part < static_cast<int>(parts.size()); ++part) {
+    if (part > 0) reporter_.pieceStarted(part, path);
+    if (part + 1 == static_cast<int>(parts.size())) reporter_.pieceProgress(part, total, total);
+    reporter_.pieceFinished(part, JobExecutor::PieceOutcome::Finished, path);
   }
 }
 

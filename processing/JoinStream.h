@@ -15,6 +15,9 @@ namespace tarvex {
 // A join written as one stream: every part in order, converted by the reader
 // to the output's rate and channels, into one file encoded once, with one
 // fade-in over the first block and one fade-out over the end of the last part.
+// With "MP3 (no re-encode)", whole MP3 files of one rate and channel count
+// are joined by copying their frames instead; anything else is encoded as
+// MP3, with a note to the user saying why.
 class JoinStream {
  public:
   JoinStream(const JoinPlan& plan, bool removeCutOffOnStop, JobControl& control,
@@ -27,6 +30,8 @@ class JoinStream {
   enum class Ending { Whole, CutOff };
 
   void writeOutput();
+  // "MP3 (no re-encode)": every part's frames copied into the output.
+  void copyOutput();
   void openSource(const JoinPart& part);
   Ending copyPart(int index, const JoinPart& part, bool lastOfOutput);
   void abandonOutput();

@@ -5,9 +5,11 @@
 #include <algorithm>
 
 #include "components/audio/AudioError.h"
+#include "components/audio/mp3frames/Mp3LosslessCut.h"
 #include "processing/EncoderProfile.h"
 #include "processing/ExclusiveOutput.h"
 #include "processing/JobFailure.h"
+#include "processing/Mp3CopyChoice.h"
 #include "tags/OutputTags.h"
 
 namespace tarvex {
@@ -25,11 +27,12 @@ QString countingStem(const PiecePlan& piece) {
 }  // namespace
 
 SplitWorker::SplitWorker(const SplitPlan& plan, bool removeCutOffOnStop, JobControl& control,
-                         JobReporter& reporter)
+                         JobReporter& reporter, Mp3CopySources* copySources)
     : plan_(plan),
       removeCutOffOnStop_(removeCutOffOnStop),
       control_(control),
       reporter_(reporter),
+      copySources_(copySources),
       extension_(OutputExtension(plan.profile.formatIndex)) {}
 
 void SplitWorker::run(std::atomic<size_t>& nextPiece) {
@@ -73,6 +76,7 @@ void SplitWorker::openSource(const PiecePlan& piece) {
 
 void SplitWorker::writePiece(int index) {
   const PiecePlan& piece = plan_.pieces[static_cast<size_t>(index)];
+  if (copySources_ != nullptr && copyPiece(index, piece)) return;
   openSource(piece);
   const int64_t firstFrame = std::clamp<int64_t>(piece.firstFrame, 0, frames_.samples);
   const int64_t endFrame = std::clamp<int64_t>(piece.endFrame, firstFrame, frames_.samples);
@@ -95,6 +99,59 @@ void SplitWorker::writePiece(int index) {
   partialPath_.clear();
   WriteOutputTags(path, piece.tags);
   reporter_.pieceFinished(index, JobExecutor::PieceOutcome::Finished, path);
+}
+
+bool SplitWorker::copyPiece(int index, const PiecePlan& piece) {
+  // An empty piece has no audio to copy or encode: it is written as always.
+  if (piece.endFrame <= piece.firstFrame) return false;
+  const mp3frames::Mp3FrameSource* source = copySources_->sourceFor(piece);
+  if (source == nullptr) return false;
+  // The reader and the frame index count the same gapless samples; should
+  // they differ at the very end, the piece stops where the frames do.
+  const int64_t total = source->totalSamples();
+  const int64_t first = std::clamp<int64_t>(piece.firstFrame, 0, total);
+  const int64_t end = std::clamp<int64_t>(piece.endFrame, first, total);
+  if (end <= first) return false;
+  writeCopy(index, piece, *source, first, end);
+  return true;
+}
+
+void SplitWorker::writeCopy(int index, const PiecePlan& piece,
+                            const mp3frames::Mp3FrameSource& source, int64_t firstSample,
+                            int64_t endSample) {
+  // The name is claimed exclusively as for an encoded piece, then handed to
+  // the copy, which creates the file anew only if nothing took it meanwhile.
+  const QString path = claimOutput(piece);
+  reporter_.pieceStarted(index, path);
+  const int64_t samples = endSample - firstSample;
+  reporter_.pieceProgress(index, 0, samples);
+  // From here the copy owns the file: it removes what it made on an error.
+  partialPath_.clear();
+  QFile::remove(path);
+  const bool whole = mp3frames::writeMp3Piece(source, firstSample, endSample, path,
+                                              outputID3V23Tag(piece.tags), control_.haltFlag());
+  if (!whole) {
+    // A copy cut short leaves nothing behind: there is no partial piece to keep.
+    if (control_.stopRequested()) control_.noteStopTookEffect();
+    reporter_.pieceFinished(index, JobExecutor::PieceOutcome::Removed, QString());
+    return;
+  }
+  reporter_.pieceProgress(index, samples, samples);
+  reporter_.pieceFinished(index, JobExecutor::PieceOutcome::Finished, path);
+}
+
+QString SplitWorker::claimOutput(const PiecePlan& piece) {
+  try {
+    partialPath_ = createFirstFreeOutput(piece.outputPath, countingStem(piece), plan_.outputFolder,
+                                         extension_);
+    return partialPath_;
+  } catch (const AudioError&) {
+    if (piece.fallbackPath.isEmpty()) throw;
+  }
+  partialPath_ =
+      createFirstFreeOutput(piece.fallbackPath, QFileInfo(piece.sourcePath).completeBaseName(),
+                            plan_.outputFolder, extension_);
+  return partialPath_;
 }
 
 QString SplitWorker::createOutput(const PiecePlan& piece) {

@@ -14,6 +14,11 @@
 
 namespace tarvex {
 
+class Mp3CopySources;
+namespace mp3frames {
+class Mp3FrameSource;
+}
+
 // One worker of a split: takes the next piece not yet taken and writes it,
 // until none is left or the job halts. It has its own reader, writer and
 // encoder settings; it keeps a source open across the pieces it takes from
@@ -21,10 +26,14 @@ namespace tarvex {
 // The rounding of a block that holds no whole frames alternates within a
 // piece and starts afresh with each, so a piece comes out the same whichever
 // worker writes it and whatever ran before.
+//
+// With "MP3 (no re-encode)" (`copySources` given) a piece of an MP3 source
+// is copied frame by frame, its tag in front from the start; the pieces
+// `copySources` turns down are encoded as MP3.
 class SplitWorker {
  public:
   SplitWorker(const SplitPlan& plan, bool removeCutOffOnStop, JobControl& control,
-              JobReporter& reporter);
+              JobReporter& reporter, Mp3CopySources* copySources = nullptr);
 
   void run(std::atomic<size_t>& nextPiece);
 
@@ -34,6 +43,12 @@ class SplitWorker {
 
   void writePiece(int index);
   void openSource(const PiecePlan& piece);
+  // Copies the piece's frames; false when it is to be encoded instead.
+  bool copyPiece(int index, const PiecePlan& piece);
+  void writeCopy(int index, const PiecePlan& piece, const mp3frames::Mp3FrameSource& source,
+                 int64_t firstSample, int64_t endSample);
+  // Creates the piece's output file, empty, under the first name free.
+  QString claimOutput(const PiecePlan& piece);
   QString createOutput(const PiecePlan& piece);
   Ending copyBlocks(int index, const PiecePlan& piece, int64_t pieceFrames);
   void settleCutOff(int index, const PiecePlan& piece, const QString& path);
@@ -43,6 +58,7 @@ class SplitWorker {
   const bool removeCutOffOnStop_;
   JobControl& control_;
   JobReporter& reporter_;
+  Mp3CopySources* const copySources_;
   const QString extension_;
 
   AudioFile2 reader_;

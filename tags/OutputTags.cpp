@@ -4,22 +4,35 @@
 #include <algorithm>
 
 #include "tags/ID3Tags.h"
+#include "tags/ID3V2Writer.h"
 #include "tags/OggComments.h"
 #include "tags/WmaAttributes.h"
 
 namespace tarvex {
 
+namespace {
+
+ID3StructV2 id3Fields(const AudioFileinfo& info) {
+  ID3StructV2 fields;
+  fields.title = info.title;
+  fields.artist = info.artist;
+  fields.album = info.album;
+  fields.year = info.year;
+  fields.genre = info.genre;
+  fields.track = info.track;
+  return fields;
+}
+
+}  // namespace
+
+QByteArray outputID3V23Tag(const AudioFileinfo& info) {
+  return buildID3V23Tag(id3Fields(info));
+}
+
 void WriteOutputTags(const QString& outputPath, const AudioFileinfo& info) {
   const QString extension = QFileInfo(outputPath).suffix().toLower();
   if (extension == QLatin1String("mp3")) {
-    ID3StructV2 fields;
-    fields.title = info.title;
-    fields.artist = info.artist;
-    fields.album = info.album;
-    fields.year = info.year;
-    fields.genre = info.genre;
-    fields.track = info.track;
-    ID3Tags().WriteID3V2Tag(outputPath, fields);
+    ID3Tags().WriteID3V2Tag(outputPath, id3Fields(info));
   } else if (extension == QLatin1String("wma")) {
     WmaTagRecord record;
     record.title = info.title;

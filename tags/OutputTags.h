@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include "tags/AudioFileinfo.h"
@@ -12,5 +13,9 @@ namespace tarvex {
 // TRCK and Ogg TRACKNUMBER as written, WM/TrackNumber the number n) are
 // written; the comment is not. Writer errors (TagError) pass through.
 void WriteOutputTags(const QString& outputPath, const AudioFileinfo& info);
+
+// The ID3v2.3 tag WriteOutputTags puts in front of an MP3 output, as bytes,
+// for outputs that are written with their tag in place from the start.
+QByteArray outputID3V23Tag(const AudioFileinfo& info);
 
 }  // namespace tarvex

@@ -1,0 +1,91 @@
+#include "processing/Mp3CopyChoice.h"
+
+#include "components/audio/AudioError.h"
+#include "components/audio/mp3frames/Mp3FrameSource.h"
+#include "components/audio/mp3frames/Mp3LosslessJoin.h"
+
+namespace tarvex {
+
+namespace {
+
+const QString kFadesReason =
+    QStringLiteral("Fades are on, and a fade changes the audio, so it cannot be copied.");
+const QString kRangesReason =
+    QStringLiteral("The join takes marked ranges; only whole files are joined by copying.");
+// Reasons listed one by one before the rest are counted.
+constexpr int kListedReasons = 5;
+
+}  // namespace
+
+struct Mp3CopySources::Entry {
+  std::once_flag indexed;
+  std::unique_ptr<mp3frames::Mp3FrameSource> source;
+  QString refusal;
+};
+
+Mp3CopySources::Mp3CopySources(const SplitPlan& plan) {
+  for (const PiecePlan& piece : plan.pieces) {
+    if (!entries_.contains(piece.sourcePath))
+      entries_.emplace(piece.sourcePath, std::make_unique<Entry>());
+  }
+}
+
+Mp3CopySources::~Mp3CopySources() = default;
+
+const mp3frames::Mp3FrameSource* Mp3CopySources::sourceFor(const PiecePlan& piece) {
+  if (piece.fadeInSeconds > 0 || piece.fadeOutSeconds > 0) {
+    std::call_once(fadesNoted_, [this] { fadesUsed_ = true; });
+    return nullptr;
+  }
+  const auto found = entries_.find(piece.sourcePath);
+  if (found == entries_.end()) return nullptr;
+  Entry& entry = *found->second;
+  std::call_once(entry.indexed, [&entry, &piece] {
+    try {
+      entry.source = std::make_unique<mp3frames::Mp3FrameSource>(piece.sourcePath);
+    } catch (const AudioError& error) {
+      entry.refusal = error.message();
+    }
+  });
+  return entry.source.get();
+}
+
+QString Mp3CopySources::fallbackNote() const {
+  QStringList reasons;
+  if (fadesUsed_) reasons << kFadesReason;
+  int unlisted = 0;
+  for (const auto& [path, entry] : entries_) {
+    if (entry->refusal.isEmpty()) continue;
+    if (reasons.size() < kListedReasons) {
+      reasons << entry->refusal;
+    } else {
+      ++unlisted;
+    }
+  }
+  if (reasons.isEmpty()) return {};
+  if (unlisted > 0) reasons << QStringLiteral("... and %1 more files.").arg(unlisted);
+  return QStringLiteral(
+             "MP3 (no re-encode): some pieces were encoded with the current MP3 settings "
+             "instead of copied.\n") +
+         reasons.join(QLatin1Char('\n'));
+}
+
+QString joinCopyRefusal(const JoinPlan& plan) {
+  if (plan.fadeInSeconds > 0 || plan.fadeOutSeconds > 0) return kFadesReason;
+  QStringList files;
+  for (const JoinPart& part : plan.parts) {
+    if (!part.whole) return kRangesReason;
+    files << part.sourcePath;
+  }
+  if (files.isEmpty()) return QStringLiteral("There is nothing to join.");
+  return mp3frames::losslessJoinRefusal(files);
+}
+
+QString joinFallbackNote(const QString& reason) {
+  return QStringLiteral(
+             "MP3 (no re-encode): the joined file was encoded with the current MP3 settings "
+             "instead of copied.\n") +
+         reason;
+}
+
+}  // namespace tarvex

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "processing/JobPlan.h"
+
+namespace tarvex {
+
+namespace mp3frames {
+class Mp3FrameSource;
+}
+
+// What "MP3 (no re-encode)" does with the pieces of one split: each MP3
+// source is indexed once, by the first worker that needs it, and shared by
+// all its pieces; a piece with fades or of a source that cannot be copied
+// (not MP3, free format, damaged) is encoded with the MP3 settings instead,
+// and the reasons are gathered for one note to the user.
+class Mp3CopySources {
+ public:
+  explicit Mp3CopySources(const SplitPlan& plan);
+  ~Mp3CopySources();
+  Mp3CopySources(const Mp3CopySources&) = delete;
+  Mp3CopySources& operator=(const Mp3CopySources&) = delete;
+
+  // The indexed source `piece` is copied from, or null when it is encoded
+  // instead. Safe from any worker thread.
+  const mp3frames::Mp3FrameSource* sourceFor(const PiecePlan& piece);
+
+  // Why pieces were encoded, as one message for the whole job; empty when
+  // every piece that asked for it was copied. Call once the workers are done.
+  QString fallbackNote() const;
+
+ private:
+  struct Entry;
+  std::map<QString, std::unique_ptr<Entry>> entries_;  // one per source path, made up front
+  std::once_flag fadesNoted_;
+  bool fadesUsed_ = false;
+};
+
+// Empty when `plan` can be joined by copying MP3 frames, else the note that
+// tells the user why it is encoded with the MP3 settings instead: fades, a
+// part that is a range rather than a whole file, a source that is not MP3,
+// sources of different rates or channel counts.
+QString joinCopyRefusal(const JoinPlan& plan);
+
+// The note for a join encoded instead of copied, from its reason.
+QString joinFallbackNote(const QString& reason);
+
+}  // namespace tarvex
