@@ -19,6 +19,7 @@ JobDisplay::JobDisplay(WindowParts& parts, SegmentList& segments, ConversionProg
           [this](int piece, JobExecutor::PieceOutcome outcome, const QString&) {
             onFinished(piece, outcome);
           });
+  connect(&executor_, &JobExecutor::jobNote, this, [this](const QString& note) { note_ = note; });
   connect(&executor_, &JobExecutor::jobFailed, this, &JobDisplay::onFailed);
   connect(&executor_, &JobExecutor::jobFinished, this, &JobDisplay::onJobFinished);
 }
@@ -55,6 +56,7 @@ void JobDisplay::begin(std::vector<Piece> pieces, std::vector<SourceRecord> sour
   followed_ = -1;
   shownSource_ = -1;
   failure_.clear();
+  note_.clear();
   finished_ = std::move(finished);
   if (!pieces_.empty()) follow(0);
 }
@@ -180,6 +182,10 @@ void JobDisplay::onJobFinished(JobExecutor::JobResult result) {
       errorShown = true;
     }
     showStatus(piece);
+  }
+  // What the user should know of the job as a whole, once, before its error.
+  if (!note_.isEmpty() && parts_.platform != nullptr) {
+    parts_.platform->showInformation(parts_.window, note_);
   }
   if (result == JobExecutor::JobResult::Failed && !failure_.isEmpty() &&
       parts_.platform != nullptr) {

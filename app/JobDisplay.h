@@ -19,7 +19,8 @@ class SegmentList;
 // Runs a split or join plan on the executor and shows what it reports: the
 // status of each piece in the segment list, the progress of the piece the
 // window follows, that piece's source selected in the source list and its
-// path in "nm", the error that ended a job. The window's thread only shows.
+// path in "nm", the error that ended a job and the job's note (why "MP3 (no
+// re-encode)" encoded some of it), each once. The window's thread only shows.
 class JobDisplay : public QObject {
   Q_OBJECT
  public:
@@ -73,6 +74,7 @@ class JobDisplay : public QObject {
   int followed_ = -1;
   int shownSource_ = -1;
   QString failure_;
+  QString note_;  // the job's note to the user, shown when it ends
   Finished finished_;
 };
 

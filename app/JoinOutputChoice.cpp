@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/OutputFormats.h"
 #include "platform/PlatformServices.h"
 #include "processing/EncoderProfile.h"
 #include "processing/OutputNaming.h"
@@ -32,11 +33,11 @@ std::optional<JoinOutput> chooseJoinOutput(PlatformServices& platform, QWidget* 
                                            int formatIndex) {
   if (sources.empty()) return std::nullopt;
   const auto choice =
-      platform.getSaveFileName(window, QString(), outputDir, {kJoinFilter}, formatIndex + 1);
+      platform.getSaveFileName(window, QString(), outputDir, joinSaveFilters(), formatIndex + 1);
   if (!choice || choice->fileName.isEmpty()) return std::nullopt;
 
   JoinOutput output;
-  output.formatIndex = choice->filterIndex - 1;
+  output.formatIndex = knownFormatIndex(choice->filterIndex - 1);
   output.path = joinOutputPath(choice->fileName, OutputExtension(output.formatIndex));
   // The dialog asked before replacing the name as typed, not the completed one.
   if (output.path != choice->fileName && pathTaken(output.path)) {

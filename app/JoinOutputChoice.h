@@ -10,7 +10,6 @@ namespace tarvex {
 class PlatformServices;
 class SourceRecords;
 
-inline const QString kJoinFilter = QStringLiteral("MP3 Files(*.mp3)");
 inline const QString kJoinOverSourceMessage =
     QStringLiteral("The output file is one of the files to join. Choose another name.");
 inline const QString kJoinNameTakenMessage =
@@ -19,7 +18,7 @@ inline const QString kJoinNameTakenMessage =
 // The file a join writes, as chosen in the save dialog.
 struct JoinOutput {
   QString path;         // with the format's extension
-  int formatIndex = 0;  // the dialog's filter index - 1
+  int formatIndex = 0;  // the dialog's filter index - 1 (MP3 for an index it never offered)
 };
 
 // Asks for the join's output file. Nothing when there are no sources or the

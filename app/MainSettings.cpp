@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QStandardPaths>
 
+#include "app/OutputFormats.h"
+
 namespace tarvex {
 
 QString defaultOutputDir() {
@@ -30,6 +32,9 @@ void LoadMainSettings(const SettingsFile& settings, MainWindowState& state,
   state.fadeInSeconds = settings.GetInt(QStringLiteral("Fade"), QStringLiteral("Intime"), 5);
   state.fadeOutSeconds = settings.GetInt(QStringLiteral("Fade"), QStringLiteral("Outtime"), 5);
   state.skinFlag = settings.GetBool(QStringLiteral("Sorvel"), QStringLiteral("Skin"), false);
+  // A format the program does not know (a hand edit, a later version) is MP3.
+  state.formatIndex =
+      knownFormatIndex(settings.GetInt(QStringLiteral("Output"), QStringLiteral("Format"), 0));
 
   // An empty stored folder would put pieces in the working directory.
   if (state.outputDir.trimmed().isEmpty()) state.outputDir = defaultFolder;
@@ -48,6 +53,7 @@ void SaveMainSettings(const SettingsFile& settings, const MainWindowState& state
   settings.PutInt(QStringLiteral("Fade"), QStringLiteral("Intime"), state.fadeInSeconds);
   settings.PutInt(QStringLiteral("Fade"), QStringLiteral("Outtime"), state.fadeOutSeconds);
   settings.PutBool(QStringLiteral("Sorvel"), QStringLiteral("Skin"), state.skinFlag);
+  settings.PutInt(QStringLiteral("Output"), QStringLiteral("Format"), state.formatIndex);
 }
 
 }  // namespace tarvex

@@ -13,13 +13,14 @@ QString defaultOutputDir();
 // Appends the native separator when the text does not end with one.
 QString withTrailingSeparator(const QString& folder);
 
-// Reads the nine main-window keys into the state, creates the output folder
+// Reads the main-window keys (the nine of the working state and the chosen
+// output format) into the state, creates the output folder
 // (one level) when it is missing, and makes the folder text end with the
 // native separator.
 void LoadMainSettings(const SettingsFile& settings, MainWindowState& state,
                       const QString& defaultFolder);
 
-// Writes the nine main-window keys, in their table order.
+// Writes the main-window keys, in their table order, the output format last.
 void SaveMainSettings(const SettingsFile& settings, const MainWindowState& state);
 
 }  // namespace tarvex

@@ -23,6 +23,7 @@
 #include "app/JobProgress.h"
 #include "app/JoinOutputChoice.h"
 #include "app/MainSettings.h"
+#include "app/OutputFormats.h"
 #include "app/SkinCommands.h"
 #include "app/Tfm_about.h"
 #include "app/dialogs/Tfm_dir.h"
@@ -93,8 +94,10 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
 
   cbFormat_ = new QComboBox(this);
   cbFormat_->setObjectName(QStringLiteral("cb_format"));
-  cbFormat_->addItem(QStringLiteral("MP3"));
+  cbFormat_->addItems(outputFormatCaptions());
   cbFormat_->setCurrentIndex(0);
+  connect(cbFormat_, &QComboBox::currentIndexChanged, this,
+          [this](int index) { state_.formatIndex = knownFormatIndex(index); });
 
   sm_ = new QPlainTextEdit(this);
   sm_->setObjectName(QStringLiteral("sm"));
@@ -198,6 +201,7 @@ void Tfm_main::showEvent(QShowEvent* event) {
 
 void Tfm_main::FormShow() {
   LoadMainSettings(settings_, state_, environment_.defaultOutputDir);
+  cbFormat_->setCurrentIndex(state_.formatIndex);
 
   skin_->setRequiredObjects(
       QStringLiteral("Plaskett"),

@@ -39,7 +39,9 @@ int parseFormat(const QString& text) {
   if (name == QLatin1String("wav")) return kFormatWav;
   if (name == QLatin1String("wma")) return kFormatWma;
   if (name == QLatin1String("ogg")) return kFormatOgg;
-  throw UsageError(QStringLiteral("--format takes mp3, wav, wma or ogg, not \"%1\"").arg(text));
+  if (name == QLatin1String("mp3-copy")) return kFormatMp3Copy;
+  throw UsageError(
+      QStringLiteral("--format takes mp3, wav, wma, ogg or mp3-copy, not \"%1\"").arg(text));
 }
 
 int parsePreset(const QString& text) {

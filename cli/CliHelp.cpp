@@ -26,7 +26,12 @@ const char* const kOverview =
 
 const char* const kEncoderOptions =
     "Encoder options (the settings file's values unless given):\n"
-    "  --format mp3|wav|wma|ogg  output format (default mp3)\n"
+    "  --format mp3|wav|wma|ogg|mp3-copy\n"
+    "                       output format (default mp3); mp3-copy copies the\n"
+    "                       frames of MP3 files without re-encoding, exact to\n"
+    "                       the sample, and encodes as mp3 (saying why) with\n"
+    "                       fades, other sources, or a join of files that\n"
+    "                       differ in sample rate or channels\n"
     "  --settings FILE      read encoder settings from FILE instead of\n"
     "                       the user's Quillmere.ini\n"
     "  --bitrate KBPS       MP3 and Ogg bitrate (8 to 320)\n"

@@ -106,6 +106,10 @@ int execute(Plan plan, int outputs, int64_t totalFrames, bool quiet, QTextStream
                    [&display](int piece, JobExecutor::PieceOutcome outcome, const QString& path) {
                      display.finished(piece, path, outcomeText(outcome));
                    });
+  QObject::connect(&executor, &JobExecutor::jobNote, &loop, [&display, &err](const QString& note) {
+    display.breakLine();
+    err << "tarvex-cli: " << note << Qt::endl;
+  });
   QObject::connect(&executor, &JobExecutor::jobFailed, &loop,
                    [&display, &err, &status](const QString& message, int) {
                      display.breakLine();
