@@ -162,6 +162,8 @@ class Tfm_set : public QDialog {
 
   // Ogg Vorbis.
   QGroupBox* gb_ogg = nullptr;
+  QGroupBox* gb_mp3copy = nullptr;  // "MP3 (no re-encode)": what it does, no settings
+  QLabel* lb_mp3copy = nullptr;
   QComboBox* cb_ogg_fre = nullptr;
   QComboBox* cb_ogg_channel = nullptr;
   QComboBox* cb_ogg_bitrate = nullptr;
@@ -189,6 +191,7 @@ class Tfm_set : public QDialog {
   QGroupBox* buildWavPage();
   QGroupBox* buildWmaPage();
   QGroupBox* buildOggPage();
+  QGroupBox* buildMp3CopyPage();
   void connectRules();
 
   void showPage(QGroupBox* page);

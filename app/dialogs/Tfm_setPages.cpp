@@ -137,6 +137,7 @@ void Tfm_set::buildWindow() {
   pages->addWidget(buildWavPage());
   pages->addWidget(buildWmaPage());
   pages->addWidget(buildOggPage());
+  pages->addWidget(buildMp3CopyPage());
 
   const int buttonTop = kPageTop + kPageHeight + 11;
   Ok = named(new QPushButton(QStringLiteral("Ok"), this), "Ok");
@@ -164,6 +165,12 @@ void Tfm_set::buildPageTree() {
   node(new QTreeWidgetItem(mp3), QStringLiteral("General"), gb_mp3general);
   node(new QTreeWidgetItem(mp3), QStringLiteral("Presets"), gb_presets);
   node(new QTreeWidgetItem(mp3), QStringLiteral("VBR"), gb_mp3vbr);
+  // "MP3 (no re-encode)" encodes with the MP3 settings where it cannot copy.
+  node(new QTreeWidgetItem(mp3), QStringLiteral("No re-encode"), gb_mp3copy);
+  // Every other format the main window offers has its page.
+  node(new QTreeWidgetItem(TreeView1), QStringLiteral("WAV"), gb_wav);
+  node(new QTreeWidgetItem(TreeView1), QStringLiteral("WMA"), gb_wma);
+  node(new QTreeWidgetItem(TreeView1), QStringLiteral("OGG"), gb_ogg);
 }
 
 QGroupBox* Tfm_set::buildGeneralPage() {

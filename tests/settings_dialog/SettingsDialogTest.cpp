@@ -1,5 +1,7 @@
 #include <QCheckBox>
 #include <QFile>
+#include <QFontMetrics>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -7,6 +9,7 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTest>
+#include <tuple>
 
 #include "app/dialogs/RadioGroup.h"
 #include "app/dialogs/SpinEdit.h"
@@ -343,6 +346,33 @@ TEST_F(SettingsDialogTest, TreeNodesShowTheirPages) {
   d.CancelClick();
   open();
   EXPECT_EQ(d.currentPageTitle(), "Set MP3 Expert") << "a reopened dialog keeps its page";
+}
+
+// Every format of the main window's list has a page, and the one without
+// settings of its own explains itself in full within the page.
+TEST_F(SettingsDialogTest, EveryOutputFormatHasItsPage) {
+  open();
+  Tfm_set& d = *dialog;
+  const QFontMetrics treeFont(d.TreeView1->font());
+  for (const auto& [caption, parent, title] :
+       {std::tuple{"WAV", "", "Set WAV Format"}, std::tuple{"WMA", "", "Set WMA Format"},
+        std::tuple{"OGG", "", "Set OGG Format"},
+        std::tuple{"No re-encode", "MP3", "Set MP3 (no re-encode)"}}) {
+    QTreeWidgetItem* item = node(caption, parent);
+    ASSERT_NE(item, nullptr) << caption;
+    d.TreeView1->setCurrentItem(item);
+    d.TreeView1Click();
+    EXPECT_EQ(d.currentPageTitle(), title);
+    EXPECT_LE(d.TreeView1->visualItemRect(item).left() + treeFont.horizontalAdvance(caption),
+              d.TreeView1->viewport()->width())
+        << caption << " is cut off in the tree";
+  }
+  const QString text = d.lb_mp3copy->text();
+  EXPECT_TRUE(text.contains("fades")) << "it says when it encodes instead";
+  EXPECT_TRUE(text.contains("MP3 settings"));
+  EXPECT_LE(d.lb_mp3copy->heightForWidth(d.lb_mp3copy->width()),
+            d.gb_mp3copy->contentsRect().height())
+      << "the explanation runs past the page";
 }
 
 TEST_F(SettingsDialogTest, FunctionChoiceChangesAtTheClickAndSurvivesCancel) {

@@ -1,0 +1,35 @@
+#include <QGroupBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "app/dialogs/Tfm_set.h"
+
+namespace tarvex {
+
+// The page of "MP3 (no re-encode)": it has no settings of its own (what it
+// cannot copy is encoded with the MP3 pages' settings), so it says what the
+// format does and when it encodes instead.
+QGroupBox* Tfm_set::buildMp3CopyPage() {
+  gb_mp3copy = new QGroupBox;
+  gb_mp3copy->setObjectName(QStringLiteral("gb_mp3copy"));
+  gb_mp3copy->setProperty("pageTitle", QStringLiteral("Set MP3 (no re-encode)"));
+  auto* layout = new QVBoxLayout(gb_mp3copy);
+  layout->setContentsMargins(6, 6, 6, 6);
+  lb_mp3copy = new QLabel(
+      QStringLiteral(
+          "Pieces of MP3 files are made of the files' own frames, without encoding them "
+          "again: no loss of quality, much faster, and still exact to the sample.\n\n"
+          "Join copies whole MP3 files of one sample rate and channel count; where two files "
+          "meet, the few milliseconds of silence they begin and end with stay.\n\n"
+          "With fades, with files that are not MP3 or cannot be copied, and for a join of "
+          "marked ranges or of differing files, the output is encoded with the MP3 settings "
+          "instead, and a message says why."),
+      gb_mp3copy);
+  lb_mp3copy->setObjectName(QStringLiteral("lb_mp3copy"));
+  lb_mp3copy->setWordWrap(true);
+  lb_mp3copy->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+  layout->addWidget(lb_mp3copy);
+  return gb_mp3copy;
+}
+
+}  // namespace tarvex
