@@ -192,13 +192,21 @@ TEST_F(EncoderProfileTest, PositionsOutsideTheirListsCountAsTheDefault) {
 TEST_F(EncoderProfileTest, OtherIndexesSetNothing) {
   EXPECT_EQ(OutputExtension(kFormatMp3), ".mp3");
   EXPECT_EQ(OutputExtension(kFormatOgg), ".ogg");
-  EXPECT_EQ(OutputExtension(4), "");
+  EXPECT_EQ(OutputExtension(kFormatCount), "");
   encoder.setBitrate(64);
   store("[mp3]\nbitrate=14\n");
-  ApplyEncoderProfile(settings, 4, QStringLiteral("-b 32"), writer, encoder);
+  ApplyEncoderProfile(settings, kFormatCount, QStringLiteral("-b 32"), writer, encoder);
   ApplyEncoderProfile(settings, -1, QStringLiteral("-b 32"), writer, encoder);
   EXPECT_EQ(encoder.bitrate(), 64);
   EXPECT_EQ(encoder.commandLine(), "");
+}
+
+// What "MP3 (no re-encode)" cannot copy it encodes as MP3, with the MP3 settings.
+TEST_F(EncoderProfileTest, TheCopyFormatEncodesWithTheMp3Settings) {
+  EXPECT_EQ(OutputExtension(kFormatMp3Copy), ".mp3");
+  store("[mp3]\nbitrate=14\n");
+  ApplyEncoderProfile(settings, kFormatMp3Copy, QString(), writer, encoder);
+  EXPECT_EQ(encoder.bitrate(), 320);
 }
 
 }  // namespace

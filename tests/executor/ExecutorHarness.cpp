@@ -59,6 +59,10 @@ JobRecord runPlan(const Plan& plan, JobExecutor::Options options, const Progress
                      record.outcomes[piece] = outcome;
                      record.finishedPaths[piece] = path;
                    });
+  QObject::connect(&executor, &JobExecutor::jobNote, [&](const QString& note) {
+    if (record.finishedCount > 0) record.reportAfterFinish = true;
+    record.notes << note;
+  });
   QObject::connect(&executor, &JobExecutor::jobFailed, [&](const QString& message, int piece) {
     ++record.jobFailedCount;
     record.failureMessage = message;
@@ -125,6 +129,12 @@ EncoderProfile wavProfile() {
 EncoderProfile mp3Profile() {
   EncoderProfile profile;
   profile.formatIndex = kFormatMp3;
+  return profile;
+}
+
+EncoderProfile mp3CopyProfile() {
+  EncoderProfile profile;
+  profile.formatIndex = kFormatMp3Copy;
   return profile;
 }
 

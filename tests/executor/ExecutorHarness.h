@@ -32,9 +32,11 @@ int64_t endFrameOf(const ProbedSource& source, int seconds);
 PiecePlan plannedPiece(const ProbedSource& source, int sourceIndex, int row, int begin, int end,
                        const QString& folder, const QString& stem, int formatIndex);
 
-// Output profiles: 16-bit 44.1 kHz stereo WAV, and the default MP3 profile.
+// Output profiles: 16-bit 44.1 kHz stereo WAV, the default MP3 profile, and
+// MP3 (no re-encode) with the default MP3 profile behind it.
 EncoderProfile wavProfile();
 EncoderProfile mp3Profile();
+EncoderProfile mp3CopyProfile();
 
 // What a job reported, in the order it was reported.
 struct JobRecord {
@@ -47,6 +49,7 @@ struct JobRecord {
   int jobFailedCount = 0;
   QString failureMessage;
   int failedPiece = -2;
+  QStringList notes;               // jobNote signals, in order
   int finishedCount = 0;           // jobFinished signals
   bool reportAfterFinish = false;  // any report after jobFinished
   JobExecutor::JobResult result = JobExecutor::JobResult::Completed;

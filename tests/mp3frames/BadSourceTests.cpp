@@ -1,4 +1,4 @@
-#include "LameSources.h"
+#include "tests/support/LameSources.h"
 
 #include "components/audio/AudioError.h"
 #include "components/audio/mp3frames/Mp3FrameSource.h"

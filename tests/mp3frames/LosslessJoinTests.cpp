@@ -1,4 +1,4 @@
-#include "LameSources.h"
+#include "tests/support/LameSources.h"
 #include "OutsideDecoders.h"
 
 #include "components/audio/AudioError.h"

@@ -1,4 +1,4 @@
-#include "LameSources.h"
+#include "tests/support/LameSources.h"
 
 #include "tests/support/GeneratedAudio.h"
 
