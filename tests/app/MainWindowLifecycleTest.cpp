@@ -38,13 +38,13 @@ TEST(MainWindowLifecycle, StartsWithTheDefaultsWhenNoSettingsFileExists) {
   EXPECT_TRUE(harness.platform().messages().isEmpty());
 }
 
-TEST(MainWindowLifecycle, ClosingWritesTheNineKeysInTheirOrder) {
+TEST(MainWindowLifecycle, ClosingWritesTheMainKeysInTheirOrder) {
   MainWindowHarness harness;
   harness.show();
   harness.close();
   EXPECT_EQ(readText(harness.settingsPath()),
             "[Function]\nChoice=0\n[Output]\nDir=" + harness.outputDir() +
-                "\n[Choice]\ntime=60\nCount=6\n[Fade]\nIn=0\nOut=0\nIntime=5\nOuttime=5\n"
+                "\nFormat=0\n[Choice]\ntime=60\nCount=6\n[Fade]\nIn=0\nOut=0\nIntime=5\nOuttime=5\n"
                 "[Sorvel]\nSkin=0\n");
 }
 
@@ -62,6 +62,22 @@ TEST(MainWindowLifecycle, AStoredFolderGetsItsTrailingSeparatorAndIsCreated) {
   harness.close();
   const QString written = readText(harness.settingsPath());
   EXPECT_TRUE(written.contains("Dir=" + folder + "/\n")) << written.toStdString();
+}
+
+TEST(MainWindowLifecycle, TheChosenFormatIsKeptAndAnUnknownOneIsMp3) {
+  MainWindowHarness harness("[Output]\nFormat=4\n");
+  harness.show();
+  EXPECT_EQ(harness.window().cb_format().currentText(), "MP3 (no re-encode)");
+  harness.window().cb_format().setCurrentIndex(1);
+  harness.close();
+  EXPECT_TRUE(readText(harness.settingsPath()).contains("Format=1\n"));
+
+  for (const char* stored : {"7", "-1", "wav"}) {
+    MainWindowHarness unknown(QStringLiteral("[Output]\nFormat=%1\n").arg(stored));
+    unknown.show();
+    EXPECT_EQ(unknown.window().cb_format().currentIndex(), 0) << stored;
+    EXPECT_EQ(unknown.state().formatIndex, 0) << stored;
+  }
 }
 
 TEST(MainWindowLifecycle, AnEmptyStoredFolderFallsBackToTheDefault) {
@@ -127,8 +143,10 @@ TEST(MainWindowLifecycle, TheWindowHasItsFixedSizeListsAndSkinObjects) {
   EXPECT_EQ(window.lv().headerItem()->text(0), "File name");
   EXPECT_EQ(window.lv().columnWidth(0), 120);
   EXPECT_EQ(window.lv_time().headerItem()->text(2), "Status");
-  EXPECT_EQ(window.cb_format().count(), 1);
+  ASSERT_EQ(window.cb_format().count(), 5);
   EXPECT_EQ(window.cb_format().currentText(), "MP3");
+  EXPECT_EQ(window.cb_format().itemText(3), "OGG");
+  EXPECT_EQ(window.cb_format().itemText(4), "MP3 (no re-encode)");
   const QStringList lines = window.sm().toPlainText().split('\n');
   ASSERT_EQ(lines.size(), 10);
   EXPECT_EQ(lines[1], " ");

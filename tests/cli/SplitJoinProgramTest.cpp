@@ -10,7 +10,9 @@
 #include <csignal>
 
 #include "tests/cli/CliProgram.h"
+#include "tests/support/CopiedFrames.h"
 #include "tests/support/GeneratedAudio.h"
+#include "tests/support/LameSources.h"
 #include "tests/support/TempFolder.h"
 
 namespace tarvex::testing {
@@ -188,6 +190,33 @@ TEST_F(SplitJoinProgram, CtrlCDuringASplitLeavesNoCutOffFile) {
   EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(process.exitCode(), 130) << err.toStdString();
   EXPECT_TRUE(filesIn(out_.path()).isEmpty()) << filesIn(out_.path()).join(' ').toStdString();
+}
+
+TEST_F(SplitJoinProgram, Mp3CopyCopiesFramesAndNotesOnceWhenItMustEncode) {
+  const QString song = makeLameMp3(media_.path(), "song", 3.3, 44100, 2, {"-V", "5"});
+  ASSERT_FALSE(song.isEmpty());
+  const CliRun copied =
+      runCli({"split", song, "--every", "1", "--format", "mp3-copy", "-o", out_.path(), "--quiet"});
+  ASSERT_EQ(copied.exitCode, 0) << copied.err.toStdString();
+  EXPECT_TRUE(copied.err.isEmpty()) << copied.err.toStdString();
+  const QStringList pieces = filesIn(out_.path());
+  // The last piece runs from 2 s to the end.
+  ASSERT_EQ(pieces, QStringList({"song_1.mp3", "song_2.mp3", "song_3.mp3"}));
+  int64_t frames = 0;
+  for (const QString& piece : pieces) {
+    EXPECT_TRUE(sharesFrameBytes(song, out_.path(piece))) << piece.toStdString();
+    frames += framesOf(out_.path(piece));
+  }
+  EXPECT_EQ(frames, framesOf(song));
+
+  const QString faded = media_.path("faded");
+  ASSERT_TRUE(QDir().mkpath(faded));
+  const CliRun encoded = runCli({"split", song, "--pieces", "3", "--format", "mp3-copy",
+                                 "--fade-in", "1", "-o", faded, "--quiet"});
+  ASSERT_EQ(encoded.exitCode, 0) << encoded.err.toStdString();
+  EXPECT_EQ(encoded.err.count("MP3 (no re-encode)"), 1) << encoded.err.toStdString();
+  EXPECT_TRUE(encoded.err.contains("Fades")) << encoded.err.toStdString();
+  EXPECT_EQ(filesIn(faded).size(), 3);
 }
 
 }  // namespace

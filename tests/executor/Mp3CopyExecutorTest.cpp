@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include "tests/executor/ExecutorHarness.h"
+#include "tests/support/CopiedFrames.h"
 #include "tests/support/GeneratedAudio.h"
 #include "tests/support/LameSources.h"
 #include "tests/support/OutsideTool.h"
@@ -81,14 +82,6 @@ QString Mp3CopyExecutorTest::wav_;
 QByteArray bytesOf(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// True when 512 bytes from the middle of `part` occur in `whole`: copied
-// frames do, an encoder's output never does.
-bool sharesFrameBytes(const QString& whole, const QString& part) {
-  const QByteArray partBytes = bytesOf(part);
-  if (partBytes.size() < 2048) return false;
-  return bytesOf(whole).contains(partBytes.mid(partBytes.size() / 2, 512));
 }
 
 JobExecutor::Options twoWorkers() {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <taglib/mpegfile.h>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,6 +8,7 @@
 
 #include "app/JoinOutputChoice.h"
 #include "tests/processing/JobMedia.h"
+#include "tests/support/CopiedFrames.h"
 #include "tests/support/window/MainWindowHarness.h"
 
 namespace tarvex {
@@ -37,7 +39,9 @@ TEST_F(JoinWindow, StereoAndMonoSourcesJoinInTheFirstSourcesFormat) {
   answerSave(out("mix"));
   harness.clickSkin("Join");
 
-  EXPECT_EQ(harness.platform().saveDialogFilters, QStringList{"MP3 Files(*.mp3)"});
+  EXPECT_EQ(harness.platform().saveDialogFilters,
+            QStringList({"MP3 Files(*.mp3)", "WAV Files(*.wav)", "WMA Files(*.wma)",
+                         "OGG Files(*.ogg)", "MP3 Files, no re-encode(*.mp3)"}));
   EXPECT_EQ(harness.platform().lastDialogDirectory, harness.outputDir());
   ASSERT_TRUE(QFile::exists(out("mix.mp3")));
   const testing::Decoded joined = decodeFrames(out("mix.mp3"));
@@ -226,6 +230,25 @@ TEST_F(JoinWindow, AnOutputThatCannotBeCreatedEndsTheJobCleanly) {
   EXPECT_FALSE(harness.state().jobRunning);
   EXPECT_TRUE(harness.platform().openedFolders.isEmpty());
   EXPECT_EQ(harness.skinText("pbpos"), "");
+}
+
+// The save dialog's filter sets the format; the last one copies the frames
+// of whole MP3 files of one rate and channel count.
+TEST_F(JoinWindow, TheNoReEncodeFilterSetsTheFormatAndCopiesTheFiles) {
+  harness.state().splitFunction = SplitFunction::EqualPieces;
+  harness.addFiles({media->a12, media->b7});
+  harness.platform().saveAnswers.push_back(PlatformServices::SaveChoice{out("copied"), 5});
+  harness.clickSkin("Join");
+  EXPECT_EQ(harness.window().cb_format().currentIndex(), 4);
+  ASSERT_TRUE(QFile::exists(out("copied.mp3")));
+  EXPECT_TRUE(testing::sharesFrameBytes(out("copied.mp3"), media->a12));
+  EXPECT_TRUE(testing::sharesFrameBytes(out("copied.mp3"), media->b7));
+  EXPECT_TRUE(harness.platform().messages().isEmpty())
+      << harness.platform().messages().join('\n').toStdString();
+  // Both files whole, with at most two frames of seam silence between them.
+  const int64_t joined = decodeFrames(out("copied.mp3")).frames;
+  EXPECT_GE(joined, int64_t{19} * 22050);
+  EXPECT_LE(joined, int64_t{19} * 22050 + 2 * 1152);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <taglib/id3v2header.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +16,7 @@
 #include "components/skin/SkinWidget.h"
 #include "sources/views/SegmentList.h"
 #include "tests/processing/JobMedia.h"
+#include "tests/support/CopiedFrames.h"
 #include "tests/support/window/MainWindowHarness.h"
 
 namespace tarvex {
@@ -381,6 +383,35 @@ TEST_F(SplitWindow, SettingsOpenedDuringAJobNeitherPauseNorChangeIt) {
   EXPECT_EQ(outputFiles(), QStringList({"b7_1.mp3", "b7_2.mp3"}))
       << "the pieces planned when Split was pressed";
   EXPECT_FALSE(harness.state().jobRunning);
+}
+
+// The format list's last row reaches the executor: pieces of an MP3 source
+// are its own frames; with fades on, the job encodes and says so once.
+TEST_F(SplitWindow, NoReEncodeCopiesFramesAndTellsOnceWhenFadesMakeItEncode) {
+  QComboBox& format = harness.window().cb_format();
+  format.setCurrentIndex(4);
+  ASSERT_EQ(format.currentText(), "MP3 (no re-encode)");
+  harness.state().splitFunction = SplitFunction::EveryNSeconds;
+  harness.state().pieceSeconds = 5;
+  harness.addFiles({media->a12});
+  harness.clickSkin("Split");
+  ASSERT_EQ(outputFiles(), QStringList({"a12_1.mp3", "a12_2.mp3", "a12_3.mp3"}));
+  EXPECT_TRUE(harness.platform().messages().isEmpty())
+      << harness.platform().messages().join('\n').toStdString();
+  int64_t frames = 0;
+  for (const QString& name : outputFiles()) {
+    EXPECT_TRUE(testing::sharesFrameBytes(media->a12, out(name))) << name.toStdString();
+    frames += decodeFrames(out(name)).frames;
+  }
+  EXPECT_EQ(frames, int64_t{12} * 22050);
+  EXPECT_EQ(statuses(), QStringList({"Finish", "Finish", "Finish"}));
+
+  harness.state().fadeIn = true;
+  harness.clickSkin("Split");
+  EXPECT_EQ(outputFiles().size(), 6);
+  ASSERT_EQ(harness.platform().informations.size(), 1);
+  EXPECT_TRUE(harness.platform().informations.front().contains("Fades"));
+  EXPECT_TRUE(harness.platform().errors.isEmpty());
 }
 
 }  // namespace

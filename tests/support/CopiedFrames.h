@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+namespace tarvex::testing {
+
+// True when 512 bytes from the middle of the file `part` occur in the file
+// `whole`: an MP3 made of copied frames shares them with its source, one
+// encoded anew from decoded audio does not.
+bool sharesFrameBytes(const QString& whole, const QString& part);
+
+}  // namespace tarvex::testing
