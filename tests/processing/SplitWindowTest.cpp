@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <tuple>
 
 #include "app/dialogs/Tfm_set.h"
 #include "components/audio/AudioFile2.h"
@@ -17,6 +18,7 @@
 #include "sources/views/SegmentList.h"
 #include "tests/processing/JobMedia.h"
 #include "tests/support/CopiedFrames.h"
+#include "tests/support/OutsideTool.h"
 #include "tests/support/window/MainWindowHarness.h"
 
 namespace tarvex {
@@ -383,6 +385,24 @@ TEST_F(SplitWindow, SettingsOpenedDuringAJobNeitherPauseNorChangeIt) {
   EXPECT_EQ(outputFiles(), QStringList({"b7_1.mp3", "b7_2.mp3"}))
       << "the pieces planned when Split was pressed";
   EXPECT_FALSE(harness.state().jobRunning);
+}
+
+// Each row of the format list writes its own format, as FFmpeg reads it.
+TEST_F(SplitWindow, EveryFormatRowWritesThatFormat) {
+  harness.state().splitFunction = SplitFunction::EqualPieces;
+  harness.state().pieceCount = 1;
+  harness.addFiles({media->mono4});
+  for (const auto& [row, name, codec] :
+       {std::tuple{1, "mono4_1.wav", "pcm_s16le"}, std::tuple{2, "mono4_1.wma", "wmav2"},
+        std::tuple{3, "mono4_1.ogg", "vorbis"}}) {
+    harness.window().cb_format().setCurrentIndex(row);
+    harness.clickSkin("Split");
+    ASSERT_TRUE(QFile::exists(out(name))) << outputFiles().join(' ').toStdString();
+    const QString probed = testing::runOutsideTool(
+        "ffprobe",
+        {"-v", "error", "-show_entries", "stream=codec_name", "-of", "csv=p=0", out(name)});
+    EXPECT_EQ(probed.trimmed(), codec) << name;
+  }
 }
 
 // The format list's last row reaches the executor: pieces of an MP3 source
