@@ -1,5 +1,5 @@
-#include "tests/support/LameSources.h"
 #include "OutsideDecoders.h"
+#include "tests/support/LameSources.h"
 
 #include "components/audio/mp3frames/InfoFrame.h"
 #include "components/audio/mp3frames/Mp3FrameSource.h"
