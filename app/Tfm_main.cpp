@@ -96,8 +96,12 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
   cbFormat_->setObjectName(QStringLiteral("cb_format"));
   cbFormat_->addItems(outputFormatCaptions());
   cbFormat_->setCurrentIndex(0);
-  connect(cbFormat_, &QComboBox::currentIndexChanged, this,
-          [this](int index) { state_.formatIndex = knownFormatIndex(index); });
+  // The skin's narrow field cuts the longer captions off: the tip names the format in full.
+  cbFormat_->setToolTip(cbFormat_->currentText());
+  connect(cbFormat_, &QComboBox::currentIndexChanged, this, [this](int index) {
+    state_.formatIndex = knownFormatIndex(index);
+    cbFormat_->setToolTip(cbFormat_->currentText());
+  });
 
   sm_ = new QPlainTextEdit(this);
   sm_->setObjectName(QStringLiteral("sm"));

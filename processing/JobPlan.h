@@ -43,7 +43,8 @@ struct PiecePlan {
   // the source file's base name.
   QString fallbackPath;
 
-  AudioFileinfo tags;  // written onto the closed piece (nothing for ".wav")
+  AudioFileinfo tags;  // written onto the closed piece (nothing for ".wav"); a piece copied
+                       // from an MP3 source ("MP3 (no re-encode)") gets them in front as written
 
   // Fades of this piece in whole seconds, 0 = none. The executor turns them
   // into frames of the source as the reader measures it (MulDiv(seconds ×

@@ -68,6 +68,8 @@ TEST(MainWindowLifecycle, TheChosenFormatIsKeptAndAnUnknownOneIsMp3) {
   MainWindowHarness harness("[Output]\nFormat=4\n");
   harness.show();
   EXPECT_EQ(harness.window().cb_format().currentText(), "MP3 (no re-encode)");
+  EXPECT_EQ(harness.window().cb_format().toolTip(), "MP3 (no re-encode)")
+      << "the narrow field shows only the start of the caption";
   harness.window().cb_format().setCurrentIndex(1);
   harness.close();
   EXPECT_TRUE(readText(harness.settingsPath()).contains("Format=1\n"));
