@@ -5,7 +5,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <atomic>
+#include <map>
 
+#include "processing/JobControl.h"
+#include "processing/Mp3CopyChoice.h"
+#include "processing/SplitWorker.h"
 #include "tests/executor/ExecutorHarness.h"
 #include "tests/support/CopiedFrames.h"
 #include "tests/support/GeneratedAudio.h"
@@ -194,6 +199,37 @@ TEST_F(Mp3CopyExecutorTest, ADifferentSampleRateMakesTheJoinEncodedWithANote) {
   const double expected =
       static_cast<double>(outsideFrames(cbr_)) + outsideFrames(rate48_) * 44100.0 / 48000.0;
   EXPECT_NEAR(static_cast<double>(outsideFrames(plan.outputPath)), expected, 64.0);
+}
+
+// Asks for Stop at a piece's first progress report, which a copy gives
+// before it writes anything.
+class StopAtFirstProgress : public JobReporter {
+ public:
+  explicit StopAtFirstProgress(JobControl& control) : control_(control) {}
+  void pieceStarted(int, const QString&) override {}
+  void pieceProgress(int, int64_t, int64_t) override { control_.requestStop(); }
+  void pieceFinished(int piece, Outcome outcome, const QString&) override {
+    outcomes[piece] = outcome;
+  }
+  std::map<int, Outcome> outcomes;
+
+ private:
+  JobControl& control_;
+};
+
+TEST_F(Mp3CopyExecutorTest, StopDuringACopyLeavesNoFileBehind) {
+  SplitPlan plan = copyPlan();
+  addPieces(plan, vbr_, 0, {{0, 3}, {3, 7}}, "vbr");
+  JobControl control;
+  StopAtFirstProgress reporter(control);
+  Mp3CopySources sources(plan);
+  std::atomic<size_t> next{0};
+  SplitWorker(plan, false, control, reporter, &sources).run(next);
+
+  EXPECT_TRUE(control.stopTookEffect());
+  ASSERT_EQ(reporter.outcomes.size(), 1u) << "the second piece is never begun";
+  EXPECT_EQ(reporter.outcomes.at(0), Outcome::Removed);
+  EXPECT_TRUE(filesIn(out_.path()).isEmpty()) << "neither a claimed name nor a cut-off copy";
 }
 
 }  // namespace
