@@ -15,6 +15,13 @@ const QString kRangesReason =
 // Reasons listed one by one before the rest are counted.
 constexpr int kListedReasons = 5;
 
+// Why a file cannot be copied, from the error the frame index gave: the file
+// opened well enough to be encoded, so the note names it without "Cannot open".
+QString copyRefusal(const QString& indexError) {
+  static const QString openFailure = QStringLiteral("Cannot open ");
+  return indexError.startsWith(openFailure) ? indexError.mid(openFailure.size()) : indexError;
+}
+
 }  // namespace
 
 struct Mp3CopySources::Entry {
@@ -44,7 +51,7 @@ const mp3frames::Mp3FrameSource* Mp3CopySources::sourceFor(const PiecePlan& piec
     try {
       entry.source = std::make_unique<mp3frames::Mp3FrameSource>(piece.sourcePath);
     } catch (const AudioError& error) {
-      entry.refusal = error.message();
+      entry.refusal = copyRefusal(error.message());
     }
   });
   return entry.source.get();
@@ -78,7 +85,7 @@ QString joinCopyRefusal(const JoinPlan& plan) {
     files << part.sourcePath;
   }
   if (files.isEmpty()) return QStringLiteral("There is nothing to join.");
-  return mp3frames::losslessJoinRefusal(files);
+  return copyRefusal(mp3frames::losslessJoinRefusal(files));
 }
 
 QString joinFallbackNote(const QString& reason) {
