@@ -7,7 +7,7 @@
 
 #include "sources/analysis/SilenceDetection.h"
 #include "sources/analysis/SilenceSearch.h"
-#include "tests/analysis/ProgrammeAudio.h"
+#include "tests/support/ProgrammeAudio.h"
 #include "tests/support/TempFolder.h"
 
 namespace tarvex {
