@@ -5,12 +5,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 #include <cmath>
 
 #include "app/dialogs/DialogFont.h"
 #include "app/dialogs/DialogPlacement.h"
-#include "app/dialogs/SpinEdit.h"
 #include "config/SettingsSchema.h"
 #include "platform/ErrorBoundary.h"
 
@@ -25,7 +25,8 @@ Tfm_silence::Tfm_silence(const SettingsFile& settings, PlatformServices& platfor
   setWindowTitle(QStringLiteral("Find silences"));
   setFont(DialogFont(font()));
 
-  edt_threshold = new SpinEdit(kLowestThresholdDb, kHighestThresholdDb, this);
+  edt_threshold = new QSpinBox(this);
+  edt_threshold->setRange(kLowestThresholdDb, kHighestThresholdDb);
   edt_threshold->setObjectName(QStringLiteral("edt_threshold"));
   edt_threshold->setSuffix(QStringLiteral(" dB"));
   edt_length = new QDoubleSpinBox(this);

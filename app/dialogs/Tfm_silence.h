@@ -3,13 +3,13 @@
 #include <QDialog>
 
 class QDoubleSpinBox;
+class QSpinBox;
 class QPushButton;
 
 namespace tarvex {
 
 class PlatformServices;
 class SettingsFile;
-class SpinEdit;
 
 // The "Find silences" dialog: what counts as a pause (the level in dB below
 // which the audio is taken as silent, and how long it must stay there). The
@@ -28,7 +28,7 @@ class Tfm_silence : public QDialog {
 
   void btn_okClick();
 
-  SpinEdit* edt_threshold = nullptr;
+  QSpinBox* edt_threshold = nullptr;
   QDoubleSpinBox* edt_length = nullptr;
   QPushButton* btn_ok = nullptr;
   QPushButton* btn_cancel = nullptr;
