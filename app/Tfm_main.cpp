@@ -30,6 +30,7 @@
 #include "app/dialogs/Tfm_dir.h"
 #include "app/dialogs/Tfm_id3.h"
 #include "app/dialogs/Tfm_set.h"
+#include "app/dialogs/Tfm_silence.h"
 #include "components/audio/AudioFile2.h"
 #include "components/audio/AudioTransform2.h"
 #include "components/audio/Mp3LameEncoder.h"
@@ -234,6 +235,7 @@ void Tfm_main::FormShow() {
   progress_ = std::make_unique<ConversionProgress>(parts_.skin.convertpb);
   progress_->ShowConversionProgress(0, state_.skinFlag);
   jobDisplay_ = std::make_unique<JobDisplay>(parts_, *segmentList_, *progress_);
+  marks_->fm_silence().setStyleSheet(dialogStyleSheet(skin_->widgetStyleSheet()));
   marks_->setProgressDisplay(
       [this](int p) { progress_->ShowConversionProgress(p, state_.skinFlag); });
   if (skin::SkinObject* wave = skin_->findObject(QStringLiteral("wave"));
