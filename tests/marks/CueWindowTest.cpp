@@ -92,6 +92,18 @@ TEST_F(CueWindow, ASheetBesideAnAddedFileMarksItsTracksAndTheirTextsTagThePieces
   }
 }
 
+TEST_F(CueWindow, ASheetBesideThatDoesNotFitIsToldAndTheFileAddedUnmarked) {
+  // The sheet's last track starts after the end of this shortened file.
+  testing::makeMp3Source(media("album.mp3"), 5.0);
+  testing::writeText(media("album.cue"), QString::fromUtf8(kAlbumSheet));
+  harness.addFiles({media("album.mp3")});
+  EXPECT_EQ(harness.sourceCaptions(), QStringList{"album.mp3"});
+  EXPECT_EQ(harness.segmentRows(), QStringList{"00:00:00 - 00:00:05|00:00:05|Uncertain"});
+  ASSERT_EQ(harness.platform().informations.size(), 1);
+  EXPECT_TRUE(harness.platform().informations[0].contains("track 3"))
+      << harness.platform().informations[0].toStdString();
+}
+
 TEST_F(CueWindow, OpeningOrDroppingASheetAddsTheAudioItNames) {
   // The sheet's own name differs from the audio's, and it names a FLAC rip
   // where an MP3 lies.
