@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QTreeWidget>
 #include <algorithm>
 
@@ -178,10 +179,14 @@ void MarkCommands::LoadMarks() {
 }
 
 QStringList MarkCommands::expandCueSheets(const QStringList& files) {
+  // Adds do not overlap: what an earlier add left unused is stale.
+  sheetForAudio_.clear();
   QStringList taken;
+  QSet<QString> takenPaths;  // a sheet's audio chosen beside it is added once
   for (const QString& file : files) {
     if (QFileInfo(file).suffix().compare(QLatin1String("cue"), Qt::CaseInsensitive) != 0) {
-      taken << file;
+      if (!takenPaths.contains(QFileInfo(file).absoluteFilePath())) taken << file;
+      takenPaths.insert(QFileInfo(file).absoluteFilePath());
       continue;
     }
     try {
@@ -198,7 +203,8 @@ QStringList MarkCommands::expandCueSheets(const QStringList& files) {
         }
         const QString absolute = QFileInfo(audio).absoluteFilePath();
         sheetForAudio_.insert(absolute, file);
-        if (!taken.contains(absolute)) taken << absolute;
+        if (!takenPaths.contains(absolute)) taken << absolute;
+        takenPaths.insert(absolute);
       }
     } catch (const CueSheetError& error) {
       parts_.platform->showInformation(parts_.window, error.message());

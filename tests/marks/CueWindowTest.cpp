@@ -111,7 +111,8 @@ TEST_F(CueWindow, OpeningOrDroppingASheetAddsTheAudioItNames) {
   QString sheet = QString::fromUtf8(kAlbumSheet);
   sheet.replace("album.wav", "disc.flac");
   testing::writeText(media("Rip log.cue"), sheet);
-  harness.addFiles({media("Rip log.cue")});
+  // Chosen together with its audio, the audio is added once.
+  harness.addFiles({media("disc.mp3"), media("Rip log.cue")});
   EXPECT_TRUE(harness.platform().openDialogFilters.contains(kCueSheetFilter));
   EXPECT_EQ(harness.sourceCaptions(), QStringList{"disc.mp3"});
   EXPECT_EQ(harness.segmentRows(), kAlbumRows);
