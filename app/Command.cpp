@@ -23,6 +23,8 @@ bool waitsForAdd(Command command) {
     case Command::End:
     case Command::Ok:
     case Command::TagEditor:
+    case Command::FindSilences:
+    case Command::LoadMarks:
       return true;
     default:
       return false;
@@ -66,6 +68,9 @@ bool isRefused(Command command, const CommandContext& context) {
     case Command::Begin:
     case Command::End:
     case Command::Ok:
+    case Command::FindSilences:
+    case Command::SaveMarks:
+    case Command::LoadMarks:
       return context.jobRunning;
   }
   return true;

@@ -28,6 +28,9 @@ enum class Command {
   End,
   Ok,
   TagEditor,
+  FindSilences,  // marks the ranges between the selected source's pauses
+  SaveMarks,     // the selected source's ranges as a CUE sheet beside it
+  LoadMarks,     // ranges from a CUE sheet
   Help,
   WebSite,
   About,

@@ -23,12 +23,15 @@
 #include "app/JobProgress.h"
 #include "app/JoinOutputChoice.h"
 #include "app/MainSettings.h"
+#include "app/MarkCommands.h"
 #include "app/OutputFormats.h"
 #include "app/SkinCommands.h"
 #include "app/Tfm_about.h"
+#include "app/WaveformView.h"
 #include "app/dialogs/Tfm_dir.h"
 #include "app/dialogs/Tfm_id3.h"
 #include "app/dialogs/Tfm_set.h"
+#include "app/dialogs/Tfm_silence.h"
 #include "components/audio/AudioFile2.h"
 #include "components/audio/AudioTransform2.h"
 #include "components/audio/Mp3LameEncoder.h"
@@ -172,7 +175,13 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
     fmDir_->setWindowTitle(kAddFolderCaption);
     return fmDir_->exec() == QDialog::Accepted ? fmDir_->chosenFolder : QString();
   };
+  services.expandFiles = [this](const QStringList& files) {
+    return marks_->expandCueSheets(files);
+  };
+  services.takeMarks = [this](SourceRecord& record) { marks_->takeCueMarks(record); };
   sourceList_ = std::make_unique<SourceList>(parts_, *segmentList_, std::move(services));
+  marks_ = std::make_unique<MarkCommands>(parts_, *sourceList_, *segmentList_, settings_);
+  waveform_ = std::make_unique<WaveformView>(parts_, *previewPlayer_);
 
   connect(lv_, &QTreeWidget::itemClicked, this, [this] { sourceList_->lvClick(); });
   connect(lvTime_, &QTreeWidget::itemClicked, this, [this] { segmentList_->lv_timeClick(); });
@@ -234,6 +243,13 @@ void Tfm_main::FormShow() {
   progress_ = std::make_unique<ConversionProgress>(parts_.skin.convertpb);
   progress_->ShowConversionProgress(0, state_.skinFlag);
   jobDisplay_ = std::make_unique<JobDisplay>(parts_, *segmentList_, *progress_);
+  marks_->fm_silence().setStyleSheet(dialogStyleSheet(skin_->widgetStyleSheet()));
+  marks_->setProgressDisplay(
+      [this](int p) { progress_->ShowConversionProgress(p, state_.skinFlag); });
+  if (skin::SkinObject* wave = skin_->findObject(QStringLiteral("wave"));
+      wave != nullptr && wave->kind() == skin::SkinObjectKind::Waveform) {
+    waveform_->attach(wave);
+  }
   segmentList_->UpdateTotalTime();
   if (parts_.skin.timecaption != nullptr) {
     parts_.skin.timecaption->setText(FormatTime(0));
@@ -426,6 +442,7 @@ void Tfm_main::dispatchCommand(Command command) {
       previewPlayer_->StepForward();
       break;
     case Command::Stop:
+      marks_->stopSearch();
       if (state_.IsPlaying) previewPlayer_->Stop();
       if (state_.jobRunning) StopJob();
       break;
@@ -440,6 +457,15 @@ void Tfm_main::dispatchCommand(Command command) {
     case Command::TagEditor:
       fmId3_->setStyleSheet(dialogStyleSheet(skin_->widgetStyleSheet()));
       fmId3_->exec();
+      break;
+    case Command::FindSilences:
+      marks_->FindSilences();
+      break;
+    case Command::SaveMarks:
+      marks_->SaveMarks();
+      break;
+    case Command::LoadMarks:
+      marks_->LoadMarks();
       break;
     case Command::Help:
       openHelp(*environment_.platform, this, environment_.programFolder);
@@ -461,7 +487,7 @@ void Tfm_main::dispatchCommand(Command command) {
 }
 
 bool Tfm_main::busy() const {
-  return sourceList_->isAdding() || (jobDisplay_ && jobDisplay_->running());
+  return sourceList_->isAdding() || (jobDisplay_ && jobDisplay_->running()) || marks_->searching();
 }
 
 void Tfm_main::StopJob() {

@@ -28,6 +28,7 @@ class AudioPlayer2;
 class AudioTransform2;
 class ConversionProgress;
 class JobDisplay;
+class MarkCommands;
 struct JobSettings;
 class Mp3LameEncoder;
 class PreviewPlayer;
@@ -37,6 +38,7 @@ class Tfm_about;
 class Tfm_dir;
 class Tfm_id3;
 class Tfm_set;
+class WaveformView;
 
 // Where the main window finds what it needs from outside.
 struct MainWindowEnvironment {
@@ -79,6 +81,8 @@ class Tfm_main : public QWidget {
   Tfm_dir& fm_dir() { return *fmDir_; }
   Tfm_about& fm_about() { return *fmAbout_; }
   Tfm_id3& fm_id3() { return *fmId3_; }
+  MarkCommands& markCommands() { return *marks_; }
+  WaveformView& waveformView() { return *waveform_; }
 
   // Runs once, when the window is first shown.
   void FormShow();
@@ -158,6 +162,10 @@ class Tfm_main : public QWidget {
   // skin's progress objects exist, and gone (its threads ended) before the
   // parts it shows on.
   std::unique_ptr<JobDisplay> jobDisplay_;
+
+  // Find silences, saved marks and CUE sheets; the selected source's waveform.
+  std::unique_ptr<MarkCommands> marks_;
+  std::unique_ptr<WaveformView> waveform_;
 };
 
 }  // namespace tarvex

@@ -76,6 +76,10 @@ constexpr SettingSpec kSchema[] = {
     {OggQuality, kEncoder, "ogg", "quality", Integer, 300, 300, 300},
     {OggVbr, kEncoder, "ogg", "oggvbr", Boolean, 0, 0, 0},
     {OggQualityMode, kEncoder, "ogg", "oggquality", Boolean, 0, 0, 0},
+
+    // A pause: below "Threshold" dB of full scale for at least "Length" milliseconds.
+    {SilenceThresholdDb, SettingGroup::Silence, "Silence", "Threshold", Integer, -40, -40, -40},
+    {SilenceMinimumMs, SettingGroup::Silence, "Silence", "Length", Integer, 1000, 1000, 1000},
 };
 
 static_assert(std::size(kSchema) == kSettingCount, "every key has one row");

@@ -65,8 +65,12 @@ enum class Setting {
   OggQuality,
   OggVbr,
   OggQualityMode,
+  // Find silences: what counts as a pause.
+  SilenceThresholdDb,
+  SilenceMinimumMs,
 };
-inline constexpr std::size_t kSettingCount = static_cast<std::size_t>(Setting::OggQualityMode) + 1;
+inline constexpr std::size_t kSettingCount =
+    static_cast<std::size_t>(Setting::SilenceMinimumMs) + 1;
 
 enum class SettingType { Integer, Boolean, Text };
 
@@ -75,6 +79,7 @@ enum class SettingGroup {
   MainWindow,  // read at start-up, written at close
   DialogPath,  // written by the settings dialog's OK
   Encoder,     // the four output formats: the settings dialog and the encoder profile
+  Silence,     // Find silences: read before the search, written by its dialog's OK
 };
 
 // Who reads: the two readers differ in what a missing key means for the two

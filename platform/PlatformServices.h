@@ -21,6 +21,9 @@ class PlatformServices {
   // The application's default error display: a failure that ended a command.
   virtual void showError(QWidget* parent, const QString& text) = 0;
 
+  // A question with Yes and No buttons, No preselected; true for Yes.
+  virtual bool askYesNo(QWidget* parent, const QString& text) = 0;
+
   // Open dialog with multi-select. `filters` are Qt name filters
   // ("MP3 Files (*.mp3 *.mp2)"); the first is preselected. Empty list: cancelled.
   virtual QStringList getOpenFileNames(QWidget* parent, const QString& caption,

@@ -41,6 +41,14 @@ std::vector<UnifiedRange> cutRanges(const std::vector<SourceRecord>& sources, in
   return ranges;
 }
 
+// A range's own title and performer (taken from a CUE sheet) name its piece.
+void applyRangeTexts(const SourceRecord& source, int rangeIndex, AudioFileinfo& tags) {
+  if (rangeIndex < 0 || rangeIndex >= static_cast<int>(source.ranges.size())) return;
+  const MarkedRange& range = source.ranges[static_cast<size_t>(rangeIndex)];
+  if (!range.title.isEmpty()) tags.title = range.title;
+  if (!range.performer.isEmpty()) tags.artist = range.performer;
+}
+
 }  // namespace
 
 std::vector<Segment> jobRowsFor(const std::vector<SourceRecord>& sources, int row,
@@ -95,6 +103,8 @@ SplitPlan planSplit(const std::vector<SourceRecord>& sources, const JobSettings&
       piece.tags = source.tags;
       // Every piece of a source is numbered "n/N" among that source's pieces.
       piece.tags.track = QStringLiteral("%1/%2").arg(index + 1).arg(ranges.size());
+      if (settings.function == SplitFunction::Custom)
+        applyRangeTexts(source, range.row, piece.tags);
       piece.fadeInSeconds = settings.fadeIn ? std::max(0, settings.fadeInSeconds) : 0;
       piece.fadeOutSeconds = settings.fadeOut ? std::max(0, settings.fadeOutSeconds) : 0;
       piece.endsWithinShortTail = settings.function == SplitFunction::Custom;

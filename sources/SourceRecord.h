@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "tags/AudioFileinfo.h"
@@ -17,9 +18,22 @@ enum class RangeState {
 
 // A range of a source, whole seconds.
 struct MarkedRange {
+  MarkedRange() = default;
+  MarkedRange(int begin, int end, RangeState state = RangeState::Pending, QString title = {},
+              QString performer = {})
+      : begin(begin),
+        end(end),
+        state(state),
+        title(std::move(title)),
+        performer(std::move(performer)) {}
+
   int begin = 0;
   int end = 0;
   RangeState state = RangeState::Pending;
+  // Texts for the piece cut from this range (a CUE sheet's track); empty:
+  // the source's own title and artist.
+  QString title;
+  QString performer;
 
   friend bool operator==(const MarkedRange&, const MarkedRange&) = default;
 };
@@ -41,6 +55,12 @@ struct SourceRecord {
 
   // A fresh record covers the whole file with one pending range.
   void resetRanges() { ranges = {MarkedRange{0, lengthSeconds, RangeState::Pending}}; }
+  // Confirmed ranges found for the user (a CUE sheet, the pauses), followed by
+  // a pending range over the whole source, as Ok leaves it.
+  void replaceMarks(std::vector<MarkedRange> confirmed) {
+    ranges = std::move(confirmed);
+    ranges.push_back(MarkedRange{0, lengthSeconds, RangeState::Pending});
+  }
 };
 
 }  // namespace tarvex

@@ -43,6 +43,7 @@ class BenchPlatform : public tarvex::PlatformServices {
   void showInformation(QWidget*, const QString& text) override {
     std::fprintf(stderr, "information: %s\n", qPrintable(text));
   }
+  bool askYesNo(QWidget*, const QString&) override { return false; }
   void showError(QWidget*, const QString& text) override {
     ++errors;
     std::fprintf(stderr, "error: %s\n", qPrintable(text));

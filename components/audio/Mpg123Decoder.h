@@ -3,6 +3,7 @@
 #include "components/audio/AudioDecoder.h"
 
 #include <QString>
+#include <cstdio>
 
 struct mpg123_handle_struct;
 
@@ -32,6 +33,7 @@ class Mpg123Decoder : public AudioDecoder {
 
   QString fileName_;
   mpg123_handle_struct* handle_ = nullptr;
+  std::FILE* file_ = nullptr;  // the file, read through a buffer by the handle
   int64_t frameCount_ = 0;
   int64_t position_ = 0;
   int sampleRate_ = 0;

@@ -4,6 +4,7 @@
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <algorithm>
+#include <cmath>
 
 #include "components/skin/SkinDocument.h"
 #include "components/skin/SkinObject.h"
@@ -162,12 +163,18 @@ void paintWaveform(QPainter& painter, const SkinObject& object, const SkinStateL
   painter.save();
   painter.setClipRect(inner);
   painter.setRenderHint(QPainter::Antialiasing, false);
+  // Each span's edges are drawn opaque, so ranges that touch (tracks of an
+  // album) still show where one ends and the next begins.
+  QColor edgeColor = style.waveMarkedColor;
+  edgeColor.setAlpha(255);
   for (const SkinWaveSpan& span : object.waveSpans()) {
     const qreal left = inner.left() + std::clamp(span.begin, 0.0, 1.0) * inner.width();
     const qreal right = inner.left() + std::clamp(span.end, 0.0, 1.0) * inner.width();
-    if (right > left)
-      painter.fillRect(QRectF(left, inner.top(), right - left, inner.height()),
-                       style.waveMarkedColor);
+    if (right <= left) continue;
+    painter.fillRect(QRectF(left, inner.top(), right - left, inner.height()),
+                     style.waveMarkedColor);
+    painter.fillRect(QRectF(std::floor(left), inner.top(), 1, inner.height()), edgeColor);
+    painter.fillRect(QRectF(std::ceil(right) - 1, inner.top(), 1, inner.height()), edgeColor);
   }
   const std::vector<float>& low = object.waveLow();
   const std::vector<float>& high = object.waveHigh();

@@ -44,6 +44,11 @@ void QtPlatformServices::showError(QWidget* parent, const QString& text) {
   QMessageBox::critical(parent, messageCaption(), text);
 }
 
+bool QtPlatformServices::askYesNo(QWidget* parent, const QString& text) {
+  return QMessageBox::question(parent, messageCaption(), text, QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No) == QMessageBox::Yes;
+}
+
 QStringList QtPlatformServices::getOpenFileNames(QWidget* parent, const QString& caption,
                                                  const QString& directory,
                                                  const QStringList& filters) {

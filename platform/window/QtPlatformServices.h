@@ -13,6 +13,7 @@ class QtPlatformServices : public PlatformServices {
 
   void showInformation(QWidget* parent, const QString& text) override;
   void showError(QWidget* parent, const QString& text) override;
+  bool askYesNo(QWidget* parent, const QString& text) override;
   QStringList getOpenFileNames(QWidget* parent, const QString& caption, const QString& directory,
                                const QStringList& filters) override;
   std::optional<SaveChoice> getSaveFileName(QWidget* parent, const QString& caption,

@@ -22,8 +22,11 @@ struct SecondsRange {
 };
 
 // Sounding ranges as whole-second marks: each begin rounds down and each end
-// up, so no sound is cut off; ends stop at `lengthSeconds`; ranges that touch
-// or overlap after rounding are joined.
+// up, so no sound is cut off, except that an edge within 10 ms past a whole
+// second (two of the detector's 5 ms windows) is taken as that second; ends
+// stop at `lengthSeconds`. A pause keeps its cut even when rounding closes or
+// overlaps it: the two ranges then meet at the whole second nearest the
+// pause's middle (they are joined only when that would leave one empty).
 std::vector<SecondsRange> outwardToWholeSeconds(const std::vector<AudioRange>& ranges,
                                                 int sampleRate, int lengthSeconds);
 

@@ -5,61 +5,25 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <vector>
+
+#include "components/audio/mp3frames/InfoFrame.h"
+#include "components/audio/mp3frames/Mp3SideInfo.h"
+#include "components/audio/mp3frames/MpegFrameHeader.h"
 
 namespace tarvex {
 
 namespace {
 
-struct FrameHeader {
-  bool mpeg1 = true;
-  int channels = 2;
-  int sampleRate = 0;
-  int length = 0;  // bytes, header included
-  int samples = 0;
-  bool crc = false;
-};
+using mp3frames::MpegFrameHeader;
 
-constexpr int kBitratesMpeg1[16] = {0,   32,  40,  48,  56,  64,  80,  96,
-                                    112, 128, 160, 192, 224, 256, 320, 0};
-constexpr int kBitratesMpeg2[16] = {0,  8,  16, 24,  32,  40,  48,  56,
-                                    64, 80, 96, 112, 128, 144, 160, 0};
-constexpr int kRates[3] = {44100, 48000, 32000};
-
-bool parseHeader(const uint8_t* p, FrameHeader& header) {
-  if (p[0] != 0xFF || (p[1] & 0xE0) != 0xE0) return false;
-  const int version = (p[1] >> 3) & 3;  // 0: 2.5, 2: 2, 3: 1
-  const int layer = (p[1] >> 1) & 3;    // 1: Layer III
-  const int bitrateIndex = p[2] >> 4;
-  const int rateIndex = (p[2] >> 2) & 3;
-  if (version == 1 || layer != 1 || bitrateIndex == 0 || bitrateIndex == 15 || rateIndex == 3)
-    return false;
-  header.mpeg1 = version == 3;
-  header.crc = (p[1] & 1) == 0;
-  header.channels = (p[3] >> 6) == 3 ? 1 : 2;
-  header.sampleRate = kRates[rateIndex] >> (version == 3 ? 0 : (version == 2 ? 1 : 2));
-  const int kbps = header.mpeg1 ? kBitratesMpeg1[bitrateIndex] : kBitratesMpeg2[bitrateIndex];
-  const int padding = (p[2] >> 1) & 1;
-  header.length = (header.mpeg1 ? 144000 : 72000) * kbps / header.sampleRate + padding;
-  header.samples = header.mpeg1 ? 1152 : 576;
-  return true;
+// A layer III header at `p`, or null (free format is not walked).
+std::optional<MpegFrameHeader> headerAt(const uint8_t* p) {
+  std::optional<MpegFrameHeader> header = MpegFrameHeader::decode(mp3frames::readBigEndian32(p));
+  if (header && header->bitrateIndex == 0) return std::nullopt;
+  return header;
 }
-
-class BitReader {
- public:
-  explicit BitReader(const uint8_t* data) : data_(data) {}
-  unsigned read(int bits) {
-    unsigned value = 0;
-    for (int i = 0; i < bits; ++i, ++position_)
-      value = (value << 1) | ((data_[position_ >> 3] >> (7 - (position_ & 7))) & 1);
-    return value;
-  }
-  void skip(int bits) { position_ += bits; }
-
- private:
-  const uint8_t* data_;
-  size_t position_ = 0;
-};
 
 // The loudness of one granule and channel. The global gain sets the
 // quantiser step, but the encoder also picks finer steps for quieter tonal
@@ -75,22 +39,17 @@ float granuleLevel(unsigned part23Length, unsigned bigValues, unsigned globalGai
 }
 
 // The largest granule level of a frame (all channels).
-float frameLevel(const uint8_t* frame, const FrameHeader& header) {
-  BitReader bits(frame + 4 + (header.crc ? 2 : 0));
-  const int granules = header.mpeg1 ? 2 : 1;
-  if (header.mpeg1) {
-    bits.skip(9 + (header.channels == 1 ? 5 : 3) + 4 * header.channels);
-  } else {
-    bits.skip(8 + (header.channels == 1 ? 1 : 2));
-  }
-  const int entryBits = header.mpeg1 ? 59 : 63;
+float frameLevel(const uint8_t* frame, const MpegFrameHeader& header) {
+  const mp3frames::Mp3SideInfo side =
+      mp3frames::Mp3SideInfo::parse(header, frame + 4 + (header.crcProtected ? 2 : 0));
   float level = 0.0f;
-  for (int i = 0; i < granules * header.channels; ++i) {
-    const unsigned part23 = bits.read(12);
-    const unsigned bigValues = bits.read(9);
-    const unsigned gain = bits.read(8);
-    bits.skip(entryBits - 29);
-    level = std::max(level, granuleLevel(part23, bigValues, gain));
+  for (int granule = 0; granule < header.granules(); ++granule) {
+    for (int channel = 0; channel < header.channels(); ++channel) {
+      level =
+          std::max(level, granuleLevel(static_cast<unsigned>(side.part23Length[granule][channel]),
+                                       static_cast<unsigned>(side.bigValues[granule][channel]),
+                                       static_cast<unsigned>(side.globalGain[granule][channel])));
+    }
   }
   return level;
 }
@@ -100,15 +59,6 @@ size_t id3v2Size(const uint8_t* data, size_t size) {
   const size_t body = (size_t{data[6] & 0x7Fu} << 21) | (size_t{data[7] & 0x7Fu} << 14) |
                       (size_t{data[8] & 0x7Fu} << 7) | size_t{data[9] & 0x7Fu};
   return 10 + body + ((data[5] & 0x10) ? 10 : 0);
-}
-
-bool isInfoFrame(const uint8_t* frame, const FrameHeader& header, size_t available) {
-  const size_t sideInfo =
-      header.mpeg1 ? (header.channels == 1 ? 17 : 32) : (header.channels == 1 ? 9 : 17);
-  const size_t at = 4 + (header.crc ? 2 : 0) + sideInfo;
-  if (at + 4 > available) return false;
-  return std::memcmp(frame + at, "Xing", 4) == 0 || std::memcmp(frame + at, "Info", 4) == 0 ||
-         (available >= 40 && std::memcmp(frame + 36, "VBRI", 4) == 0);
 }
 
 struct FrameLevel {
@@ -138,11 +88,12 @@ WaveformPeaks scanMp3Gains(const QString& path, int width, const std::atomic<boo
   int firstRate = 0;
   int samplesPerFrame = 0;
   size_t skipped = 0;
-  FrameHeader header;
   while (at + 4 <= size) {
     if ((levels.size() & 4095) == 0 && stop.load(std::memory_order_relaxed)) return {};
-    if (!parseHeader(data + at, header) || (firstRate != 0 && header.sampleRate != firstRate) ||
-        at + static_cast<size_t>(header.length) > size) {
+    const std::optional<MpegFrameHeader> header = headerAt(data + at);
+    const size_t length = header ? static_cast<size_t>(header->frameBytes()) : 0;
+    if (!header || (firstRate != 0 && header->sampleRate() != firstRate) || length < 4 ||
+        at + length > size) {
       // Lost sync: look for the next frame a little further on, up to a limit.
       if (++skipped > 65536) break;
       ++at;
@@ -150,23 +101,22 @@ WaveformPeaks scanMp3Gains(const QString& path, int width, const std::atomic<boo
     }
     // The first frame must be followed by another, or be the whole file.
     if (firstRate == 0) {
-      FrameHeader next;
-      const size_t nextAt = at + static_cast<size_t>(header.length);
-      if (nextAt + 4 <= size && !parseHeader(data + nextAt, next)) {
+      const size_t nextAt = at + length;
+      if (nextAt + 4 <= size && !headerAt(data + nextAt)) {
         ++at;
         continue;
       }
-      firstRate = header.sampleRate;
-      samplesPerFrame = header.samples;
-      if (isInfoFrame(data + at, header, size - at)) {
-        at += static_cast<size_t>(header.length);
+      firstRate = header->sampleRate();
+      samplesPerFrame = header->samplesPerFrame();
+      if (mp3frames::readInfoFrame(*header, data + at, static_cast<int>(length))) {
+        at += length;
         continue;
       }
     }
     skipped = 0;
-    levels.push_back({samples, frameLevel(data + at, header)});
-    samples += header.samples;
-    at += static_cast<size_t>(header.length);
+    levels.push_back({samples, frameLevel(data + at, *header)});
+    samples += header->samplesPerFrame();
+    at += length;
   }
   if (levels.size() < 2 || samples <= 0) return peaks;
 

@@ -16,8 +16,8 @@ namespace tarvex {
 // Returns an empty picture for a file that is not Layer III (WAV, Ogg, ...) or
 // free-format, or when `stop` becomes true. Only reads the file.
 //
-// This is a minimal frame walker (header, CRC, side information); the lossless
-// frame-copy engine has a full frame parser and the two should share it.
+// Frames are walked with the lossless frame-copy engine's header, side
+// information and Info-frame readers.
 WaveformPeaks scanMp3Gains(const QString& path, int width, const std::atomic<bool>& stop);
 
 }  // namespace tarvex

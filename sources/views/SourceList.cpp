@@ -59,7 +59,9 @@ void SourceList::addProbed(const ProbeResult& result) {
     case ProbeResult::Outcome::Added:
       break;
   }
-  parts_.sources->add(result.record);
+  SourceRecord record = result.record;
+  if (services_.takeMarks) services_.takeMarks(record);
+  parts_.sources->add(std::move(record));
   parts_.lv->addTopLevelItem(new QTreeWidgetItem(QStringList{QString(), QString()}));
   showRow(parts_.sources->count() - 1);
   FitNameColumn();
@@ -93,15 +95,18 @@ void SourceList::startAdd(const QStringList& files, bool fromFolder) {
 }
 
 void SourceList::AddFiles() {
-  const QStringList files = parts_.platform->getOpenFileNames(
-      parts_.window, QStringLiteral("Add File"), QString(), {kAddFileFilter, kAllAudioFilter});
+  const QStringList files =
+      parts_.platform->getOpenFileNames(parts_.window, QStringLiteral("Add File"), QString(),
+                                        {kAddFileFilter, kAllAudioFilter, kCueSheetFilter});
   if (files.isEmpty()) return;
   addFiles(files);
 }
 
 void SourceList::addFiles(const QStringList& files) {
   if (isAdding() || files.isEmpty()) return;
-  startAdd(files, false);
+  const QStringList taken = services_.expandFiles ? services_.expandFiles(files) : files;
+  if (taken.isEmpty()) return;
+  startAdd(taken, false);
 }
 
 void SourceList::AddFolder() {

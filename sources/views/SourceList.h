@@ -16,6 +16,7 @@ class SourceProbing;
 inline const QString kAddFileFilter = QStringLiteral("MP3 Files(*.mp3;*.mp2)");
 inline const QString kAllAudioFilter =
     QStringLiteral("All Supported Audio(*.mp3;*.mp2;*.wav;*.ogg;*.wma;*.flac)");
+inline const QString kCueSheetFilter = QStringLiteral("CUE Sheets(*.cue)");
 inline const QString kZeroLengthMessage = QStringLiteral(" this File is Error or not supported.");
 inline const QString kNotSupportedMessage = QStringLiteral(" this File is not supported.");
 inline const QString kAddFolderCaption = QStringLiteral("Add File Directory");
@@ -24,6 +25,11 @@ inline const QString kAddFolderCaption = QStringLiteral("Add File Directory");
 struct SourceListServices {
   std::function<QString()> chooseFolder;  // the folder dialog; "" when cancelled
   std::function<void()> stopPlayback;     // stops the preview player
+  // The files an add takes for the files given (a CUE sheet gives the audio
+  // it names); none: the files as given.
+  std::function<QStringList(const QStringList&)> expandFiles;
+  // Marks a probed source before its row goes in (from a CUE sheet beside it).
+  std::function<void(SourceRecord&)> takeMarks;
 };
 
 // The source list: a view of the source records. Adds files and folders

@@ -7,7 +7,7 @@
 
 #include "sources/analysis/SilenceDetection.h"
 #include "sources/analysis/SilenceSearch.h"
-#include "tests/analysis/ProgrammeAudio.h"
+#include "tests/support/ProgrammeAudio.h"
 #include "tests/support/TempFolder.h"
 
 namespace tarvex {
@@ -132,11 +132,20 @@ TEST(SilenceSearchWorker, ReportsResultsFailuresAndStops) {
   EXPECT_FALSE(search.isRunning());
 }
 
-TEST(SilenceMarks, SoundRangesRoundOutwardToWholeSecondsAndJoin) {
+TEST(SilenceMarks, SoundRangesRoundOutwardToWholeSecondsKeepingEveryPausesCut) {
   const int rate = 1000;
   const std::vector<AudioRange> ranges = {{1500, 4200}, {5100, 5300}, {5900, 8000}, {9999, 12500}};
-  // 1.5-4.2 s → 1-5; 5.1-5.3 → 5-6 joins it; 5.9-8.0 → 5-8 joins too; the last ends at 12.
-  EXPECT_EQ(outwardToWholeSeconds(ranges, rate, 12), (std::vector<SecondsRange>{{1, 8}, {9, 12}}));
+  // 1.5-4.2 s → 1-5; 5.1-5.3 → 5-6, meeting it at 5 (the pause 4.2-5.1 keeps
+  // its cut); 5.9-8.0 → 5-8 overlaps, so both meet at 6, nearest the middle of
+  // the pause 5.3-5.9; 9.999 lies within 10 ms of 10; the last ends at 12.
+  EXPECT_EQ(outwardToWholeSeconds(ranges, rate, 12),
+            (std::vector<SecondsRange>{{1, 5}, {5, 6}, {6, 8}, {10, 12}}));
+  // Edges a window past whole seconds (a 2 s pause detected at 2.005-3.995 s)
+  // keep the pause whole; a range inside one second next to another is joined.
+  EXPECT_EQ(outwardToWholeSeconds({{0, 2005}, {3995, 6000}}, rate, 6),
+            (std::vector<SecondsRange>{{0, 2}, {4, 6}}));
+  EXPECT_EQ(outwardToWholeSeconds({{0, 2400}, {2600, 2900}}, rate, 6),
+            (std::vector<SecondsRange>{{0, 3}}));
   EXPECT_TRUE(outwardToWholeSeconds(ranges, 0, 12).empty());
 }
 

@@ -10,7 +10,7 @@
 #include "sources/analysis/ExactPeaks.h"
 #include "sources/analysis/Mp3GainScan.h"
 #include "sources/analysis/WaveformJob.h"
-#include "tests/analysis/ProgrammeAudio.h"
+#include "tests/support/ProgrammeAudio.h"
 #include "tests/support/TempFolder.h"
 
 namespace tarvex {

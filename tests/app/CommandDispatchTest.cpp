@@ -105,8 +105,10 @@ TEST_F(CommandDispatchWindow, MenusHoldTheirItemsInOrder) {
   const PopupMenus& menus = harness.window().menus();
   EXPECT_EQ(captions(menus.p_file),
             QStringList({"Add File", "Add Folder", "-", "Remove", "-", "Exit"}));
-  EXPECT_EQ(captions(menus.p_action), QStringList({"File Up", "File Down", "-", "Remove", "Clear",
-                                                   "-", "ID3 info", "-", "Split", "Join", "Stop"}));
+  EXPECT_EQ(
+      captions(menus.p_action),
+      QStringList({"File Up", "File Down", "-", "Remove", "Clear", "-", "ID3 info", "-",
+                   "Find silences", "Save marks", "Load marks", "-", "Split", "Join", "Stop"}));
   EXPECT_EQ(captions(menus.p_lv),
             QStringList({"Add File", "Add Path", "-", "Clear", "Remove", "-", "ID3 info", "-", "UP",
                          "Down", "-", "Play", "Stop"}));

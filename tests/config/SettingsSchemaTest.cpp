@@ -45,12 +45,12 @@ SettingsValues distinctValues() {
 TEST_F(SettingsSchemaTest, EveryGroupRoundTripsThroughTheFile) {
   const SettingsFile settings(path());
   const SettingsValues written = distinctValues();
-  for (SettingGroup group :
-       {SettingGroup::MainWindow, SettingGroup::DialogPath, SettingGroup::Encoder}) {
+  for (SettingGroup group : {SettingGroup::MainWindow, SettingGroup::DialogPath,
+                             SettingGroup::Encoder, SettingGroup::Silence}) {
     StoreSettings(settings, written, group);
   }
-  for (SettingGroup group :
-       {SettingGroup::MainWindow, SettingGroup::DialogPath, SettingGroup::Encoder}) {
+  for (SettingGroup group : {SettingGroup::MainWindow, SettingGroup::DialogPath,
+                             SettingGroup::Encoder, SettingGroup::Silence}) {
     for (SettingsReader reader : {SettingsReader::EncoderProfile, SettingsReader::SettingsDialog}) {
       const SettingsValues read = LoadSettings(settings, group, reader);
       for (const SettingSpec& spec : settingsSchema()) {
@@ -174,6 +174,16 @@ TEST_F(SettingsSchemaTest, ALoadReadsTheFileOnceAndSeesLaterEdits) {
       LoadSettings(settings, SettingGroup::Encoder, SettingsReader::EncoderProfile);
   EXPECT_EQ(settings.fileReads() - before, 2);
   EXPECT_EQ(second.number(Setting::WmaFormat), 12);
+}
+
+TEST_F(SettingsSchemaTest, SilenceSearchKeysHaveTheirOwnSectionAndDefaults) {
+  const SettingsFile settings(path());
+  const SettingsValues missing =
+      LoadSettings(settings, SettingGroup::Silence, SettingsReader::SettingsDialog);
+  EXPECT_EQ(missing.number(Setting::SilenceThresholdDb), -40);
+  EXPECT_EQ(missing.number(Setting::SilenceMinimumMs), 1000);
+  StoreSettings(settings, missing, SettingGroup::Silence);
+  EXPECT_EQ(readText(path()), "[Silence]\nThreshold=-40\nLength=1000\n");
 }
 
 TEST_F(SettingsSchemaTest, WritesKeepUnknownSectionsKeysAndComments) {

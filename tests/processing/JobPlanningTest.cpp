@@ -167,5 +167,30 @@ TEST_F(JobPlanningTest, AWholeFileJoinTakesEverySourceInTheFirstSourcesFormat) {
   EXPECT_TRUE(planJoin({}, settings, mp3, dir() + "none.mp3").parts.empty());
 }
 
+TEST_F(JobPlanningTest, ARangesOwnTitleAndPerformerNameItsPieceUnderCustomOnly) {
+  std::vector<SourceRecord> sources{source("album.mp3", 100), source("other.mp3", 100)};
+  sources[0].tags.title = "Whole album";
+  sources[0].tags.artist = "Band";
+  sources[0].tags.album = "Album";
+  sources[0].ranges = {{0, 40, RangeState::Confirmed, QStringLiteral("Überture"), {}},
+                       {40, 100, RangeState::Confirmed, {}, QStringLiteral("Guest")},
+                       {0, 100, RangeState::Pending}};
+  const SplitPlan custom = planSplit(sources, settingsFor(SplitFunction::Custom, dir()), mp3);
+  ASSERT_EQ(custom.pieces.size(), 3u);
+  EXPECT_EQ(custom.pieces[0].tags.title, "Überture");
+  EXPECT_EQ(custom.pieces[0].tags.artist, "Band") << "no performer: the source's artist";
+  EXPECT_EQ(custom.pieces[1].tags.title, "Whole album") << "no title: the source's title";
+  EXPECT_EQ(custom.pieces[1].tags.artist, "Guest");
+  EXPECT_EQ(custom.pieces[1].tags.album, "Album");
+  EXPECT_EQ(custom.pieces[1].tags.track, "2/2");
+
+  // Under Unification the first source's ranges are cut from every source;
+  // their track texts belong to the first source alone, so no piece takes them.
+  const SplitPlan shared = planSplit(sources, settingsFor(SplitFunction::Unification, dir()), mp3);
+  ASSERT_EQ(shared.pieces.size(), 4u);
+  EXPECT_EQ(shared.pieces[0].tags.title, "Whole album");
+  EXPECT_EQ(shared.pieces[3].tags.artist, "");
+}
+
 }  // namespace
 }  // namespace tarvex

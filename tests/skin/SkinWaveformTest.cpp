@@ -92,6 +92,14 @@ TEST(SkinWaveform, DrawsPeaksMarkedSpansAndThePlayPosition) {
   EXPECT_LT(at(80, 14).green(), 60) << "a silent column stays dark away from the middle";
   EXPECT_GT(at(100, 14).red(), 90) << "the marked quarter is shaded";
   EXPECT_GT(at(20, 40).blue(), 200) << "the play position line";
+  const QColor insideSpan = at(100, 14);
+
+  // Two touching spans: their shared edge is drawn, so the cut shows.
+  wave->setWaveSpans({{0.5, 0.75}, {0.75, 1.0}});
+  const QImage cut = skin.grab().toImage();
+  const int edge = wave->rect().left() + wave->rect().width() * 3 / 4;
+  EXPECT_NE(cut.pixelColor(edge, 14), insideSpan) << "the boundary between touching spans";
+  EXPECT_EQ(cut.pixelColor(100, 14), insideSpan);
   testing::saveSnapshotIfAsked(skin, QStringLiteral("skin-waveform"));
 }
 

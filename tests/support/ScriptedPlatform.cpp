@@ -14,6 +14,16 @@ void ScriptedPlatform::showError(QWidget*, const QString& text) {
   if (onMessage) onMessage(text);
 }
 
+bool ScriptedPlatform::askYesNo(QWidget*, const QString& text) {
+  questions << text;
+  allMessages_ << text;
+  if (onMessage) onMessage(text);
+  if (questionAnswers.empty()) return false;
+  const bool answer = questionAnswers.front();
+  questionAnswers.pop_front();
+  return answer;
+}
+
 QStringList ScriptedPlatform::getOpenFileNames(QWidget*, const QString&, const QString& directory,
                                                const QStringList& filters) {
   ++openDialogs;

@@ -16,6 +16,7 @@ class ScriptedPlatform : public PlatformServices {
  public:
   void showInformation(QWidget* parent, const QString& text) override;
   void showError(QWidget* parent, const QString& text) override;
+  bool askYesNo(QWidget* parent, const QString& text) override;
   QStringList getOpenFileNames(QWidget* parent, const QString& caption, const QString& directory,
                                const QStringList& filters) override;
   std::optional<SaveChoice> getSaveFileName(QWidget* parent, const QString& caption,
@@ -28,6 +29,7 @@ class ScriptedPlatform : public PlatformServices {
   // Answers for the next dialogs, in order.
   std::deque<QStringList> openAnswers;
   std::deque<std::optional<SaveChoice>> saveAnswers;
+  std::deque<bool> questionAnswers;  // an unanswered question is answered No
 
   // False: shell launches find no program to take them (they are still
   // recorded below).
@@ -39,6 +41,7 @@ class ScriptedPlatform : public PlatformServices {
   // What happened.
   QStringList informations;
   QStringList errors;
+  QStringList questions;
   QStringList openedFolders;
   QStringList openedUrls;
   QStringList openedDocuments;
@@ -48,7 +51,7 @@ class ScriptedPlatform : public PlatformServices {
   int openDialogs = 0;
   int saveDialogs = 0;
 
-  // All messages (informations and errors) in the order shown.
+  // All messages (informations, errors and questions) in the order shown.
   QStringList messages() const { return allMessages_; }
 
  private:

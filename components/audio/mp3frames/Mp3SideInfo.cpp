@@ -46,7 +46,7 @@ Mp3SideInfo Mp3SideInfo::parse(const MpegFrameHeader& header, const unsigned cha
   for (int granule = 0; granule < header.granules(); ++granule) {
     for (int channel = 0; channel < channels; ++channel) {
       info.part23Length[granule][channel] = reader.read(12);
-      reader.skip(9);  // big values
+      info.bigValues[granule][channel] = reader.read(9);
       info.globalGain[granule][channel] = reader.read(8);
       reader.skip(mpeg1 ? 4 : 9);  // scale factor compression
       const bool windowSwitching = reader.read(1) != 0;

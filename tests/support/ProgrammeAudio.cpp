@@ -1,4 +1,4 @@
-#include "tests/analysis/ProgrammeAudio.h"
+#include "tests/support/ProgrammeAudio.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,0 +1,230 @@
+#include "app/MarkCommands.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+#include <QTreeWidget>
+#include <algorithm>
+
+#include "app/dialogs/Tfm_silence.h"
+#include "config/SettingsSchema.h"
+#include "platform/PlatformServices.h"
+#include "sources/analysis/AudioRange.h"
+#include "sources/cue/CueFileMatch.h"
+#include "sources/cue/CueMarks.h"
+#include "sources/cue/CueSheetError.h"
+#include "sources/cue/CueSheetReader.h"
+#include "sources/cue/CueSheetWriter.h"
+#include "sources/views/SegmentList.h"
+#include "sources/views/SourceList.h"
+
+namespace tarvex {
+namespace {
+
+QString shownName(const QString& path) {
+  return QFileInfo(path).fileName();
+}
+
+QString pauseText(const SilenceSettings& settings) {
+  return QStringLiteral("%1 s below %2 dB")
+      .arg(QString::number(settings.minimumSilenceSeconds, 'f', 1))
+      .arg(settings.thresholdDb);
+}
+
+SilenceSettings storedSilenceSettings(const SettingsFile& settings) {
+  const SettingsValues values =
+      LoadSettings(settings, SettingGroup::Silence, SettingsReader::SettingsDialog);
+  // A hand-edited file may hold anything: the dialog's bounds apply.
+  SilenceSettings result;
+  result.thresholdDb =
+      std::clamp(values.number(Setting::SilenceThresholdDb), Tfm_silence::kLowestThresholdDb,
+                 Tfm_silence::kHighestThresholdDb);
+  result.minimumSilenceSeconds =
+      std::clamp(values.number(Setting::SilenceMinimumMs) / 1000.0,
+                 Tfm_silence::kShortestPauseSeconds, Tfm_silence::kLongestPauseSeconds);
+  return result;
+}
+
+}  // namespace
+
+MarkCommands::MarkCommands(WindowParts& parts, SourceList& sourceList, SegmentList& segments,
+                           const SettingsFile& settings, QObject* parent)
+    : QObject(parent),
+      parts_(parts),
+      sourceList_(sourceList),
+      settings_(settings),
+      segments_(segments) {
+  fmSilence_ = new Tfm_silence(settings, *parts_.platform, parts_.window);
+  connect(&search_, &SilenceSearch::progress, this, [this](int percent) {
+    if (showProgress_) showProgress_(percent * 100);
+  });
+  connect(&search_, &SilenceSearch::finished, this, &MarkCommands::searchFinished);
+  connect(&search_, &SilenceSearch::failed, this, [this](const QString&, const QString& message) {
+    if (showProgress_) showProgress_(0);
+    parts_.platform->showError(parts_.window, message);
+  });
+}
+
+MarkCommands::~MarkCommands() {
+  search_.stop();
+}
+
+SourceRecord* MarkCommands::selectedSourceOrTell() {
+  const int row = selectedRow(*parts_.lv);
+  if (!parts_.sources->contains(row)) {
+    parts_.platform->showInformation(parts_.window, kNoSourceForMarksMessage);
+    return nullptr;
+  }
+  return &parts_.sources->at(row);
+}
+
+void MarkCommands::showNewMarks() {
+  parts_.state->splitFunction = SplitFunction::Custom;
+  sourceList_.lvClick();
+  segments_.UpdateTotalTime();
+}
+
+void MarkCommands::stopSearch() {
+  if (!search_.isRunning()) return;
+  search_.stop();
+  if (showProgress_) showProgress_(0);
+}
+
+void MarkCommands::FindSilences() {
+  if (search_.isRunning()) return;  // one search at a time
+  const SourceRecord* source = selectedSourceOrTell();
+  if (source == nullptr) return;
+  const QString path = source->path;
+  searchRow_ = selectedRow(*parts_.lv);
+  if (fmSilence_->exec() != QDialog::Accepted) return;
+  search_.start(path, storedSilenceSettings(settings_));
+}
+
+void MarkCommands::searchFinished(const QString& path, const SilenceResult& result) {
+  if (showProgress_) showProgress_(0);
+  // The list may have changed while the search ran: find the source again.
+  int row = searchRow_;
+  if (!parts_.sources->contains(row) || parts_.sources->at(row).path != path) {
+    row = -1;
+    for (int candidate = 0; candidate < parts_.sources->count(); ++candidate) {
+      if (parts_.sources->at(candidate).path == path) row = candidate;
+    }
+  }
+  if (row < 0) return;  // removed meanwhile
+  SourceRecord& source = parts_.sources->at(row);
+  const SilenceSettings settings = storedSilenceSettings(settings_);
+  if (result.soundRanges.empty()) {
+    parts_.platform->showInformation(
+        parts_.window,
+        QStringLiteral("\"%1\" is silent throughout (below %2 dB): no ranges marked.")
+            .arg(shownName(path))
+            .arg(settings.thresholdDb));
+    return;
+  }
+  if (result.pauses.empty()) {
+    parts_.platform->showInformation(
+        parts_.window,
+        QStringLiteral("No pause of %1 was found in \"%2\"; the marks are unchanged.")
+            .arg(pauseText(settings), shownName(path)));
+    return;
+  }
+  std::vector<MarkedRange> marks;
+  for (const SecondsRange& range :
+       outwardToWholeSeconds(result.soundRanges, result.sampleRate, source.lengthSeconds)) {
+    marks.emplace_back(range.begin, range.end, RangeState::Confirmed);
+  }
+  source.replaceMarks(std::move(marks));
+  showNewMarks();
+}
+
+void MarkCommands::SaveMarks() {
+  const SourceRecord* selected = selectedSourceOrTell();
+  if (selected == nullptr) return;
+  // The ranges the segment list shows: the shared ones under Unification.
+  SourceRecord record = *selected;
+  if (const SourceRecord* marked =
+          parts_.sources->markedSource(parts_.state->splitFunction, selectedRow(*parts_.lv))) {
+    record.ranges = marked->ranges;
+  }
+  const CueSheet sheet = cueSheetOfMarks(record);
+  const QString target = marksSheetPath(record.path);
+  const bool exists = QFileInfo::exists(target);
+  if (exists &&
+      !parts_.platform->askYesNo(parts_.window, QStringLiteral("\"%1\" already exists. Replace it?")
+                                                    .arg(QDir::toNativeSeparators(target)))) {
+    return;
+  }
+  writeCueSheet(target, sheet, exists);
+  parts_.platform->showInformation(
+      parts_.window, QStringLiteral("%1 marked ranges of \"%2\" were saved to \"%3\".")
+                         .arg(sheet.tracks.size())
+                         .arg(shownName(record.path), QDir::toNativeSeparators(target)));
+}
+
+void MarkCommands::LoadMarks() {
+  SourceRecord* selected = selectedSourceOrTell();
+  if (selected == nullptr) return;
+  const QString path = selected->path;
+  const QStringList chosen =
+      parts_.platform->getOpenFileNames(parts_.window, QStringLiteral("Load marks"),
+                                        QFileInfo(path).absolutePath(), {kCueSheetFilter});
+  if (chosen.isEmpty()) return;
+  // The dialog is modal, but look the source up again all the same.
+  const int row = selectedRow(*parts_.lv);
+  if (!parts_.sources->contains(row) || parts_.sources->at(row).path != path) return;
+  SourceRecord marked = parts_.sources->at(row);
+  markFromCueFile(marked, chosen.front());  // throws: the command ends with the message
+  parts_.sources->at(row) = std::move(marked);
+  showNewMarks();
+}
+
+QStringList MarkCommands::expandCueSheets(const QStringList& files) {
+  // Adds do not overlap: what an earlier add left unused is stale.
+  sheetForAudio_.clear();
+  QStringList taken;
+  QSet<QString> takenPaths;  // a sheet's audio chosen beside it is added once
+  for (const QString& file : files) {
+    if (QFileInfo(file).suffix().compare(QLatin1String("cue"), Qt::CaseInsensitive) != 0) {
+      if (!takenPaths.contains(QFileInfo(file).absoluteFilePath())) taken << file;
+      takenPaths.insert(QFileInfo(file).absoluteFilePath());
+      continue;
+    }
+    try {
+      const CueSheet sheet = readCueSheet(file);
+      for (int index = 0; index < static_cast<int>(sheet.files.size()); ++index) {
+        const QString audio = cueAudioPath(sheet, index, file);
+        if (audio.isEmpty()) {
+          parts_.platform->showInformation(
+              parts_.window, QStringLiteral("The file \"%1\" named by the CUE sheet \"%2\" "
+                                            "was not found beside it.")
+                                 .arg(sheet.files[static_cast<size_t>(index)].name,
+                                      QDir::toNativeSeparators(file)));
+          continue;
+        }
+        const QString absolute = QFileInfo(audio).absoluteFilePath();
+        sheetForAudio_.insert(absolute, file);
+        if (!takenPaths.contains(absolute)) taken << absolute;
+        takenPaths.insert(absolute);
+      }
+    } catch (const CueSheetError& error) {
+      parts_.platform->showInformation(parts_.window, error.message());
+    }
+  }
+  return taken;
+}
+
+void MarkCommands::takeCueMarks(SourceRecord& record) {
+  const QString absolute = QFileInfo(record.path).absoluteFilePath();
+  QString sheet = sheetForAudio_.take(absolute);
+  if (sheet.isEmpty()) sheet = cueSheetBeside(record.path);
+  if (sheet.isEmpty()) return;
+  try {
+    markFromCueFile(record, sheet);
+    parts_.state->splitFunction = SplitFunction::Custom;
+  } catch (const CueSheetError& error) {
+    // The file is still added, unmarked; the user learns why.
+    parts_.platform->showInformation(parts_.window, error.message());
+  }
+}
+
+}  // namespace tarvex

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include "sources/SourceRecord.h"
+#include "sources/cue/CueSheet.h"
+
+namespace tarvex {
+
+// Marks a source from a sheet: one confirmed range per track that plays from
+// the source (whole seconds, see roundToWholeSeconds) carrying the track's
+// title and performer, then a pending range over the whole source. The
+// sheet's album, date and genre (and its performer where the source has no
+// artist) go into the source's tags. Throws CueSheetError when the sheet's
+// tracks do not fit the audio; the record is then unchanged.
+void markFromCueSheet(SourceRecord& record, const CueSheet& sheet, int fileIndex);
+
+// Reads `sheetPath` and marks the source from the FILE entry that is the
+// source. Throws CueSheetError for an unreadable sheet or one that names
+// other files.
+void markFromCueFile(SourceRecord& record, const QString& sheetPath);
+
+// The sheet of the ranges a Custom job cuts from the record (every confirmed
+// range, or the lone pending one), with their titles and performers and the
+// source's album and artist. Throws CueSheetError when two ranges start
+// together.
+CueSheet cueSheetOfMarks(const SourceRecord& record);
+
+// Where "Save marks" puts a source's sheet: "NAME.cue" beside it.
+QString marksSheetPath(const QString& audioPath);
+
+}  // namespace tarvex
