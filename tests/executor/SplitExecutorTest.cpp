@@ -238,8 +238,10 @@ TEST_F(SplitExecutorTest, StopTakesEffectAfterOneBlockAndKeepsOrRemovesTheCutOff
 }
 
 TEST_F(SplitExecutorTest, StopThroughTheExecutorEndsTheJobStoppedWithNothingHalfNamed) {
+  // Long pieces: the stop is asked for from the event loop, and a busy machine may deliver
+  // the first progress late; the job must still be far from done by then.
   const SplitPlan plan = planOf(
-      media("tone9.mp3"), {{0, 3}, {3, 6}, {6, 9}, {0, 9}, {1, 9}, {2, 9}}, mp3Profile(), "stop");
+      media("tone9.mp3"), {{0, 9}, {1, 9}, {2, 9}, {0, 9}, {1, 9}, {2, 9}}, mp3Profile(), "stop");
   const JobRecord record =
       runJob(plan, workers(2), [](JobExecutor& executor, int, qint64, qint64) { executor.stop(); });
   ASSERT_EQ(record.result, Result::Stopped);
