@@ -14,6 +14,12 @@ inline QStringList outputFormatCaptions() {
           QStringLiteral("OGG"), QStringLiteral("MP3 (no re-encode)")};
 }
 
+// What the closed selector shows for each row when its caption does not fit.
+inline QStringList outputFormatFaces() {
+  return {QStringLiteral("MP3"), QStringLiteral("WAV"), QStringLiteral("WMA"),
+          QStringLiteral("OGG"), QStringLiteral("MP3 copy")};
+}
+
 inline QStringList joinSaveFilters() {
   return {QStringLiteral("MP3 Files(*.mp3)"), QStringLiteral("WAV Files(*.wav)"),
           QStringLiteral("WMA Files(*.wma)"), QStringLiteral("OGG Files(*.ogg)"),

@@ -17,6 +17,7 @@
 #include "app/ApplicationInfo.h"
 #include "app/ConversionProgress.h"
 #include "app/DialogStyle.h"
+#include "app/FormatSelector.h"
 #include "app/HelpCommands.h"
 #include "app/InstructionsText.h"
 #include "app/JobDisplay.h"
@@ -95,16 +96,11 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
       {QStringLiteral("Begin Time - End"), QStringLiteral("Length"), QStringLiteral("Status")},
       {100, 55, 60});
 
-  cbFormat_ = new QComboBox(this);
+  cbFormat_ = new FormatSelector(outputFormatCaptions(), outputFormatFaces(), this);
   cbFormat_->setObjectName(QStringLiteral("cb_format"));
-  cbFormat_->addItems(outputFormatCaptions());
   cbFormat_->setCurrentIndex(0);
-  // The skin's narrow field cuts the longer captions off: the tip names the format in full.
-  cbFormat_->setToolTip(cbFormat_->currentText());
-  connect(cbFormat_, &QComboBox::currentIndexChanged, this, [this](int index) {
-    state_.formatIndex = knownFormatIndex(index);
-    cbFormat_->setToolTip(cbFormat_->currentText());
-  });
+  connect(cbFormat_, &QComboBox::currentIndexChanged, this,
+          [this](int index) { state_.formatIndex = knownFormatIndex(index); });
 
   sm_ = new QPlainTextEdit(this);
   sm_->setObjectName(QStringLiteral("sm"));

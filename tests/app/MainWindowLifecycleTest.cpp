@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 
 #include "app/ApplicationInfo.h"
+#include "app/FormatSelector.h"
 #include "app/Tfm_about.h"
 #include "components/skin/SkinWidget.h"
 #include "tests/support/window/MainWindowHarness.h"
@@ -68,8 +69,11 @@ TEST(MainWindowLifecycle, TheChosenFormatIsKeptAndAnUnknownOneIsMp3) {
   MainWindowHarness harness("[Output]\nFormat=4\n");
   harness.show();
   EXPECT_EQ(harness.window().cb_format().currentText(), "MP3 (no re-encode)");
-  EXPECT_EQ(harness.window().cb_format().toolTip(), "MP3 (no re-encode)")
-      << "the narrow field shows only the start of the caption";
+  EXPECT_EQ(harness.window().cb_format().toolTip(), "MP3 (no re-encode)");
+  // The skin's narrow field shows the short face, not the caption cut off.
+  const auto* selector = qobject_cast<FormatSelector*>(&harness.window().cb_format());
+  ASSERT_NE(selector, nullptr);
+  EXPECT_EQ(selector->faceText(), "MP3 copy");
   harness.window().cb_format().setCurrentIndex(1);
   harness.close();
   EXPECT_TRUE(readText(harness.settingsPath()).contains("Format=1\n"));
