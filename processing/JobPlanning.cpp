@@ -4,6 +4,7 @@
 
 #include "processing/OutputNaming.h"
 #include "processing/SourceFrames.h"
+#include "sources/cue/CueSheet.h"
 
 namespace tarvex {
 namespace {
@@ -47,6 +48,21 @@ void applyRangeTexts(const SourceRecord& source, int rangeIndex, AudioFileinfo& 
   const MarkedRange& range = source.ranges[static_cast<size_t>(rangeIndex)];
   if (!range.title.isEmpty()) tags.title = range.title;
   if (!range.performer.isEmpty()) tags.artist = range.performer;
+}
+
+// A range marked from a CUE sheet is cut at the sheet's exact times while its
+// whole-second ends still show them.
+void applySheetFrames(const SourceRecord& source, const UnifiedRange& range,
+                      const SourceFrames& frames, PiecePlan& piece) {
+  if (range.row < 0 || range.row >= static_cast<int>(source.ranges.size())) return;
+  const MarkedRange& mark = source.ranges[static_cast<size_t>(range.row)];
+  if (mark.sheetBeginFrame >= 0 && wholeSecondOfCueFrame(mark.sheetBeginFrame) == range.begin) {
+    piece.firstFrame = frames.frameAtCueFrame(mark.sheetBeginFrame);
+  }
+  if (mark.sheetEndFrame >= 0 && wholeSecondOfCueFrame(mark.sheetEndFrame) == range.end) {
+    piece.endFrame = frames.frameAtCueFrame(mark.sheetEndFrame);
+  }
+  piece.endFrame = std::max(piece.endFrame, piece.firstFrame);
 }
 
 }  // namespace
@@ -103,8 +119,10 @@ SplitPlan planSplit(const std::vector<SourceRecord>& sources, const JobSettings&
       piece.tags = source.tags;
       // Every piece of a source is numbered "n/N" among that source's pieces.
       piece.tags.track = QStringLiteral("%1/%2").arg(index + 1).arg(ranges.size());
-      if (settings.function == SplitFunction::Custom)
+      if (settings.function == SplitFunction::Custom) {
         applyRangeTexts(source, range.row, piece.tags);
+        applySheetFrames(source, range, frames, piece);
+      }
       piece.fadeInSeconds = settings.fadeIn ? std::max(0, settings.fadeInSeconds) : 0;
       piece.fadeOutSeconds = settings.fadeOut ? std::max(0, settings.fadeOutSeconds) : 0;
       piece.endsWithinShortTail = settings.function == SplitFunction::Custom;

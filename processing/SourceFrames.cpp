@@ -5,6 +5,7 @@
 
 #include "components/audio/AudioFile2.h"
 #include "sources/MulDiv.h"
+#include "sources/cue/CueSheet.h"
 
 namespace tarvex {
 
@@ -20,6 +21,14 @@ SourceFrames SourceFrames::of(const AudioFile2& reader) {
 int64_t SourceFrames::beginFrame(int seconds) const {
   if (durationMs <= 0 || seconds <= 0) return 0;
   return std::clamp<int64_t>(MulDiv(int64_t{seconds} * 1000, samples, durationMs), 0, samples);
+}
+
+int64_t SourceFrames::frameAtCueFrame(int64_t cueFrame) const {
+  if (cueFrame <= 0) return 0;
+  if (sampleRate <= 0)
+    return beginFrame(
+        static_cast<int>(std::min<int64_t>(wholeSecondOfCueFrame(cueFrame), INT_MAX)));
+  return std::clamp<int64_t>(MulDiv(cueFrame, sampleRate, kCueFramesPerSecond), 0, samples);
 }
 
 int64_t SourceFrames::endFrame(int seconds) const {

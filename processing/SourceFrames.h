@@ -19,6 +19,9 @@ struct SourceFrames {
   static SourceFrames of(const AudioFile2& reader);
 
   int64_t beginFrame(int seconds) const;
+  // The frame at a CD frame (1/75 s) of a CUE sheet, exact where the rate
+  // is known.
+  int64_t frameAtCueFrame(int64_t cueFrame) const;
   int64_t endFrame(int seconds) const;
   // Frames of a fade lasting `seconds`.
   int64_t framesFor(int seconds) const;

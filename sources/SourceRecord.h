@@ -34,6 +34,12 @@ struct MarkedRange {
   // the source's own title and artist.
   QString title;
   QString performer;
+  // Where a CUE sheet put this range's ends, in CD frames (75 to the second);
+  // -1: not from a sheet, or to the end of the audio. Each counts while the
+  // whole-second begin or end still shows it, so a piece cut from a sheet
+  // starts and ends at the track's exact sample until the user moves it.
+  int64_t sheetBeginFrame = -1;
+  int64_t sheetEndFrame = -1;
 
   friend bool operator==(const MarkedRange&, const MarkedRange&) = default;
 };

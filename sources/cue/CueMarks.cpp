@@ -25,8 +25,14 @@ void markFromCueSheet(SourceRecord& record, const CueSheet& sheet, int fileIndex
   std::vector<MarkedRange> marks;
   for (size_t i = 0; i < seconds.size(); ++i) {
     const CueRange& track = tracks[static_cast<size_t>(kept[i])];
-    marks.push_back(
-        {seconds[i].begin, seconds[i].end, RangeState::Confirmed, track.title, track.performer});
+    MarkedRange mark(seconds[i].begin, seconds[i].end, RangeState::Confirmed, track.title,
+                     track.performer);
+    // The exact boundaries: a dropped track between two kept ones joins the
+    // earlier; the last runs to the end of the audio.
+    mark.sheetBeginFrame = track.beginFrame;
+    mark.sheetEndFrame =
+        i + 1 < seconds.size() ? tracks[static_cast<size_t>(kept[i + 1])].beginFrame : -1;
+    marks.push_back(std::move(mark));
   }
   // The sheet's disc texts: an empty range keeps the source's title.
   const QString track = record.tags.track;
@@ -52,8 +58,18 @@ CueSheet cueSheetOfMarks(const SourceRecord& record) {
     CueRange range;
     range.title = mark.title;
     range.performer = mark.performer;
-    range.beginFrame = cut.begin * kCueFramesPerSecond;
-    range.endFrame = cut.end >= record.lengthSeconds ? -1 : cut.end * kCueFramesPerSecond;
+    // A boundary still where a sheet put it keeps the sheet's exact frame.
+    range.beginFrame =
+        mark.sheetBeginFrame >= 0 && wholeSecondOfCueFrame(mark.sheetBeginFrame) == cut.begin
+            ? mark.sheetBeginFrame
+            : cut.begin * kCueFramesPerSecond;
+    if (cut.end >= record.lengthSeconds) {
+      range.endFrame = -1;
+    } else if (mark.sheetEndFrame >= 0 && wholeSecondOfCueFrame(mark.sheetEndFrame) == cut.end) {
+      range.endFrame = mark.sheetEndFrame;
+    } else {
+      range.endFrame = cut.end * kCueFramesPerSecond;
+    }
     ranges.push_back(range);
   }
   CueSheet sheet = cueSheetFromRanges(record.path, std::move(ranges));

@@ -39,7 +39,7 @@ std::vector<CueRange> cueTrackRanges(const CueSheet& sheet, int fileIndex, int64
 std::vector<SecondsRange> roundToWholeSeconds(const std::vector<CueRange>& ranges,
                                               int lengthSeconds, std::vector<int>* kept) {
   const auto toSeconds = [lengthSeconds](int64_t frame) {
-    const int64_t seconds = (frame + kCueFramesPerSecond / 2) / kCueFramesPerSecond;
+    const int64_t seconds = wholeSecondOfCueFrame(frame);
     return static_cast<int>(std::clamp<int64_t>(seconds, 0, lengthSeconds));
   };
   std::vector<SecondsRange> result;

@@ -9,6 +9,11 @@ namespace tarvex {
 // Positions in a CUE sheet are CD frames: 75 to the second ("mm:ss:ff").
 constexpr int64_t kCueFramesPerSecond = 75;
 
+// The whole second a CD frame is marked at: the nearest, half a second up.
+constexpr int64_t wholeSecondOfCueFrame(int64_t frame) {
+  return (frame + kCueFramesPerSecond / 2) / kCueFramesPerSecond;
+}
+
 struct CueIndex {
   int number = 1;       // 0 is the pregap, 1 the start of the track proper
   int64_t cdFrame = 0;  // from the start of the track's file

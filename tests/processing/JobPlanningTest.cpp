@@ -3,6 +3,9 @@
 #include <QFile>
 
 #include "processing/JobPlanning.h"
+#include "sources/cue/CueMarks.h"
+#include "sources/cue/CueSheetReader.h"
+#include "sources/cue/CueSheetWriter.h"
 #include "tests/support/TempFolder.h"
 
 namespace tarvex {
@@ -190,6 +193,46 @@ TEST_F(JobPlanningTest, ARangesOwnTitleAndPerformerNameItsPieceUnderCustomOnly) 
   ASSERT_EQ(shared.pieces.size(), 4u);
   EXPECT_EQ(shared.pieces[0].tags.title, "Whole album");
   EXPECT_EQ(shared.pieces[3].tags.artist, "");
+}
+
+TEST_F(JobPlanningTest, ACueSheetsTracksAreCutAtTheirExactSampleUntilAnEndIsMoved) {
+  // Track 2 starts at 40 s + 38 CD frames (40.507 s), track 3 at 70 s + 20 frames:
+  // marked at 41 s and 70 s, cut where the sheet says (294 frames a CD frame here).
+  std::vector<SourceRecord> sources{source("album.mp3", 100)};
+  markFromCueSheet(sources[0],
+                   parseCueSheet("FILE \"album.wav\" WAVE\n TRACK 01 AUDIO\n  INDEX 01 00:00:00\n"
+                                 " TRACK 02 AUDIO\n  INDEX 01 00:40:38\n"
+                                 " TRACK 03 AUDIO\n  INDEX 01 01:10:20\n",
+                                 "album.cue"),
+                   0);
+  const JobSettings settings = settingsFor(SplitFunction::Custom, dir());
+  SplitPlan plan = planSplit(sources, settings, mp3);
+  ASSERT_EQ(plan.pieces.size(), 3u);
+  EXPECT_EQ(sources[0].ranges[1].begin, 41);
+  const int64_t second = (40 * 75 + 38) * 294;
+  const int64_t third = (70 * 75 + 20) * 294;
+  EXPECT_EQ(plan.pieces[0].endFrame, second);
+  EXPECT_EQ(plan.pieces[1].firstFrame, second);
+  EXPECT_EQ(plan.pieces[1].endFrame, third);
+  EXPECT_EQ(plan.pieces[2].firstFrame, third);
+  EXPECT_EQ(plan.pieces[2].endFrame, sources[0].frames);
+
+  // Saved and loaded again, the marks keep the sheet's exact times.
+  const QString sheetPath = folder.path("album.cue");
+  writeCueSheet(sheetPath, cueSheetOfMarks(sources[0]), false);
+  std::vector<SourceRecord> reloaded{source("album.mp3", 100)};
+  markFromCueFile(reloaded[0], sheetPath);
+  const SplitPlan again = planSplit(reloaded, settings, mp3);
+  ASSERT_EQ(again.pieces.size(), 3u);
+  EXPECT_EQ(again.pieces[1].firstFrame, second);
+  EXPECT_EQ(again.pieces[2].firstFrame, third);
+
+  // A begin the user moved is cut at its whole second; the other ends stay exact.
+  sources[0].ranges[1].begin = 45;
+  plan = planSplit(sources, settings, mp3);
+  EXPECT_EQ(plan.pieces[1].firstFrame, 45 * 22050);
+  EXPECT_EQ(plan.pieces[1].endFrame, third);
+  EXPECT_EQ(plan.pieces[0].endFrame, second);
 }
 
 }  // namespace
