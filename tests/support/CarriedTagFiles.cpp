@@ -28,7 +28,12 @@ if f is not None and f.tags is not None:
             if frame.FrameID == 'APIC':
                 lines.append('PICTURE:%d=%s %s' % (frame.type, frame.mime, hashlib.sha1(frame.data).hexdigest()))
             else:
-                lines.append('%s=%s' % (frame.HashKey, frame.pprint().split('=', 1)[-1]))
+                text = getattr(frame, 'text', None)
+                if isinstance(text, list):
+                    text = '/'.join(str(value) for value in text)
+                elif not isinstance(text, str):
+                    text = frame.pprint().split('=', 1)[-1]
+                lines.append('%s=%s' % (frame.HashKey, text))
     else:
         for key, value in f.tags:
             if key.upper() == 'METADATA_BLOCK_PICTURE':
