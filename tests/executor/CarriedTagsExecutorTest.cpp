@@ -80,7 +80,7 @@ TEST_F(CarriedTagsExecutorTest, OggPiecesCarryTheCommentsAndThePicture) {
 }
 
 TEST_F(CarriedTagsExecutorTest, AnUntaggedSourceGivesPiecesWithoutEmptyFrames) {
-  const QString source = makeLameMp3(media_.path(), "plain", 2.41, 44100, 1, {"-b", "96"});
+  const QString source = makeLameMp3(media_.path(), "plain", 3.41, 44100, 1, {"-b", "96"});
   ASSERT_FALSE(source.isEmpty());
   for (const EncoderProfile& profile : {mp3Profile(), mp3CopyProfile()}) {
     SCOPED_TRACE(profile.formatIndex);
