@@ -30,8 +30,17 @@ constexpr std::pair<const char*, const char*> kV22Names[] = {
 // Version 2.4 frames that 2.3 cannot hold.
 constexpr const char* kV24Only[] = {"RVA2", "EQU2", "ASPI", "SEEK", "SIGN", "TDTG"};
 
+// Frame ids are capital letters and digits; anything else is damage.
+bool isFrameId(const QByteArray& id) {
+  for (const char c : id) {
+    if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+  }
+  return !id.isEmpty();
+}
+
 // The 2.3 name of a frame, or empty when it has none.
 QByteArray v23Name(const QByteArray& id, int majorVersion) {
+  if (!isFrameId(id)) return {};
   if (majorVersion == 2) {
     for (const auto& [v22, v23] : kV22Names) {
       if (id == v22) return v23;

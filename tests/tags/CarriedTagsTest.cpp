@@ -227,5 +227,36 @@ TEST_F(CarriedTags, Version22FramesBecomeTheir23Names) {
   EXPECT_EQ(lines.size(), 4);  // TIT2, TCOM, TLEN, APIC; the unknown frame is gone
 }
 
+// Version 2.4 frames hold UTF-8 and several values; damaged frames are
+// left out rather than written on.
+TEST_F(CarriedTags, Version24TextsAreReencodedAndDamagedFramesLeftOut) {
+  const auto syncsafe = [](qsizetype value) {
+    QByteArray out;
+    for (int shift = 21; shift >= 0; shift -= 7)
+      out.append(static_cast<char>((value >> shift) & 0x7F));
+    return out;
+  };
+  const auto frame24 = [&](const char* id, const QByteArray& content) {
+    return QByteArray(id) + syncsafe(content.size()) + QByteArray(2, '\0') + content;
+  };
+  const QByteArray body =
+      frame24("TCOM", QByteArray("\3Dvo\xC5\x99\xC3\xA1k\0Suk", 13)) +
+      frame24("TXXX", QByteArray("\3MOOD\0calm", 10)) + frame24("ab!c", "\0junk") +
+      frame24("APIC", QByteArray("\0image/png\0", 11)) + frame24("COMM", QByteArray("\0en", 3)) +
+      frame24("TPE2", QByteArray("\3", 1)) +
+      frame24("TLEN", QByteArray("\0"
+                                 "99",
+                                 3));
+  QByteArray bytes = QByteArray("ID3\x04\x00\x00", 6) + syncsafe(body.size()) + body;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::ReadOnly);
+  ID3StructV2 read = parseID3V2Tag(buffer);
+  read.track = QStringLiteral("1/2");
+  const QString piece = path("piece.mp3");
+  testing::writeBytes(piece, buildID3V23Tag(read) + testing::makeMp3Tone(0.37));
+  EXPECT_EQ(mutagenTagLines(piece),
+            (QStringList{"TCOM=Dvořák/Suk", "TLEN=99", "TRCK=1/2", "TXXX:MOOD=calm"}));
+}
+
 }  // namespace
 }  // namespace tarvex
