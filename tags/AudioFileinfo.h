@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "tags/CarriedTags.h"
+
 namespace tarvex {
 
 // The tag texts of one source file, kept parallel to the source list. An empty
@@ -16,6 +18,10 @@ struct AudioFileinfo {
   // The piece's place among the pieces of its source, "n/N"; set per piece
   // when it is written (a source's own track number is not carried over).
   QString track;
+  // The rest of the source's tag that its pieces carry (pictures, composer,
+  // ...), in the source's own tag family; written after the fields above
+  // onto pieces of that family.
+  CarriedTags carried;
 };
 
 }  // namespace tarvex

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+
+#include "tags/CarriedTags.h"
 
 namespace tarvex {
 
@@ -13,6 +16,9 @@ struct ID3StructV2 {
   QString track;
   QString comment;
   QString genre;
+  // Every other frame of the tag (pictures, composers, lyrics, user texts,
+  // described comments, ...), as ID3v2.3 frames, written after the fields.
+  QList<ID3Frame> others;
 };
 
 }  // namespace tarvex

@@ -4,6 +4,8 @@
 
 #include "tags/GenreNames.h"
 #include "tags/ID3FrameIds.h"
+#include "tags/ID3TextCodec.h"
+#include "tags/ID3V23Frames.h"
 #include "tags/TagText.h"
 
 namespace tarvex {
@@ -42,56 +44,16 @@ QByteArray removeUnsynchronisation(const QByteArray& in) {
   return out;
 }
 
-bool isWideEncoding(unsigned encoding) {
-  return encoding == 1 || encoding == 2;
-}
-
-// Index of the terminator of the string that starts at from, or the data's end.
-qsizetype terminatorAt(const QByteArray& data, qsizetype from, unsigned encoding) {
-  if (isWideEncoding(encoding)) {
-    for (qsizetype i = from; i + 1 < data.size(); i += 2) {
-      if (data[i] == '\0' && data[i + 1] == '\0') return i;
-    }
-    return data.size();
-  }
-  const qsizetype zero = data.indexOf('\0', from);
-  return zero < 0 ? data.size() : zero;
-}
-
-qsizetype terminatorLength(unsigned encoding) {
-  return isWideEncoding(encoding) ? 2 : 1;
-}
-
-QString decodeString(const QByteArray& bytes, unsigned encoding) {
-  switch (encoding) {
-    case 1: {  // UTF-16 with byte order mark; without one, little-endian
-      if (bytes.size() >= 2 && byteAt(bytes, 0) == 0xFE && byteAt(bytes, 1) == 0xFF) {
-        return fromUtf16(bytes.mid(2), true);
-      }
-      if (bytes.size() >= 2 && byteAt(bytes, 0) == 0xFF && byteAt(bytes, 1) == 0xFE) {
-        return fromUtf16(bytes.mid(2), false);
-      }
-      return fromUtf16(bytes, false);
-    }
-    case 2:
-      return fromUtf16(bytes, true);
-    case 3:
-      return QString::fromUtf8(bytes);
-    default:
-      return QString::fromLatin1(bytes);
-  }
-}
-
 // A text frame: encoding byte, then the text (the first of several values).
 QString decodeTextFrame(const QByteArray& content) {
   if (content.isEmpty()) return {};
   const unsigned encoding = byteAt(content, 0);
   if (encoding > 3) {
     // No encoding byte at all: the frame holds plain text.
-    return QString::fromLatin1(content.left(terminatorAt(content, 0, 0)));
+    return QString::fromLatin1(content.left(id3TerminatorAt(content, 0, 0)));
   }
-  const qsizetype end = terminatorAt(content, 1, encoding);
-  return decodeString(content.mid(1, end - 1), encoding);
+  const qsizetype end = id3TerminatorAt(content, 1, encoding);
+  return decodeID3String(content.mid(1, end - 1), encoding);
 }
 
 struct CommentFrame {
@@ -105,13 +67,13 @@ CommentFrame decodeCommentFrame(const QByteArray& content) {
   if (content.size() < 4) return {};
   const unsigned encoding = byteAt(content, 0);
   if (encoding > 3) return {};
-  const qsizetype descriptionEnd = terminatorAt(content, 4, encoding);
+  const qsizetype descriptionEnd = id3TerminatorAt(content, 4, encoding);
   CommentFrame frame;
-  frame.description = decodeString(content.mid(4, descriptionEnd - 4), encoding);
-  const qsizetype textStart = descriptionEnd + terminatorLength(encoding);
+  frame.description = decodeID3String(content.mid(4, descriptionEnd - 4), encoding);
+  const qsizetype textStart = descriptionEnd + id3TerminatorLength(encoding);
   if (textStart >= content.size()) return frame;
-  const qsizetype textEnd = terminatorAt(content, textStart, encoding);
-  frame.text = decodeString(content.mid(textStart, textEnd - textStart), encoding);
+  const qsizetype textEnd = id3TerminatorAt(content, textStart, encoding);
+  frame.text = decodeID3String(content.mid(textStart, textEnd - textStart), encoding);
   return frame;
 }
 
@@ -167,8 +129,8 @@ qsizetype firstFrameOffset(int majorVersion, unsigned tagFlags, const QByteArray
 
 }  // namespace
 
-ID3StructV2 parseID3V2Tag(QIODevice& device) {
-  ID3StructV2 result;
+ID3V2Frames readID3V2Frames(QIODevice& device) {
+  ID3V2Frames result;
   if (!device.seek(0)) return result;
   const QByteArray header = device.read(kHeaderSize);
   if (header.size() < kHeaderSize || !header.startsWith("ID3")) return result;
@@ -186,51 +148,67 @@ ID3StructV2 parseID3V2Tag(QIODevice& device) {
 
   qsizetype position = firstFrameOffset(majorVersion, tagFlags, body);
   if (position < 0) return result;
+  result.majorVersion = majorVersion;
 
   // Version 2.2 frames: a three-letter id and a 24-bit size; later versions:
   // four letters, 32 bits (syncsafe in 2.4) and two flag bytes.
   const bool threeLetterIds = majorVersion == 2;
   const qsizetype frameHeaderSize = threeLetterIds ? 6 : 10;
-  std::array<QString, kID3FrameIdCount> texts;
-  int bestCommentRank = 0;
   while (position + frameHeaderSize <= body.size()) {
     if (body[position] == '\0') break;  // padding
-    QByteArray id;
+    ID3V2Frame frame;
     quint32 size = 0;
-    unsigned frameFlags = 0;
     if (threeLetterIds) {
-      id = body.mid(position, 3);
+      frame.id = body.mid(position, 3);
       size = bigEndianAt(body, position + 2) & 0x00FFFFFFu;
     } else {
-      id = body.mid(position, 4);
+      frame.id = body.mid(position, 4);
       if (majorVersion == 4) {
         if (!isSyncsafe(body, position + 4)) break;
         size = syncsafeAt(body, position + 4);
       } else {
         size = bigEndianAt(body, position + 4);
       }
-      frameFlags = (byteAt(body, position + 8) << 8) | byteAt(body, position + 9);
+      frame.flags = (byteAt(body, position + 8) << 8) | byteAt(body, position + 9);
     }
     position += frameHeaderSize;
     if (size > static_cast<quint64>(body.size() - position)) break;  // runs past the tag
-    QByteArray content = body.mid(position, size);
+    frame.content = body.mid(position, size);
     position += size;
+    // Compressed, encrypted or malformed frames cannot be read and are left out.
+    if (!unpackFrameContent(majorVersion, unsynchronised, frame.flags, frame.content)) continue;
+    result.frames.append(std::move(frame));
+  }
+  return result;
+}
 
-    const int slot = id3FrameSlot(id, threeLetterIds);
-    if (slot < 0) continue;
-    if (!unpackFrameContent(majorVersion, unsynchronised, frameFlags, content)) continue;
-    if (slot == kCommentSlot) {
-      const CommentFrame comment = decodeCommentFrame(content);
-      const int rank = commentRank(comment);
-      if (rank > bestCommentRank) {
-        bestCommentRank = rank;
-        texts[slot] = comment.text;
-      }
-    } else {
-      texts[slot] = decodeTextFrame(content);
+qsizetype fileCommentFrame(const ID3V2Frames& tag) {
+  const QByteArray commentId = tag.majorVersion == 2 ? QByteArray("COM") : QByteArray("COMM");
+  qsizetype best = -1;
+  int bestRank = 0;
+  for (qsizetype i = 0; i < tag.frames.size(); ++i) {
+    if (tag.frames[i].id != commentId) continue;
+    const int rank = commentRank(decodeCommentFrame(tag.frames[i].content));
+    if (rank > bestRank) {
+      bestRank = rank;
+      best = i;
     }
   }
+  return best;
+}
 
+ID3StructV2 parseID3V2Tag(QIODevice& device) {
+  const ID3V2Frames tag = readID3V2Frames(device);
+  const bool threeLetterIds = tag.majorVersion == 2;
+  std::array<QString, kID3FrameIdCount> texts;
+  const qsizetype comment = fileCommentFrame(tag);
+  if (comment >= 0) texts[kCommentSlot] = decodeCommentFrame(tag.frames[comment].content).text;
+  for (const ID3V2Frame& frame : tag.frames) {
+    const int slot = id3FrameSlot(frame.id, threeLetterIds);
+    if (slot >= 0 && slot != kCommentSlot) texts[slot] = decodeTextFrame(frame.content);
+  }
+
+  ID3StructV2 result;
   result.title = trimTagText(texts[0]);
   result.artist = trimTagText(texts[1]);
   result.album = trimTagText(texts[2]);
@@ -238,6 +216,7 @@ ID3StructV2 parseID3V2Tag(QIODevice& device) {
   result.year = trimTagText(texts[4]);
   result.genre = genreFromID3Text(trimTagText(texts[5]));
   result.comment = trimTagText(texts[6]);
+  result.others = otherID3V23Frames(tag, comment);
   return result;
 }
 

@@ -8,6 +8,8 @@
 namespace tarvex {
 namespace {
 
+constexpr qsizetype kPadding = 10;
+
 struct EncodedText {
   char encoding = 0;
   QByteArray bytes;
@@ -62,14 +64,26 @@ QByteArray buildID3V23Tag(const ID3StructV2& fields) {
       &fields.year,  &fields.genre,  &fields.comment};
 
   QByteArray frames;
-  for (int slot = 0; slot < kID3FrameIdCount; ++slot) {
-    const QByteArray content = frameContent(slot, *texts[slot]);
-    frames.append(ID3FrameIds[slot]);
+  const auto appendFrame = [&frames](const QByteArray& id, const QByteArray& content) {
+    frames.append(id);
     appendBigEndian32(frames, static_cast<quint32>(content.size()));
     frames.append(2, '\0');  // frame flags
     frames.append(content);
+  };
+  // An empty field is left out: a frame without text is no frame at all.
+  for (int slot = 0; slot < kID3FrameIdCount; ++slot) {
+    if (!texts[slot]->isEmpty()) appendFrame(ID3FrameIds[slot], frameContent(slot, *texts[slot]));
   }
-  frames.append(10, '\0');  // padding
+  // The tag's size is a 28-bit number: what would not fit is left out.
+  constexpr qsizetype kFrameHeaderSize = 10;
+  constexpr qsizetype kMaxBody = (qsizetype{1} << 28) - 1 - kPadding;
+  for (const ID3Frame& frame : fields.others) {
+    if (frame.id.size() != 4 || frame.content.isEmpty()) continue;
+    if (frames.size() + kFrameHeaderSize + frame.content.size() > kMaxBody) continue;
+    appendFrame(frame.id, frame.content);
+  }
+  if (frames.isEmpty()) return {};
+  frames.append(kPadding, '\0');
 
   const auto size = static_cast<quint32>(frames.size());
   QByteArray tag("ID3\x03\x00\x00", 6);

@@ -15,6 +15,24 @@ QString openError(const QString& path, const QString& reason) {
   return QStringLiteral("Cannot open ") + path + QStringLiteral(": ") + reason;
 }
 
+// The keys of the fields, lower-cased.
+constexpr std::pair<const char*, QString OGGTag::*> kFieldKeys[] = {
+    {"album", &OGGTag::album},
+    {"title", &OGGTag::title},
+    {"artist", &OGGTag::artist},
+    {"comment", &OGGTag::comment},
+    {"genre", &OGGTag::genre},
+    {"date", &OGGTag::date},
+    {"tracknumber", &OGGTag::trackNumber}};
+
+bool isFieldKey(const QString& name) {
+  const QString key = name.toLower();
+  for (const auto& field : kFieldKeys) {
+    if (key == QLatin1String(field.first)) return true;
+  }
+  return false;
+}
+
 void openEditor(const QString& path, QFile& file, VorbisCommentEditor& editor) {
   if (!file.open(QIODevice::ReadOnly)) throw TagError(openError(path, file.errorString()));
   if (!editor.open(file)) throw TagError(openError(path, editor.lastError()));
@@ -43,17 +61,10 @@ TStrComment splitComment(const QByteArray& raw) {
 
 OGGTag oggTagFromComments(const TStrComments& comments) {
   OGGTag tag;
-  const std::pair<const char*, QString OGGTag::*> keys[] = {{"album", &OGGTag::album},
-                                                            {"title", &OGGTag::title},
-                                                            {"artist", &OGGTag::artist},
-                                                            {"comment", &OGGTag::comment},
-                                                            {"genre", &OGGTag::genre},
-                                                            {"date", &OGGTag::date},
-                                                            {"tracknumber", &OGGTag::trackNumber}};
   QSet<QString> seen;
   for (const TStrComment& comment : comments) {
     const QString key = comment.name.toLower();
-    for (const auto& [name, field] : keys) {
+    for (const auto& [name, field] : kFieldKeys) {
       if (key == QLatin1String(name)) {
         if (!seen.contains(key)) tag.*field = comment.value;
         seen.insert(key);
@@ -78,6 +89,7 @@ QList<QByteArray> commentsToWrite(const OGGTag& tag) {
   for (const auto& [key, value] : order) {
     if (!value->isEmpty()) result.append(QByteArray(key) + value->toUtf8());
   }
+  result.append(tag.others);
   return result;
 }
 
@@ -88,10 +100,14 @@ void ReadOggComments(const QString& path, OGGTag& tag) {
   openEditor(path, file, editor);
   const vorbis_comment& block = editor.comments();
   TStrComments comments;
+  QList<QByteArray> others;
   for (int i = 0; i < block.comments; ++i) {
-    comments.append(splitComment(QByteArray(block.user_comments[i], block.comment_lengths[i])));
+    const QByteArray raw(block.user_comments[i], block.comment_lengths[i]);
+    comments.append(splitComment(raw));
+    if (!isFieldKey(comments.back().name)) others.append(raw);
   }
   tag = oggTagFromComments(comments);
+  tag.others = others;
 }
 
 bool WriteOggComments(const QString& path, const OGGTag& tag) {

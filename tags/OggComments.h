@@ -17,6 +17,9 @@ struct OGGTag {
   QString genre;
   QString date;
   QString trackNumber;
+  // Every other comment (pictures, composer, disc number, ...), raw
+  // "KEY=value" bytes, written after the fields in the order read.
+  QList<QByteArray> others;
 };
 
 // One comment of a file: the key (empty when the comment has none), the value
@@ -37,15 +40,17 @@ TStrComment splitComment(const QByteArray& raw);
 // more than once the first value counts. Fields are trimmed.
 OGGTag oggTagFromComments(const TStrComments& comments);
 
-// The comments to write, in order, each only when its field is not empty.
+// The comments to write, in order, each only when its field is not empty,
+// then the others.
 QList<QByteArray> commentsToWrite(const OGGTag& tag);
 
-// Fills tag from the file's Vorbis comments. Throws TagError
+// Fills tag from the file's Vorbis comments; the comments whose keys are none
+// of the fields' go to tag.others. Throws TagError
 // ("Cannot open <file>: <reason>") when the file or its headers cannot be read.
 // The file is only read.
 void ReadOggComments(const QString& path, OGGTag& tag);
 
-// Replaces all comments of the file by the record's fields, leaving the audio
+// Replaces all comments of the file by the record's fields and others, leaving the audio
 // untouched. The file is rewritten through a temporary file in the same folder
 // and renamed over the original only when complete. Returns true when the
 // file was rewritten; throws TagError ("Cannot open <file>: <reason>" or

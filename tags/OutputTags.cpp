@@ -20,6 +20,8 @@ ID3StructV2 id3Fields(const AudioFileinfo& info) {
   fields.year = info.year;
   fields.genre = info.genre;
   fields.track = info.track;
+  fields.comment = info.comment;
+  fields.others = info.carried.id3Frames;
   return fields;
 }
 
@@ -40,6 +42,8 @@ void WriteOutputTags(const QString& outputPath, const AudioFileinfo& info) {
     record.album = info.album;
     record.year = info.year;
     record.genre = info.genre;
+    record.description = info.comment;
+    record.others = info.carried.wmaAttributes;
     record.trackNumber = static_cast<quint16>(
         std::clamp(info.track.section(QLatin1Char('/'), 0, 0).trimmed().toInt(), 0, 65535));
     WriteWmaAttributes(outputPath, record);
@@ -51,6 +55,8 @@ void WriteOutputTags(const QString& outputPath, const AudioFileinfo& info) {
     tag.date = info.year;
     tag.genre = info.genre;
     tag.trackNumber = info.track;
+    tag.comment = info.comment;
+    tag.others = info.carried.vorbisComments;
     WriteOggComments(outputPath, tag);
   }
 }

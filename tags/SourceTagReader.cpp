@@ -5,6 +5,7 @@
 #include "tags/CleanName.h"
 #include "tags/ID3Tags.h"
 #include "tags/OggComments.h"
+#include "tags/PieceCarriedTags.h"
 #include "tags/TagError.h"
 #include "tags/TagText.h"
 #include "tags/WmaAttributes.h"
@@ -45,6 +46,7 @@ SourceTags readMp3Tags(const QString& path, bool fromFolder) {
   result.info.year = orFallback(tag.year, v1.year());
   result.info.comment = orFallback(tag.comment, v1.comment());
   result.info.genre = orFallback(tag.genre, v1.genre());
+  result.info.carried.id3Frames = id3FramesForPieces(tag.others);
   return result;
 }
 
@@ -59,6 +61,7 @@ SourceTags readOggTags(const QString& path) {
   result.info.comment = tag.comment;
   result.info.genre = tag.genre;
   result.info.year = tag.date;
+  result.info.carried.vorbisComments = vorbisCommentsForPieces(tag.others);
   return result;
 }
 
@@ -73,6 +76,7 @@ SourceTags readWmaTags(const QString& path) {
   result.info.comment = record.description;
   result.info.genre = record.genre;
   result.info.year = record.year;
+  result.info.carried.wmaAttributes = wmaAttributesForPieces(record.others);
   return result;
 }
 

@@ -18,7 +18,8 @@ struct SourceTags {
 // trimmed. An MP3 caption is the ID3v2 title, else the ID3v1 title; a source
 // added from a folder (fromFolder) takes the ID3v2 title uncleaned and never
 // the ID3v1 one. Every field an MP3's ID3v2 tag leaves empty (or the whole
-// tag, when there is none) comes from its ID3v1 tag. Throws TagError when an
+// tag, when there is none) comes from its ID3v1 tag. The rest of the tag that
+// pieces carry goes to info.carried (see PieceCarriedTags.h). Throws TagError when an
 // MP3 or Ogg file cannot be opened.
 SourceTags readSourceTags(const QString& path, bool fromFolder);
 

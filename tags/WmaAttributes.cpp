@@ -8,6 +8,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <map>
 
 #include "tags/AsfFallbackParser.h"
 #include "tags/SafeFileWrite.h"
@@ -46,6 +47,87 @@ unsigned numberAttribute(const TagLib::ASF::Tag& tag, const char* name) {
   return values.front().toUInt();
 }
 
+// The attributes read into the record's fields.
+bool isFieldAttribute(const TagLib::String& name) {
+  for (const char* field : {"WM/AlbumTitle", "WM/Year", "WM/Genre", "WM/TrackNumber", "WM/Track",
+                            "Description", "date", "year"}) {
+    if (name == field) return true;
+  }
+  return false;
+}
+
+QList<WmaAttribute> otherAttributes(const TagLib::ASF::Tag& tag) {
+  using TagLib::ASF::Attribute;
+  QList<WmaAttribute> others;
+  for (const auto& [name, values] : tag.attributeListMap()) {
+    if (isFieldAttribute(name)) continue;
+    for (const Attribute& value : values) {
+      WmaAttribute other;
+      other.name = QByteArray(name.toCString(true));
+      other.type = static_cast<int>(value.type());
+      switch (value.type()) {
+        case Attribute::UnicodeType:
+          other.value = QByteArray(value.toString().toCString(true));
+          break;
+        case Attribute::BytesType: {
+          // A picture is held parsed; its bytes are rendered anew.
+          const TagLib::ByteVector bytes =
+              value.toPicture().isValid() ? value.toPicture().render() : value.toByteVector();
+          other.value = QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+          break;
+        }
+        case Attribute::BoolType:
+          other.value = QByteArray::number(value.toBool() ? 1 : 0);
+          break;
+        case Attribute::DWordType:
+          other.value = QByteArray::number(value.toUInt());
+          break;
+        case Attribute::QWordType:
+          other.value = QByteArray::number(value.toULongLong());
+          break;
+        case Attribute::WordType:
+          other.value = QByteArray::number(value.toUShort());
+          break;
+        default:
+          continue;  // GUIDs cannot be written back through the ASF writer
+      }
+      others.append(other);
+    }
+  }
+  return others;
+}
+
+TagLib::ASF::Attribute attributeOf(const WmaAttribute& attribute) {
+  using TagLib::ASF::Attribute;
+  switch (attribute.type) {
+    case Attribute::BytesType:
+      return Attribute(TagLib::ByteVector(attribute.value.constData(),
+                                          static_cast<unsigned>(attribute.value.size())));
+    case Attribute::BoolType:
+      return Attribute(attribute.value.toInt() != 0);
+    case Attribute::DWordType:
+      return Attribute(attribute.value.toUInt());
+    case Attribute::QWordType:
+      return Attribute(attribute.value.toULongLong());
+    case Attribute::WordType:
+      return Attribute(attribute.value.toUShort());
+    default:
+      return Attribute(TagLib::String(attribute.value.constData(), TagLib::String::UTF8));
+  }
+}
+
+// Sets the record's other attributes, each name with all its values.
+void setOtherAttributes(TagLib::ASF::Tag& tag, const QList<WmaAttribute>& others) {
+  std::map<QByteArray, TagLib::ASF::AttributeList> byName;
+  for (const WmaAttribute& attribute : others) {
+    if (attribute.name.isEmpty()) continue;
+    byName[attribute.name].append(attributeOf(attribute));
+  }
+  for (const auto& [name, values] : byName) {
+    tag.setAttribute(TagLib::String(name.constData(), TagLib::String::UTF8), values);
+  }
+}
+
 bool readWithTagLib(const QString& path, WmaTagRecord& record) {
 #ifdef _WIN32
   TagLib::FileStream stream(reinterpret_cast<const wchar_t*>(path.utf16()), true);
@@ -74,6 +156,7 @@ bool readWithTagLib(const QString& path, WmaTagRecord& record) {
   unsigned track = numberAttribute(*tag, "WM/TrackNumber");
   if (track == 0) track = numberAttribute(*tag, "WM/Track");
   found.trackNumber = static_cast<quint16>(track);
+  found.others = otherAttributes(*tag);
   fitWmaTagRecord(found);
   record = found;
   return true;
@@ -141,6 +224,7 @@ bool WriteWmaAttributes(const QString& path, const WmaTagRecord& record) {
   tag->setAttribute("WM/Genre", TagLib::ASF::Attribute(toTagLib(fitted.genre)));
   tag->setAttribute("WM/TrackNumber",
                     TagLib::ASF::Attribute(static_cast<unsigned>(fitted.trackNumber)));
+  setOtherAttributes(*tag, fitted.others);
   if (!file.save()) throw TagError(errorPrefix + QStringLiteral("the header could not be rebuilt"));
 
   const TagLib::ByteVector* result = stream.data();

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+
+#include "tags/CarriedTags.h"
 
 namespace tarvex {
 
@@ -16,6 +19,9 @@ struct WmaTagRecord {
   QString description;      // "Description"
   QString typeThreeText;    // filled only by the fallback parser
   QString genre;            // "WM/Genre"
+  // Every other attribute of the header (pictures, composer, ...), in the
+  // order read; filled only by the ASF reader.
+  QList<WmaAttribute> others;
 };
 
 // Field widths in characters, the terminating zero included.

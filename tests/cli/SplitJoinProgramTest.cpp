@@ -6,10 +6,12 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <csignal>
 
 #include "tests/cli/CliProgram.h"
+#include "tests/support/CarriedTagFiles.h"
 #include "tests/support/CopiedFrames.h"
 #include "tests/support/GeneratedAudio.h"
 #include "tests/support/LameSources.h"
@@ -83,6 +85,29 @@ TEST_F(SplitJoinProgram, PiecesIntoMp3CarryTheTitleAndNeverOverwrite) {
     const QString tags = runTool("mid3v2", {"--list", out_.path(name)}).value_or(QString());
     EXPECT_TRUE(tags.contains("TPE1=Lark")) << name << tags.toStdString();
   }
+}
+
+TEST_F(SplitJoinProgram, CopiedMp3PiecesCarryTheSourcesPictureAndEveryOtherFrame) {
+  const QString song = media_.path("song.mp3");
+  writeToneFile(song, 3.37, 44100, 2, AudioFormat::Mp3);
+  ASSERT_FALSE(smallPng(media_.path()).isEmpty());
+  tagRichMp3(song, media_.path("cover.png"));
+  const QStringList carried =
+      mutagenTagLines(song).filter(QRegularExpression("^(PICTURE|TCOM|COMM|TPOS|TXXX:MOOD|USLT)"));
+  ASSERT_EQ(carried.size(), 6);
+
+  const CliRun run = runCli(
+      {"split", song, "--pieces", "2", "--format", "mp3-copy", "-o", out_.path(), "--quiet"});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  for (const QString& name : filesIn(out_.path())) {
+    const QStringList lines = mutagenTagLines(out_.path(name));
+    for (const QString& line : carried)
+      EXPECT_TRUE(lines.contains(line)) << name.toStdString() << " " << line.toStdString();
+    EXPECT_TRUE(lines.filter(QRegularExpression("^(TLEN|TXXX:REPLAYGAIN)")).isEmpty());
+    const QString eyed3 = runTool("eyeD3", {"--no-color", out_.path(name)}).value_or(QString());
+    EXPECT_TRUE(eyed3.contains("FRONT_COVER")) << eyed3.toStdString();
+  }
+  EXPECT_EQ(filesIn(out_.path()).size(), 2);
 }
 
 TEST_F(SplitJoinProgram, RangesCutTheMarkedStretchesAndReportOnesPastTheEnd) {

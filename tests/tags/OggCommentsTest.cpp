@@ -99,11 +99,11 @@ TEST_F(OggComments, WritesOnlyGivenFieldsInOrderAndKeepsAudioPackets) {
 
 TEST_F(OggComments, EveryWrittenKeyInItsOrderAndReadBack) {
   testing::makeOggVorbis(path, {});
-  OGGTag tag{"Album", "Title", "Artist", "Comment", "Genre", "2020", "3"};
+  OGGTag tag{"Album", "Title", "Artist", "Comment", "Genre", "2020", "3", {"COMPOSER=Someone"}};
   WriteOggComments(path, tag);
   EXPECT_EQ(rawComments(path),
             (QList<QByteArray>{"Title=Title", "Artist=Artist", "Album=Album", "TrackNumber=3",
-                               "Date=2020", "Genre=Genre", "Comment=Comment"}));
+                               "Date=2020", "Genre=Genre", "Comment=Comment", "COMPOSER=Someone"}));
   OGGTag read;
   ReadOggComments(path, read);
   EXPECT_EQ(read.album, tag.album);

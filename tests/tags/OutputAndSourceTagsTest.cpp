@@ -24,7 +24,7 @@ AudioFileinfo sampleInfo() {
   info.artist = "Artist";
   info.year = "2011";
   info.album = "Album";
-  info.comment = "Never written";
+  info.comment = "Liner note";
   info.genre = "Genre";
   return info;
 }
@@ -45,7 +45,7 @@ TEST(WriteOutputTagsTest, ChoosesTheWriterByTheLowerCasedExtension) {
   EXPECT_EQ(id3.LastID3V2.title, "Title");
   EXPECT_EQ(id3.LastID3V2.year, "2011");
   EXPECT_EQ(id3.LastID3V2.genre, "Genre");
-  EXPECT_TRUE(id3.LastID3V2.comment.isEmpty());
+  EXPECT_EQ(id3.LastID3V2.comment, "Liner note");
   EXPECT_TRUE(id3.LastID3V2.track.isEmpty());
   EXPECT_EQ(testing::readBytes(mp3).right(audio.size()), audio);
 
@@ -57,7 +57,7 @@ TEST(WriteOutputTagsTest, ChoosesTheWriterByTheLowerCasedExtension) {
   EXPECT_EQ(tag.title, "Title");
   EXPECT_EQ(tag.date, "2011");
   EXPECT_EQ(tag.album, "Album");
-  EXPECT_TRUE(tag.comment.isEmpty());
+  EXPECT_EQ(tag.comment, "Liner note");  // replaces the piece's old one
 
   const QString wma = dir.filePath("piece_1.wma");
   testing::makeWma(wma, 0.3);
@@ -67,7 +67,7 @@ TEST(WriteOutputTagsTest, ChoosesTheWriterByTheLowerCasedExtension) {
   EXPECT_EQ(record.title, "Title");
   EXPECT_EQ(record.year, "2011");
   EXPECT_EQ(record.genre, "Genre");
-  EXPECT_TRUE(record.description.isEmpty());
+  EXPECT_EQ(record.description, "Liner note");
 
   const QString wav = dir.filePath("piece_1.wav");
   testing::writeBytes(wav, "RIFF....WAVE");
