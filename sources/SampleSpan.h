@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+
+#include "sources/SourceRecord.h"
+
+namespace tarvex {
+
+// A stretch of one source in its own sample frames: from `first` to one
+// before `end`. Pieces, join parts, marks with exact edges, CUE tracks and
+// found sounds are all cut through one of these.
+struct SampleSpan {
+  int64_t first = 0;
+  int64_t end = 0;
+
+  int64_t frames() const { return end > first ? end - first : 0; }
+  friend bool operator==(const SampleSpan&, const SampleSpan&) = default;
+};
+
+// The sample a time falls on: round(seconds × rate), kept within 0 and
+// `length`. A time is never mapped through a length in milliseconds, which
+// would move it by a few samples whenever the length is not a whole number of
+// milliseconds.
+int64_t sampleAtSeconds(double seconds, int sampleRate, int64_t length);
+
+// The first sample of whole second `seconds` of a source.
+int64_t firstSampleOf(int seconds, const SourceRecord& source);
+
+// The end of a range ending at whole second `seconds`: its sample, or the
+// source's last frame (one past it) at or past its whole-second length, so the
+// fraction of a second after the last whole second stays in the last piece.
+int64_t endSampleOf(int seconds, const SourceRecord& source);
+
+// The sample at the same time in another rate, rounded to the nearest.
+int64_t sampleInRate(int64_t sample, int fromRate, int toRate);
+
+// The whole seconds a list shows for an exact edge: the second it lies in for
+// a begin, the next whole second for an end (the row covers the piece).
+int beginSecondOf(int64_t sample, int sampleRate);
+int endSecondOf(int64_t sample, int sampleRate);
+
+}  // namespace tarvex
