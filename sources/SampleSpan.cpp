@@ -21,10 +21,11 @@ int64_t firstSampleOf(int seconds, const SourceRecord& source) {
   if (source.sampleRate <= 0) {
     // A record that knows no rate maps through its length in milliseconds.
     if (source.durationMs <= 0) return 0;
-    return std::clamp<int64_t>(MulDiv(int64_t{seconds} * 1000, source.frames, source.durationMs),
-                               0, source.frames);
+    return std::clamp<int64_t>(MulDiv(int64_t{seconds} * 1000, source.frames, source.durationMs), 0,
+                               source.frames);
   }
-  return std::min<int64_t>(int64_t{seconds} * source.sampleRate, std::max<int64_t>(0, source.frames));
+  return std::min<int64_t>(int64_t{seconds} * source.sampleRate,
+                           std::max<int64_t>(0, source.frames));
 }
 
 int64_t endSampleOf(int seconds, const SourceRecord& source) {
@@ -45,6 +46,18 @@ int beginSecondOf(int64_t sample, int sampleRate) {
 int endSecondOf(int64_t sample, int sampleRate) {
   if (sampleRate <= 0 || sample <= 0) return 0;
   return static_cast<int>(std::min<int64_t>((sample + sampleRate - 1) / sampleRate, INT_MAX));
+}
+
+MarkedRange markAtTimes(double begin, double end, const SourceRecord& source) {
+  const int length = std::max(0, source.lengthSeconds);
+  const auto shown = [length](double seconds) {
+    return static_cast<int>(std::clamp(seconds, 0.0, static_cast<double>(length)));
+  };
+  MarkedRange mark(shown(std::floor(begin)), shown(std::ceil(end)), RangeState::Confirmed);
+  if (source.sampleRate <= 0) return mark;
+  mark.exactFirst = sampleAtSeconds(begin, source.sampleRate, source.frames);
+  mark.exactEnd = std::max(mark.exactFirst, sampleAtSeconds(end, source.sampleRate, source.frames));
+  return mark;
 }
 
 }  // namespace tarvex

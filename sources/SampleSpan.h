@@ -39,4 +39,9 @@ int64_t sampleInRate(int64_t sample, int fromRate, int toRate);
 int beginSecondOf(int64_t sample, int sampleRate);
 int endSecondOf(int64_t sample, int sampleRate);
 
+// A confirmed range from `begin` to `end` seconds (any fraction) of a source:
+// cut at round(t × rate) of each, shown from the whole second the begin lies
+// in to the whole second after the end, within the source's length.
+MarkedRange markAtTimes(double begin, double end, const SourceRecord& source);
+
 }  // namespace tarvex
