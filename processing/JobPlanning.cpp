@@ -1,6 +1,5 @@
 #include "processing/JobPlanning.h"
 
-#include <QSet>
 #include <algorithm>
 #include <cmath>
 
@@ -34,8 +33,8 @@ double timePieceCount(const SourceRecord& source, double step) {
 std::vector<Cut> timeCuts(const SourceRecord& source, double step) {
   std::vector<Cut> cuts;
   const int length = std::max(0, source.lengthSeconds);
-  const auto count = static_cast<int>(
-      std::min<double>(timePieceCount(source, step), kMostPiecesPerJob + 1.0));
+  const auto count =
+      static_cast<int>(std::min<double>(timePieceCount(source, step), kMostPiecesPerJob + 1.0));
   for (int k = 0; k < count; ++k) {
     const double begin = k * step;
     const double end = (k + 1) * step;
@@ -54,8 +53,8 @@ std::vector<Segment> timeRows(const SourceRecord& source, double step) {
   for (const Cut& cut : timeCuts(source, step)) {
     const double begin = cut.row * step;
     const double end = std::min<double>(length, std::ceil((cut.row + 1) * step));
-    rows.push_back({static_cast<int>(std::floor(begin)), static_cast<int>(end),
-                    SegmentStatus::Planned});
+    rows.push_back(
+        {static_cast<int>(std::floor(begin)), static_cast<int>(end), SegmentStatus::Planned});
   }
   return rows;
 }
@@ -95,11 +94,12 @@ std::vector<Cut> cutsOf(const std::vector<SourceRecord>& sources, int row,
       return timeCuts(source, timeStep(settings));
     case SplitFunction::EqualPieces: {
       std::vector<Cut> cuts;
-      const std::vector<Segment> pieces = planByCountPieces(source.lengthSeconds, settings.pieceCount);
+      const std::vector<Segment> pieces =
+          planByCountPieces(source.lengthSeconds, settings.pieceCount);
       for (size_t index = 0; index < pieces.size(); ++index) {
         const int64_t first = firstSampleOf(pieces[index].begin, source);
-        cuts.push_back(
-            {{first, std::max(first, endSampleOf(pieces[index].end, source))}, static_cast<int>(index)});
+        cuts.push_back({{first, std::max(first, endSampleOf(pieces[index].end, source))},
+                        static_cast<int>(index)});
       }
       return cuts;
     }
@@ -188,8 +188,7 @@ SplitPlan planSplit(const std::vector<SourceRecord>& sources, const JobSettings&
   plan.profile = profile;
   plan.outputFolder = settings.outputDir;
   const QString extension = OutputExtension(profile.formatIndex);
-  QSet<QString> planned;
-  const auto isPlanned = [&planned](const QString& path) { return planned.contains(path); };
+  PlannedNames names(settings.outputDir, extension);
   for (int row = 0; row < static_cast<int>(sources.size()); ++row) {
     const SourceRecord& source = sources[static_cast<size_t>(row)];
     plan.rows.push_back(rowsShown(sources, row, settings, false));
@@ -203,8 +202,7 @@ SplitPlan planSplit(const std::vector<SourceRecord>& sources, const JobSettings&
       piece.firstFrame = cut.span.first;
       piece.endFrame = cut.span.end;
       piece.nameStem = outputStem(source.caption);
-      piece.outputPath = MakeOutputName(source.caption, settings.outputDir, extension, isPlanned);
-      planned.insert(piece.outputPath);
+      piece.outputPath = names.next(source.caption);
       piece.fallbackPath = fallbackOutputName(source.path, settings.outputDir, extension);
       piece.tags = source.tags;
       // Every piece of a source is numbered "n/N" among that source's pieces.

@@ -56,7 +56,12 @@ MarkedRange markAtTimes(double begin, double end, const SourceRecord& source) {
   MarkedRange mark(shown(std::floor(begin)), shown(std::ceil(end)), RangeState::Confirmed);
   if (source.sampleRate <= 0) return mark;
   mark.exactFirst = sampleAtSeconds(begin, source.sampleRate, source.frames);
-  mark.exactEnd = std::max(mark.exactFirst, sampleAtSeconds(end, source.sampleRate, source.frames));
+  // A whole second at or past the whole-second length ends where the source
+  // does, as an End set there in the window does.
+  const bool toTheEnd = end == std::floor(end) && end >= length;
+  mark.exactEnd =
+      std::max(mark.exactFirst,
+               toTheEnd ? source.frames : sampleAtSeconds(end, source.sampleRate, source.frames));
   return mark;
 }
 

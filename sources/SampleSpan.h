@@ -41,7 +41,8 @@ int endSecondOf(int64_t sample, int sampleRate);
 
 // A confirmed range from `begin` to `end` seconds (any fraction) of a source:
 // cut at round(t × rate) of each, shown from the whole second the begin lies
-// in to the whole second after the end, within the source's length.
+// in to the whole second after the end, within the source's length. A whole
+// second at or past the source's whole-second length ends at its last frame.
 MarkedRange markAtTimes(double begin, double end, const SourceRecord& source);
 
 }  // namespace tarvex
