@@ -59,23 +59,14 @@ std::vector<Segment> timeRows(const SourceRecord& source, double step) {
   return rows;
 }
 
-// An exact edge of the shared source's range, in this source's frames.
-int64_t exactEdgeIn(int64_t exact, const SourceRecord& marked, const SourceRecord& source) {
-  return std::clamp<int64_t>(sampleInRate(exact, marked.sampleRate, source.sampleRate), 0,
-                             source.frames);
-}
-
 std::vector<Cut> markedCuts(const std::vector<SourceRecord>& sources, int row,
                             SplitFunction function) {
   const SourceRecord& source = sources[static_cast<size_t>(row)];
   const SourceRecord& marked = function == SplitFunction::Unification ? sources.front() : source;
   std::vector<Cut> cuts;
   for (const UnifiedRange& range : cutRangesFor(function, sources, row)) {
-    const MarkedRange& mark = marked.ranges[static_cast<size_t>(range.row)];
-    SampleSpan span{firstSampleOf(range.begin, source), endSampleOf(range.end, source)};
-    if (mark.exactFirst >= 0) span.first = exactEdgeIn(mark.exactFirst, marked, source);
-    if (mark.exactEnd >= 0) span.end = exactEdgeIn(mark.exactEnd, marked, source);
-    span.end = std::max(span.end, span.first);
+    const SampleSpan span =
+        markedSpan(marked.ranges[static_cast<size_t>(range.row)], marked, source);
     // A shared range that begins where this source has ended holds nothing.
     if (function == SplitFunction::Unification && source.frames > 0 &&
         span.first >= source.frames) {

@@ -48,6 +48,19 @@ int endSecondOf(int64_t sample, int sampleRate) {
   return static_cast<int>(std::min<int64_t>((sample + sampleRate - 1) / sampleRate, INT_MAX));
 }
 
+SampleSpan markedSpan(const MarkedRange& mark, const SourceRecord& marked,
+                      const SourceRecord& source) {
+  const auto exact = [&marked, &source](int64_t sample) {
+    return std::clamp<int64_t>(sampleInRate(sample, marked.sampleRate, source.sampleRate), 0,
+                               std::max<int64_t>(0, source.frames));
+  };
+  SampleSpan span{firstSampleOf(mark.begin, source), endSampleOf(mark.end, source)};
+  if (mark.exactFirst >= 0) span.first = exact(mark.exactFirst);
+  if (mark.exactEnd >= 0) span.end = exact(mark.exactEnd);
+  span.end = std::max(span.end, span.first);
+  return span;
+}
+
 MarkedRange markAtTimes(double begin, double end, const SourceRecord& source) {
   const int length = std::max(0, source.lengthSeconds);
   const auto shown = [length](double seconds) {

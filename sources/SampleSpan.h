@@ -39,6 +39,14 @@ int64_t sampleInRate(int64_t sample, int fromRate, int toRate);
 int beginSecondOf(int64_t sample, int sampleRate);
 int endSecondOf(int64_t sample, int sampleRate);
 
+// What a marked range cuts from `source` (the record it was marked on is
+// `marked`: the first source's under Unification): its exact edges carried to
+// the source's rate where it has them, else its whole seconds (an end at or
+// past the whole-second length running to the source's end); kept within the
+// source, never ending before it begins. The plan and the preview both use it.
+SampleSpan markedSpan(const MarkedRange& mark, const SourceRecord& marked,
+                      const SourceRecord& source);
+
 // A confirmed range from `begin` to `end` seconds (any fraction) of a source:
 // cut at round(t × rate) of each, shown from the whole second the begin lies
 // in to the whole second after the end, within the source's length. A whole

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "config/SplitFunction.h"
+#include "sources/Segment.h"
 #include "sources/SourceRecord.h"
 
 namespace tarvex {
@@ -17,21 +18,6 @@ namespace tarvex {
 // planning and naming millions of empty pieces. The row planners below stop
 // one past it, so their time and memory stay bounded as well.
 constexpr int kMostPiecesPerJob = 10000;
-
-// What a row of the segment list stands for before a job works on it.
-enum class SegmentStatus {
-  Planned,        // a piece cut by time or count
-  Pending,        // the pending range, still being marked
-  Confirmed,      // a confirmed range
-  JustConfirmed,  // the range the last Ok confirmed
-};
-
-// One planned piece, whole seconds.
-struct Segment {
-  int begin = 0;
-  int end = 0;
-  SegmentStatus status = SegmentStatus::Planned;
-};
 
 // The marked ranges of a source as the segment list shows them, each with its
 // marking state.

@@ -9,7 +9,7 @@ namespace tarvex {
 
 std::vector<MarkedRange> silenceMarks(const SourceRecord& source, const SilenceResult& result) {
   std::vector<MarkedRange> marks;
-  const std::vector<SecondsRange> seconds =
+  const std::vector<Segment> seconds =
       outwardToWholeSeconds(result.soundRanges, result.sampleRate, source.lengthSeconds);
   // Rows line up with the sounds only when none was merged or dropped.
   const bool oneRowPerSound = seconds.size() == result.soundRanges.size() &&
@@ -17,9 +17,9 @@ std::vector<MarkedRange> silenceMarks(const SourceRecord& source, const SilenceR
   for (size_t index = 0; index < seconds.size(); ++index) {
     MarkedRange mark(seconds[index].begin, seconds[index].end, RangeState::Confirmed);
     if (oneRowPerSound) {
-      const AudioRange& sound = result.soundRanges[index];
-      mark.exactFirst = std::clamp<int64_t>(sound.beginFrame, 0, source.frames);
-      mark.exactEnd = std::clamp<int64_t>(sound.endFrame, mark.exactFirst, source.frames);
+      const SampleSpan& sound = result.soundRanges[index];
+      mark.exactFirst = std::clamp<int64_t>(sound.first, 0, source.frames);
+      mark.exactEnd = std::clamp<int64_t>(sound.end, mark.exactFirst, source.frames);
     }
     marks.push_back(std::move(mark));
   }

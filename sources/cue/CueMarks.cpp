@@ -33,8 +33,7 @@ void markFromCueSheet(SourceRecord& record, const CueSheet& sheet, int fileIndex
   const std::vector<CueRange> tracks =
       cueTrackRanges(sheet, fileIndex, sourceLengthMs(record), record.path);
   std::vector<int> kept;
-  const std::vector<SecondsRange> seconds =
-      roundToWholeSeconds(tracks, record.lengthSeconds, &kept);
+  const std::vector<Segment> seconds = roundToWholeSeconds(tracks, record.lengthSeconds, &kept);
   if (seconds.empty())
     throw CueSheetError(
         QStringLiteral("The CUE sheet has no track that plays from \"%1\".").arg(record.path));
@@ -86,9 +85,8 @@ CueSheet cueSheetOfMarks(const SourceRecord& record) {
     // A boundary still where a sheet put it keeps the sheet's exact frame.
     // An exact edge (a sheet's track, a found sound) is written as it was found.
     const bool exactRate = record.sampleRate > 0;
-    range.beginFrame = exactRate && mark.exactFirst >= 0
-                           ? cueFrameAtSample(mark.exactFirst, record)
-                           : cut.begin * kCueFramesPerSecond;
+    range.beginFrame = exactRate && mark.exactFirst >= 0 ? cueFrameAtSample(mark.exactFirst, record)
+                                                         : cut.begin * kCueFramesPerSecond;
     if (exactRate && mark.exactEnd >= 0 && mark.exactEnd < record.frames) {
       range.endFrame = cueFrameAtSample(mark.exactEnd, record);
     } else if (cut.end >= record.lengthSeconds || (exactRate && mark.exactEnd >= 0)) {
