@@ -1,11 +1,10 @@
 #include "components/audio/XingHeader.h"
 
-#include "components/audio/mp3frames/Id3v2Size.h"
 #include "components/audio/mp3frames/InfoFrame.h"
 #include "components/audio/mp3frames/MpegFrameHeader.h"
+#include "components/audio/mp3frames/MpegFrameWalker.h"
 
 #include <QFile>
-#include <array>
 #include <cstring>
 
 namespace tarvex {
@@ -47,22 +46,19 @@ bool hasTrustworthyXingHeader(const unsigned char* frame, int64_t frameBytes, in
 
 bool hasTrustworthyXingHeader(const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  const int64_t size = file.size();
-  std::array<unsigned char, 10> header{};
-  if (file.read(reinterpret_cast<char*>(header.data()), 10) != 10) return false;
-  const auto start = static_cast<int64_t>(mp3frames::id3v2TagBytes(header.data(), 10));
-  std::array<unsigned char, kFrameHeadBytes> frame{};
-  if (!file.seek(start) ||
-      file.read(reinterpret_cast<char*>(frame.data()), kFrameHeadBytes) != kFrameHeadBytes) {
-    return false;
-  }
-  bool endsWithId3v1 = false;
-  if (size - start >= kId3v1Bytes && file.seek(size - kId3v1Bytes)) {
-    std::array<char, 3> marker{};
-    endsWithId3v1 = file.read(marker.data(), 3) == 3 && std::memcmp(marker.data(), "TAG", 3) == 0;
-  }
-  return hasTrustworthyXingHeader(frame.data(), kFrameHeadBytes, size - start, endsWithId3v1);
+  if (!file.open(QIODevice::ReadOnly) || file.size() < kId3v1Bytes) return false;
+  const unsigned char* data = file.map(0, file.size());
+  if (data == nullptr) return false;
+  // The audio lies between the tags at the start and those at the end.
+  const mp3frames::AudioSpan span =
+      mp3frames::audioSpanOf(data, static_cast<uint64_t>(file.size()));
+  if (span.end < span.begin + kFrameHeadBytes) return false;
+  // Some writers count an ID3v1 tag at the end as audio.
+  const auto size = static_cast<uint64_t>(file.size());
+  const bool endsWithId3v1 = std::memcmp(data + size - kId3v1Bytes, "TAG", 3) == 0;
+  const auto audioBytes = static_cast<int64_t>(span.end - span.begin);
+  return hasTrustworthyXingHeader(data + span.begin, kFrameHeadBytes,
+                                  audioBytes + (endsWithId3v1 ? kId3v1Bytes : 0), endsWithId3v1);
 }
 
 }  // namespace tarvex

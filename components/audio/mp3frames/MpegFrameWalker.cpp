@@ -21,6 +21,19 @@ bool couldBeSync(const unsigned char* at) {
   return at[0] == 0xFF && (at[1] & 0xE0) == 0xE0;
 }
 
+// Files of another kind whose bytes may hold chance frame headers: a tone in
+// PCM repeats the same bytes, header-like ones included, every period.
+bool otherContainer(const unsigned char* data, uint64_t size) {
+  if (size >= 22 && std::memcmp(data, "RIFF", 4) == 0 && std::memcmp(data + 8, "WAVE", 4) == 0 &&
+      std::memcmp(data + 12, "fmt ", 4) == 0) {
+    const unsigned format = data[20] | (unsigned{data[21]} << 8);
+    constexpr unsigned kMpegLayer3 = 0x55;
+    return format != kMpegLayer3;
+  }
+  return size >= 4 && (std::memcmp(data, "OggS", 4) == 0 || std::memcmp(data, "fLaC", 4) == 0 ||
+                       std::memcmp(data, "\x30\x26\xB2\x75", 4) == 0);
+}
+
 }  // namespace
 
 AudioSpan audioSpanOf(const unsigned char* data, uint64_t size) {
@@ -98,6 +111,10 @@ bool MpegFrameWalker::freeFormatPairAt(uint64_t at, const MpegFrameHeader& heade
 
 void MpegFrameWalker::findFirst() {
   started_ = true;
+  if (otherContainer(data_ + span_.begin, span_.end - span_.begin)) {
+    ended_ = true;
+    return;
+  }
   const uint64_t searchEnd = std::min(span_.end, span_.begin + kSearchLimit);
   for (uint64_t at = span_.begin; at + 4 <= searchEnd; ++at) {
     const auto header = headerAt(at);
