@@ -85,6 +85,7 @@ void SplitWorker::writePiece(int index) {
   const int64_t endFrame = std::clamp<int64_t>(piece.endFrame, firstFrame, frames_.samples);
   if (endFrame <= firstFrame && piece.endFrame > piece.firstFrame) {
     // The piece lies past what the source holds now.
+    reporter_.pieceStarted(index, piece.outputPath);
     dropWithoutAudio(index, piece, frames_.samples, frames_.sampleRate);
     return;
   }
@@ -106,16 +107,16 @@ void SplitWorker::writePiece(int index) {
     settleCutOff(index, piece, path);
     return;
   }
-  if (ending == Ending::SourceEnded && doneFrames == 0) {
+  // The source may hold less than the length it was planned with.
+  const int64_t reached = firstFrame + doneFrames;
+  if (doneFrames == 0 && piece.endFrame > piece.firstFrame) {
     QFile::remove(path);
     partialPath_.clear();
-    dropWithoutAudio(index, piece, firstFrame, frames_.sampleRate);
+    dropWithoutAudio(index, piece, reached, frames_.sampleRate);
     return;
   }
-  if (ending == Ending::SourceEnded && shortfalls_ != nullptr &&
-      pieceFrames - doneFrames > SourceShortfalls::kTolerance) {
-    shortfalls_->endedEarly(piece.sourcePath, firstFrame + doneFrames, frames_.sampleRate, true);
-  }
+  if (shortfalls_ != nullptr && piece.endFrame - reached > SourceShortfalls::kTolerance)
+    shortfalls_->endedEarly(piece.sourcePath, reached, frames_.sampleRate, true);
   partialPath_.clear();
   WriteOutputTags(path, piece.tags);
   reporter_.pieceFinished(index, JobExecutor::PieceOutcome::Finished, path);
@@ -132,6 +133,7 @@ bool SplitWorker::copyPiece(int index, const PiecePlan& piece) {
   const int64_t first = std::clamp<int64_t>(piece.firstFrame, 0, total);
   const int64_t end = std::clamp<int64_t>(piece.endFrame, first, total);
   if (end <= first) {
+    reporter_.pieceStarted(index, piece.outputPath);
     dropWithoutAudio(index, piece, total, source->sampleRate());
     return true;
   }
@@ -258,6 +260,8 @@ void SplitWorker::settleCutOff(int index, const PiecePlan& piece, const QString&
   reporter_.pieceFinished(index, JobExecutor::PieceOutcome::Stopped, path);
 }
 
+// Reported as started under its planned name, so that every line about it
+// names a file, and removed.
 void SplitWorker::dropWithoutAudio(int index, const PiecePlan& piece, int64_t endedAt,
                                    int sampleRate) {
   if (shortfalls_ != nullptr) shortfalls_->endedEarly(piece.sourcePath, endedAt, sampleRate, false);
