@@ -260,8 +260,8 @@ void SplitWorker::settleCutOff(int index, const PiecePlan& piece, const QString&
   reporter_.pieceFinished(index, JobExecutor::PieceOutcome::Stopped, path);
 }
 
-// Reported as started under its planned name, so that every line about it
-// names a file, and removed.
+// A piece never begun is first reported started under its planned name, so
+// that every line about it names a file.
 void SplitWorker::dropWithoutAudio(int index, const PiecePlan& piece, int64_t endedAt,
                                    int sampleRate) {
   if (shortfalls_ != nullptr) shortfalls_->endedEarly(piece.sourcePath, endedAt, sampleRate, false);
