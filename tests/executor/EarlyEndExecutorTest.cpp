@@ -46,17 +46,18 @@ TEST_P(EarlyEndExecutorTest, PiecesPastTheEndAreNotWrittenAndTheJobSaysWhereItEn
   EXPECT_EQ(record.result, JobExecutor::JobResult::Failed);
   EXPECT_EQ(record.failedPiece, -1);
   EXPECT_TRUE(record.failureMessage.contains(QStringLiteral("cut.mp3 ends early, at 2.")))
-      << record.failureMessage;
+      << record.failureMessage.toStdString();
   // The first piece is whole, the second holds what there is, the third has nothing.
   ASSERT_EQ(record.outcomes.size(), 3u);
   EXPECT_EQ(record.outcomes.at(0), Outcome::Finished);
   EXPECT_EQ(record.outcomes.at(1), Outcome::Finished);
   EXPECT_EQ(record.outcomes.at(2), Outcome::Removed);
   EXPECT_TRUE(record.failureMessage.contains(QStringLiteral("1 piece shortened")))
-      << record.failureMessage;
+      << record.failureMessage.toStdString();
   EXPECT_TRUE(record.failureMessage.contains(QStringLiteral("1 piece without audio not written")))
-      << record.failureMessage;
-  ASSERT_EQ(filesIn(out.path()).size(), 2) << filesIn(out.path()).join(QLatin1Char(' '));
+      << record.failureMessage.toStdString();
+  ASSERT_EQ(filesIn(out.path()).size(), 2)
+      << filesIn(out.path()).join(QLatin1Char(0x20)).toStdString();
   const int64_t second = outsideFrames(record.finishedPaths.at(1));
   EXPECT_GT(second, probed.sampleRate / 2);
   EXPECT_LT(second, probed.sampleRate);

@@ -39,7 +39,8 @@ QByteArray mutate(const Mp3Bytes& original, const Mp3Bytes& other, Mutation muta
   switch (mutation) {
     case Mutation::ByteFlips:
       for (int64_t flips = pick(random, 1, 12); flips > 0; --flips)
-        bytes[pick(random, 0, size - 1)] = static_cast<char>(pick(random, 0, 255));
+        bytes[static_cast<qsizetype>(pick(random, 0, size - 1))] =
+            static_cast<char>(pick(random, 0, 255));
       break;
     case Mutation::Truncation:
       bytes.truncate(pick(random, 1, size - 1));
@@ -56,7 +57,7 @@ QByteArray mutate(const Mp3Bytes& original, const Mp3Bytes& other, Mutation muta
       break;
     case Mutation::HugeBackPointers:
       for (int64_t frames = pick(random, 1, 8); frames > 0; --frames) {
-        const int64_t side = frameAt() + original.sideInfoOffset;
+        const auto side = static_cast<qsizetype>(frameAt() + original.sideInfoOffset);
         // main_data_begin: 9 bits in MPEG-1, 8 in MPEG-2; all ones.
         bytes[side] = '\xFF';
         if (original.mpeg1) bytes[side + 1] = static_cast<char>(bytes[side + 1] | 0x80);
@@ -72,7 +73,7 @@ QByteArray mutate(const Mp3Bytes& original, const Mp3Bytes& other, Mutation muta
       // The Info frame's counts follow its tag and flags.
       const int64_t info = bytes.indexOf("Info");
       if (info < 0) break;
-      const int64_t field = info + 8 + 4 * pick(random, 0, 1);
+      const auto field = static_cast<qsizetype>(info + 8 + 4 * pick(random, 0, 1));
       const auto value = static_cast<uint32_t>(pick(random, 0, 0xFFFFFFFFLL));
       for (int i = 0; i < 4; ++i) bytes[field + i] = static_cast<char>(value >> (24 - 8 * i));
       break;

@@ -22,20 +22,20 @@ namespace {
 
 constexpr int kRunLimitMs = 30000;
 
-struct Run {
+struct CliOutcome {
   bool finished = false;
   bool crashed = false;
   int exitCode = -1;
   QString err;
 };
 
-Run runCli(const QStringList& arguments, const QString& configFolder) {
+CliOutcome runCli(const QStringList& arguments, const QString& configFolder) {
   QProcess process;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert(QStringLiteral("TARVEX_CONFIG_DIR"), configFolder);
   process.setProcessEnvironment(environment);
   process.start(QStringLiteral(TARVEX_CLI_PROGRAM), arguments);
-  Run run;
+  CliOutcome run;
   run.finished = process.waitForFinished(kRunLimitMs);
   if (!run.finished) {
     process.kill();
@@ -94,7 +94,7 @@ TEST(MutationHarness, DamagedFilesNeverCrashHangOrEndInASuccessWithUnreadableOut
       command.replaceInStrings(QStringLiteral("OUT"), out.path());
       QElapsedTimer clock;
       clock.start();
-      const Run run = runCli(command, config.path());
+      const CliOutcome run = runCli(command, config.path());
       const QString what = name + QLatin1Char(' ') + command.join(QLatin1Char(' '));
       ASSERT_TRUE(run.finished) << "ran past 30 s: " << what.toStdString();
       ASSERT_FALSE(run.crashed) << what.toStdString() << "\n" << run.err.toStdString();

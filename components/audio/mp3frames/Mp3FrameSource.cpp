@@ -62,12 +62,10 @@ void Mp3FrameSource::scan() {
   const int64_t raw = static_cast<int64_t>(frames_.size()) * samplesPerFrame();
   if (info_ && info_->lame) {
     startPosition_ = std::min<int64_t>(raw, info_->lame->encoderDelay + kDecoderDelay);
-    // The padding lies at the end the header frame counted: a file whose
-    // frames are not those it counted lost that end (or grew), and keeps all
-    // it holds.
-    const uint64_t walked = frames_.size();
-    const bool countsAgree =
-        !info_->frames || (uint64_t{*info_->frames} + 1 >= walked && *info_->frames <= walked + 1);
+    // The padding lies at the end the header frame counted (the LAME tag
+    // counts the frames after it): a file whose frames are not those it
+    // counted lost that end (or grew), and keeps all it holds.
+    const bool countsAgree = !info_->frames || *info_->frames == frames_.size();
     const int padding = countsAgree ? info_->lame->padding : 0;
     endPosition_ = std::clamp<int64_t>(raw - padding + kDecoderDelay, startPosition_, raw);
   } else {
