@@ -8,8 +8,8 @@ namespace tarvex {
 
 namespace {
 
-QString pieces(int count) {
-  return count == 1 ? QStringLiteral("1 piece") : QStringLiteral("%1 pieces").arg(count);
+QString counted(int count, const QString& unit) {
+  return count == 1 ? QStringLiteral("1 ") + unit : QStringLiteral("%1 %2s").arg(count).arg(unit);
 }
 
 QString seconds(int64_t frames, int sampleRate) {
@@ -33,13 +33,13 @@ QString SourceShortfalls::message() const {
   const std::lock_guard lock(mutex_);
   if (sources_.empty()) return {};
   QStringList lines;
-  lines << QStringLiteral("Some pieces hold less audio than was asked for:");
+  lines << QStringLiteral("Some %1s hold less audio than was asked for:").arg(unit_);
   for (const auto& [path, shortfall] : sources_) {
     QStringList effects;
     if (shortfall.shortened > 0)
-      effects << pieces(shortfall.shortened) + QStringLiteral(" shortened");
+      effects << counted(shortfall.shortened, unit_) + QStringLiteral(" shortened");
     if (shortfall.unwritten > 0)
-      effects << pieces(shortfall.unwritten) + QStringLiteral(" without audio not written");
+      effects << counted(shortfall.unwritten, unit_) + QStringLiteral(" without audio not written");
     lines << QStringLiteral("%1 ends early, at %2 s: %3.")
                  .arg(QFileInfo(path).fileName(), seconds(shortfall.endedAt, shortfall.sampleRate),
                       effects.join(QStringLiteral(", ")));

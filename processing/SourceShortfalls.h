@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <utility>
 
 namespace tarvex {
 
@@ -13,6 +14,9 @@ namespace tarvex {
 // any audio. Safe from any worker thread.
 class SourceShortfalls {
  public:
+  // What the job calls what it writes from a source: "piece" or, in a join, "part".
+  explicit SourceShortfalls(QString unit = QStringLiteral("piece")) : unit_(std::move(unit)) {}
+
   // Decoders may differ by up to this many sample frames at a stream's end
   // (one MPEG-1 frame): a piece that much short is not called shortened.
   static constexpr int64_t kTolerance = 1152;
@@ -33,6 +37,7 @@ class SourceShortfalls {
     int shortened = 0;
     int unwritten = 0;
   };
+  QString unit_;
   mutable std::mutex mutex_;
   std::map<QString, Shortfall> sources_;
 };
