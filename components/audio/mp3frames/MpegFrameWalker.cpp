@@ -78,16 +78,19 @@ bool MpegFrameWalker::sameStream(const MpegFrameHeader& header) const {
          header.channels() == stream_->channels();
 }
 
+bool MpegFrameWalker::confirmedAt(uint64_t at) const {
+  const auto header = headerAt(at);
+  if (!header || !sameStream(*header)) return false;
+  const uint64_t next = at + static_cast<uint64_t>(header->frameBytes());
+  if (next == span_.end) return true;
+  const auto following = headerAt(next);
+  return following && sameStream(*following);
+}
+
 std::optional<uint64_t> MpegFrameWalker::resync(uint64_t from) const {
   const uint64_t limit = std::min(span_.end, from + kSearchLimit);
-  for (uint64_t at = from; at + 4 <= limit; ++at) {
-    const auto header = headerAt(at);
-    if (!header || !sameStream(*header)) continue;
-    const uint64_t next = at + static_cast<uint64_t>(header->frameBytes());
-    if (next == span_.end) return at;
-    const auto following = headerAt(next);
-    if (following && sameStream(*following)) return at;
-  }
+  for (uint64_t at = from; at + 4 <= limit; ++at)
+    if (confirmedAt(at)) return at;
   return std::nullopt;
 }
 
@@ -124,7 +127,7 @@ void MpegFrameWalker::findFirst() {
       continue;
     }
     stream_ = header;
-    if (resync(at) == at) {
+    if (confirmedAt(at)) {
       at_ = at;
       freeFormat_ = false;
       return;

@@ -51,6 +51,8 @@ class MpegFrameWalker {
  private:
   std::optional<MpegFrameHeader> headerAt(uint64_t at) const;
   bool sameStream(const MpegFrameHeader& header) const;
+  // A frame of the stream at `at`, followed by another or by the audio's end.
+  bool confirmedAt(uint64_t at) const;
   std::optional<uint64_t> resync(uint64_t from) const;
   void findFirst();
   bool freeFormatPairAt(uint64_t at, const MpegFrameHeader& header) const;
