@@ -65,7 +65,7 @@ AudioSpan audioSpanOf(const unsigned char* data, uint64_t size) {
 }
 
 MpegFrameWalker::MpegFrameWalker(const unsigned char* data, uint64_t size)
-    : data_(data), span_(audioSpanOf(data, size)), at_(span_.begin) {}
+    : data_(data), size_(size), span_(audioSpanOf(data, size)), at_(span_.begin) {}
 
 std::optional<MpegFrameHeader> MpegFrameWalker::headerAt(uint64_t at) const {
   if (at + 4 > span_.end || !couldBeSync(data_ + at)) return std::nullopt;
@@ -119,11 +119,14 @@ void MpegFrameWalker::findFirst() {
     return;
   }
   const uint64_t searchEnd = std::min(span_.end, span_.begin + kSearchLimit);
+  // Each free-format candidate costs a search of its own: a few are enough.
+  int freeFormatTries = 16;
   for (uint64_t at = span_.begin; at + 4 <= searchEnd; ++at) {
     const auto header = headerAt(at);
     if (!header) continue;
     if (header->bitrateIndex == 0) {
-      if (!freeFormat_ && !stream_ && freeFormatPairAt(at, *header)) freeFormat_ = true;
+      if (!freeFormat_ && freeFormatTries-- > 0 && freeFormatPairAt(at, *header))
+        freeFormat_ = true;
       continue;
     }
     stream_ = header;
@@ -141,6 +144,10 @@ std::optional<WalkedFrame> MpegFrameWalker::next() {
   if (!started_) findFirst();
   while (!ended_ && at_ + 4 <= span_.end) {
     const auto header = headerAt(at_);
+    // Audio bytes may end in what looks like a tag ("TAG" 128 bytes from the
+    // end): a frame that ends exactly at the file's end is audio all through.
+    if (header && sameStream(*header) && at_ + static_cast<uint64_t>(header->frameBytes()) == size_)
+      span_.end = size_;
     if (!header || !sameStream(*header) ||
         at_ + static_cast<uint64_t>(header->frameBytes()) > span_.end) {
       const auto found = resync(at_ + 1);

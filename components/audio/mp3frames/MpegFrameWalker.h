@@ -58,6 +58,7 @@ class MpegFrameWalker {
   bool freeFormatPairAt(uint64_t at, const MpegFrameHeader& header) const;
 
   const unsigned char* data_;
+  uint64_t size_;
   AudioSpan span_;
   uint64_t at_ = 0;
   bool started_ = false;
