@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int channels = 1 + data[2] % 2;
   const int sampleRate = 8000 * (1 + data[3] % 6);
   std::vector<float> values((size - 4) / sizeof(float));
-  std::memcpy(values.data(), data + 4, values.size() * sizeof(float));
+  if (!values.empty()) std::memcpy(values.data(), data + 4, values.size() * sizeof(float));
   const auto frames = static_cast<int64_t>(values.size()) / channels;
   tarvex::SilenceScanner scanner(settings, sampleRate, channels);
   scanner.add(values.data(), frames / 2);

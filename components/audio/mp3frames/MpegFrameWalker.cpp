@@ -87,6 +87,16 @@ bool MpegFrameWalker::confirmedAt(uint64_t at) const {
   return following && sameStream(*following);
 }
 
+bool MpegFrameWalker::chainsToFileEnd(uint64_t at) const {
+  while (at + 4 <= size_) {
+    if (data_[at] != 0xFF || (data_[at + 1] & 0xE0) != 0xE0) return false;
+    const auto header = MpegFrameHeader::decode(readBigEndian32(data_ + at));
+    if (!header || !sameStream(*header)) return false;
+    at += static_cast<uint64_t>(header->frameBytes());
+  }
+  return at == size_;
+}
+
 std::optional<uint64_t> MpegFrameWalker::resync(uint64_t from) const {
   const uint64_t limit = std::min(span_.end, from + kSearchLimit);
   for (uint64_t at = from; at + 4 <= limit; ++at)
@@ -145,8 +155,10 @@ std::optional<WalkedFrame> MpegFrameWalker::next() {
   while (!ended_ && at_ + 4 <= span_.end) {
     const auto header = headerAt(at_);
     // Audio bytes may end in what looks like a tag ("TAG" 128 bytes from the
-    // end): a frame that ends exactly at the file's end is audio all through.
-    if (header && sameStream(*header) && at_ + static_cast<uint64_t>(header->frameBytes()) == size_)
+    // end): frames that run on into it and end exactly at the file's end are
+    // audio all through.
+    if (header && sameStream(*header) && span_.end < size_ &&
+        at_ + static_cast<uint64_t>(header->frameBytes()) > span_.end && chainsToFileEnd(at_))
       span_.end = size_;
     if (!header || !sameStream(*header) ||
         at_ + static_cast<uint64_t>(header->frameBytes()) > span_.end) {

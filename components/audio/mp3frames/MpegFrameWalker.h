@@ -54,6 +54,8 @@ class MpegFrameWalker {
   // A frame of the stream at `at`, followed by another or by the audio's end.
   bool confirmedAt(uint64_t at) const;
   std::optional<uint64_t> resync(uint64_t from) const;
+  // Frames of the stream follow one another from `at` to the file's very end.
+  bool chainsToFileEnd(uint64_t at) const;
   void findFirst();
   bool freeFormatPairAt(uint64_t at, const MpegFrameHeader& header) const;
 
