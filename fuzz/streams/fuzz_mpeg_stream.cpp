@@ -21,7 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   uint64_t after = span.begin;
   int frames = 0;
   while (const auto frame = walker.next()) {
-    if (frame->offset < after || frame->offset + static_cast<uint64_t>(frame->bytes) > span.end)
+    // The walk may take tag-like bytes at the end for audio, never more.
+    if (frame->offset < after || frame->offset + static_cast<uint64_t>(frame->bytes) > size ||
+        walker.span().end < span.end)
       __builtin_trap();
     if (frame->header.bitrateIndex == 0 || !walker.streamHeader() ||
         frame->header.sampleRate() != walker.streamHeader()->sampleRate())
