@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <atomic>
 
 #include "components/audio/AudioError.h"
@@ -107,6 +108,31 @@ TEST(CorpusManifest, SaysHowEveryFileWasMade) {
   const QString text = QString::fromUtf8(manifest.readAll());
   for (const CorpusFile& file : kCorpus)
     EXPECT_TRUE(text.contains(QLatin1String(file.name) + QLatin1String(": "))) << file.name;
+}
+
+}  // namespace
+}  // namespace tarvex
+
+namespace tarvex {
+namespace {
+
+// Audio whose last frame holds "TAG" 128 bytes before the file's end is no
+// ID3v1 tag: every frame is still read.
+TEST(CorpusFrames, AudioThatLooksLikeAnId3v1TagAtTheEndIsStillAudio) {
+  QFile original(corpusPath("cbr-lame.mp3"));
+  ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+  QByteArray bytes = original.readAll();
+  bytes.replace(bytes.size() - 128, 3, "TAG");
+  const QTemporaryDir folder;
+  const QString path = folder.filePath(QStringLiteral("tag-like.mp3"));
+  QFile copy(path);
+  ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
+  copy.write(bytes);
+  copy.close();
+  const mp3frames::Mp3FrameSource whole(corpusPath("cbr-lame.mp3"));
+  const mp3frames::Mp3FrameSource tagLike(path);
+  EXPECT_EQ(tagLike.frames().size(), whole.frames().size());
+  EXPECT_EQ(tagLike.totalSamples(), whole.totalSamples());
 }
 
 }  // namespace
