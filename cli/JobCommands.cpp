@@ -108,9 +108,10 @@ QString outcomeText(JobExecutor::PieceOutcome outcome) {
 
 // Runs one plan on the executor until it ends; returns the exit status.
 template <typename Plan>
-int execute(Plan plan, int outputs, int64_t totalFrames, bool quiet, QTextStream& err) {
+int execute(Plan plan, int outputs, int64_t totalFrames, bool quiet, QTextStream& err,
+            int reports = 0) {
   JobExecutor executor;
-  ProgressDisplay display(err, ::isatty(STDERR_FILENO) == 1, quiet, outputs, totalFrames);
+  ProgressDisplay display(err, ::isatty(STDERR_FILENO) == 1, quiet, outputs, totalFrames, reports);
   QEventLoop loop;
   int status = kExitDone;
   QObject::connect(&executor, &JobExecutor::pieceStarted, &loop,
@@ -209,7 +210,8 @@ int runJob(CliCommand command, QTextStream& out, QTextStream& err) {
       makeFolder(outputFolder);
       int64_t frames = 0;
       for (const JoinPart& part : plan.parts) frames += part.endFrame - part.firstFrame;
-      return execute(std::move(plan), 1, frames, command.quiet, err);
+      const int parts = static_cast<int>(plan.parts.size());
+      return execute(std::move(plan), 1, frames, command.quiet, err, parts);
     }
     SplitPlan plan = planSplit(sources, settings, profile);
     for (int index = 0; index < static_cast<int>(sources.size()); ++index) {

@@ -9,16 +9,28 @@ constexpr int kBarWidth = 30;
 }
 
 ProgressDisplay::ProgressDisplay(QTextStream& err, bool terminal, bool quiet, int outputs,
-                                 int64_t totalFrames)
-    : err_(err), terminal_(terminal), quiet_(quiet), outputs_(outputs), totalFrames_(totalFrames) {}
+                                 int64_t totalFrames, int reports)
+    : err_(err),
+      terminal_(terminal),
+      quiet_(quiet),
+      outputs_(std::max(outputs, 1)),
+      reports_(std::max(reports, outputs)),
+      totalFrames_(totalFrames) {}
+
+QString ProgressDisplay::label(int index) const {
+  const int place = joins() ? 1 : std::clamp(index + 1, 1, outputs_);
+  return QStringLiteral("[%1/%2]").arg(place).arg(outputs_);
+}
 
 void ProgressDisplay::started(int index, const QString& outputPath) {
+  // A join's later parts go on writing the output its first part started.
+  const bool continues = joins() && index > 0;
+  pathByIndex_.insert(index, outputPath);
   if (quiet_) return;
   if (terminal_) {
     drawBar();
-  } else {
-    err_ << QStringLiteral("[%1/%2] %3: writing").arg(index + 1).arg(outputs_).arg(outputPath)
-         << Qt::endl;
+  } else if (!continues) {
+    err_ << QStringLiteral("%1 %2: writing").arg(label(index), outputPath) << Qt::endl;
   }
 }
 
@@ -31,11 +43,15 @@ void ProgressDisplay::progress(int index, int64_t done) {
 }
 
 void ProgressDisplay::finished(int index, const QString& outputPath, const QString& outcome) {
-  ++outputsEnded_;
+  const QString path = outputPath.isEmpty() ? pathByIndex_.value(index) : outputPath;
+  // A join's output ends with its last part, or with the part cut off: a
+  // part written whole before the last one ends nothing.
+  const bool partWhole = !outputPath.isEmpty() && outcome == QStringLiteral("done");
+  if (joins() && index + 1 < reports_ && partWhole) return;
+  outputsEnded_ = std::min(outputsEnded_ + 1, outputs_);
   if (quiet_) return;
   breakLine();
-  err_ << QStringLiteral("[%1/%2] %3: %4").arg(index + 1).arg(outputs_).arg(outputPath, outcome)
-       << Qt::endl;
+  err_ << QStringLiteral("%1 %2: %3").arg(label(index), path, outcome) << Qt::endl;
   if (terminal_ && outputsEnded_ < outputs_) drawBar();
 }
 

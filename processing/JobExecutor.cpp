@@ -10,6 +10,7 @@
 #include "processing/JobControl.h"
 #include "processing/JoinStream.h"
 #include "processing/Mp3CopyChoice.h"
+#include "processing/SourceShortfalls.h"
 #include "processing/SplitWorker.h"
 
 namespace tarvex {
@@ -79,11 +80,12 @@ int workerCount(int asked, size_t pieces) {
 void runSplit(const SplitPlan& plan, const JobExecutor::Options& options, JobControl& control,
               JobReporter& reporter) {
   std::atomic<size_t> nextPiece{0};
+  SourceShortfalls shortfalls;
   std::unique_ptr<Mp3CopySources> copySources;
   if (copiesMp3Frames(plan.profile.formatIndex))
     copySources = std::make_unique<Mp3CopySources>(plan);
   const auto work = [&] {
-    SplitWorker(plan, options.removeCutOffOnStop, control, reporter, copySources.get())
+    SplitWorker(plan, options.removeCutOffOnStop, control, reporter, copySources.get(), &shortfalls)
         .run(nextPiece);
   };
   std::vector<std::thread> helpers;
@@ -98,6 +100,9 @@ void runSplit(const SplitPlan& plan, const JobExecutor::Options& options, JobCon
   work();  // this thread is a worker too
   for (std::thread& helper : helpers) helper.join();
   if (copySources) control.noteOnce(copySources->fallbackNote());
+  // Less written than asked is no success, though what was written stays.
+  const QString shortfall = shortfalls.message();
+  if (!shortfall.isEmpty()) control.fail(shortfall, -1);
 }
 
 }  // namespace

@@ -22,6 +22,11 @@ namespace tarvex {
 // Stop takes effect within one block. The first error ends the job: the other
 // workers stop, and every output it cut short is removed.
 //
+// A source whose audio ends before its length gives its pieces what it
+// holds; a piece with no audio at all is not written (reported Removed).
+// The job then ends Failed, its jobFailed naming each file that ended early
+// and where, while the pieces written are kept.
+//
 // "MP3 (no re-encode)" copies the frames of MP3 sources (pieces side by side
 // as above, a join in one go) and encodes as MP3 what it cannot copy.
 class JobExecutor : public QObject {

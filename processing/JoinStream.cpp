@@ -11,11 +11,13 @@
 
 #include "components/audio/AudioError.h"
 #include "components/audio/ErrorText.h"
+#include "components/audio/mp3frames/Mp3FrameSource.h"
 #include "components/audio/mp3frames/Mp3LosslessJoin.h"
 
 #include "processing/EncoderProfile.h"
 #include "processing/JobFailure.h"
 #include "processing/Mp3CopyChoice.h"
+#include "processing/SourceShortfalls.h"
 
 namespace tarvex {
 
@@ -56,14 +58,28 @@ JoinStream::JoinStream(const JoinPlan& plan, bool removeCutOffOnStop, JobControl
 void JoinStream::run() {
   try {
     if (copiesMp3Frames(plan_.profile.formatIndex) && !plan_.parts.empty()) {
-      const QString refusal = joinCopyRefusal(plan_);
+      // Each file is indexed once: the index that decides the copy makes it.
+      QString refusal = joinPlanRefusal(plan_);
+      mp3frames::Mp3JoinSources sources;
       if (refusal.isEmpty()) {
-        copyOutput();
+        QStringList files;
+        for (const JoinPart& part : plan_.parts) files << part.sourcePath;
+        try {
+          sources = mp3frames::openJoinSources(files);
+        } catch (const AudioError& error) {
+          refusal = copyRefusal(error.message());
+        }
+      }
+      if (refusal.isEmpty()) {
+        copyOutput(sources);
         return;
       }
       control_.noteOnce(joinFallbackNote(refusal));
     }
     writeOutput();
+    // Less written than asked is no success, though the output stays.
+    if (const QString shortfall = shortfalls_.message(); !shortfall.isEmpty())
+      control_.fail(shortfall, -1);
   } catch (const std::exception& error) {
     control_.fail(jobErrorMessage(error), currentPart_);
     abandonOutput();
@@ -144,14 +160,10 @@ void JoinStream::writeOutput() {
   }
 }
 
-void JoinStream::copyOutput() {
+void JoinStream::copyOutput(const mp3frames::Mp3JoinSources& sources) {
   const std::vector<JoinPart>& parts = plan_.parts;
-  QStringList files;
   int64_t total = 0;
-  for (const JoinPart& part : parts) {
-    files << part.sourcePath;
-    total += std::max<int64_t>(0, part.endFrame - part.firstFrame);
-  }
+  for (const JoinPart& part : parts) total += std::max<int64_t>(0, part.endFrame - part.firstFrame);
   const QString& path = plan_.outputPath;
   currentPart_ = 0;
   reporter_.pieceStarted(0, path);
@@ -159,7 +171,7 @@ void JoinStream::copyOutput() {
   // A name chosen to be replaced is replaced only by a complete output.
   const bool replacing = QFileInfo::exists(path);
   const QString written = replacing ? unusedNameBeside(path) : path;
-  if (!mp3frames::joinMp3Lossless(files, written, QByteArray(), control_.haltFlag())) {
+  if (!mp3frames::joinMp3Lossless(sources, written, QByteArray(), control_.haltFlag())) {
     // Nothing was kept: the copy removes what it wrote when stopped.
     if (control_.stopRequested()) control_.noteStopTookEffect();
     reporter_.pieceFinished(0, JobExecutor::PieceOutcome::Removed, QString());
@@ -201,7 +213,12 @@ JoinStream::Ending JoinStream::copyPart(int index, const JoinPart& part, bool la
     if (fadeOutBlock) want = remaining;
 
     SampleBlock block = reader_.ReadBlock(blockRequest(want));
-    if (block.upperBound() < 1) return Ending::Whole;  // the data ended early
+    if (block.upperBound() < 1) {
+      // The source holds less than it was planned with.
+      if (endFrame - posFrame > SourceShortfalls::kTolerance)
+        shortfalls_.endedEarly(part.sourcePath, posFrame, frames_.sampleRate, true);
+      return Ending::Whole;
+    }
     if (fadeInBlock) transform_.Fade(block, 0, 100, outChannels_);
     if (fadeOutBlock) transform_.Fade(block, 100, 0, outChannels_);
     writtenFrames_ = std::min(totalFrames_, writtenFrames_ + want);

@@ -6,9 +6,11 @@
 #include "components/audio/AudioFile2.h"
 #include "components/audio/AudioTransform2.h"
 #include "components/audio/Mp3LameEncoder.h"
+#include "components/audio/mp3frames/Mp3LosslessJoin.h"
 #include "processing/JobControl.h"
 #include "processing/JobPlan.h"
 #include "processing/SourceFrames.h"
+#include "processing/SourceShortfalls.h"
 
 namespace tarvex {
 
@@ -23,7 +25,9 @@ class JoinStream {
   JoinStream(const JoinPlan& plan, bool removeCutOffOnStop, JobControl& control,
              JobReporter& reporter);
 
-  // Errors are recorded in the job control; the output is then removed.
+  // Errors are recorded in the job control; the output is then removed. A
+  // part whose source ends before its length fails the job too, naming the
+  // file and where it ended, but the output is kept.
   void run();
 
  private:
@@ -31,7 +35,7 @@ class JoinStream {
 
   void writeOutput();
   // "MP3 (no re-encode)": every part's frames copied into the output.
-  void copyOutput();
+  void copyOutput(const mp3frames::Mp3JoinSources& sources);
   void openSource(const JoinPart& part);
   Ending copyPart(int index, const JoinPart& part, bool lastOfOutput);
   void abandonOutput();
@@ -55,6 +59,7 @@ class JoinStream {
   bool firstBlockWritten_ = false;
   int currentPart_ = -1;
   QString partialPath_;  // the output while it is written
+  SourceShortfalls shortfalls_{QStringLiteral("part")};
 };
 
 }  // namespace tarvex

@@ -15,14 +15,14 @@ const QString kRangesReason =
 // Reasons listed one by one before the rest are counted.
 constexpr int kListedReasons = 5;
 
-// Why a file cannot be copied, from the error the frame index gave: the file
-// opened well enough to be encoded, so the note names it without "Cannot open".
+}  // namespace
+
+// The file opened well enough to be encoded, so the note names it without
+// "Cannot open".
 QString copyRefusal(const QString& indexError) {
   static const QString openFailure = QStringLiteral("Cannot open ");
   return indexError.startsWith(openFailure) ? indexError.mid(openFailure.size()) : indexError;
 }
-
-}  // namespace
 
 struct Mp3CopySources::Entry {
   std::once_flag indexed;
@@ -77,14 +77,18 @@ QString Mp3CopySources::fallbackNote() const {
          reasons.join(QLatin1Char('\n'));
 }
 
-QString joinCopyRefusal(const JoinPlan& plan) {
+QString joinPlanRefusal(const JoinPlan& plan) {
   if (plan.fadeInSeconds > 0 || plan.fadeOutSeconds > 0) return kFadesReason;
-  QStringList files;
-  for (const JoinPart& part : plan.parts) {
+  for (const JoinPart& part : plan.parts)
     if (!part.whole) return kRangesReason;
-    files << part.sourcePath;
-  }
-  if (files.isEmpty()) return QStringLiteral("There is nothing to join.");
+  if (plan.parts.empty()) return QStringLiteral("There is nothing to join.");
+  return {};
+}
+
+QString joinCopyRefusal(const JoinPlan& plan) {
+  if (QString refusal = joinPlanRefusal(plan); !refusal.isEmpty()) return refusal;
+  QStringList files;
+  for (const JoinPart& part : plan.parts) files << part.sourcePath;
   return copyRefusal(mp3frames::losslessJoinRefusal(files));
 }
 

@@ -41,6 +41,13 @@ class Mp3CopySources {
   bool fadesUsed_ = false;
 };
 
+// Why `plan` cannot be joined by copying whatever its files hold (fades,
+// marked ranges, no parts); empty when its files decide.
+QString joinPlanRefusal(const JoinPlan& plan);
+
+// The reason a copy is refused, from the error indexing a file gave.
+QString copyRefusal(const QString& indexError);
+
 // Empty when `plan` can be joined by copying MP3 frames, else the note that
 // tells the user why it is encoded with the MP3 settings instead: fades, a
 // part that is a range rather than a whole file, a source that is not MP3,

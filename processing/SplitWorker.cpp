@@ -10,6 +10,7 @@
 #include "processing/ExclusiveOutput.h"
 #include "processing/JobFailure.h"
 #include "processing/Mp3CopyChoice.h"
+#include "processing/SourceShortfalls.h"
 #include "tags/OutputTags.h"
 
 namespace tarvex {
@@ -27,12 +28,14 @@ QString countingStem(const PiecePlan& piece) {
 }  // namespace
 
 SplitWorker::SplitWorker(const SplitPlan& plan, bool removeCutOffOnStop, JobControl& control,
-                         JobReporter& reporter, Mp3CopySources* copySources)
+                         JobReporter& reporter, Mp3CopySources* copySources,
+                         SourceShortfalls* shortfalls)
     : plan_(plan),
       removeCutOffOnStop_(removeCutOffOnStop),
       control_(control),
       reporter_(reporter),
       copySources_(copySources),
+      shortfalls_(shortfalls),
       extension_(OutputExtension(plan.profile.formatIndex)) {}
 
 void SplitWorker::run(std::atomic<size_t>& nextPiece) {
@@ -80,6 +83,12 @@ void SplitWorker::writePiece(int index) {
   openSource(piece);
   const int64_t firstFrame = std::clamp<int64_t>(piece.firstFrame, 0, frames_.samples);
   const int64_t endFrame = std::clamp<int64_t>(piece.endFrame, firstFrame, frames_.samples);
+  if (endFrame <= firstFrame && piece.endFrame > piece.firstFrame) {
+    // The piece lies past what the source holds now.
+    reporter_.pieceStarted(index, piece.outputPath);
+    dropWithoutAudio(index, piece, frames_.samples, frames_.sampleRate);
+    return;
+  }
   // A piece that starts where the last one ended needs no seek.
   if (firstFrame != readerPosition_) reader_.Seek(firstFrame, 3);
   readerPosition_ = firstFrame;
@@ -90,12 +99,24 @@ void SplitWorker::writePiece(int index) {
   reporter_.pieceStarted(index, path);
   writer_.SetPcmFormat(frames_.sampleRate, frames_.channels);
 
-  const Ending ending = copyBlocks(index, piece, endFrame - firstFrame);
+  const int64_t pieceFrames = endFrame - firstFrame;
+  int64_t doneFrames = 0;
+  const Ending ending = copyBlocks(index, piece, pieceFrames, doneFrames);
   writer_.Close();
   if (ending == Ending::CutOff) {
     settleCutOff(index, piece, path);
     return;
   }
+  // The source may hold less than the length it was planned with.
+  const int64_t reached = firstFrame + doneFrames;
+  if (doneFrames == 0 && piece.endFrame > piece.firstFrame) {
+    QFile::remove(path);
+    partialPath_.clear();
+    dropWithoutAudio(index, piece, reached, frames_.sampleRate);
+    return;
+  }
+  if (shortfalls_ != nullptr && piece.endFrame - reached > SourceShortfalls::kTolerance)
+    shortfalls_->endedEarly(piece.sourcePath, reached, frames_.sampleRate, true);
   partialPath_.clear();
   WriteOutputTags(path, piece.tags);
   reporter_.pieceFinished(index, JobExecutor::PieceOutcome::Finished, path);
@@ -111,7 +132,13 @@ bool SplitWorker::copyPiece(int index, const PiecePlan& piece) {
   const int64_t total = source->totalSamples();
   const int64_t first = std::clamp<int64_t>(piece.firstFrame, 0, total);
   const int64_t end = std::clamp<int64_t>(piece.endFrame, first, total);
-  if (end <= first) return false;
+  if (end <= first) {
+    reporter_.pieceStarted(index, piece.outputPath);
+    dropWithoutAudio(index, piece, total, source->sampleRate());
+    return true;
+  }
+  if (shortfalls_ != nullptr && piece.endFrame - end > SourceShortfalls::kTolerance)
+    shortfalls_->endedEarly(piece.sourcePath, total, source->sampleRate(), true);
   writeCopy(index, piece, *source, first, end);
   return true;
 }
@@ -174,15 +201,15 @@ QString SplitWorker::createOutput(const PiecePlan& piece) {
   return partialPath_;
 }
 
-SplitWorker::Ending SplitWorker::copyBlocks(int index, const PiecePlan& piece,
-                                            int64_t pieceFrames) {
+SplitWorker::Ending SplitWorker::copyBlocks(int index, const PiecePlan& piece, int64_t pieceFrames,
+                                            int64_t& doneFrames) {
   const int channels = std::max(1, frames_.channels);
   const int64_t fadeInFrames = frames_.framesFor(piece.fadeInSeconds);
   const int64_t fadeOutFrames = frames_.framesFor(piece.fadeOutSeconds);
   ProgressThrottle throttle;
   // A block that holds no whole frames is rounded, alternately up and down.
   bool roundUp = true;
-  int64_t doneFrames = 0;
+  doneFrames = 0;
   while (doneFrames < pieceFrames) {
     if (control_.halted()) {
       if (control_.stopRequested()) control_.noteStopTookEffect();
@@ -200,7 +227,7 @@ SplitWorker::Ending SplitWorker::copyBlocks(int index, const PiecePlan& piece,
     int values = block.upperBound();
     if (values < 1) {
       readerPosition_ = -1;  // the data ended: the position is no longer known
-      break;
+      return Ending::SourceEnded;
     }
     readerPosition_ += values / channels;
     if (values % channels != 0) {
@@ -231,6 +258,14 @@ void SplitWorker::settleCutOff(int index, const PiecePlan& piece, const QString&
   partialPath_.clear();
   WriteOutputTags(path, piece.tags);
   reporter_.pieceFinished(index, JobExecutor::PieceOutcome::Stopped, path);
+}
+
+// A piece never begun is first reported started under its planned name, so
+// that every line about it names a file.
+void SplitWorker::dropWithoutAudio(int index, const PiecePlan& piece, int64_t endedAt,
+                                   int sampleRate) {
+  if (shortfalls_ != nullptr) shortfalls_->endedEarly(piece.sourcePath, endedAt, sampleRate, false);
+  reporter_.pieceFinished(index, JobExecutor::PieceOutcome::Removed, QString());
 }
 
 void SplitWorker::abandonOutput() {

@@ -15,6 +15,7 @@
 namespace tarvex {
 
 class Mp3CopySources;
+class SourceShortfalls;
 namespace mp3frames {
 class Mp3FrameSource;
 }
@@ -30,16 +31,21 @@ class Mp3FrameSource;
 // With "MP3 (no re-encode)" (`copySources` given) a piece of an MP3 source
 // is copied frame by frame, its tag in front from the start; the pieces
 // `copySources` turns down are encoded as MP3.
+//
+// A source whose audio ends before its length gives its pieces what there
+// is: a piece left with no audio is not written, and `shortfalls` hears of
+// every piece that got less than it asked for.
 class SplitWorker {
  public:
   SplitWorker(const SplitPlan& plan, bool removeCutOffOnStop, JobControl& control,
-              JobReporter& reporter, Mp3CopySources* copySources = nullptr);
+              JobReporter& reporter, Mp3CopySources* copySources = nullptr,
+              SourceShortfalls* shortfalls = nullptr);
 
   void run(std::atomic<size_t>& nextPiece);
 
  private:
   // What became of a piece's output.
-  enum class Ending { Whole, CutOff };
+  enum class Ending { Whole, CutOff, SourceEnded };
 
   void writePiece(int index);
   void openSource(const PiecePlan& piece);
@@ -50,8 +56,11 @@ class SplitWorker {
   // Creates the piece's output file, empty, under the first name free.
   QString claimOutput(const PiecePlan& piece);
   QString createOutput(const PiecePlan& piece);
-  Ending copyBlocks(int index, const PiecePlan& piece, int64_t pieceFrames);
+  // Reads and writes the piece's blocks; `doneFrames` tells how many it wrote.
+  Ending copyBlocks(int index, const PiecePlan& piece, int64_t pieceFrames, int64_t& doneFrames);
   void settleCutOff(int index, const PiecePlan& piece, const QString& path);
+  // A piece that got no audio at all: nothing is left of it.
+  void dropWithoutAudio(int index, const PiecePlan& piece, int64_t endedAt, int sampleRate);
   void abandonOutput();
 
   const SplitPlan& plan_;
@@ -59,6 +68,7 @@ class SplitWorker {
   JobControl& control_;
   JobReporter& reporter_;
   Mp3CopySources* const copySources_;
+  SourceShortfalls* const shortfalls_;
   const QString extension_;
 
   AudioFile2 reader_;

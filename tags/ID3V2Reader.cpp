@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "components/audio/mp3frames/Id3v2Size.h"
 #include "tags/GenreNames.h"
 #include "tags/ID3FrameIds.h"
 #include "tags/ID3TextCodec.h"
@@ -136,9 +137,11 @@ ID3V2Frames readID3V2Frames(QIODevice& device) {
   if (header.size() < kHeaderSize || !header.startsWith("ID3")) return result;
   const int majorVersion = static_cast<int>(byteAt(header, 3));
   if (majorVersion < 2 || majorVersion > 4) return result;
-  if (!isSyncsafe(header, 6)) return result;
+  const auto extent = mp3frames::id3v2Extent(
+      reinterpret_cast<const unsigned char*>(header.constData()), kHeaderSize);
+  if (!extent) return result;
   const unsigned tagFlags = byteAt(header, 5);
-  const qint64 bodySize = syncsafeAt(header, 6);
+  const auto bodySize = static_cast<qint64>(extent->body);
   if (kHeaderSize + bodySize > device.size()) return result;
 
   QByteArray body = device.read(bodySize);
@@ -223,9 +226,9 @@ ID3StructV2 parseID3V2Tag(QIODevice& device) {
 qint64 leadingID3V2TagLength(const QByteArray& head, qint64 fileSize) {
   if (head.size() < kHeaderSize || !head.startsWith("ID3")) return 0;
   const unsigned majorVersion = byteAt(head, 3);
-  if (majorVersion < 2 || majorVersion > 4 || !isSyncsafe(head, 6)) return 0;
-  qint64 length = kHeaderSize + syncsafeAt(head, 6);
-  if (majorVersion == 4 && (byteAt(head, 5) & 0x10)) length += kHeaderSize;  // footer
+  if (majorVersion < 2 || majorVersion > 4) return 0;
+  const auto length = static_cast<qint64>(mp3frames::id3v2TagBytes(
+      reinterpret_cast<const unsigned char*>(head.constData()), kHeaderSize));
   return length <= fileSize ? length : 0;
 }
 

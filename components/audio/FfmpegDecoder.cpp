@@ -2,6 +2,7 @@
 
 #include "components/audio/AudioError.h"
 #include "components/audio/ErrorText.h"
+#include "components/audio/FfmpegLog.h"
 #include "components/audio/PcmLimits.h"
 
 #include <QFile>
@@ -86,6 +87,7 @@ FfmpegDecoder::FfmpegDecoder(const QString& fileName) : fileName_(fileName) {
   if (!info.exists()) failOpen(QStringLiteral("file not found"));
   if (info.isDir()) failOpen(QStringLiteral("it is a folder"));
   if (info.size() == 0) failOpen(QStringLiteral("the file is empty"));
+  routeFfmpegLog();
   frame_ = av_frame_alloc();
   packet_ = av_packet_alloc();
   try {

@@ -2,6 +2,7 @@
 
 #include "components/audio/AudioError.h"
 #include "components/audio/ErrorText.h"
+#include "components/audio/FfmpegLog.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -20,6 +21,7 @@ WmaFileEncoder::WmaFileEncoder(const QString& fileName, const WmaProfile& profil
     : fileName_(fileName), profile_(profile) {
   if (QFileInfo(fileName).isDir())
     throw AudioError(createError(fileName, QStringLiteral("it is a folder")));
+  routeFfmpegLog();
   const QByteArray path = QFile::encodeName(fileName);
   auto fail = [&](const QString& reason) { throw AudioError(createError(fileName, reason)); };
   const AVCodec* encoder = avcodec_find_encoder(AV_CODEC_ID_WMAV2);

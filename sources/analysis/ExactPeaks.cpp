@@ -140,6 +140,8 @@ WaveformPeaks exactPeaks(const QString& path, int width, int threads, const std:
     share.done.store(true, std::memory_order_release);
   };
 
+  // The picture as it stands, taken before the workers start writing into it.
+  WaveformPeaks snapshot = peaks;
   std::vector<std::thread> workers;
   for (size_t i = 1; i < shares.size(); ++i)
     workers.emplace_back([&, i] {
@@ -161,7 +163,6 @@ WaveformPeaks exactPeaks(const QString& path, int width, int threads, const std:
       return share.done.load(std::memory_order_acquire);
     });
   };
-  WaveformPeaks snapshot = peaks;
   while (onProgress && !stop.load() && !allDone()) {
     std::this_thread::sleep_for(kProgressInterval);
     for (const Share& share : shares) {

@@ -11,19 +11,13 @@
 #include "components/audio/mp3frames/InfoFrame.h"
 #include "components/audio/mp3frames/Mp3SideInfo.h"
 #include "components/audio/mp3frames/MpegFrameHeader.h"
+#include "components/audio/mp3frames/MpegFrameWalker.h"
 
 namespace tarvex {
 
 namespace {
 
 using mp3frames::MpegFrameHeader;
-
-// A layer III header at `p`, or null (free format is not walked).
-std::optional<MpegFrameHeader> headerAt(const uint8_t* p) {
-  std::optional<MpegFrameHeader> header = MpegFrameHeader::decode(mp3frames::readBigEndian32(p));
-  if (header && header->bitrateIndex == 0) return std::nullopt;
-  return header;
-}
 
 // The loudness of one granule and channel. The global gain sets the
 // quantiser step, but the encoder also picks finer steps for quieter tonal
@@ -54,13 +48,6 @@ float frameLevel(const uint8_t* frame, const MpegFrameHeader& header) {
   return level;
 }
 
-size_t id3v2Size(const uint8_t* data, size_t size) {
-  if (size < 10 || std::memcmp(data, "ID3", 3) != 0) return 0;
-  const size_t body = (size_t{data[6] & 0x7Fu} << 21) | (size_t{data[7] & 0x7Fu} << 14) |
-                      (size_t{data[8] & 0x7Fu} << 7) | size_t{data[9] & 0x7Fu};
-  return 10 + body + ((data[5] & 0x10) ? 10 : 0);
-}
-
 struct FrameLevel {
   int64_t firstSample;
   float level;
@@ -83,40 +70,21 @@ WaveformPeaks scanMp3Gains(const QString& path, int width, const std::atomic<boo
 
   std::vector<FrameLevel> levels;
   levels.reserve(size / 200);
-  size_t at = id3v2Size(data, size);
+  mp3frames::MpegFrameWalker walker(data, size);
   int64_t samples = 0;
-  int firstRate = 0;
   int samplesPerFrame = 0;
-  size_t skipped = 0;
-  while (at + 4 <= size) {
+  bool firstFrame = true;
+  while (const auto frame = walker.next()) {
     if ((levels.size() & 4095) == 0 && stop.load(std::memory_order_relaxed)) return {};
-    const std::optional<MpegFrameHeader> header = headerAt(data + at);
-    const size_t length = header ? static_cast<size_t>(header->frameBytes()) : 0;
-    if (!header || (firstRate != 0 && header->sampleRate() != firstRate) || length < 4 ||
-        at + length > size) {
-      // Lost sync: look for the next frame a little further on, up to a limit.
-      if (++skipped > 65536) break;
-      ++at;
-      continue;
+    const MpegFrameHeader& header = frame->header;
+    if (frame->bytes < header.mainDataOffset()) continue;
+    if (firstFrame) {
+      firstFrame = false;
+      samplesPerFrame = header.samplesPerFrame();
+      if (mp3frames::readInfoFrame(header, data + frame->offset, frame->bytes)) continue;
     }
-    // The first frame must be followed by another, or be the whole file.
-    if (firstRate == 0) {
-      const size_t nextAt = at + length;
-      if (nextAt + 4 <= size && !headerAt(data + nextAt)) {
-        ++at;
-        continue;
-      }
-      firstRate = header->sampleRate();
-      samplesPerFrame = header->samplesPerFrame();
-      if (mp3frames::readInfoFrame(*header, data + at, static_cast<int>(length))) {
-        at += length;
-        continue;
-      }
-    }
-    skipped = 0;
-    levels.push_back({samples, frameLevel(data + at, *header)});
-    samples += header->samplesPerFrame();
-    at += length;
+    levels.push_back({samples, frameLevel(data + frame->offset, header)});
+    samples += header.samplesPerFrame();
   }
   if (levels.size() < 2 || samples <= 0) return peaks;
 

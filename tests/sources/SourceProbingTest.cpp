@@ -128,6 +128,10 @@ TEST(ExactMp3Length, HeadersThatAreNotInfoHeadersAreNotTrusted) {
   EXPECT_TRUE(hasTrustworthyXingHeader(frame, 64, 1000, false));
   EXPECT_FALSE(hasTrustworthyXingHeader(frame, 64, 1001, false));
   EXPECT_FALSE(hasTrustworthyXingHeader(frame, 30, 1000, false)) << "too few bytes read";
+  // A frame count damaged on disk: 1000 bytes cannot hold 2^31 frames.
+  frame[44] = 0x7F;
+  EXPECT_FALSE(hasTrustworthyXingHeader(frame, 64, 1000, false));
+  frame[44] = 0x00;
   frame[1] = 0xFD;  // layer II
   EXPECT_FALSE(hasTrustworthyXingHeader(frame, 64, 1000, false));
 }

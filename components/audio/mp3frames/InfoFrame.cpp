@@ -149,4 +149,13 @@ std::vector<unsigned char> buildInfoFrame(const MpegFrameHeader& streamHeader,
   return frame;
 }
 
+bool plausibleStreamCounts(const MpegFrameHeader& header, uint64_t frames, uint64_t bytes) {
+  if (frames == 0 || bytes == 0) return false;
+  // Writers differ on whether the header frame itself is counted: one frame
+  // either way is allowed.
+  const uint64_t smallest = static_cast<uint64_t>(header.frameBytesAt(1));
+  const uint64_t largest = static_cast<uint64_t>(header.frameBytesAt(14)) + 1;
+  return frames * smallest <= bytes + largest && bytes <= (frames + 1) * largest;
+}
+
 }  // namespace tarvex::mp3frames

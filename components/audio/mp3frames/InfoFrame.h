@@ -37,6 +37,12 @@ struct InfoFrame {
 std::optional<InfoFrame> readInfoFrame(const MpegFrameHeader& header, const unsigned char* frame,
                                        int frameBytes);
 
+// Whether a header frame's frame and byte counts can describe one stream at
+// `header`'s version and rate: the bytes per frame they give lie between the
+// smallest and the largest frame that rate allows. A count damaged on disk
+// fails this, and the stream's frames are walked instead of believed.
+bool plausibleStreamCounts(const MpegFrameHeader& header, uint64_t frames, uint64_t bytes);
+
 // What a fresh header frame says about the stream after it.
 struct InfoFrameContent {
   bool vbr = false;

@@ -65,9 +65,7 @@ class Mp3FrameSource {
 
  private:
   [[noreturn]] void fail(const QString& reason) const;
-  void scan(uint64_t begin, uint64_t end);
-  bool sameStream(const MpegFrameHeader& header) const;
-  std::optional<uint64_t> resync(uint64_t from, uint64_t end) const;
+  void scan();
 
   QString fileName_;
   std::unique_ptr<QFile> file_;

@@ -14,12 +14,8 @@
 
 namespace tarvex::mp3frames {
 
-namespace {
-
-using Sources = std::vector<std::unique_ptr<Mp3FrameSource>>;
-
-Sources openAll(const QStringList& parts) {
-  Sources sources;
+Mp3JoinSources openJoinSources(const QStringList& parts) {
+  Mp3JoinSources sources;
   for (const QString& part : parts) {
     sources.push_back(std::make_unique<Mp3FrameSource>(part));
     const Mp3FrameSource& first = *sources.front();
@@ -36,11 +32,9 @@ Sources openAll(const QStringList& parts) {
   return sources;
 }
 
-}  // namespace
-
 QString losslessJoinRefusal(const QStringList& parts) {
   try {
-    openAll(parts);
+    openJoinSources(parts);
   } catch (const AudioError& error) {
     return error.message();
   }
@@ -51,7 +45,13 @@ bool joinMp3Lossless(const QStringList& parts, const QString& outputPath, const 
                      const std::atomic<bool>* stopFlag) {
   if (parts.isEmpty())
     throw AudioError(createError(outputPath, QStringLiteral("there is nothing to join")));
-  const Sources sources = openAll(parts);
+  return joinMp3Lossless(openJoinSources(parts), outputPath, id3Tag, stopFlag);
+}
+
+bool joinMp3Lossless(const Mp3JoinSources& sources, const QString& outputPath,
+                     const QByteArray& id3Tag, const std::atomic<bool>* stopFlag) {
+  if (sources.empty())
+    throw AudioError(createError(outputPath, QStringLiteral("there is nothing to join")));
   const Mp3FrameSource& first = *sources.front();
   const Mp3FrameSource& last = *sources.back();
   const int perFrame = first.samplesPerFrame();

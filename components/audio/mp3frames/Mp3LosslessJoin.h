@@ -5,8 +5,19 @@
 #include <QStringList>
 
 #include <atomic>
+#include <memory>
+#include <vector>
 
 namespace tarvex::mp3frames {
+
+class Mp3FrameSource;
+
+// The parts of a join, each indexed once.
+using Mp3JoinSources = std::vector<std::unique_ptr<Mp3FrameSource>>;
+
+// Indexes every part, in order; throws AudioError naming the first that
+// cannot be copied or whose rate or channel count differs from the first's.
+Mp3JoinSources openJoinSources(const QStringList& parts);
 
 // Joins MP3 files of one sample rate and channel count by copying their
 // audio frames one after the other under `id3Tag` and one fresh Xing/Info +
@@ -19,6 +30,9 @@ namespace tarvex::mp3frames {
 // on either.
 bool joinMp3Lossless(const QStringList& parts, const QString& outputPath, const QByteArray& id3Tag,
                      const std::atomic<bool>* stopFlag = nullptr);
+// The same from parts already indexed (not empty).
+bool joinMp3Lossless(const Mp3JoinSources& sources, const QString& outputPath,
+                     const QByteArray& id3Tag, const std::atomic<bool>* stopFlag = nullptr);
 
 // Empty when `parts` can be joined by copying frames, else why not (naming
 // the file), e.g. for a message that the join is re-encoded instead.
