@@ -99,8 +99,10 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
   cbFormat_ = new FormatSelector(outputFormatCaptions(), outputFormatFaces(), this);
   cbFormat_->setObjectName(QStringLiteral("cb_format"));
   cbFormat_->setCurrentIndex(0);
-  connect(cbFormat_, &QComboBox::currentIndexChanged, this,
-          [this](int index) { state_.formatIndex = knownFormatIndex(index); });
+  connect(cbFormat_, &QComboBox::currentIndexChanged, this, [this](int index) {
+    state_.formatIndex = knownFormatIndex(index);
+    showPlannedRows();
+  });
 
   sm_ = new QPlainTextEdit(this);
   sm_->setObjectName(QStringLiteral("sm"));
@@ -263,6 +265,14 @@ void Tfm_main::FormShow() {
   state_.IsDragging = false;
   state_.segmentFocus = false;
   if (auto* bar = skin_->findObject(QStringLiteral("pb"))) bar->setPosition(0);
+}
+
+void Tfm_main::showPlannedRows() {
+  // The statuses of the last run describe files written in another format:
+  // the rows show the plan again, without them. A running job keeps its own.
+  if (!jobDisplay_ || jobDisplay_->running() || state_.IsPlaying) return;
+  if (!sources_.contains(selectedRow(*lv_))) return;
+  segmentList_->planFor(state_.splitFunction);
 }
 
 JobSettings Tfm_main::jobSettings() const {
