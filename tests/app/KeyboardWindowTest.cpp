@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QTest>
 #include <QTreeWidget>
+#include <QWindow>
 
 #include "app/MarkCommands.h"
 #include "app/dialogs/Tfm_set.h"
@@ -33,9 +34,13 @@ class KeyboardWindow : public ::testing::Test {
 
   skin::SkinWidget& skin() { return harness.window().Skin1(); }
 
-  // A key as the user types it: to the open menu, else the widget with the focus.
+  // A key as the user types it: to the open menu, else the dialog in front,
+  // else the widget with the focus.
   void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QWidget* target = QApplication::activePopupWidget();
+    if (QWidget* dialog = QApplication::activeModalWidget(); target == nullptr && dialog) {
+      target = dialog->focusWidget() != nullptr ? dialog->focusWidget() : dialog;
+    }
     if (target == nullptr) target = QApplication::focusWidget();
     if (target == nullptr) target = &harness.window();
     QTest::keyClick(target, key, modifiers);
@@ -51,6 +56,14 @@ class KeyboardWindow : public ::testing::Test {
       press(Qt::Key_Tab);
     }
     return false;
+  }
+
+  // The offscreen platform leaves a closed menu or dialog the active window;
+  // a desktop gives the activation back to the main window.
+  void backToWindow() {
+    harness.window().windowHandle()->requestActivate();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return QApplication::activeWindow() == &harness.window(); }, 5000));
   }
 
   // Tabs until the widget has the focus.
@@ -70,6 +83,7 @@ class KeyboardWindow : public ::testing::Test {
       if (menu->activeAction() != nullptr && menu->activeAction()->objectName() == handlerName) {
         press(Qt::Key_Return);
         ASSERT_TRUE(harness.waitUntilIdle());
+        backToWindow();
         return;
       }
       press(Qt::Key_Down);
@@ -104,7 +118,7 @@ TEST_F(KeyboardWindow, EveryJobAndMarksCommandRunsFromTheKeys) {
 
   // Join from the Action menu, answering the save dialog.
   const QString joined = harness.outputDir() + QStringLiteral("joined.mp3");
-  harness.platform().saveAnswers.push_back(SaveChoice{joined, 1});
+  harness.platform().saveAnswers.push_back(PlatformServices::SaveChoice{joined, 1});
   chooseFromMenu(Qt::Key_A, QStringLiteral("Join1"));
   EXPECT_TRUE(QFileInfo::exists(joined));
 
@@ -116,6 +130,7 @@ TEST_F(KeyboardWindow, EveryJobAndMarksCommandRunsFromTheKeys) {
   });
   press(Qt::Key_S, Qt::AltModifier);
   EXPECT_TRUE(settingsShown);
+  backToWindow();
 
   // Find silences: its dialog is accepted with Enter; a steady tone has no pause.
   harness.platform().informations.clear();
