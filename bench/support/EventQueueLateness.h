@@ -25,15 +25,19 @@ class EventQueueLateness {
     clock_.start();
     last_ = 0;
     longest_ = 0;
+    stoppedAt_ = -1;
     timer_.start();
   }
   // Counts the stretch from the last turn to now as well.
   void stop() {
     turn();
     timer_.stop();
+    stoppedAt_ = clock_.nsecsElapsed();
   }
-  // Seconds since start().
-  double seconds() const { return static_cast<double>(clock_.nsecsElapsed()) / 1e9; }
+  // Seconds from start() to stop() (to now while it runs).
+  double seconds() const {
+    return static_cast<double>(stoppedAt_ >= 0 ? stoppedAt_ : clock_.nsecsElapsed()) / 1e9;
+  }
   // The longest lateness, in milliseconds.
   double longestMilliseconds() const { return static_cast<double>(longest_) / 1e6; }
 
@@ -49,6 +53,7 @@ class EventQueueLateness {
   QElapsedTimer clock_;
   qint64 last_ = 0;
   qint64 longest_ = 0;
+  qint64 stoppedAt_ = -1;
 };
 
 }  // namespace tarvex::bench
