@@ -215,8 +215,10 @@ void MarkCommands::takeCueMarks(SourceRecord& record) {
     if (markFromSheetFor(record, sheet).isEmpty()) return;
     parts_.state->splitFunction = SplitFunction::Custom;
   } catch (const CueSheetError& error) {
-    // The file is still added, unmarked; the user learns why.
-    parts_.platform->showInformation(parts_.window, error.message());
+    // The file is still added, unmarked; the user learns that and why.
+    parts_.platform->showInformation(parts_.window,
+                                     QStringLiteral("%1\n\n\"%2\" was added without marks.")
+                                         .arg(error.message(), shownName(record.path)));
   }
 }
 

@@ -23,8 +23,10 @@
 #include "app/JobDisplay.h"
 #include "app/JobProgress.h"
 #include "app/JoinOutputChoice.h"
+#include "app/ListKeys.h"
 #include "app/MainSettings.h"
 #include "app/MarkCommands.h"
+#include "app/MenuKeys.h"
 #include "app/OutputFormats.h"
 #include "app/SkinCommands.h"
 #include "app/Tfm_about.h"
@@ -99,8 +101,10 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
   cbFormat_ = new FormatSelector(outputFormatCaptions(), outputFormatFaces(), this);
   cbFormat_->setObjectName(QStringLiteral("cb_format"));
   cbFormat_->setCurrentIndex(0);
-  connect(cbFormat_, &QComboBox::currentIndexChanged, this,
-          [this](int index) { state_.formatIndex = knownFormatIndex(index); });
+  connect(cbFormat_, &QComboBox::currentIndexChanged, this, [this](int index) {
+    state_.formatIndex = knownFormatIndex(index);
+    showPlannedRows();
+  });
 
   sm_ = new QPlainTextEdit(this);
   sm_->setObjectName(QStringLiteral("sm"));
@@ -195,6 +199,18 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
   connect(skin_, &skin::SkinWidget::OnScrollTrack, this, [this, isBar](skin::SkinObject* source) {
     if (isBar(source)) previewPlayer_->BarScrollTrack();
   });
+  // A keyboard step on the bar is a drag of one step: the time shows, playback moves.
+  connect(skin_, &skin::SkinWidget::OnKeyMove, this, [this, isBar](skin::SkinObject* source) {
+    if (!isBar(source)) return;
+    previewPlayer_->BarMouseDown();
+    previewPlayer_->BarScrollTrack();
+    previewPlayer_->BarMouseUp();
+  });
+  placeInTabOrder();
+  new ListKeys(*lv_, [this] { sourceList_->lvClick(); });
+  new ListKeys(*lvTime_, [this] { segmentList_->lv_timeClick(); });
+  new MenuKeys(*this, {this, skin_, lv_, lvTime_, cbFormat_},
+               [this](Command command) { runCommand(command); });
   setAcceptDrops(true);
 }
 
@@ -263,6 +279,26 @@ void Tfm_main::FormShow() {
   state_.IsDragging = false;
   state_.segmentFocus = false;
   if (auto* bar = skin_->findObject(QStringLiteral("pb"))) bar->setPosition(0);
+}
+
+void Tfm_main::placeInTabOrder() {
+  // The skin's buttons first (the menus, the left column, the job buttons,
+  // the player), then the two lists and the format field.
+  lv_->setAccessibleName(QStringLiteral("Files"));
+  lvTime_->setAccessibleName(QStringLiteral("Pieces"));
+  cbFormat_->setAccessibleName(QStringLiteral("Output format"));
+  sm_->setFocusPolicy(Qt::NoFocus);
+  setTabOrder(skin_, lv_);
+  setTabOrder(lv_, lvTime_);
+  setTabOrder(lvTime_, cbFormat_);
+}
+
+void Tfm_main::showPlannedRows() {
+  // The statuses of the last run describe files written in another format:
+  // the rows show the plan again, without them. A running job keeps its own.
+  if (!jobDisplay_ || jobDisplay_->running() || state_.IsPlaying) return;
+  if (!sources_.contains(selectedRow(*lv_))) return;
+  segmentList_->planFor(state_.splitFunction);
 }
 
 JobSettings Tfm_main::jobSettings() const {

@@ -114,6 +114,10 @@ class Tfm_main : public QWidget {
 
  private:
   void FormCloseQuery();
+  // The keyboard's way through the window, and the names screen readers give its widgets.
+  void placeInTabOrder();
+  // The selected source's rows as planned now, without a finished job's statuses.
+  void showPlannedRows();
   // The settings a job uses, as they stand when its command is given.
   JobSettings jobSettings() const;
   // Split and Join: a plan from a snapshot, run by the executor.

@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "app/Tfm_main.h"
+#include "bench/support/EventQueueLateness.h"
 #include "platform/PlatformServices.h"
 #include "sources/views/SourceList.h"
 
@@ -71,37 +72,6 @@ double peakMegabytes(int who) {
   getrusage(who, &usage);
   return static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
 }
-
-// Records the longest stretch between two passes of the event loop.
-class QueueWatch {
- public:
-  QueueWatch() {
-    timer_.setInterval(0);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      const qint64 now = clock_.nsecsElapsed();
-      longest_ = std::max(longest_, now - last_);
-      last_ = now;
-    });
-  }
-  void start() {
-    clock_.start();
-    last_ = 0;
-    longest_ = 0;
-    timer_.start();
-  }
-  // Counts the stretch from the last pass to the job's end as well.
-  double stopMilliseconds() {
-    longest_ = std::max(longest_, clock_.nsecsElapsed() - last_);
-    timer_.stop();
-    return static_cast<double>(longest_) / 1e6;
-  }
-
- private:
-  QTimer timer_;
-  QElapsedTimer clock_;
-  qint64 last_ = 0;
-  qint64 longest_ = 0;
-};
 
 // --- the floor: libmpg123 and libmp3lame with nothing in between ---
 
@@ -272,7 +242,7 @@ int runChild(const QString& mode, const QStringList& args) {
   } else {
     Window window(outDir);
     tarvex::MainWindowState& state = window.main->state();
-    QueueWatch watch;
+    tarvex::bench::EventQueueLateness watch;
     if (mode == "probe") {
       watch.start();
       clock.start();
@@ -290,7 +260,8 @@ int runChild(const QString& mode, const QStringList& args) {
                                               : tarvex::Command::Join);
       waitUntilIdle(*window.main);
     }
-    unpumped = watch.stopMilliseconds();
+    watch.stop();
+    unpumped = watch.longestMilliseconds();
   }
   const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
   std::printf("%.3f %.1f %.1f\n", seconds, peakMegabytes(RUSAGE_SELF), unpumped);

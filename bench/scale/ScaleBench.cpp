@@ -22,6 +22,7 @@
 #include <memory>
 
 #include "app/Tfm_main.h"
+#include "bench/support/EventQueueLateness.h"
 #include "components/audio/AudioFile2.h"
 #include "components/audio/SampleBlock.h"
 #include "platform/PlatformServices.h"
@@ -92,35 +93,36 @@ bool writeWav(const QString& path, int64_t frames) {
   return true;
 }
 
-// Samples the resident memory and the longest event-queue gap while a job runs.
+// Samples the resident memory (every 100 ms) and the longest event-queue gap
+// while a job runs; neither timer spins the thread it watches.
 class JobWatch {
  public:
   JobWatch() {
-    timer_.setInterval(0);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      const qint64 now = clock_.nsecsElapsed();
-      longestGapNs_ = std::max(longestGapNs_, now - last_);
-      last_ = now;
-      if (firstSampleKb_ == 0 && now > 2'000'000'000) firstSampleKb_ = residentKb();
+    sampler_.setInterval(kSampleIntervalMs);
+    QObject::connect(&sampler_, &QTimer::timeout, [this] {
+      if (firstSampleKb_ == 0 && queue_.seconds() > 2.0) firstSampleKb_ = residentKb();
       peakKb_ = std::max(peakKb_, residentKb());
     });
   }
   void start() {
-    clock_.start();
-    last_ = 0;
-    timer_.start();
+    queue_.start();
+    sampler_.start();
   }
-  void stop() { timer_.stop(); }
-  double seconds() const { return static_cast<double>(clock_.nsecsElapsed()) / 1e9; }
-  double longestGapMs() const { return static_cast<double>(longestGapNs_) / 1e6; }
+  void stop() {
+    sampler_.stop();
+    queue_.stop();
+    peakKb_ = std::max(peakKb_, residentKb());
+  }
+  double seconds() const { return queue_.seconds(); }
+  double longestGapMs() const { return queue_.longestMilliseconds(); }
   long firstSampleKb() const { return firstSampleKb_; }
   long peakKb() const { return peakKb_; }
 
  private:
-  QTimer timer_;
-  QElapsedTimer clock_;
-  qint64 last_ = 0;
-  qint64 longestGapNs_ = 0;
+  static constexpr int kSampleIntervalMs = 100;
+
+  tarvex::bench::EventQueueLateness queue_;
+  QTimer sampler_;
   long firstSampleKb_ = 0;
   long peakKb_ = 0;
 };

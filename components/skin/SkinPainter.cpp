@@ -152,7 +152,7 @@ void paintSlider(QPainter& painter, const SkinObject& object, SkinDrawState stat
   if (thumbLook.fill) paintBox(painter, thumb, thumbLook, style);
 }
 
-// Shaded marked spans, the peaks stretched to the width, the play position.
+// The peaks stretched to the width, the marked spans shaded over them, the play position.
 void paintWaveform(QPainter& painter, const SkinObject& object, const SkinStateLook& look) {
   const SkinStyle& style = object.spec().style;
   const QRectF area(object.rect());
@@ -163,19 +163,6 @@ void paintWaveform(QPainter& painter, const SkinObject& object, const SkinStateL
   painter.save();
   painter.setClipRect(inner);
   painter.setRenderHint(QPainter::Antialiasing, false);
-  // Each span's edges are drawn opaque, so ranges that touch (tracks of an
-  // album) still show where one ends and the next begins.
-  QColor edgeColor = style.waveMarkedColor;
-  edgeColor.setAlpha(255);
-  for (const SkinWaveSpan& span : object.waveSpans()) {
-    const qreal left = inner.left() + std::clamp(span.begin, 0.0, 1.0) * inner.width();
-    const qreal right = inner.left() + std::clamp(span.end, 0.0, 1.0) * inner.width();
-    if (right <= left) continue;
-    painter.fillRect(QRectF(left, inner.top(), right - left, inner.height()),
-                     style.waveMarkedColor);
-    painter.fillRect(QRectF(std::floor(left), inner.top(), 1, inner.height()), edgeColor);
-    painter.fillRect(QRectF(std::ceil(right) - 1, inner.top(), 1, inner.height()), edgeColor);
-  }
   const std::vector<float>& low = object.waveLow();
   const std::vector<float>& high = object.waveHigh();
   const qreal middle = inner.center().y();
@@ -198,6 +185,21 @@ void paintWaveform(QPainter& painter, const SkinObject& object, const SkinStateL
     const qreal y2 = middle - std::clamp(top, -1.0f, 1.0f) * half;
     const qreal xPos = inner.left() + x + 0.5;
     painter.drawLine(QPointF(xPos, y1), QPointF(xPos, std::max(y2, y1 + 1)));
+  }
+  // The shading and the span edges go over the peaks: on a loud recording the
+  // peaks fill the whole height and would hide anything drawn beneath them.
+  // The edges are opaque, so ranges that touch (tracks of an album) still
+  // show where one ends and the next begins.
+  QColor edgeColor = style.waveMarkedColor;
+  edgeColor.setAlpha(255);
+  for (const SkinWaveSpan& span : object.waveSpans()) {
+    const qreal left = inner.left() + std::clamp(span.begin, 0.0, 1.0) * inner.width();
+    const qreal right = inner.left() + std::clamp(span.end, 0.0, 1.0) * inner.width();
+    if (right <= left) continue;
+    painter.fillRect(QRectF(left, inner.top(), right - left, inner.height()),
+                     style.waveMarkedColor);
+    painter.fillRect(QRectF(std::floor(left), inner.top(), 1, inner.height()), edgeColor);
+    painter.fillRect(QRectF(std::ceil(right) - 1, inner.top(), 1, inner.height()), edgeColor);
   }
   if (object.waveCursor() >= 0) {
     const qreal x = inner.left() + std::clamp(object.waveCursor(), 0.0, 1.0) * (inner.width() - 1);

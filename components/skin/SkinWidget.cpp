@@ -1,12 +1,17 @@
 #include "components/skin/SkinWidget.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFileInfo>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 #include <vector>
 
+#include "components/skin/SkinAccessibility.h"
 #include "components/skin/SkinDocument.h"
 #include "components/skin/SkinError.h"
 #include "components/skin/SkinFileReader.h"
@@ -33,7 +38,8 @@ struct SkinWidget::State {
   Qt::MouseButton ownerButton = Qt::NoButton;
   bool pressedInside = false;  // a held button is drawn pressed only while the mouse is over it
   bool draggingThumb = false;
-  int grabOffset = 0;  // mouse x minus thumb left while dragging
+  int grabOffset = 0;             // mouse x minus thumb left while dragging
+  SkinObject* focused = nullptr;  // the keyboard's object, in the focus chain
 
   void clearMouse() {
     hovered = nullptr;
@@ -71,6 +77,9 @@ QString describeMissing(const SkinDocument& document, const QString& layoutName,
 SkinWidget::SkinWidget(QWidget* parent) : QWidget(parent), state_(std::make_unique<State>()) {
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  // Tab only: a click on a button leaves the keyboard where it was.
+  setFocusPolicy(Qt::TabFocus);
+  QAccessible::installFactory(&skinAccessibleFactory);
   loadSkinFile(QString());
 }
 
@@ -107,6 +116,8 @@ bool SkinWidget::selectLayout(const QString& layoutName) {
   if (!layout) return false;
   state_->clearMouse();
   ++state_->generation;
+  const QString focusedName = state_->focused ? state_->focused->name() : QString();
+  state_->focused = nullptr;
   state_->objects.clear();
   state_->layout = layout;
   for (const SkinObjectSpec& spec : layout->objects) {
@@ -121,6 +132,10 @@ bool SkinWidget::selectLayout(const QString& layoutName) {
     object->text_ = spec.text;
     object->owner_ = this;
     state_->objects.push_back(std::move(object));
+  }
+  // The keyboard stays on the object of the same name, if the layout has one.
+  if (SkinObject* same = findObject(focusedName); same && isInteractive(*same)) {
+    state_->focused = same;
   }
   unsetCursor();
   resize(layout->size);
@@ -200,6 +215,159 @@ void SkinWidget::paintEvent(QPaintEvent* event) {
     }
     paintSkinObject(painter, *object, drawState);
   }
+  paintFocusRing(painter);
+}
+
+void SkinWidget::paintFocusRing(QPainter& painter) {
+  if (!hasFocus() || !state_->focused) return;
+  const QColor ring =
+      state_->document ? state_->document->color(QStringLiteral("focus"), QColor(0xff, 0xc8, 0x3c))
+                       : QColor(0xff, 0xc8, 0x3c);
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setBrush(Qt::NoBrush);
+  // Inside the area the object repaints, so moving the focus leaves no trace.
+  painter.setPen(QPen(ring, 1, Qt::SolidLine));
+  painter.drawRect(state_->focused->rect().adjusted(-2, -2, 1, 1));
+  painter.setPen(QPen(QColor(0, 0, 0, 160), 1, Qt::DotLine));
+  painter.drawRect(state_->focused->rect().adjusted(-1, -1, 0, 0));
+  painter.restore();
+}
+
+std::vector<SkinObject*> SkinWidget::focusChain() const {
+  std::vector<SkinObject*> chain;
+  for (const auto& object : state_->objects) {
+    if (isInteractive(*object) && object->rect().isValid()) chain.push_back(object.get());
+  }
+  return chain;
+}
+
+std::vector<SkinObject*> SkinWidget::accessibleObjects() const {
+  std::vector<SkinObject*> objects;
+  for (const auto& object : state_->objects) {
+    if (object->kind() != SkinObjectKind::Image && object->kind() != SkinObjectKind::Region) {
+      objects.push_back(object.get());
+    }
+  }
+  return objects;
+}
+
+SkinObject* SkinWidget::focusedObject() const {
+  return state_->focused;
+}
+
+void SkinWidget::setFocusedObject(SkinObject* object) {
+  if (object == state_->focused) return;
+  const std::vector<SkinObject*> chain = focusChain();
+  if (object && std::find(chain.begin(), chain.end(), object) == chain.end()) return;
+  if (state_->focused) redrawObject(*state_->focused);
+  state_->focused = object;
+  if (!object) return;
+  redrawObject(*object);
+  if (hasFocus() && QAccessible::isActive()) {
+    const std::vector<SkinObject*> told = accessibleObjects();
+    const auto at = std::find(told.begin(), told.end(), object);
+    QAccessibleInterface* self = QAccessible::queryAccessibleInterface(this);
+    if (self && at != told.end()) {
+      QAccessibleEvent event(self->child(static_cast<int>(at - told.begin())), QAccessible::Focus);
+      QAccessible::updateAccessibility(&event);
+    }
+  }
+}
+
+void SkinWidget::activateObject(SkinObject* object) {
+  if (!object || object->kind() != SkinObjectKind::Button) return;
+  emit OnClick(object);
+}
+
+void SkinWidget::moveSliderTo(SkinObject* object, int position) {
+  if (!object || object->kind() != SkinObjectKind::Slider) return;
+  const int before = object->position();
+  object->setPosition(position);
+  if (object->position() != before) emit OnKeyMove(object, object->position());
+}
+
+void SkinWidget::keyPressEvent(QKeyEvent* event) {
+  SkinObject* object = state_->focused;
+  if (!object ||
+      (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  if (object->kind() == SkinObjectKind::Button) {
+    switch (event->key()) {
+      case Qt::Key_Space:
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+        activateObject(object);
+        return;
+      default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+  }
+  const int step = std::max(1, object->span() / 100);
+  const int page = object->pageSize() > 0 ? object->pageSize() : std::max(1, object->span() / 10);
+  int target = object->position();
+  switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Down:
+      target -= step;
+      break;
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+      target += step;
+      break;
+    case Qt::Key_PageUp:
+      target -= page;
+      break;
+    case Qt::Key_PageDown:
+      target += page;
+      break;
+    case Qt::Key_Home:
+      target = 0;
+      break;
+    case Qt::Key_End:
+      target = object->span();
+      break;
+    default:
+      QWidget::keyPressEvent(event);
+      return;
+  }
+  moveSliderTo(object, target);
+}
+
+void SkinWidget::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  const std::vector<SkinObject*> chain = focusChain();
+  if (chain.empty()) return;
+  if (event->reason() == Qt::TabFocusReason) {
+    setFocusedObject(chain.front());
+  } else if (event->reason() == Qt::BacktabFocusReason) {
+    setFocusedObject(chain.back());
+  } else if (!state_->focused) {
+    setFocusedObject(chain.front());
+  }
+  if (state_->focused) redrawObject(*state_->focused);
+}
+
+void SkinWidget::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  if (state_->focused) redrawObject(*state_->focused);
+}
+
+bool SkinWidget::focusNextPrevChild(bool next) {
+  const std::vector<SkinObject*> chain = focusChain();
+  const auto at = std::find(chain.begin(), chain.end(), state_->focused);
+  if (hasFocus() && at != chain.end()) {
+    const auto index = (at - chain.begin()) + (next ? 1 : -1);
+    if (index >= 0 && index < static_cast<std::ptrdiff_t>(chain.size())) {
+      setFocusedObject(chain[static_cast<size_t>(index)]);
+      return true;
+    }
+  }
+  // Past either end: on to the window's next widget.
+  return QWidget::focusNextPrevChild(next);
 }
 
 namespace {

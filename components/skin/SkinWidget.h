@@ -4,14 +4,23 @@
 #include <QStringList>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 #include "components/skin/SkinObject.h"
+
+class QPainter;
 
 namespace tarvex::skin {
 
 // The skin engine control: draws the main window's face from a skin file and
 // reports clicks and drags on its named objects. Object names compare exactly,
 // case included ("stop" and "Stop" are different objects).
+//
+// The keyboard reaches every button and slider: Tab enters the skin and moves
+// through them in the order the skin declares them (Shift+Tab back), then on
+// to the next widget of the window; the one with the focus is ringed; Space
+// or Enter presses a button; the arrow keys, Page Up/Down, Home and End move
+// a slider. Screen readers see each object by its caption.
 class SkinWidget : public QWidget {
   Q_OBJECT
  public:
@@ -61,6 +70,20 @@ class SkinWidget : public QWidget {
 
   QSize sizeHint() const override;
 
+  // The buttons and sliders in Tab order (the order the layout declares them).
+  std::vector<SkinObject*> focusChain() const;
+  // The objects a screen reader is told of: all but decoration and the places
+  // of the program's own widgets, in drawing order.
+  std::vector<SkinObject*> accessibleObjects() const;
+  // The object the keyboard acts on while this widget has the focus (null:
+  // none yet). Setting one outside the focus chain is ignored.
+  SkinObject* focusedObject() const;
+  void setFocusedObject(SkinObject* object);
+  // What Space does on a button: OnClick, as a click would.
+  void activateObject(SkinObject* object);
+  // What the keys do on a slider: the position set, then OnKeyMove if it changed.
+  void moveSliderTo(SkinObject* object, int position);
+
  signals:
   // A button was pressed and released over itself with the left button.
   void OnClick(tarvex::skin::SkinObject* source);
@@ -71,6 +94,9 @@ class SkinWidget : public QWidget {
   // A slider's position changed by the mouse (thumb dragged, or a click on
   // the track beside the thumb moved it by a page); the position is already set.
   void OnScrollTrack(tarvex::skin::SkinObject* source, int newPosition);
+  // A slider's position changed by the keyboard (or a screen reader); the
+  // position is already set.
+  void OnKeyMove(tarvex::skin::SkinObject* source, int newPosition);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -78,9 +104,14 @@ class SkinWidget : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
 
  private:
   void endLostGrab(const QPoint& point);
+  void paintFocusRing(QPainter& painter);
 
   struct State;
   std::unique_ptr<State> state_;

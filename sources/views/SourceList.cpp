@@ -159,6 +159,7 @@ void SourceList::RemoveSource() {
   const int count = parts_.lv->topLevelItemCount();
   if (count == 0) {
     segments_.clear();
+    showPath(QString());  // the path line named the file just removed
   } else {
     if (state.currentSource < 0 || state.currentSource >= count - 1) state.currentSource = 0;
     selectRow(*parts_.lv, state.currentSource);
@@ -173,6 +174,7 @@ void SourceList::ClearSources() {
   segments_.clear();
   parts_.sources->clear();
   FitNameColumn();
+  showPath(QString());  // the path line goes with the files it named
   parts_.sm->show();
   parts_.sm->raise();
   segments_.UpdateTotalTime();
@@ -199,11 +201,14 @@ void SourceList::lvClick() {
   const SourceRecord& source = parts_.sources->at(state.currentSource);
   segments_.SetupPositionBar(source);
   segments_.planFor(state.splitFunction);
-  if (parts_.skin.nm != nullptr) {
-    parts_.skin.nm->setText(source.path);
-    parts_.skin.nm->redraw();
-  }
+  showPath(source.path);
   parts_.sm->hide();
+}
+
+void SourceList::showPath(const QString& path) {
+  if (parts_.skin.nm == nullptr) return;
+  parts_.skin.nm->setText(path);
+  parts_.skin.nm->redraw();
 }
 
 }  // namespace tarvex

@@ -69,6 +69,8 @@ class SourceList {
   void addProbed(const ProbeResult& result);
   void finishAdd(bool selectPlaySource);
   void showRow(int row);
+  // The path line "nm": the selected file's full path, or empty.
+  void showPath(const QString& path);
 
   WindowParts& parts_;
   SegmentList& segments_;

@@ -179,6 +179,13 @@ TEST_F(SourceListWindow, RemovingTheLastOfThreeSelectsTheFirstAndClearEmptiesAll
   EXPECT_TRUE(harness.window().sources().empty());
   EXPECT_TRUE(harness.window().sm().isVisible());
   EXPECT_EQ(harness.skinText("tataltime"), "00:00:00");
+  EXPECT_EQ(harness.skinText("nm"), "") << "the path line named a removed file";
+  // Removing the only file one by one clears it too.
+  harness.addFiles({media("talk100.wav")});
+  EXPECT_EQ(harness.skinText("nm"), media("talk100.wav"));
+  harness.clickSkin("Remove");
+  EXPECT_EQ(harness.window().lv().topLevelItemCount(), 0);
+  EXPECT_EQ(harness.skinText("nm"), "");
 }
 
 TEST_F(SourceListWindow, ListCommandsWaitWhileAJobRuns) {

@@ -100,8 +100,9 @@ TEST_F(CueWindow, ASheetBesideThatDoesNotFitIsToldAndTheFileAddedUnmarked) {
   EXPECT_EQ(harness.sourceCaptions(), QStringList{"album.mp3"});
   EXPECT_EQ(harness.segmentRows(), QStringList{"00:00:00 - 00:00:05|00:00:05|Uncertain"});
   ASSERT_EQ(harness.platform().informations.size(), 1);
-  EXPECT_TRUE(harness.platform().informations[0].contains("track 3"))
-      << harness.platform().informations[0].toStdString();
+  const QString told = harness.platform().informations[0];
+  EXPECT_TRUE(told.contains("track 3")) << told.toStdString();
+  EXPECT_TRUE(told.contains("\"album.mp3\" was added without marks")) << told.toStdString();
 }
 
 TEST_F(CueWindow, OpeningOrDroppingASheetAddsTheAudioItNames) {

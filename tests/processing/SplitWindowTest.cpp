@@ -144,6 +144,9 @@ TEST_F(SplitWindow, TheMenusSplitOpensNoFolderAndKeepsTheLastFractionOfASecond) 
   EXPECT_EQ(harness.segmentRows().value(2), "00:00:04 - 00:00:06|00:00:02|Finish");
   EXPECT_EQ(harness.skinText("tataltime"), "00:00:06");
   EXPECT_TRUE(harness.platform().openedFolders.isEmpty());
+  // Another format: the finished statuses belonged to the files just written.
+  harness.window().cb_format().setCurrentIndex(2);
+  EXPECT_EQ(statuses(), QStringList({"Unconvert", "Unconvert", "Unconvert"}));
 }
 
 TEST_F(SplitWindow, ACountSplitCoversTheWholeSource) {

@@ -103,6 +103,32 @@ TEST(SkinWaveform, DrawsPeaksMarkedSpansAndThePlayPosition) {
   testing::saveSnapshotIfAsked(skin, QStringLiteral("skin-waveform"));
 }
 
+TEST(SkinWaveform, MarksAndTheirEdgesShowOverAFullScaleSignal) {
+  // A loud album: every column's peaks fill the whole height of the object.
+  SkinWidget skin;
+  skin.selectLayout(QStringLiteral("Plaskett"));
+  SkinObject* wave = skin.findObject(QStringLiteral("wave"));
+  ASSERT_NE(wave, nullptr);
+  const size_t width = static_cast<size_t>(wave->rect().width());
+  wave->setWaveform(std::vector<float>(width, -1.0f), std::vector<float>(width, 1.0f));
+  // Two touching tracks in the middle of the file.
+  wave->setWaveSpans({{0.25, 0.5}, {0.5, 0.75}});
+  skin.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&skin));
+  const QImage image = skin.grab().toImage();
+  const QRect area = wave->rect();
+  const auto column = [&](double fraction) {
+    return area.left() + static_cast<int>(fraction * area.width());
+  };
+  for (const int y : {area.top() + 3, area.center().y(), area.bottom() - 3}) {
+    const QColor outside = image.pixelColor(column(0.1), y);
+    const QColor inside = image.pixelColor(column(0.4), y);
+    EXPECT_NE(inside, outside) << "the shading at row " << y;
+    EXPECT_NE(image.pixelColor(column(0.5), y), inside) << "the boundary at row " << y;
+    EXPECT_EQ(image.pixelColor(column(0.9), y), outside) << "past the marks";
+  }
+}
+
 TEST(SkinWaveform, DefaultSkinShowsItWithoutChangingTheWindow) {
   SkinWidget skin;
   skin.selectLayout(QStringLiteral("Plaskett"));
