@@ -33,7 +33,8 @@ bool JobDisplay::startSplit(SplitPlan plan, std::vector<SourceRecord> sources, J
   for (const PiecePlan& piece : plan.pieces) {
     pieces.push_back({piece.source, piece.row, piece.sourcePath});
   }
-  begin(std::move(pieces), std::move(sources), std::move(settings), false, std::move(finished));
+  begin(std::move(pieces), plan.rows, std::move(sources), std::move(settings), false,
+        std::move(finished));
   return executor_.start(std::move(plan), JobExecutor::Options{});
 }
 
@@ -43,13 +44,16 @@ bool JobDisplay::startJoin(JoinPlan plan, std::vector<SourceRecord> sources, Job
   std::vector<Piece> pieces;
   for (const JoinPart& part : plan.parts)
     pieces.push_back({part.source, part.row, part.sourcePath});
-  begin(std::move(pieces), std::move(sources), std::move(settings), true, std::move(finished));
+  begin(std::move(pieces), plan.rows, std::move(sources), std::move(settings), true,
+        std::move(finished));
   return executor_.start(std::move(plan), JobExecutor::Options{});
 }
 
-void JobDisplay::begin(std::vector<Piece> pieces, std::vector<SourceRecord> sources,
-                       JobSettings settings, bool join, Finished finished) {
+void JobDisplay::begin(std::vector<Piece> pieces, std::vector<std::vector<Segment>> rows,
+                       std::vector<SourceRecord> sources, JobSettings settings, bool join,
+                       Finished finished) {
   pieces_ = std::move(pieces);
+  rows_ = std::move(rows);
   sources_ = std::move(sources);
   settings_ = std::move(settings);
   join_ = join;
@@ -59,6 +63,11 @@ void JobDisplay::begin(std::vector<Piece> pieces, std::vector<SourceRecord> sour
   note_.clear();
   finished_ = std::move(finished);
   if (!pieces_.empty()) follow(0);
+}
+
+std::vector<Segment> JobDisplay::rowsOf(int source) const {
+  if (source < 0 || source >= static_cast<int>(rows_.size())) return {};
+  return rows_[static_cast<size_t>(source)];
 }
 
 void JobDisplay::stop() {
@@ -80,7 +89,7 @@ QString JobDisplay::statusOf(const Piece& piece) const {
       break;
   }
   // Not written (or removed again): the row shows what it showed before the job.
-  const std::vector<Segment> rows = jobRowsFor(sources_, piece.source, settings_, join_);
+  const std::vector<Segment> rows = rowsOf(piece.source);
   if (piece.row >= 0 && piece.row < static_cast<int>(rows.size())) {
     return statusText(rows[static_cast<size_t>(piece.row)].status);
   }
@@ -99,8 +108,7 @@ void JobDisplay::follow(int piece) {
     shownSource_ = followed.source;
     parts_.state->currentSource = followed.source;
     selectRow(*parts_.lv, followed.source);
-    segments_.showRows(jobRowsFor(sources_, followed.source, settings_, join_),
-                       sources_[static_cast<size_t>(followed.source)]);
+    segments_.showRows(rowsOf(followed.source), sources_[static_cast<size_t>(followed.source)]);
     for (const Piece& other : pieces_) {
       if (other.source == shownSource_ && other.state != PieceState::Waiting) showStatus(other);
     }

@@ -50,7 +50,9 @@ class JobDisplay : public QObject {
     PieceState state = PieceState::Waiting;
   };
 
-  void begin(std::vector<Piece> pieces, std::vector<SourceRecord> sources, JobSettings settings,
+  std::vector<Segment> rowsOf(int source) const;
+  void begin(std::vector<Piece> pieces, std::vector<std::vector<Segment>> rows,
+             std::vector<SourceRecord> sources, JobSettings settings,
              bool join, Finished finished);
   void onStarted(int piece);
   void onProgress(int piece, qint64 done, qint64 total);
@@ -69,6 +71,7 @@ class JobDisplay : public QObject {
 
   std::vector<Piece> pieces_;
   std::vector<SourceRecord> sources_;
+  std::vector<std::vector<Segment>> rows_;  // the plan's rows, by source
   JobSettings settings_;
   bool join_ = false;
   int followed_ = -1;

@@ -9,7 +9,7 @@
 #include "app/dialogs/Tfm_silence.h"
 #include "config/SettingsSchema.h"
 #include "platform/PlatformServices.h"
-#include "sources/analysis/AudioRange.h"
+#include "sources/analysis/SilenceMarks.h"
 #include "sources/cue/CueFileMatch.h"
 #include "sources/cue/CueMarks.h"
 #include "sources/cue/CueSheetError.h"
@@ -128,12 +128,7 @@ void MarkCommands::searchFinished(const QString& path, const SilenceResult& resu
             .arg(pauseText(settings), shownName(path)));
     return;
   }
-  std::vector<MarkedRange> marks;
-  for (const SecondsRange& range :
-       outwardToWholeSeconds(result.soundRanges, result.sampleRate, source.lengthSeconds)) {
-    marks.emplace_back(range.begin, range.end, RangeState::Confirmed);
-  }
-  source.replaceMarks(std::move(marks));
+  source.replaceMarks(silenceMarks(source, result));
   showNewMarks();
 }
 
@@ -215,11 +210,9 @@ QStringList MarkCommands::expandCueSheets(const QStringList& files) {
 
 void MarkCommands::takeCueMarks(SourceRecord& record) {
   const QString absolute = QFileInfo(record.path).absoluteFilePath();
-  QString sheet = sheetForAudio_.take(absolute);
-  if (sheet.isEmpty()) sheet = cueSheetBeside(record.path);
-  if (sheet.isEmpty()) return;
+  const QString sheet = sheetForAudio_.take(absolute);
   try {
-    markFromCueFile(record, sheet);
+    if (markFromSheetFor(record, sheet).isEmpty()) return;
     parts_.state->splitFunction = SplitFunction::Custom;
   } catch (const CueSheetError& error) {
     // The file is still added, unmarked; the user learns why.

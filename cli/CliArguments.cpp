@@ -7,6 +7,7 @@
 #include "cli/TimeRanges.h"
 #include "cli/UsageError.h"
 #include "config/EncoderLists.h"
+#include "sources/SplitPlanning.h"
 
 namespace tarvex::cli {
 
@@ -230,32 +231,71 @@ CliCommand parseCliArguments(const QStringList& arguments) {
 
   addEncoderOptions(command, handlers, flags);
 
+  flags[QStringLiteral("--dry-run")] = [&command] { command.dryRun = true; };
+  flags[QStringLiteral("--json")] = [&command] { command.json = true; };
+
   if (first == QLatin1String("split")) {
     command.action = Action::Split;
     int modesGiven = 0;
     handlers[QStringLiteral("--every")] = [&](const QString& value) {
       ++modesGiven;
       command.mode = SplitMode::Every;
-      command.everySeconds = parseInteger(QStringLiteral("--every"), value, 1, 24 * 3600 * 366);
+      command.everySeconds = parseTime(value);
+      if (command.everySeconds < 1) {
+        throw UsageError(
+            QStringLiteral("--every takes a time of at least 1 second, not \"%1\"").arg(value));
+      }
     };
     handlers[QStringLiteral("--pieces")] = [&](const QString& value) {
       ++modesGiven;
       command.mode = SplitMode::Pieces;
-      command.pieceCount = parseInteger(QStringLiteral("--pieces"), value, 1, 100000);
+      command.pieceCount = parseInteger(QStringLiteral("--pieces"), value, 1, kMostPiecesPerJob);
     };
     handlers[QStringLiteral("--ranges")] = [&](const QString& value) {
       ++modesGiven;
       command.mode = SplitMode::Ranges;
       command.ranges = parseRanges(value);
     };
+    // "--cue" takes its sheet as "--cue=SHEET" or as a .cue file among the
+    // files; without one, each file's own sheet beside it.
+    flags[QStringLiteral("--cue")] = [&] {
+      ++modesGiven;
+      command.mode = SplitMode::Cue;
+    };
+    flags[QStringLiteral("--silences")] = [&] {
+      ++modesGiven;
+      command.mode = SplitMode::Silences;
+    };
+    handlers[QStringLiteral("--threshold")] = [&command](const QString& value) {
+      command.thresholdDb = parseInteger(QStringLiteral("--threshold"), value, -96, -1);
+    };
+    handlers[QStringLiteral("--min-silence")] = [&command](const QString& value) {
+      command.minSilenceMs = parseInteger(QStringLiteral("--min-silence"), value, 100, 60000);
+    };
     const auto output = [&command](const QString& value) { command.outputFolder = value; };
     handlers[QStringLiteral("--output")] = output;
     handlers[QStringLiteral("-o")] = output;
-    reader.read(handlers, flags, command.files);
+    QStringList arguments = rest;
+    for (QString& argument : arguments) {
+      if (argument.startsWith(QLatin1String("--cue="))) {
+        command.cueSheet = argument.mid(6);
+        argument = QStringLiteral("--cue");
+      }
+    }
+    OptionReader(first, arguments).read(handlers, flags, command.files);
+    if (command.mode == SplitMode::Cue && command.cueSheet.isEmpty()) {
+      for (qsizetype index = 0; index < command.files.size(); ++index) {
+        if (command.files[index].endsWith(QLatin1String(".cue"), Qt::CaseInsensitive)) {
+          command.cueSheet = command.files.takeAt(index);
+          break;
+        }
+      }
+    }
     requireFiles(command, first);
     if (modesGiven != 1) {
-      throw UsageError(QStringLiteral("split takes one of --every, --pieces or --ranges; ") +
-                       seeHelp(first));
+      throw UsageError(
+          QStringLiteral("split takes one of --every, --pieces, --ranges, --cue or --silences; ") +
+          seeHelp(first));
     }
     return command;
   }

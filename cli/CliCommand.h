@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "processing/EncoderProfile.h"
@@ -10,14 +11,11 @@
 namespace tarvex::cli {
 
 enum class Action { Help, Version, Probe, Tags, Split, Join };
-enum class SplitMode { Every, Pieces, Ranges };
+enum class SplitMode { Every, Pieces, Ranges, Cue, Silences };
 
-// A stretch of a source in whole seconds, end after begin.
-struct TimeRange {
-  int begin = 0;
-  int end = 0;
-  bool operator==(const TimeRange&) const = default;
-};
+// Times typed on the command line, in seconds with any fraction: a range
+// from `first` to `second`, the second after the first.
+using TypedRange = std::pair<double, double>;
 
 // Tag fields a `tags` command sets; an absent field is left as it is.
 struct TagChanges {
@@ -46,15 +44,20 @@ struct CliCommand {
   QStringList files;  // as given (relative to the caller's folder)
   bool quiet = false;
 
-  bool json = false;  // probe
+  bool json = false;  // probe, and split or join with --dry-run
 
   TagChanges tagChanges;  // tags
 
   SplitMode mode = SplitMode::Every;  // split
-  int everySeconds = 0;
+  double everySeconds = 0;
   int pieceCount = 0;
-  std::vector<TimeRange> ranges;
-  QString outputFolder;  // split: empty means the current folder
+  std::vector<TypedRange> ranges;
+  QString cueSheet;            // Cue: empty means the sheet beside each file
+  double thresholdDb = -40.0;  // Silences: the level below which audio is quiet
+  int minSilenceMs = 1000;     // Silences: the shortest pause that cuts
+  QString outputFolder;        // split: empty means the current folder
+
+  bool dryRun = false;  // split and join: print the plan, write nothing
 
   QString outputFile;  // join: -o
 

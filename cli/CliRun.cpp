@@ -105,7 +105,7 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
       return runTags(command, out, err);
     case Action::Split:
     case Action::Join:
-      return runJob(command, err);
+      return runJob(command, out, err);
   }
   return kExitBadUsage;
 }

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QJsonDocument>
 #include <QTimer>
 #include <csignal>
 #include <exception>
@@ -11,10 +12,12 @@
 
 #include "cli/CliEncoder.h"
 #include "cli/CliFailure.h"
-#include "cli/CliPlans.h"
 #include "cli/CliRun.h"
+#include "cli/CommandSources.h"
+#include "cli/PlanPrinting.h"
 #include "cli/ProgressDisplay.h"
 #include "platform/ConfigLocation.h"
+#include "platform/Error.h"
 #include "processing/JobExecutor.h"
 #include "processing/OutputNaming.h"
 
@@ -61,14 +64,26 @@ QString folderWithSeparator(const QString& folder) {
   return native;
 }
 
-void requireFolder(const QString& folder) {
+// The folder outputs go into, made with its parents where missing.
+void makeFolder(const QString& folder) {
   const QFileInfo info(folder);
-  if (!info.exists()) {
-    throw CliFailure(QStringLiteral("Cannot write into %1: no such folder").arg(folder));
-  }
-  if (!info.isDir()) {
+  if (info.exists() && !info.isDir()) {
     throw CliFailure(QStringLiteral("Cannot write into %1: not a folder").arg(folder));
   }
+  if (!info.exists() && !QDir().mkpath(folder)) {
+    throw CliFailure(
+        QStringLiteral("Cannot create the folder %1: %2")
+            .arg(folder, QStringLiteral("permission denied or not a folder above it")));
+  }
+}
+
+void printPlan(const QString& text, const QJsonObject& json, bool asJson, QTextStream& out) {
+  if (asJson) {
+    out << QJsonDocument(json).toJson(QJsonDocument::Indented);
+  } else {
+    out << text;
+  }
+  out.flush();
 }
 
 int formatFromExtension(const QString& path) {
@@ -146,9 +161,12 @@ int execute(Plan plan, int outputs, int64_t totalFrames, bool quiet, QTextStream
 
 }  // namespace
 
-int runJob(CliCommand command, QTextStream& err) {
+int runJob(CliCommand command, QTextStream& out, QTextStream& err) {
   for (QString& file : command.files) {
     file = QDir::cleanPath(QDir::current().absoluteFilePath(file));
+  }
+  if (!command.cueSheet.isEmpty()) {
+    command.cueSheet = QDir::cleanPath(QDir::current().absoluteFilePath(command.cueSheet));
   }
   int status = kExitDone;
   try {
@@ -160,41 +178,40 @@ int runJob(CliCommand command, QTextStream& err) {
       const QString typed = QDir::current().absoluteFilePath(command.outputFile);
       if (!command.formatIndex) formatIndex = formatFromExtension(typed);
       joinPath = QDir::toNativeSeparators(joinOutputPath(typed, OutputExtension(formatIndex)));
-      requireFolder(QFileInfo(joinPath).absolutePath());
       if (pathTaken(joinPath)) {
         throw CliFailure(
             QStringLiteral("Cannot write %1: the file exists (it is never written over)")
                 .arg(joinPath));
       }
+      outputFolder = QFileInfo(joinPath).absolutePath();
     } else {
       outputFolder = command.outputFolder.isEmpty()
                          ? QDir::currentPath()
                          : QDir::current().absoluteFilePath(command.outputFolder);
-      requireFolder(outputFolder);
-      outputFolder = folderWithSeparator(outputFolder);
     }
     const EncoderProfile profile = encoderProfileFor(command, formatIndex, settingsFilePath());
 
-    std::vector<SourceFacts> sources;
-    for (const QString& file : command.files) {
-      try {
-        sources.push_back(measureSource(file));
-      } catch (const std::exception& error) {
-        err << "tarvex-cli: " << QString::fromUtf8(error.what()) << Qt::endl;
-        status = kExitFileFailed;
-      }
-    }
+    QStringList failures;
+    const std::vector<SourceRecord> sources = commandSources(command, failures);
+    for (const QString& failure : failures) err << "tarvex-cli: " << failure << Qt::endl;
+    if (!failures.isEmpty()) status = kExitFileFailed;
     // A join with a part missing would be a wrong file: nothing is written.
     if (join && status != kExitDone) return status;
     if (sources.empty()) return kExitFileFailed;
+    const JobSettings settings = jobSettingsOf(command, folderWithSeparator(outputFolder));
 
     if (join) {
-      JoinPlan plan = planJoin(command, sources, profile, joinPath);
+      JoinPlan plan = planJoin(sources, settings, profile, joinPath);
+      if (command.dryRun) {
+        printPlan(joinPlanText(plan), joinPlanJson(plan), command.json, out);
+        return status;
+      }
+      makeFolder(outputFolder);
       int64_t frames = 0;
       for (const JoinPart& part : plan.parts) frames += part.endFrame - part.firstFrame;
       return execute(std::move(plan), 1, frames, command.quiet, err);
     }
-    SplitPlan plan = planSplit(command, sources, profile, outputFolder);
+    SplitPlan plan = planSplit(sources, settings, profile);
     for (int index = 0; index < static_cast<int>(sources.size()); ++index) {
       const bool hasPiece =
           std::any_of(plan.pieces.begin(), plan.pieces.end(),
@@ -205,7 +222,12 @@ int runJob(CliCommand command, QTextStream& err) {
         status = kExitFileFailed;
       }
     }
+    if (command.dryRun) {
+      printPlan(splitPlanText(plan), splitPlanJson(plan), command.json, out);
+      return status;
+    }
     if (plan.pieces.empty()) return status;
+    makeFolder(outputFolder);
     int64_t frames = 0;
     for (const PiecePlan& piece : plan.pieces)
       frames += std::max<int64_t>(0, piece.endFrame - piece.firstFrame);
@@ -213,7 +235,7 @@ int runJob(CliCommand command, QTextStream& err) {
     const int jobStatus = execute(std::move(plan), outputs, frames, command.quiet, err);
     return jobStatus != kExitDone ? jobStatus : status;
   } catch (const std::exception& error) {
-    err << "tarvex-cli: " << QString::fromUtf8(error.what()) << Qt::endl;
+    err << "tarvex-cli: " << userMessage(error) << Qt::endl;
     return kExitFileFailed;
   }
 }

@@ -6,10 +6,12 @@
 
 namespace tarvex::cli {
 
-// Runs a split or join command (files relative to the current folder): measures the
-// sources, plans the job, runs it on the job executor with progress on `err`
-// (unless quiet) and removes a cut-off output on Ctrl-C. Returns the exit
+// Runs a split or join command (files relative to the current folder): probes
+// and marks the sources, plans the job as the window does, and either prints
+// the plan on `out` (--dry-run, writing nothing) or makes the output folder
+// where missing and runs the job on the executor with progress on `err`
+// (unless quiet), removing a cut-off output on Ctrl-C. Returns the exit
 // status: 0 done, 1 a file failed, 130 stopped by Ctrl-C.
-int runJob(CliCommand command, QTextStream& err);
+int runJob(CliCommand command, QTextStream& out, QTextStream& err);
 
 }  // namespace tarvex::cli

@@ -3,7 +3,8 @@
 #include <QFile>
 #include <QJsonValue>
 
-#include "components/audio/AudioFile2.h"
+#include "cli/CliFailure.h"
+#include "sources/SourceProbe.h"
 #include "tags/FileTags.h"
 
 namespace tarvex::cli {
@@ -52,12 +53,16 @@ QString formatLength(int64_t frames, int sampleRate) {
 ProbeReport probeFile(const QString& path) {
   ProbeReport report;
   report.path = path;
-  AudioFile2 reader;
-  reader.OpenRead(path);
-  report.frames = reader.Samples();
-  report.sampleRate = reader.SampleRate();
-  report.channels = reader.Channels();
-  reader.Close();
+  // Measured by the probe the window uses when a file is added.
+  const ProbeResult probed = probeSource(path, true);
+  if (probed.outcome == ProbeResult::Outcome::NotSupported) {
+    throw CliFailure(probed.reason.isEmpty()
+                         ? QStringLiteral("%1: not an audio file the program can read").arg(path)
+                         : probed.reason);
+  }
+  report.frames = probed.record.frames;
+  report.sampleRate = probed.record.sampleRate;
+  report.channels = probed.record.channels;
   report.format = sniffFormat(path);
   report.tagFamily = tagFamily(path);
   if (!report.tagFamily.isEmpty()) report.tags = readFileTags(path);

@@ -20,12 +20,22 @@ bool parsePart(const QString& text, qint64& value) {
 
 }  // namespace
 
-int parseSeconds(const QString& text) {
-  const QStringList parts = text.trimmed().split(QLatin1Char(':'));
+double parseTime(const QString& text) {
   const auto fail = [&text] {
-    return UsageError(
-        QStringLiteral("\"%1\" is not a time: write seconds, M:SS or H:MM:SS").arg(text));
+    return UsageError(QStringLiteral("\"%1\" is not a time: write seconds, M:SS or H:MM:SS, with a "
+                                     "fraction if need be (7.777, 1:02.5)")
+                          .arg(text));
   };
+  QString whole = text.trimmed();
+  double fraction = 0;
+  if (const qsizetype point = whole.indexOf(QLatin1Char('.')); point >= 0) {
+    const QString digits = whole.mid(point + 1);
+    qint64 value = 0;
+    if (!parsePart(digits, value)) throw fail();
+    fraction = (QStringLiteral("0.") + digits).toDouble();
+    whole = whole.left(point);
+  }
+  const QStringList parts = whole.split(QLatin1Char(':'));
   if (parts.size() > 3) throw fail();
   qint64 total = 0;
   for (qsizetype index = 0; index < parts.size(); ++index) {
@@ -36,19 +46,19 @@ int parseSeconds(const QString& text) {
     total = total * 60 + value;
   }
   if (total > std::numeric_limits<int>::max()) throw fail();
-  return static_cast<int>(total);
+  return static_cast<double>(total) + fraction;
 }
 
-std::vector<TimeRange> parseRanges(const QString& text) {
-  std::vector<TimeRange> ranges;
+std::vector<TypedRange> parseRanges(const QString& text) {
+  std::vector<TypedRange> ranges;
   for (const QString& item : text.split(QLatin1Char(','))) {
     const QStringList ends = item.split(QLatin1Char('-'));
     if (ends.size() != 2) {
       throw UsageError(
           QStringLiteral("\"%1\" is not a range: write BEGIN-END, as 0:30-1:15").arg(item));
     }
-    TimeRange range{parseSeconds(ends[0]), parseSeconds(ends[1])};
-    if (range.end <= range.begin) {
+    const TypedRange range{parseTime(ends[0]), parseTime(ends[1])};
+    if (range.second <= range.first) {
       throw UsageError(QStringLiteral("the range \"%1\" ends before it begins").arg(item));
     }
     ranges.push_back(range);

@@ -8,6 +8,7 @@
 #include "components/skin/SkinObject.h"
 #include "platform/PlatformServices.h"
 #include "sources/MulDiv.h"
+#include "sources/SampleSpan.h"
 #include "sources/TimeFormat.h"
 #include "sources/views/SegmentList.h"
 
@@ -60,17 +61,22 @@ const MarkedRange* PreviewPlayer::playedRange() const {
   return &source->ranges[static_cast<size_t>(playSegment_)];
 }
 
-int64_t PreviewPlayer::pieceStartFrame() const {
+SampleSpan PreviewPlayer::pieceSpan() const {
   const MarkedRange* range = playedRange();
-  if (range == nullptr) return 0;
-  return MulDiv(int64_t{range->begin} * 1000, reader_.Samples(), reader_.Duration());
+  const int row = parts_.state->PlaySource;
+  if (range == nullptr || !parts_.sources->contains(row)) return {};
+  // The frames the split cuts: exact edges (a CUE sheet's, a found sound's)
+  // where the range has them.
+  return markedSpan(*range, *parts_.sources->markedSource(parts_.state->splitFunction, row),
+                    parts_.sources->at(row));
+}
+
+int64_t PreviewPlayer::pieceStartFrame() const {
+  return pieceSpan().first;
 }
 
 int64_t PreviewPlayer::pieceFrames() const {
-  const MarkedRange* range = playedRange();
-  if (range == nullptr) return 0;
-  const int64_t seconds = int64_t{range->end} - range->begin;
-  return MulDiv(seconds * 1000, reader_.Samples(), reader_.Duration());
+  return pieceSpan().frames();
 }
 
 void PreviewPlayer::Play() {

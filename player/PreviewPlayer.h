@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/Error.h"
+#include "sources/SampleSpan.h"
 #include "sources/views/WindowParts.h"
 
 namespace tarvex {
@@ -82,6 +83,7 @@ class PreviewPlayer : public QObject {
   const MarkedRange* playedRange() const;
   int64_t pieceStartFrame() const;
   int64_t pieceFrames() const;
+  SampleSpan pieceSpan() const;
   int span() const;
   int barPosition() const;
   void setBar(int position);

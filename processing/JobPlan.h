@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "processing/EncoderProfile.h"
+#include "sources/SplitPlanning.h"
 #include "tags/AudioFileinfo.h"
 
 namespace tarvex {
@@ -15,10 +16,11 @@ namespace tarvex {
 // job apply to the next one.
 //
 // Frames are sample frames of the source itself (before any conversion). The
-// planner maps whole seconds to frames the way a job always has: frame =
-// MulDiv(seconds × 1000, Samples, Duration ms) of the source, kept inside it,
-// and an end at or past the source's whole-second length is its last frame
-// (one past the last), so the fraction of a second after it is not lost.
+// planner maps a time t to frame round(t × sample rate), kept inside the
+// source; an end at or past the source's whole-second length is its last
+// frame (one past the last), so the fraction of a second after it is not
+// lost. Exact edges (a CUE sheet's tracks, found sounds, fractional times)
+// are used as they are.
 
 // One output file of a split.
 struct PiecePlan {
@@ -69,6 +71,10 @@ struct SplitPlan {
   // pressed; the extension of every output is OutputExtension(profile.formatIndex).
   EncoderProfile profile;
   QString outputFolder;  // ends with the native separator
+  // What each source's segment list shows while the job runs, by source
+  // list row: one row per `row` number the pieces use, with the status it
+  // had before the job.
+  std::vector<std::vector<Segment>> rows;
 };
 
 // One stretch of one source in a join.
@@ -100,6 +106,8 @@ struct JoinPlan {
   // the source being read at that moment, as for a split piece.
   int fadeInSeconds = 0;
   int fadeOutSeconds = 0;
+  // What each source's segment list shows while the job runs (see SplitPlan).
+  std::vector<std::vector<Segment>> rows;
 };
 
 }  // namespace tarvex

@@ -11,11 +11,14 @@
 
 namespace tarvex {
 
-// The settings a job uses, taken when Split or Join is pressed.
+// The settings a job uses, taken when Split or Join is pressed. The window
+// and the command line both plan through these and the source records.
 struct JobSettings {
   SplitFunction function = SplitFunction::Custom;
   QString outputDir;  // ends with the native separator
-  int pieceSeconds = 60;
+  // Length of a piece by time: whole seconds in the window, any fraction on
+  // the command line. A piece starts at sample round(k × pieceSeconds × rate).
+  double pieceSeconds = 60;
   int pieceCount = 6;
   bool fadeIn = false;
   bool fadeOut = false;
@@ -23,17 +26,12 @@ struct JobSettings {
   int fadeOutSeconds = 5;
 };
 
-// The rows a source's segment list shows while a job works on it, one per
-// piece the job plans for that source, in the plan's row numbering: pieces
-// by time or count; the ranges that are cut under Custom and Unification (a
-// lone pending range shows as confirmed and is cut; otherwise the pending
-// last range is left out; under Unification the first source's ranges).
-// `join` under time or count: one row over the whole source.
-std::vector<Segment> jobRowsFor(const std::vector<SourceRecord>& sources, int row,
-                                const JobSettings& settings, bool join);
-
-// Every piece of every source in list order, with frames, output names (each
-// unique within the plan and not taken on disk when planned), tags and fades.
+// Every piece of every source in list order, with exact frames, output names
+// (each unique within the plan and not taken on disk when planned), tags,
+// fades and the rows each source's list shows. A range whose exact first
+// frame is at or past the end of a source under Unification gives no piece.
+// Throws Error, writing nothing, when the job would write more than
+// kMostPiecesPerJob pieces.
 SplitPlan planSplit(const std::vector<SourceRecord>& sources, const JobSettings& settings,
                     const EncoderProfile& profile);
 

@@ -60,6 +60,17 @@ QString MakeOutputName(const QString& caption, const QString& outputDir, const Q
   return firstFreeNumbered(outputStem(caption), outputDir, extension, planned);
 }
 
+QString PlannedNames::next(const QString& caption) {
+  const QString stem = outputStem(caption);
+  for (int number = nextNumber_.value(stem, 1);; ++number) {
+    const QString path = numberedOutputName(stem, number, outputDir_, extension_);
+    if (number < INT_MAX && (planned_.contains(path) || pathTaken(path))) continue;
+    planned_.insert(path);
+    nextNumber_.insert(stem, number + 1);
+    return path;
+  }
+}
+
 QString fallbackOutputName(const QString& sourcePath, const QString& outputDir,
                            const QString& extension) {
   const QString base = QFileInfo(sourcePath).completeBaseName();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <functional>
 
@@ -22,6 +24,23 @@ QString MakeOutputName(const QString& caption, const QString& outputDir, const Q
 // another output of the same job.
 QString MakeOutputName(const QString& caption, const QString& outputDir, const QString& extension,
                        const std::function<bool(const QString&)>& planned);
+
+// The names of one job's pieces, given as MakeOutputName gives them with
+// every earlier name of the job counted as planned, but counting on from the
+// last number given for a caption, so naming n pieces looks at n names on
+// disk rather than n².
+class PlannedNames {
+ public:
+  PlannedNames(QString outputDir, QString extension)
+      : outputDir_(std::move(outputDir)), extension_(std::move(extension)) {}
+  QString next(const QString& caption);
+
+ private:
+  QString outputDir_;
+  QString extension_;
+  QSet<QString> planned_;
+  QHash<QString, int> nextNumber_;
+};
 
 // outputDir + the cleaned stem + "_N" + extension, shortened as
 // MakeOutputName does; whether the name is free is not looked at.

@@ -24,6 +24,7 @@ MarkingOutcome MarkingRules::setPendingBound(SplitFunction function, int row, in
   const int clamped = std::clamp(seconds, 0, std::max(0, source->lengthSeconds));
   MarkedRange& pending = pendingRange(*source);
   (begin ? pending.begin : pending.end) = clamped;
+  (begin ? pending.exactFirst : pending.exactEnd) = -1;
   return MarkingOutcome::Done;
 }
 

@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "components/audio/AudioFile2.h"
+#include "platform/Error.h"
 #include "tags/SourceTagReader.h"
 
 namespace tarvex {
@@ -29,8 +30,9 @@ ProbeResult probeSource(const QString& path, bool fromFolder) {
     record.sampleRate = reader.SampleRate();
     record.channels = reader.Channels();
     reader.Close();
-  } catch (const std::exception&) {
+  } catch (const std::exception& error) {
     result.outcome = ProbeResult::Outcome::NotSupported;
+    result.reason = userMessage(error);
     return result;
   }
   record.fileBytes = file.size();

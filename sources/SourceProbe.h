@@ -16,6 +16,7 @@ struct ProbeResult {
   Outcome outcome = Outcome::NotSupported;
   SourceRecord record;
   QString fileName;  // the path's file name, for the refusal message
+  QString reason;    // NotSupported: what the reader or tag reader said
 };
 
 // Probes one file with a reader of its own, so several files can be probed

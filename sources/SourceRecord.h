@@ -34,12 +34,14 @@ struct MarkedRange {
   // the source's own title and artist.
   QString title;
   QString performer;
-  // Where a CUE sheet put this range's ends, in CD frames (75 to the second);
-  // -1: not from a sheet, or to the end of the audio. Each counts while the
-  // whole-second begin or end still shows it, so a piece cut from a sheet
-  // starts and ends at the track's exact sample until the user moves it.
-  int64_t sheetBeginFrame = -1;
-  int64_t sheetEndFrame = -1;
+  // Where the range was found to begin and end exactly, in sample frames of
+  // the source it was marked on; -1: at the whole second shown (a range the
+  // user marked). A CUE sheet's tracks, found sounds and fractional times
+  // typed on the command line keep their exact edges here, and the plan,
+  // the preview and Save marks use them. Only the pending range is ever moved,
+  // and moving an edge drops its exact sample.
+  int64_t exactFirst = -1;
+  int64_t exactEnd = -1;
 
   friend bool operator==(const MarkedRange&, const MarkedRange&) = default;
 };

@@ -38,7 +38,7 @@ std::vector<Segment> planByTimePieces(int lengthSeconds, int pieceSeconds) {
   for (int64_t begin = 0; begin < length || (begin == 0 && length == 0); begin += step) {
     const int end = static_cast<int>(std::min<int64_t>(begin + step, length));
     rows.push_back({static_cast<int>(begin), end, SegmentStatus::Planned});
-    if (length == 0) break;
+    if (length == 0 || rows.size() > static_cast<size_t>(kMostPiecesPerJob)) break;
   }
   return rows;
 }
@@ -55,6 +55,7 @@ std::vector<Segment> planByCountPieces(int lengthSeconds, int pieceCount) {
     const int begin = static_cast<int>(MulDiv(k, length, count));
     const int end = static_cast<int>(MulDiv(k + 1, length, count));
     if (end > begin) rows.push_back({begin, end, SegmentStatus::Planned});
+    if (rows.size() > static_cast<size_t>(kMostPiecesPerJob)) break;
   }
   return rows;
 }

@@ -5,24 +5,19 @@
 #include <vector>
 
 #include "config/SplitFunction.h"
+#include "sources/Segment.h"
 #include "sources/SourceRecord.h"
 
 namespace tarvex {
 
-// What a row of the segment list stands for before a job works on it.
-enum class SegmentStatus {
-  Planned,        // a piece cut by time or count
-  Pending,        // the pending range, still being marked
-  Confirmed,      // a confirmed range
-  JustConfirmed,  // the range the last Ok confirmed
-};
-
-// One planned piece, whole seconds.
-struct Segment {
-  int begin = 0;
-  int end = 0;
-  SegmentStatus status = SegmentStatus::Planned;
-};
+// The most pieces one split may plan. A job past it is refused before
+// anything is written: more files than this in one folder is no use to anyone
+// (every second of a 2 h 46 min recording is 10 000 pieces; a CD has at most
+// 99 tracks), and a source whose header claims an absurd length (a damaged
+// frame count can claim thousands of hours) would otherwise tie the job up
+// planning and naming millions of empty pieces. The row planners below stop
+// one past it, so their time and memory stay bounded as well.
+constexpr int kMostPiecesPerJob = 10000;
 
 // The marked ranges of a source as the segment list shows them, each with its
 // marking state.
@@ -31,13 +26,15 @@ std::vector<Segment> planMarkedRanges(const SourceRecord& source);
 // Pieces of `pieceSeconds` seconds covering a source of `lengthSeconds`. The
 // last piece is shorter when the length is not a multiple; no empty piece is
 // planned after a source that divides evenly, but a source of length 0 still
-// has its one (empty) piece. Values below 1 count as 1.
+// has its one (empty) piece. Values below 1 count as 1. At most
+// kMostPiecesPerJob + 1 rows are planned.
 std::vector<Segment> planByTimePieces(int lengthSeconds, int pieceSeconds);
 
 // `pieceCount` pieces covering the whole source: piece k runs from
 // MulDiv(k, L, N) to MulDiv(k + 1, L, N), so lengths differ by at most one
 // second and no tail is lost. Empty pieces (more pieces than seconds) are not
 // planned; a source of length 0 keeps one empty piece. Values below 1 count as 1.
+// At most kMostPiecesPerJob + 1 rows are planned.
 std::vector<Segment> planByCountPieces(int lengthSeconds, int pieceCount);
 
 // The ranges of `shared` (the first source's marks) that a source of

@@ -46,16 +46,16 @@ void SilenceScanner::closeWindow() {
   quietSince_ = -1;
 }
 
-std::vector<AudioRange> SilenceScanner::finish() {
+std::vector<SampleSpan> SilenceScanner::finish() {
   if (windowFill_ > 0) closeWindow();
   if (quietSince_ >= 0 && position_ - quietSince_ >= minimumPauseFrames_)
     pauses_.push_back({quietSince_, position_});
   quietSince_ = -1;
-  std::vector<AudioRange> sound;
+  std::vector<SampleSpan> sound;
   int64_t from = 0;
-  for (const AudioRange& pause : pauses_) {
-    if (pause.beginFrame > from) sound.push_back({from, pause.beginFrame});
-    from = pause.endFrame;
+  for (const SampleSpan& pause : pauses_) {
+    if (pause.first > from) sound.push_back({from, pause.first});
+    from = pause.end;
   }
   if (position_ > from) sound.push_back({from, position_});
   return sound;

@@ -29,9 +29,9 @@ class SilenceScanner {
   // Ends the data; returns the ranges with sound: from 0 (or the end of a
   // leading pause) to the next pause, ..., the last to the end of the data
   // (or the start of a trailing pause). Audio silent throughout gives none.
-  std::vector<AudioRange> finish();
+  std::vector<SampleSpan> finish();
 
-  const std::vector<AudioRange>& pauses() const { return pauses_; }
+  const std::vector<SampleSpan>& pauses() const { return pauses_; }
 
  private:
   void closeWindow();
@@ -44,7 +44,7 @@ class SilenceScanner {
   int64_t windowFill_ = 0;
   int64_t position_ = 0;     // frames taken so far
   int64_t quietSince_ = -1;  // start of the current quiet run, -1: none
-  std::vector<AudioRange> pauses_;
+  std::vector<SampleSpan> pauses_;
 };
 
 // The sounding ranges of an audio file, decoded through the audio engine's
@@ -52,8 +52,8 @@ class SilenceScanner {
 // (a stopped run returns what it had not finished as an empty list and sets
 // `*stopped`); `progress` receives 0..100. Reader failures throw AudioError.
 struct SilenceResult {
-  std::vector<AudioRange> soundRanges;
-  std::vector<AudioRange> pauses;
+  std::vector<SampleSpan> soundRanges;
+  std::vector<SampleSpan> pauses;
   int sampleRate = 0;
   int64_t totalFrames = 0;
 };

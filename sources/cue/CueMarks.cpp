@@ -2,7 +2,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
+#include "sources/MulDiv.h"
 #include "sources/SplitPlanning.h"
 #include "sources/cue/CueFileMatch.h"
 #include "sources/cue/CuePieceTags.h"
@@ -13,12 +15,25 @@
 
 namespace tarvex {
 
+namespace {
+
+int64_t sampleAtCueFrame(int64_t cueFrame, const SourceRecord& record) {
+  if (record.sampleRate <= 0) return -1;
+  return std::clamp<int64_t>(MulDiv(cueFrame, record.sampleRate, kCueFramesPerSecond), 0,
+                             record.frames);
+}
+
+int64_t cueFrameAtSample(int64_t sample, const SourceRecord& record) {
+  return MulDiv(sample, kCueFramesPerSecond, record.sampleRate);
+}
+
+}  // namespace
+
 void markFromCueSheet(SourceRecord& record, const CueSheet& sheet, int fileIndex) {
   const std::vector<CueRange> tracks =
       cueTrackRanges(sheet, fileIndex, sourceLengthMs(record), record.path);
   std::vector<int> kept;
-  const std::vector<SecondsRange> seconds =
-      roundToWholeSeconds(tracks, record.lengthSeconds, &kept);
+  const std::vector<Segment> seconds = roundToWholeSeconds(tracks, record.lengthSeconds, &kept);
   if (seconds.empty())
     throw CueSheetError(
         QStringLiteral("The CUE sheet has no track that plays from \"%1\".").arg(record.path));
@@ -29,9 +44,11 @@ void markFromCueSheet(SourceRecord& record, const CueSheet& sheet, int fileIndex
                      track.performer);
     // The exact boundaries: a dropped track between two kept ones joins the
     // earlier; the last runs to the end of the audio.
-    mark.sheetBeginFrame = track.beginFrame;
-    mark.sheetEndFrame =
-        i + 1 < seconds.size() ? tracks[static_cast<size_t>(kept[i + 1])].beginFrame : -1;
+    mark.exactFirst = sampleAtCueFrame(track.beginFrame, record);
+    mark.exactEnd =
+        i + 1 < seconds.size()
+            ? sampleAtCueFrame(tracks[static_cast<size_t>(kept[i + 1])].beginFrame, record)
+            : -1;
     marks.push_back(std::move(mark));
   }
   // The sheet's disc texts: an empty range keeps the source's title.
@@ -51,6 +68,13 @@ void markFromCueFile(SourceRecord& record, const QString& sheetPath) {
   markFromCueSheet(record, sheet, fileIndex);
 }
 
+QString markFromSheetFor(SourceRecord& record, const QString& sheetPath) {
+  const QString sheet = sheetPath.isEmpty() ? cueSheetBeside(record.path) : sheetPath;
+  if (sheet.isEmpty()) return {};
+  markFromCueFile(record, sheet);
+  return sheet;
+}
+
 CueSheet cueSheetOfMarks(const SourceRecord& record) {
   std::vector<CueRange> ranges;
   for (const UnifiedRange& cut : customRangesFor(record)) {
@@ -59,14 +83,14 @@ CueSheet cueSheetOfMarks(const SourceRecord& record) {
     range.title = mark.title;
     range.performer = mark.performer;
     // A boundary still where a sheet put it keeps the sheet's exact frame.
-    range.beginFrame =
-        mark.sheetBeginFrame >= 0 && wholeSecondOfCueFrame(mark.sheetBeginFrame) == cut.begin
-            ? mark.sheetBeginFrame
-            : cut.begin * kCueFramesPerSecond;
-    if (cut.end >= record.lengthSeconds) {
+    // An exact edge (a sheet's track, a found sound) is written as it was found.
+    const bool exactRate = record.sampleRate > 0;
+    range.beginFrame = exactRate && mark.exactFirst >= 0 ? cueFrameAtSample(mark.exactFirst, record)
+                                                         : cut.begin * kCueFramesPerSecond;
+    if (exactRate && mark.exactEnd >= 0 && mark.exactEnd < record.frames) {
+      range.endFrame = cueFrameAtSample(mark.exactEnd, record);
+    } else if (cut.end >= record.lengthSeconds || (exactRate && mark.exactEnd >= 0)) {
       range.endFrame = -1;
-    } else if (mark.sheetEndFrame >= 0 && wholeSecondOfCueFrame(mark.sheetEndFrame) == cut.end) {
-      range.endFrame = mark.sheetEndFrame;
     } else {
       range.endFrame = cut.end * kCueFramesPerSecond;
     }

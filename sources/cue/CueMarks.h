@@ -20,6 +20,11 @@ void markFromCueSheet(SourceRecord& record, const CueSheet& sheet, int fileIndex
 // other files.
 void markFromCueFile(SourceRecord& record, const QString& sheetPath);
 
+// Marks a source from `sheetPath`, or when that is empty from the sheet
+// beside it (cueSheetBeside). Returns the sheet used, "" when there is none
+// (the record is then unchanged). Throws CueSheetError as markFromCueFile.
+QString markFromSheetFor(SourceRecord& record, const QString& sheetPath);
+
 // The sheet of the ranges a Custom job cuts from the record (every confirmed
 // range, or the lone pending one), with their titles and performers and the
 // source's album and artist. Throws CueSheetError when two ranges start

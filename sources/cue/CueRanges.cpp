@@ -36,16 +36,16 @@ std::vector<CueRange> cueTrackRanges(const CueSheet& sheet, int fileIndex, int64
   return ranges;
 }
 
-std::vector<SecondsRange> roundToWholeSeconds(const std::vector<CueRange>& ranges,
-                                              int lengthSeconds, std::vector<int>* kept) {
+std::vector<Segment> roundToWholeSeconds(const std::vector<CueRange>& ranges, int lengthSeconds,
+                                         std::vector<int>* kept) {
   const auto toSeconds = [lengthSeconds](int64_t frame) {
     const int64_t seconds = wholeSecondOfCueFrame(frame);
     return static_cast<int>(std::clamp<int64_t>(seconds, 0, lengthSeconds));
   };
-  std::vector<SecondsRange> result;
+  std::vector<Segment> result;
   if (kept) kept->clear();
   for (size_t i = 0; i < ranges.size(); ++i) {
-    SecondsRange range;
+    Segment range;
     range.begin = toSeconds(ranges[i].beginFrame);
     range.end = ranges[i].endFrame < 0 ? lengthSeconds : toSeconds(ranges[i].endFrame);
     if (range.end <= range.begin) continue;

@@ -34,7 +34,7 @@ std::vector<CueRange> cueTrackRanges(const CueSheet& sheet, int fileIndex, int64
 // `lengthSeconds`. A track shorter than the rounding leaves (after rounding
 // to zero length) is merged away: the result may hold fewer ranges than the
 // sheet has tracks; `kept` (when given) receives the indexes of the ranges kept.
-std::vector<SecondsRange> roundToWholeSeconds(const std::vector<CueRange>& ranges,
-                                              int lengthSeconds, std::vector<int>* kept = nullptr);
+std::vector<Segment> roundToWholeSeconds(const std::vector<CueRange>& ranges, int lengthSeconds,
+                                         std::vector<int>* kept = nullptr);
 
 }  // namespace tarvex

@@ -31,11 +31,11 @@ std::vector<Stretch> album(Signal pause, double pauseDb) {
           {Signal::Tone, 1.0}, {pause, 2.5, pauseDb}, {Signal::Tone, 2.0}};
 }
 
-void expectNear(const std::vector<AudioRange>& found, const std::vector<AudioRange>& expected) {
+void expectNear(const std::vector<SampleSpan>& found, const std::vector<SampleSpan>& expected) {
   ASSERT_EQ(found.size(), expected.size());
   for (size_t i = 0; i < found.size(); ++i) {
-    EXPECT_NEAR(found[i].beginFrame, expected[i].beginFrame, kTolerance) << "range " << i;
-    EXPECT_NEAR(found[i].endFrame, expected[i].endFrame, kTolerance) << "range " << i;
+    EXPECT_NEAR(found[i].first, expected[i].first, kTolerance) << "range " << i;
+    EXPECT_NEAR(found[i].end, expected[i].end, kTolerance) << "range " << i;
   }
 }
 
@@ -87,8 +87,8 @@ TEST(SilenceThreshold, LeadingTrailingAndAllSilence) {
                      AudioFormat::Wav, 22050, 1);
   const SilenceResult result = scan(path);
   ASSERT_EQ(result.soundRanges.size(), 1u);
-  EXPECT_NEAR(result.soundRanges[0].beginFrame, at[1], 22050 / 100);
-  EXPECT_NEAR(result.soundRanges[0].endFrame, at[2], 22050 / 100);
+  EXPECT_NEAR(result.soundRanges[0].first, at[1], 22050 / 100);
+  EXPECT_NEAR(result.soundRanges[0].end, at[2], 22050 / 100);
 
   const QString silent = folder.path("silent.wav");
   writeProgramme(silent, {{Signal::Silence, 3.0}}, AudioFormat::Wav);
@@ -101,7 +101,7 @@ TEST(SilenceThreshold, LeadingTrailingAndAllSilence) {
   scanner.add(values.data(), 3000);
   const auto ranges = scanner.finish();
   ASSERT_EQ(ranges.size(), 1u);
-  EXPECT_EQ(ranges[0], (AudioRange{1000, 2000}));
+  EXPECT_EQ(ranges[0], (SampleSpan{1000, 2000}));
 }
 
 TEST(SilenceSearchWorker, ReportsResultsFailuresAndStops) {
@@ -134,18 +134,18 @@ TEST(SilenceSearchWorker, ReportsResultsFailuresAndStops) {
 
 TEST(SilenceMarks, SoundRangesRoundOutwardToWholeSecondsKeepingEveryPausesCut) {
   const int rate = 1000;
-  const std::vector<AudioRange> ranges = {{1500, 4200}, {5100, 5300}, {5900, 8000}, {9999, 12500}};
+  const std::vector<SampleSpan> ranges = {{1500, 4200}, {5100, 5300}, {5900, 8000}, {9999, 12500}};
   // 1.5-4.2 s → 1-5; 5.1-5.3 → 5-6, meeting it at 5 (the pause 4.2-5.1 keeps
   // its cut); 5.9-8.0 → 5-8 overlaps, so both meet at 6, nearest the middle of
   // the pause 5.3-5.9; 9.999 lies within 10 ms of 10; the last ends at 12.
   EXPECT_EQ(outwardToWholeSeconds(ranges, rate, 12),
-            (std::vector<SecondsRange>{{1, 5}, {5, 6}, {6, 8}, {10, 12}}));
+            (std::vector<Segment>{{1, 5}, {5, 6}, {6, 8}, {10, 12}}));
   // Edges a window past whole seconds (a 2 s pause detected at 2.005-3.995 s)
   // keep the pause whole; a range inside one second next to another is joined.
   EXPECT_EQ(outwardToWholeSeconds({{0, 2005}, {3995, 6000}}, rate, 6),
-            (std::vector<SecondsRange>{{0, 2}, {4, 6}}));
+            (std::vector<Segment>{{0, 2}, {4, 6}}));
   EXPECT_EQ(outwardToWholeSeconds({{0, 2400}, {2600, 2900}}, rate, 6),
-            (std::vector<SecondsRange>{{0, 3}}));
+            (std::vector<Segment>{{0, 3}}));
   EXPECT_TRUE(outwardToWholeSeconds(ranges, 0, 12).empty());
 }
 

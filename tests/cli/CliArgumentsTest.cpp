@@ -68,10 +68,32 @@ TEST(CliArguments, SplitModesPiecesAndRanges) {
   EXPECT_EQ(pieces.pieceCount, 4);
 
   const CliCommand ranges =
-      parse({"split", "a.mp3", "--ranges", "0:30-1:15,2:00-2:30,1:00:00-1:00:05"});
+      parse({"split", "a.mp3", "--ranges", "0:30-1:15,2:00.25-2:30,1:00:00-1:00:05.5"});
   EXPECT_EQ(ranges.mode, SplitMode::Ranges);
-  const std::vector<TimeRange> expected{{30, 75}, {120, 150}, {3600, 3605}};
+  const std::vector<TypedRange> expected{{30, 75}, {120.25, 150}, {3600, 3605.5}};
   EXPECT_EQ(ranges.ranges, expected);
+}
+
+TEST(CliArguments, CueSilencesAndDryRun) {
+  const CliCommand beside = parse({"split", "a.mp3", "--cue"});
+  EXPECT_EQ(beside.mode, SplitMode::Cue);
+  EXPECT_TRUE(beside.cueSheet.isEmpty());
+  EXPECT_EQ(parse({"split", "--cue", "disc.CUE", "a.mp3"}).cueSheet, "disc.CUE");
+  const CliCommand named = parse({"split", "--cue=d.cue", "a.mp3", "--dry-run", "--json"});
+  EXPECT_EQ(named.cueSheet, "d.cue");
+  EXPECT_EQ(named.files, QStringList{"a.mp3"});
+  EXPECT_TRUE(named.dryRun && named.json);
+
+  const CliCommand pauses =
+      parse({"split", "a.mp3", "--silences", "--threshold", "-50", "--min-silence", "700"});
+  EXPECT_EQ(pauses.mode, SplitMode::Silences);
+  EXPECT_EQ(pauses.thresholdDb, -50);
+  EXPECT_EQ(pauses.minSilenceMs, 700);
+
+  EXPECT_DOUBLE_EQ(parse({"split", "a.mp3", "--every", "1:02.5"}).everySeconds, 62.5);
+  EXPECT_TRUE(usageErrorOf({"split", "a.mp3", "--every", "0.5"}).contains("at least 1 second"));
+  EXPECT_TRUE(usageErrorOf({"split", "a.mp3", "--cue", "--every", "3"}).contains("one of"));
+  EXPECT_TRUE(usageErrorOf({"split", "a.mp3", "--pieces", "10001"}).contains("10000"));
 }
 
 TEST(CliArguments, JoinNeedsAnOutputAndTakesItWithDashO) {
@@ -140,13 +162,17 @@ TEST(CliArguments, BadUsageIsNamedInTheMessage) {
   EXPECT_TRUE(usageErrorOf({"join", "a.mp3", "-o", "x.mp3", "--every", "3"}).contains("--every"));
 }
 
-TEST(TimeRanges, TimesAreSecondsMinutesOrHours) {
-  EXPECT_EQ(parseSeconds("0"), 0);
-  EXPECT_EQ(parseSeconds("95"), 95);
-  EXPECT_EQ(parseSeconds("1:15"), 75);
-  EXPECT_EQ(parseSeconds("2:03:04"), 7384);
-  for (const char* bad : {"", "1:60", "1:5", "-3", "1.5", "a:00", "1:00:00:00", "99999999999"}) {
-    EXPECT_THROW(parseSeconds(bad), UsageError) << bad;
+TEST(TimeRanges, TimesAreSecondsMinutesOrHoursWithAFraction) {
+  EXPECT_EQ(parseTime("0"), 0);
+  EXPECT_EQ(parseTime("95"), 95);
+  EXPECT_EQ(parseTime("1:15"), 75);
+  EXPECT_EQ(parseTime("2:03:04"), 7384);
+  EXPECT_DOUBLE_EQ(parseTime("7.777"), 7.777);
+  EXPECT_DOUBLE_EQ(parseTime("1:02.5"), 62.5);
+  EXPECT_DOUBLE_EQ(parseTime("1:00:00.000001"), 3600.000001);
+  for (const char* bad : {"", "1:60", "1:5", "-3", "1.", ".5x", "1.5.2", "1:2.5", "a:00",
+                          "1:00:00:00", "99999999999", "1e3", "1.-5"}) {
+    EXPECT_THROW(parseTime(bad), UsageError) << bad;
   }
 }
 

@@ -12,9 +12,9 @@ namespace {
 
 using testing::TempFolder;
 
-// A range as the segment list shows it: without the sheet's exact frames.
+// A range as the segment list shows it: without the sheet's exact samples.
 MarkedRange shown(MarkedRange range) {
-  range.sheetBeginFrame = range.sheetEndFrame = -1;
+  range.exactFirst = range.exactEnd = -1;
   return range;
 }
 
@@ -57,9 +57,10 @@ TEST(CueMarksTest, TracksBecomeConfirmedRangesWithTheirTextsThenAPendingWholeRan
   EXPECT_EQ(shown(record.ranges[2]),
             (MarkedRange{120, 200, RangeState::Confirmed, "Drei ☃", "Sheet Band"}));
   EXPECT_EQ(record.ranges[3], (MarkedRange{0, 200, RangeState::Pending}));
-  EXPECT_EQ(record.ranges[1].sheetBeginFrame, 59 * 75 + 40);
-  EXPECT_EQ(record.ranges[1].sheetEndFrame, 120 * 75 + 37);
-  EXPECT_EQ(record.ranges[2].sheetEndFrame, -1) << "the last track runs to the end";
+  // 588 samples to a CD frame at 44.1 kHz.
+  EXPECT_EQ(record.ranges[1].exactFirst, (59 * 75 + 40) * 588);
+  EXPECT_EQ(record.ranges[1].exactEnd, (120 * 75 + 37) * 588);
+  EXPECT_EQ(record.ranges[2].exactEnd, -1) << "the last track runs to the end";
   EXPECT_EQ(record.tags.album, "Grüße");
   EXPECT_EQ(record.tags.genre, "Folk");
   EXPECT_EQ(record.tags.year, "2001") << "the source's own year is kept";

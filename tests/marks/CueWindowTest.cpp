@@ -134,7 +134,7 @@ TEST_F(CueWindow, OpeningOrDroppingASheetAddsTheAudioItNames) {
   const SourceRecord& b = harness.window().sources().at(1);
   ASSERT_EQ(b.ranges.size(), 3u);
   MarkedRange second{2, 4, RangeState::Confirmed, "B2", {}};
-  second.sheetBeginFrame = 2 * 75;  // where the sheet starts it; it runs to the end
+  second.exactFirst = int64_t{2} * b.sampleRate;  // where the sheet starts it; it runs to the end
   EXPECT_EQ(b.ranges[1], second);
 }
 

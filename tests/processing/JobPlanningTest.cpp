@@ -118,11 +118,11 @@ TEST_F(JobPlanningTest, CustomCutsConfirmedRangesOrTheLonePendingOne) {
   EXPECT_EQ(plan.pieces[2].firstFrame, 0);
   EXPECT_EQ(plan.pieces[2].endFrame, sources[1].frames);
   // The rows the segment list shows while the job runs: the pending range left out.
-  const auto rows = jobRowsFor(sources, 0, settingsFor(SplitFunction::Custom, dir()), false);
+  const auto rows = plan.rows[0];
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[1].begin, 8);
   EXPECT_EQ(rows[1].status, SegmentStatus::Confirmed);
-  const auto lone = jobRowsFor(sources, 1, settingsFor(SplitFunction::Custom, dir()), false);
+  const auto lone = plan.rows[1];
   ASSERT_EQ(lone.size(), 1u);
   EXPECT_EQ(lone[0].status, SegmentStatus::Confirmed) << "the lone pending range is cut";
 }
@@ -139,8 +139,7 @@ TEST_F(JobPlanningTest, UnificationClampsTheSharedRangesToEachSourceKeepingTheir
   EXPECT_EQ(plan.pieces[2].firstFrame, 10 * 22050);
   EXPECT_EQ(plan.pieces[2].endFrame, sources[1].frames) << "clamped to the short source's end";
   EXPECT_FALSE(plan.pieces[2].endsWithinShortTail);
-  EXPECT_EQ(jobRowsFor(sources, 1, settings, false).size(), 2u)
-      << "the short source shows every shared range";
+  EXPECT_EQ(plan.rows[1].size(), 2u) << "the short source shows every shared range";
 
   const JoinPlan join = planJoin(sources, settings, mp3, dir() + "joined.mp3");
   ASSERT_EQ(join.parts.size(), 3u);
@@ -164,7 +163,7 @@ TEST_F(JobPlanningTest, AWholeFileJoinTakesEverySourceInTheFirstSourcesFormat) {
   EXPECT_EQ(plan.fadeInSeconds, 0);
   EXPECT_EQ(plan.fadeOutSeconds, 3);
   EXPECT_EQ(plan.outputPath, dir() + "all.mp3");
-  const auto rows = jobRowsFor(sources, 1, settings, true);
+  const auto rows = plan.rows[1];
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0].end, 7);
   EXPECT_TRUE(planJoin({}, settings, mp3, dir() + "none.mp3").parts.empty());

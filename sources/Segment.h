@@ -1,0 +1,23 @@
+#pragma once
+
+namespace tarvex {
+
+// What a row of the segment list stands for before a job works on it.
+enum class SegmentStatus {
+  Planned,        // a piece cut by time or count
+  Pending,        // the pending range, still being marked
+  Confirmed,      // a confirmed range
+  JustConfirmed,  // the range the last Ok confirmed
+};
+
+// A stretch on the whole-second scale the lists show: a row of the segment
+// list, or a found range rounded to whole seconds before it is marked.
+struct Segment {
+  int begin = 0;
+  int end = 0;
+  SegmentStatus status = SegmentStatus::Planned;
+
+  friend bool operator==(const Segment&, const Segment&) = default;
+};
+
+}  // namespace tarvex
