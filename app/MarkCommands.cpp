@@ -10,6 +10,7 @@
 #include "config/SettingsSchema.h"
 #include "platform/PlatformServices.h"
 #include "sources/analysis/SilenceMarks.h"
+#include "sources/chapters/ChapterMarks.h"
 #include "sources/cue/CueFileMatch.h"
 #include "sources/cue/CueMarks.h"
 #include "sources/cue/CueSheetError.h"
@@ -212,7 +213,8 @@ void MarkCommands::takeCueMarks(SourceRecord& record) {
   const QString absolute = QFileInfo(record.path).absoluteFilePath();
   const QString sheet = sheetForAudio_.take(absolute);
   try {
-    if (markFromSheetFor(record, sheet).isEmpty()) return;
+    // A sheet wins over the file's own chapters.
+    if (markFromSheetFor(record, sheet).isEmpty() && !markFromChapters(record)) return;
     parts_.state->splitFunction = SplitFunction::Custom;
   } catch (const CueSheetError& error) {
     // The file is still added, unmarked; the user learns why.

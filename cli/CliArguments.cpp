@@ -266,6 +266,10 @@ CliCommand parseCliArguments(const QStringList& arguments) {
       ++modesGiven;
       command.mode = SplitMode::Silences;
     };
+    flags[QStringLiteral("--chapters")] = [&] {
+      ++modesGiven;
+      command.mode = SplitMode::Chapters;
+    };
     handlers[QStringLiteral("--threshold")] = [&command](const QString& value) {
       command.thresholdDb = parseInteger(QStringLiteral("--threshold"), value, -96, -1);
     };
@@ -294,7 +298,8 @@ CliCommand parseCliArguments(const QStringList& arguments) {
     requireFiles(command, first);
     if (modesGiven != 1) {
       throw UsageError(
-          QStringLiteral("split takes one of --every, --pieces, --ranges, --cue or --silences; ") +
+          QStringLiteral(
+              "split takes one of --every, --pieces, --ranges, --cue, --chapters or --silences; ") +
           seeHelp(first));
     }
     return command;

@@ -11,7 +11,7 @@
 namespace tarvex::cli {
 
 enum class Action { Help, Version, Probe, Tags, Split, Join };
-enum class SplitMode { Every, Pieces, Ranges, Cue, Silences };
+enum class SplitMode { Every, Pieces, Ranges, Cue, Silences, Chapters };
 
 // Times typed on the command line, in seconds with any fraction: a range
 // from `first` to `second`, the second after the first.

@@ -45,7 +45,8 @@ const char* const kEncoderOptions =
 
 const char* const kSplit =
     "Usage: tarvex-cli split FILE... (--every TIME | --pieces N | --ranges RANGES |\n"
-    "                        --cue [SHEET] | --silences [--threshold DB]\n"
+    "                        --cue [SHEET] | --chapters |\n"
+    "                        --silences [--threshold DB]\n"
     "                        [--min-silence MS]) [--output DIR] [--dry-run [--json]]\n"
     "                        [encoder options]\n"
     "\n"
@@ -65,6 +66,10 @@ const char* const kSplit =
     "                       and tagged with their titles and performers;\n"
     "                       SHEET as --cue=SHEET or a .cue among the files,\n"
     "                       else the sheet beside each FILE\n"
+    "  --chapters           the chapters of each FILE's ID3 tag, cut at their\n"
+    "                       exact times and titled by them: taken by start,\n"
+    "                       one running into the next ends where it begins,\n"
+    "                       one left with no length is skipped\n"
     "  --silences           the stretches of sound between pauses, cut where\n"
     "                       the sound begins and ends\n"
     "  --threshold DB       below this level is a pause (-96 to -1, default -40)\n"

@@ -6,6 +6,7 @@
 #include "sources/SampleSpan.h"
 #include "sources/SourceProbe.h"
 #include "sources/analysis/SilenceMarks.h"
+#include "sources/chapters/ChapterMarks.h"
 #include "sources/cue/CueMarks.h"
 #include "sources/cue/CueSheetError.h"
 
@@ -20,6 +21,12 @@ void markSource(const CliCommand& command, SourceRecord& record) {
     if (markFromSheetFor(record, command.cueSheet).isEmpty()) {
       throw Error(
           QStringLiteral("%1: no CUE sheet beside it; name one with --cue=SHEET").arg(record.path));
+    }
+    return;
+  }
+  if (command.mode == SplitMode::Chapters) {
+    if (!markFromChapters(record)) {
+      throw Error(QStringLiteral("%1: its tag holds no chapter to cut").arg(record.path));
     }
     return;
   }
@@ -68,6 +75,7 @@ JobSettings jobSettingsOf(const CliCommand& command, const QString& outputFolder
       settings.function = SplitFunction::Unification;
       break;
     case SplitMode::Cue:
+    case SplitMode::Chapters:
     case SplitMode::Silences:
       settings.function = SplitFunction::Custom;
       break;
@@ -89,7 +97,8 @@ std::vector<SourceRecord> commandSources(const CliCommand& command, QStringList&
     SourceRecord& record = probed.record;
     try {
       if (command.action == Action::Split &&
-          (command.mode == SplitMode::Cue || command.mode == SplitMode::Silences)) {
+          (command.mode == SplitMode::Cue || command.mode == SplitMode::Chapters ||
+           command.mode == SplitMode::Silences)) {
         markSource(command, record);
       }
     } catch (const CueSheetError& error) {

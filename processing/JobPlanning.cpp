@@ -222,12 +222,17 @@ JoinPlan planJoin(const std::vector<SourceRecord>& sources, const JobSettings& s
   for (int row = 0; row < static_cast<int>(sources.size()); ++row) {
     const SourceRecord& source = sources[static_cast<size_t>(row)];
     plan.rows.push_back(rowsShown(sources, row, settings, true));
+    const QString sourceTitle = source.tags.title.isEmpty() ? source.caption : source.tags.title;
     if (whole) {
-      plan.parts.push_back({row, 0, source.path, true, 0, source.frames});
+      plan.parts.push_back({row, 0, source.path, true, 0, source.frames, sourceTitle});
       continue;
     }
     for (const Cut& cut : markedCuts(sources, row, settings.function)) {
-      plan.parts.push_back({row, cut.row, source.path, false, cut.span.first, cut.span.end});
+      AudioFileinfo texts;
+      texts.title = sourceTitle;
+      applyRangeTexts(source, cut.row, texts);
+      plan.parts.push_back(
+          {row, cut.row, source.path, false, cut.span.first, cut.span.end, texts.title});
     }
   }
   return plan;

@@ -16,6 +16,8 @@
 #include "processing/EncoderProfile.h"
 #include "processing/JobFailure.h"
 #include "processing/Mp3CopyChoice.h"
+#include "tags/ID3Chapters.h"
+#include "tags/OutputTags.h"
 
 namespace tarvex {
 
@@ -114,6 +116,7 @@ void JoinStream::writeOutput() {
   writer_.SetPcmFormat(outRate_, outChannels_);
 
   int cutPart = -1;
+  std::vector<int64_t> starts;
   for (size_t index = 0; index < parts.size(); ++index) {
     const int part = static_cast<int>(index);
     if (control_.halted()) {
@@ -123,6 +126,7 @@ void JoinStream::writeOutput() {
     currentPart_ = part;
     openSource(parts[index]);
     reporter_.pieceStarted(part, plan_.outputPath);
+    starts.push_back(outputFrames_);
     if (copyPart(part, parts[index], index + 1 == parts.size()) == Ending::CutOff) {
       cutPart = part;
       break;
@@ -138,10 +142,34 @@ void JoinStream::writeOutput() {
     if (cutPart >= 0) reporter_.pieceFinished(cutPart, JobExecutor::PieceOutcome::Removed, {});
     return;
   }
-  partialPath_.clear();
   if (cutPart >= 0) {
+    partialPath_.clear();
     reporter_.pieceFinished(cutPart, JobExecutor::PieceOutcome::Stopped, plan_.outputPath);
+    return;
   }
+  // A tag that cannot be written fails the job but keeps the audio.
+  partialPath_.clear();
+  if (starts.size() == parts.size())
+    writeChapters(plan_.outputPath, starts, outputFrames_, outRate_);
+}
+
+void JoinStream::writeChapters(const QString& path, const std::vector<int64_t>& starts,
+                               int64_t endFrame, int rate) const {
+  if (QFileInfo(path).suffix().compare(QLatin1String("mp3"), Qt::CaseInsensitive) != 0) return;
+  if (starts.empty() || rate <= 0) return;
+  // Milliseconds as the tag holds them, each rounded from its exact sample.
+  const auto ms = [rate](int64_t frame) { return (frame * 1000 + rate / 2) / rate; };
+  QList<ID3Chapter> chapters;
+  for (size_t i = 0; i < starts.size(); ++i) {
+    ID3Chapter chapter;
+    chapter.title = plan_.parts[i].title;
+    chapter.startMs = ms(starts[i]);
+    chapter.endMs = ms(i + 1 < starts.size() ? starts[i + 1] : endFrame);
+    chapters << chapter;
+  }
+  AudioFileinfo info;
+  info.carried.id3Frames = id3ChapterFrames(chapters);
+  WriteOutputTags(path, info);
 }
 
 void JoinStream::copyOutput() {
@@ -159,7 +187,22 @@ void JoinStream::copyOutput() {
   // A name chosen to be replaced is replaced only by a complete output.
   const bool replacing = QFileInfo::exists(path);
   const QString written = replacing ? unusedNameBeside(path) : path;
-  if (!mp3frames::joinMp3Lossless(files, written, QByteArray(), control_.haltFlag())) {
+  // Chapters at the parts' exact lengths. Each seam keeps the earlier file's
+  // padding and the later one's encoder delay (a few milliseconds), so there a
+  // chapter starts that much before its part's first sound.
+  QList<ID3Chapter> chapters;
+  int64_t start = 0;
+  const int rate = std::max(1, plan_.outputRate);
+  const auto ms = [rate](int64_t frame) { return (frame * 1000 + rate / 2) / rate; };
+  for (const JoinPart& part : parts) {
+    const int64_t end = start + std::max<int64_t>(0, part.endFrame - part.firstFrame);
+    chapters << ID3Chapter{{}, part.title, ms(start), ms(end)};
+    start = end;
+  }
+  AudioFileinfo info;
+  if (plan_.outputRate > 0) info.carried.id3Frames = id3ChapterFrames(chapters);
+  const QByteArray tag = info.carried.id3Frames.isEmpty() ? QByteArray() : outputID3V23Tag(info);
+  if (!mp3frames::joinMp3Lossless(files, written, tag, control_.haltFlag())) {
     // Nothing was kept: the copy removes what it wrote when stopped.
     if (control_.stopRequested()) control_.noteStopTookEffect();
     reporter_.pieceFinished(0, JobExecutor::PieceOutcome::Removed, QString());
@@ -210,6 +253,7 @@ JoinStream::Ending JoinStream::copyPart(int index, const JoinPart& part, bool la
       reporter_.pieceProgress(index, writtenFrames_, totalFrames_);
     }
     writer_.WriteBlock(block);
+    outputFrames_ += block.upperBound() / std::max(1, outChannels_);
     posFrame += want;
     fadedOut = fadedOut || fadeOutBlock;
   }
@@ -219,6 +263,7 @@ JoinStream::Ending JoinStream::copyPart(int index, const JoinPart& part, bool la
     if (tail.upperBound() < 1) return Ending::Whole;
     if (fadedOut) transform_.Fade(tail, 0, 0, outChannels_);
     writer_.WriteBlock(tail);
+    outputFrames_ += tail.upperBound() / std::max(1, outChannels_);
   }
   return Ending::Whole;
 }
