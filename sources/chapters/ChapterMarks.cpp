@@ -14,7 +14,8 @@ std::vector<ChapterSpan> chapterSpans(const QList<ID3Chapter>& chapters, int sam
         sampleAtSeconds(static_cast<double>(chapter.startMs) / 1000.0, sampleRate, frames);
     const int64_t end =
         sampleAtSeconds(static_cast<double>(chapter.endMs) / 1000.0, sampleRate, frames);
-    sorted.push_back(ChapterSpan{SampleSpan{first, end}, chapter.title});
+    // A zero-length chapter marks a moment, not a stretch: it cuts nothing.
+    if (end > first) sorted.push_back(ChapterSpan{SampleSpan{first, end}, chapter.title});
   }
   std::stable_sort(sorted.begin(), sorted.end(), [](const ChapterSpan& a, const ChapterSpan& b) {
     return a.span.first < b.span.first;

@@ -17,14 +17,14 @@ struct ChapterSpan {
 };
 
 // The spans a source's chapters cut, in order. Each time is sample
-// round(ms / 1000 × rate), kept within the source. Chapters are taken by
-// their start (those starting together in the order the tag lists them); a
-// chapter that runs past the start of the next one (it overlaps it, or holds
-// it nested) ends where the next one begins; a chapter left with no length
-// (zero-length, cut to nothing, or starting at or past the end of the audio)
-// is skipped, so of chapters starting together the last listed is kept.
-// Audio between chapters (a gap, or the rest of a chapter after one nested
-// in it) is in no span.
+// round(ms / 1000 × rate), kept within the source. A chapter with no length
+// (zero-length, ending before it starts, or starting at or past the end of
+// the audio) is skipped. The rest are taken by their start (those starting
+// together in the order the tag lists them); a chapter that runs past the
+// start of the next one (it overlaps it, or holds it nested) ends where the
+// next one begins, and one cut to nothing so is skipped: of chapters starting
+// together the last listed is kept. Audio between chapters (a gap, or the
+// rest of a chapter after one nested in it) is in no span.
 std::vector<ChapterSpan> chapterSpans(const QList<ID3Chapter>& chapters, int sampleRate,
                                       int64_t frames);
 
