@@ -67,6 +67,9 @@ class MarkCommands : public QObject {
   int searchRow_ = -1;
   std::function<void(int)> showProgress_;
   QHash<QString, QString> sheetForAudio_;  // audio path -> the sheet that named it
+  // Audio path -> the label file its marks were last loaded from: Save marks
+  // writes that file back rather than a CUE sheet.
+  QHash<QString, QString> labelFileFor_;
 };
 
 }  // namespace tarvex

@@ -270,6 +270,11 @@ CliCommand parseCliArguments(const QStringList& arguments) {
       ++modesGiven;
       command.mode = SplitMode::Chapters;
     };
+    handlers[QStringLiteral("--labels")] = [&](const QString& value) {
+      ++modesGiven;
+      command.mode = SplitMode::Labels;
+      command.labelFile = value;
+    };
     handlers[QStringLiteral("--threshold")] = [&command](const QString& value) {
       command.thresholdDb = parseInteger(QStringLiteral("--threshold"), value, -96, -1);
     };
@@ -299,7 +304,8 @@ CliCommand parseCliArguments(const QStringList& arguments) {
     if (modesGiven != 1) {
       throw UsageError(
           QStringLiteral(
-              "split takes one of --every, --pieces, --ranges, --cue, --chapters or --silences; ") +
+              "split takes one of --every, --pieces, --ranges, --cue, --chapters, --labels or "
+              "--silences; ") +
           seeHelp(first));
     }
     return command;

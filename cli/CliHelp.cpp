@@ -45,7 +45,7 @@ const char* const kEncoderOptions =
 
 const char* const kSplit =
     "Usage: tarvex-cli split FILE... (--every TIME | --pieces N | --ranges RANGES |\n"
-    "                        --cue [SHEET] | --chapters |\n"
+    "                        --cue [SHEET] | --chapters | --labels FILE |\n"
     "                        --silences [--threshold DB]\n"
     "                        [--min-silence MS]) [--output DIR] [--dry-run [--json]]\n"
     "                        [encoder options]\n"
@@ -70,6 +70,9 @@ const char* const kSplit =
     "                       exact times and titled by them: taken by start,\n"
     "                       one running into the next ends where it begins,\n"
     "                       one left with no length is skipped\n"
+    "  --labels FILE        the stretches of a label file (start, end and label\n"
+    "                       in seconds, tab-separated, one a line), cut at\n"
+    "                       their exact times and titled by their labels\n"
     "  --silences           the stretches of sound between pauses, cut where\n"
     "                       the sound begins and ends\n"
     "  --threshold DB       below this level is a pause (-96 to -1, default -40)\n"

@@ -9,6 +9,7 @@
 #include "sources/chapters/ChapterMarks.h"
 #include "sources/cue/CueMarks.h"
 #include "sources/cue/CueSheetError.h"
+#include "sources/cue/LabelFile.h"
 
 namespace tarvex::cli {
 
@@ -22,6 +23,10 @@ void markSource(const CliCommand& command, SourceRecord& record) {
       throw Error(
           QStringLiteral("%1: no CUE sheet beside it; name one with --cue=SHEET").arg(record.path));
     }
+    return;
+  }
+  if (command.mode == SplitMode::Labels) {
+    markFromLabelFile(record, command.labelFile);
     return;
   }
   if (command.mode == SplitMode::Chapters) {
@@ -76,6 +81,7 @@ JobSettings jobSettingsOf(const CliCommand& command, const QString& outputFolder
       break;
     case SplitMode::Cue:
     case SplitMode::Chapters:
+    case SplitMode::Labels:
     case SplitMode::Silences:
       settings.function = SplitFunction::Custom;
       break;
@@ -96,9 +102,8 @@ std::vector<SourceRecord> commandSources(const CliCommand& command, QStringList&
     }
     SourceRecord& record = probed.record;
     try {
-      if (command.action == Action::Split &&
-          (command.mode == SplitMode::Cue || command.mode == SplitMode::Chapters ||
-           command.mode == SplitMode::Silences)) {
+      if (command.action == Action::Split && command.mode != SplitMode::Every &&
+          command.mode != SplitMode::Pieces && command.mode != SplitMode::Ranges) {
         markSource(command, record);
       }
     } catch (const CueSheetError& error) {
