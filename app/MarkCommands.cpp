@@ -153,7 +153,7 @@ void MarkCommands::SaveMarks() {
   }
   size_t saved = 0;
   if (labels.isEmpty()) {
-    const CueSheet sheet = cueSheetOfMarks(record);
+    const CueSheet sheet = exists ? cueSheetOfMarksOver(record, target) : cueSheetOfMarks(record);
     writeCueSheet(target, sheet, exists);
     saved = sheet.tracks.size();
   } else {
