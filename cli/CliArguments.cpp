@@ -7,6 +7,8 @@
 #include "cli/TimeRanges.h"
 #include "cli/UsageError.h"
 #include "config/EncoderLists.h"
+#include "platform/Error.h"
+#include "processing/NameTemplate.h"
 #include "sources/SplitPlanning.h"
 
 namespace tarvex::cli {
@@ -274,6 +276,14 @@ CliCommand parseCliArguments(const QStringList& arguments) {
       ++modesGiven;
       command.mode = SplitMode::Labels;
       command.labelFile = value;
+    };
+    handlers[QStringLiteral("--name")] = [&command](const QString& value) {
+      try {
+        checkNameTemplate(value);
+      } catch (const Error& error) {
+        throw UsageError(error.message());
+      }
+      command.nameTemplate = value;
     };
     handlers[QStringLiteral("--threshold")] = [&command](const QString& value) {
       command.thresholdDb = parseInteger(QStringLiteral("--threshold"), value, -96, -1);

@@ -57,6 +57,7 @@ struct CliCommand {
   double thresholdDb = -40.0;  // Silences: the level below which audio is quiet
   int minSilenceMs = 1000;     // Silences: the shortest pause that cuts
   QString outputFolder;        // split: empty means the current folder
+  QString nameTemplate;        // split: --name, checked; empty means numbered names
 
   bool dryRun = false;  // split and join: print the plan, write nothing
 

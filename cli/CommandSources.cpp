@@ -63,6 +63,7 @@ JobSettings jobSettingsOf(const CliCommand& command, const QString& outputFolder
   settings.fadeInSeconds = command.fadeInSeconds;
   settings.fadeOut = command.fadeOutSeconds > 0;
   settings.fadeOutSeconds = command.fadeOutSeconds;
+  settings.nameTemplate = command.nameTemplate;
   if (command.action == Action::Join) {
     settings.function = SplitFunction::EveryNSeconds;  // whole files
     return settings;
