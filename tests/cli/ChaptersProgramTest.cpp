@@ -63,11 +63,11 @@ TEST_F(Chapters, SplitCutsEachChapterWithALengthAtItsExactSamples) {
   EXPECT_EQ(pieces[1]["firstSample"].toInteger(), sampleAt(3217, 44100));
   EXPECT_EQ(pieces[1]["endSample"].toInteger(), sampleAt(7789, 44100));
 
-  const CliRun wav =
-      runCli({"split", "--chapters", source, "--format", "wav", "-q", "-o", out_.path()});
+  const CliRun wav = runCli({"split", "--chapters", source, "--format", "wav", "--name",
+                             "{n:02} {title} {start}", "-q", "-o", out_.path()});
   ASSERT_EQ(wav.exitCode, 0) << wav.err.toStdString();
   const QStringList written = QDir(out_.path()).entryList(QDir::Files, QDir::Name);
-  ASSERT_EQ(written.size(), 2);
+  ASSERT_EQ(written, (QStringList{"01 Opening 0.00.wav", "02 Middle 0.03.wav"}));
   EXPECT_EQ(static_cast<int64_t>(ffmpegSamplesS32(out_.path(written[0])).size()),
             sampleAt(3217, 44100));
   EXPECT_EQ(static_cast<int64_t>(ffmpegSamplesS32(out_.path(written[1])).size()),
