@@ -86,7 +86,7 @@ TEST_F(Chapters, JoinWritesOneChapterPerFileAtTheCumulativeExactLengths) {
   const std::vector<double> seconds{1.2345, 2.0503, 0.8766};
   QStringList arguments{"join"};
   std::vector<int64_t> starts{0};
-  for (size_t i = 0; i < names.size(); ++i) {
+  for (size_t i = 0; i < seconds.size(); ++i) {
     const QString path = media_.path(names[static_cast<qsizetype>(i)]);
     const int64_t frames = writeToneFile(path, seconds[i], 44100, 2, AudioFormat::Wav);
     ASSERT_GT(frames, 0);
