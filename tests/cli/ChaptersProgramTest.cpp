@@ -68,10 +68,11 @@ TEST_F(Chapters, SplitCutsEachChapterWithALengthAtItsExactSamples) {
   ASSERT_EQ(wav.exitCode, 0) << wav.err.toStdString();
   const QStringList written = QDir(out_.path()).entryList(QDir::Files, QDir::Name);
   ASSERT_EQ(written, (QStringList{"01 Opening 0.00.wav", "02 Middle 0.03.wav"}));
+  // WAV pieces are CD quality: the mono source's frames in two channels.
   EXPECT_EQ(static_cast<int64_t>(ffmpegSamplesS32(out_.path(written[0])).size()),
-            sampleAt(3217, 44100));
+            sampleAt(3217, 44100) * 2);
   EXPECT_EQ(static_cast<int64_t>(ffmpegSamplesS32(out_.path(written[1])).size()),
-            sampleAt(7789, 44100) - sampleAt(3217, 44100));
+            (sampleAt(7789, 44100) - sampleAt(3217, 44100)) * 2);
 
   // A file without chapters is refused, with its name.
   const QString plain = media_.path("plain.wav");
