@@ -54,9 +54,17 @@ SampleSpan markedSpan(const MarkedRange& mark, const SourceRecord& marked,
     return std::clamp<int64_t>(sampleInRate(sample, marked.sampleRate, source.sampleRate), 0,
                                std::max<int64_t>(0, source.frames));
   };
+  // An exact edge counts while it lies within a second of the whole second
+  // shown: an edge moved elsewhere is cut where it now stands.
+  const auto stillShown = [&marked](int64_t sample, int seconds) {
+    if (sample < 0) return false;
+    if (marked.sampleRate <= 0) return true;
+    const int64_t shown = int64_t{seconds} * marked.sampleRate;
+    return sample > shown - marked.sampleRate && sample < shown + marked.sampleRate;
+  };
   SampleSpan span{firstSampleOf(mark.begin, source), endSampleOf(mark.end, source)};
-  if (mark.exactFirst >= 0) span.first = exact(mark.exactFirst);
-  if (mark.exactEnd >= 0) span.end = exact(mark.exactEnd);
+  if (stillShown(mark.exactFirst, mark.begin)) span.first = exact(mark.exactFirst);
+  if (stillShown(mark.exactEnd, mark.end)) span.end = exact(mark.exactEnd);
   span.end = std::max(span.end, span.first);
   return span;
 }

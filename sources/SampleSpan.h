@@ -41,7 +41,9 @@ int endSecondOf(int64_t sample, int sampleRate);
 
 // What a marked range cuts from `source` (the record it was marked on is
 // `marked`: the first source's under Unification): its exact edges carried to
-// the source's rate where it has them, else its whole seconds (an end at or
+// the source's rate where it has them and they lie within a second of the
+// whole second shown (an edge moved elsewhere no longer counts), else its
+// whole seconds (an end at or
 // past the whole-second length running to the source's end); kept within the
 // source, never ending before it begins. The plan and the preview both use it.
 SampleSpan markedSpan(const MarkedRange& mark, const SourceRecord& marked,

@@ -39,7 +39,8 @@ struct MarkedRange {
   // user marked). A CUE sheet's tracks, found sounds and fractional times
   // typed on the command line keep their exact edges here, and the plan,
   // the preview and Save marks use them. Only the pending range is ever moved,
-  // and moving an edge drops its exact sample.
+  // and moving an edge drops its exact sample; an edge that no longer lies
+  // within a second of the whole second shown is not used (markedSpan).
   int64_t exactFirst = -1;
   int64_t exactEnd = -1;
 
