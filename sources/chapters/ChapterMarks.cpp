@@ -3,6 +3,8 @@
 #include <QFile>
 #include <algorithm>
 
+#include "sources/SpanMarks.h"
+
 namespace tarvex {
 
 std::vector<ChapterSpan> chapterSpans(const QList<ID3Chapter>& chapters, int sampleRate,
@@ -39,13 +41,7 @@ bool markFromChapters(SourceRecord& record) {
   if (spans.empty()) return false;
   std::vector<MarkedRange> marks;
   for (const ChapterSpan& chapter : spans) {
-    MarkedRange mark(beginSecondOf(chapter.span.first, record.sampleRate),
-                     std::min(endSecondOf(chapter.span.end, record.sampleRate),
-                              std::max(0, record.lengthSeconds)),
-                     RangeState::Confirmed, chapter.title);
-    mark.exactFirst = chapter.span.first;
-    mark.exactEnd = chapter.span.end;
-    marks.push_back(std::move(mark));
+    marks.push_back(confirmedMarkOf(chapter.span, record, chapter.title));
   }
   record.replaceMarks(std::move(marks));
   return true;

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "sources/SampleSpan.h"
+#include "sources/SpanMarks.h"
 #include "sources/SplitPlanning.h"
 #include "sources/cue/CueSheetError.h"
 #include "sources/cue/CueSheetReader.h"
@@ -104,10 +105,11 @@ void markFromLabelFile(SourceRecord& record, const QString& labelPath) {
       record.sampleRate > 0 ? static_cast<double>(record.frames) / record.sampleRate : 0;
   for (const LabelRange& label : readLabelFile(labelPath)) {
     if (!(label.end > label.start) || !(label.start < length)) continue;
-    MarkedRange mark = markAtTimes(label.start, label.end, record);
-    if (mark.exactEnd >= 0 && mark.exactEnd <= mark.exactFirst) continue;
-    mark.title = label.label;
-    marks.push_back(std::move(mark));
+    // An end at or past the audio's end (a whole second or not) runs to it.
+    const SampleSpan span{sampleAtSeconds(label.start, record.sampleRate, record.frames),
+                          sampleAtSeconds(label.end, record.sampleRate, record.frames)};
+    if (span.frames() <= 0) continue;
+    marks.push_back(confirmedMarkOf(span, record, label.label));
   }
   if (marks.empty()) {
     throw CueSheetError(

@@ -46,7 +46,7 @@ TEST(ChaptersAndLabelsWindow, ChaptersMarkOnAddLabelsLoadAndSaveAndTitlesNamePie
 
   // A label file loads as marks, and Save marks writes back to it.
   const QString labels = harness.mediaPath("show.txt");
-  testing::writeText(labels, "1.25\t2.5\tone\n5.5\t7.75\ttwo\n");
+  testing::writeText(labels, "1.2\t2.5\tone\n5.5\t7.7\ttwo\n");
   harness.platform().openAnswers.push_back({labels});
   harness.triggerMenuItem("LoadMarks1");
   EXPECT_EQ(harness.segmentRows(),
@@ -54,7 +54,7 @@ TEST(ChaptersAndLabelsWindow, ChaptersMarkOnAddLabelsLoadAndSaveAndTitlesNamePie
                          "00:00:00 - 00:00:09|00:00:09|Uncertain"}));
   harness.platform().questionAnswers.push_back(true);
   harness.triggerMenuItem("SaveMarks1");
-  EXPECT_EQ(testing::readText(labels), "1.250000\t2.500000\tone\n5.500000\t7.750000\ttwo\n");
+  EXPECT_EQ(testing::readText(labels), "1.200000\t2.500000\tone\n5.500000\t7.700000\ttwo\n");
   EXPECT_FALSE(QFile::exists(harness.mediaPath("show.cue")));
 }
 
