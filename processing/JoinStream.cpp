@@ -46,6 +46,21 @@ void replaceWith(const QString& written, const QString& path) {
   throw AudioError(createError(path, QString::fromStdString(error.message())));
 }
 
+// The ID3 frames of one chapter per part, from its start (`starts`, output
+// frames) to the next part's start or `end`, at the milliseconds nearest
+// those samples, titled by the parts' titles; none without a rate.
+QList<ID3Frame> partChapterFrames(const std::vector<JoinPart>& parts,
+                                  const std::vector<int64_t>& starts, int64_t end, int rate) {
+  if (starts.empty() || rate <= 0) return {};
+  const auto ms = [rate](int64_t frame) { return (frame * 1000 + rate / 2) / rate; };
+  QList<ID3Chapter> chapters;
+  for (size_t i = 0; i < starts.size() && i < parts.size(); ++i) {
+    const int64_t next = i + 1 < starts.size() ? starts[i + 1] : end;
+    chapters << ID3Chapter{{}, parts[i].title, ms(starts[i]), ms(next)};
+  }
+  return id3ChapterFrames(chapters);
+}
+
 }  // namespace
 
 JoinStream::JoinStream(const JoinPlan& plan, bool removeCutOffOnStop, JobControl& control,
@@ -156,20 +171,9 @@ void JoinStream::writeOutput() {
 void JoinStream::writeChapters(const QString& path, const std::vector<int64_t>& starts,
                                int64_t endFrame, int rate) const {
   if (QFileInfo(path).suffix().compare(QLatin1String("mp3"), Qt::CaseInsensitive) != 0) return;
-  if (starts.empty() || rate <= 0) return;
-  // Milliseconds as the tag holds them, each rounded from its exact sample.
-  const auto ms = [rate](int64_t frame) { return (frame * 1000 + rate / 2) / rate; };
-  QList<ID3Chapter> chapters;
-  for (size_t i = 0; i < starts.size(); ++i) {
-    ID3Chapter chapter;
-    chapter.title = plan_.parts[i].title;
-    chapter.startMs = ms(starts[i]);
-    chapter.endMs = ms(i + 1 < starts.size() ? starts[i + 1] : endFrame);
-    chapters << chapter;
-  }
   AudioFileinfo info;
-  info.carried.id3Frames = id3ChapterFrames(chapters);
-  WriteOutputTags(path, info);
+  info.carried.id3Frames = partChapterFrames(plan_.parts, starts, endFrame, rate);
+  if (!info.carried.id3Frames.isEmpty()) WriteOutputTags(path, info);
 }
 
 void JoinStream::copyOutput() {
@@ -190,17 +194,14 @@ void JoinStream::copyOutput() {
   // Chapters at the parts' exact lengths. Each seam keeps the earlier file's
   // padding and the later one's encoder delay (a few milliseconds), so there a
   // chapter starts that much before its part's first sound.
-  QList<ID3Chapter> chapters;
-  int64_t start = 0;
-  const int rate = std::max(1, plan_.outputRate);
-  const auto ms = [rate](int64_t frame) { return (frame * 1000 + rate / 2) / rate; };
+  std::vector<int64_t> starts;
+  int64_t end = 0;
   for (const JoinPart& part : parts) {
-    const int64_t end = start + std::max<int64_t>(0, part.endFrame - part.firstFrame);
-    chapters << ID3Chapter{{}, part.title, ms(start), ms(end)};
-    start = end;
+    starts.push_back(end);
+    end += std::max<int64_t>(0, part.endFrame - part.firstFrame);
   }
   AudioFileinfo info;
-  if (plan_.outputRate > 0) info.carried.id3Frames = id3ChapterFrames(chapters);
+  info.carried.id3Frames = partChapterFrames(parts, starts, end, plan_.outputRate);
   const QByteArray tag = info.carried.id3Frames.isEmpty() ? QByteArray() : outputID3V23Tag(info);
   if (!mp3frames::joinMp3Lossless(files, written, tag, control_.haltFlag())) {
     // Nothing was kept: the copy removes what it wrote when stopped.
