@@ -32,6 +32,8 @@ void LoadMainSettings(const SettingsFile& settings, MainWindowState& state,
   state.fadeInSeconds = settings.GetInt(QStringLiteral("Fade"), QStringLiteral("Intime"), 5);
   state.fadeOutSeconds = settings.GetInt(QStringLiteral("Fade"), QStringLiteral("Outtime"), 5);
   state.skinFlag = settings.GetBool(QStringLiteral("Sorvel"), QStringLiteral("Skin"), false);
+  state.namePiecesByTitle =
+      settings.GetBool(QStringLiteral("Output"), QStringLiteral("TitleNames"), false);
   // A format the program does not know (a hand edit, a later version) is MP3.
   state.formatIndex =
       knownFormatIndex(settings.GetInt(QStringLiteral("Output"), QStringLiteral("Format"), 0));
@@ -53,6 +55,7 @@ void SaveMainSettings(const SettingsFile& settings, const MainWindowState& state
   settings.PutInt(QStringLiteral("Fade"), QStringLiteral("Intime"), state.fadeInSeconds);
   settings.PutInt(QStringLiteral("Fade"), QStringLiteral("Outtime"), state.fadeOutSeconds);
   settings.PutBool(QStringLiteral("Sorvel"), QStringLiteral("Skin"), state.skinFlag);
+  settings.PutBool(QStringLiteral("Output"), QStringLiteral("TitleNames"), state.namePiecesByTitle);
   settings.PutInt(QStringLiteral("Output"), QStringLiteral("Format"), state.formatIndex);
 }
 

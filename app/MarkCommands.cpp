@@ -10,11 +10,13 @@
 #include "config/SettingsSchema.h"
 #include "platform/PlatformServices.h"
 #include "sources/analysis/SilenceMarks.h"
+#include "sources/chapters/ChapterMarks.h"
 #include "sources/cue/CueFileMatch.h"
 #include "sources/cue/CueMarks.h"
 #include "sources/cue/CueSheetError.h"
 #include "sources/cue/CueSheetReader.h"
 #include "sources/cue/CueSheetWriter.h"
+#include "sources/cue/LabelFile.h"
 #include "sources/views/SegmentList.h"
 #include "sources/views/SourceList.h"
 
@@ -141,18 +143,27 @@ void MarkCommands::SaveMarks() {
           parts_.sources->markedSource(parts_.state->splitFunction, selectedRow(*parts_.lv))) {
     record.ranges = marked->ranges;
   }
-  const CueSheet sheet = cueSheetOfMarks(record);
-  const QString target = marksSheetPath(record.path);
+  const QString labels = labelFileFor_.value(record.path);
+  const QString target = labels.isEmpty() ? marksSheetPath(record.path) : labels;
   const bool exists = QFileInfo::exists(target);
   if (exists &&
       !parts_.platform->askYesNo(parts_.window, QStringLiteral("\"%1\" already exists. Replace it?")
                                                     .arg(QDir::toNativeSeparators(target)))) {
     return;
   }
-  writeCueSheet(target, sheet, exists);
+  size_t saved = 0;
+  if (labels.isEmpty()) {
+    const CueSheet sheet = exists ? cueSheetOfMarksOver(record, target) : cueSheetOfMarks(record);
+    writeCueSheet(target, sheet, exists);
+    saved = sheet.tracks.size();
+  } else {
+    const std::vector<LabelRange> lines = labelsOfMarks(record);
+    writeLabelFile(target, lines, exists);
+    saved = lines.size();
+  }
   parts_.platform->showInformation(
       parts_.window, QStringLiteral("%1 marked ranges of \"%2\" were saved to \"%3\".")
-                         .arg(sheet.tracks.size())
+                         .arg(saved)
                          .arg(shownName(record.path), QDir::toNativeSeparators(target)));
 }
 
@@ -160,15 +171,22 @@ void MarkCommands::LoadMarks() {
   SourceRecord* selected = selectedSourceOrTell();
   if (selected == nullptr) return;
   const QString path = selected->path;
-  const QStringList chosen =
-      parts_.platform->getOpenFileNames(parts_.window, QStringLiteral("Load marks"),
-                                        QFileInfo(path).absolutePath(), {kCueSheetFilter});
+  const QStringList chosen = parts_.platform->getOpenFileNames(
+      parts_.window, QStringLiteral("Load marks"), QFileInfo(path).absolutePath(),
+      {kCueSheetFilter, kLabelFileFilter});
   if (chosen.isEmpty()) return;
   // The dialog is modal, but look the source up again all the same.
   const int row = selectedRow(*parts_.lv);
   if (!parts_.sources->contains(row) || parts_.sources->at(row).path != path) return;
   SourceRecord marked = parts_.sources->at(row);
-  markFromCueFile(marked, chosen.front());  // throws: the command ends with the message
+  // Both throw: the command ends with the message.
+  if (isLabelFile(chosen.front())) {
+    markFromLabelFile(marked, chosen.front());
+    labelFileFor_.insert(path, chosen.front());
+  } else {
+    markFromCueFile(marked, chosen.front());
+    labelFileFor_.remove(path);
+  }
   parts_.sources->at(row) = std::move(marked);
   showNewMarks();
 }
@@ -212,7 +230,8 @@ void MarkCommands::takeCueMarks(SourceRecord& record) {
   const QString absolute = QFileInfo(record.path).absoluteFilePath();
   const QString sheet = sheetForAudio_.take(absolute);
   try {
-    if (markFromSheetFor(record, sheet).isEmpty()) return;
+    // A sheet wins over the file's own chapters.
+    if (markFromSheetFor(record, sheet).isEmpty() && !markFromChapters(record)) return;
     parts_.state->splitFunction = SplitFunction::Custom;
   } catch (const CueSheetError& error) {
     // The file is still added, unmarked; the user learns that and why.

@@ -45,7 +45,8 @@ class MarkCommands : public QObject {
   // For an add: the files given with every CUE sheet replaced by the audio
   // it names (remembering which sheet marks which file).
   QStringList expandCueSheets(const QStringList& files);
-  // For an add: marks a probed source from its sheet, if it has one.
+  // For an add: marks a probed source from its sheet, else from the chapters
+  // of its tag, if it has either.
   void takeCueMarks(SourceRecord& record);
 
   Tfm_silence& fm_silence() { return *fmSilence_; }
@@ -66,6 +67,9 @@ class MarkCommands : public QObject {
   int searchRow_ = -1;
   std::function<void(int)> showProgress_;
   QHash<QString, QString> sheetForAudio_;  // audio path -> the sheet that named it
+  // Audio path -> the label file its marks were last loaded from: Save marks
+  // writes that file back rather than a CUE sheet.
+  QHash<QString, QString> labelFileFor_;
 };
 
 }  // namespace tarvex

@@ -311,6 +311,7 @@ JobSettings Tfm_main::jobSettings() const {
   settings.fadeOut = state_.fadeOut;
   settings.fadeInSeconds = state_.fadeInSeconds;
   settings.fadeOutSeconds = state_.fadeOutSeconds;
+  settings.namePiecesByTitle = state_.namePiecesByTitle;
   return settings;
 }
 

@@ -7,6 +7,8 @@
 #include "cli/TimeRanges.h"
 #include "cli/UsageError.h"
 #include "config/EncoderLists.h"
+#include "platform/Error.h"
+#include "processing/NameTemplate.h"
 #include "sources/SplitPlanning.h"
 
 namespace tarvex::cli {
@@ -266,6 +268,23 @@ CliCommand parseCliArguments(const QStringList& arguments) {
       ++modesGiven;
       command.mode = SplitMode::Silences;
     };
+    flags[QStringLiteral("--chapters")] = [&] {
+      ++modesGiven;
+      command.mode = SplitMode::Chapters;
+    };
+    handlers[QStringLiteral("--labels")] = [&](const QString& value) {
+      ++modesGiven;
+      command.mode = SplitMode::Labels;
+      command.labelFile = value;
+    };
+    handlers[QStringLiteral("--name")] = [&command](const QString& value) {
+      try {
+        checkNameTemplate(value);
+      } catch (const Error& error) {
+        throw UsageError(error.message());
+      }
+      command.nameTemplate = value;
+    };
     handlers[QStringLiteral("--threshold")] = [&command](const QString& value) {
       command.thresholdDb = parseInteger(QStringLiteral("--threshold"), value, -96, -1);
     };
@@ -294,7 +313,9 @@ CliCommand parseCliArguments(const QStringList& arguments) {
     requireFiles(command, first);
     if (modesGiven != 1) {
       throw UsageError(
-          QStringLiteral("split takes one of --every, --pieces, --ranges, --cue or --silences; ") +
+          QStringLiteral(
+              "split takes one of --every, --pieces, --ranges, --cue, --chapters, --labels or "
+              "--silences; ") +
           seeHelp(first));
     }
     return command;

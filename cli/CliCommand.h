@@ -11,7 +11,7 @@
 namespace tarvex::cli {
 
 enum class Action { Help, Version, Probe, Tags, Split, Join };
-enum class SplitMode { Every, Pieces, Ranges, Cue, Silences };
+enum class SplitMode { Every, Pieces, Ranges, Cue, Silences, Chapters, Labels };
 
 // Times typed on the command line, in seconds with any fraction: a range
 // from `first` to `second`, the second after the first.
@@ -53,9 +53,11 @@ struct CliCommand {
   int pieceCount = 0;
   std::vector<TypedRange> ranges;
   QString cueSheet;            // Cue: empty means the sheet beside each file
+  QString labelFile;           // Labels: the label file marking every file
   double thresholdDb = -40.0;  // Silences: the level below which audio is quiet
   int minSilenceMs = 1000;     // Silences: the shortest pause that cuts
   QString outputFolder;        // split: empty means the current folder
+  QString nameTemplate;        // split: --name, checked; empty means numbered names
 
   bool dryRun = false;  // split and join: print the plan, write nothing
 

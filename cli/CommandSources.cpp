@@ -6,8 +6,10 @@
 #include "sources/SampleSpan.h"
 #include "sources/SourceProbe.h"
 #include "sources/analysis/SilenceMarks.h"
+#include "sources/chapters/ChapterMarks.h"
 #include "sources/cue/CueMarks.h"
 #include "sources/cue/CueSheetError.h"
+#include "sources/cue/LabelFile.h"
 
 namespace tarvex::cli {
 
@@ -20,6 +22,16 @@ void markSource(const CliCommand& command, SourceRecord& record) {
     if (markFromSheetFor(record, command.cueSheet).isEmpty()) {
       throw Error(
           QStringLiteral("%1: no CUE sheet beside it; name one with --cue=SHEET").arg(record.path));
+    }
+    return;
+  }
+  if (command.mode == SplitMode::Labels) {
+    markFromLabelFile(record, command.labelFile);
+    return;
+  }
+  if (command.mode == SplitMode::Chapters) {
+    if (!markFromChapters(record)) {
+      throw Error(QStringLiteral("%1: its tag holds no chapter to cut").arg(record.path));
     }
     return;
   }
@@ -51,6 +63,7 @@ JobSettings jobSettingsOf(const CliCommand& command, const QString& outputFolder
   settings.fadeInSeconds = command.fadeInSeconds;
   settings.fadeOut = command.fadeOutSeconds > 0;
   settings.fadeOutSeconds = command.fadeOutSeconds;
+  settings.nameTemplate = command.nameTemplate;
   if (command.action == Action::Join) {
     settings.function = SplitFunction::EveryNSeconds;  // whole files
     return settings;
@@ -68,6 +81,8 @@ JobSettings jobSettingsOf(const CliCommand& command, const QString& outputFolder
       settings.function = SplitFunction::Unification;
       break;
     case SplitMode::Cue:
+    case SplitMode::Chapters:
+    case SplitMode::Labels:
     case SplitMode::Silences:
       settings.function = SplitFunction::Custom;
       break;
@@ -88,8 +103,8 @@ std::vector<SourceRecord> commandSources(const CliCommand& command, QStringList&
     }
     SourceRecord& record = probed.record;
     try {
-      if (command.action == Action::Split &&
-          (command.mode == SplitMode::Cue || command.mode == SplitMode::Silences)) {
+      if (command.action == Action::Split && command.mode != SplitMode::Every &&
+          command.mode != SplitMode::Pieces && command.mode != SplitMode::Ranges) {
         markSource(command, record);
       }
     } catch (const CueSheetError& error) {

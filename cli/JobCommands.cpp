@@ -169,6 +169,9 @@ int runJob(CliCommand command, QTextStream& out, QTextStream& err) {
   if (!command.cueSheet.isEmpty()) {
     command.cueSheet = QDir::cleanPath(QDir::current().absoluteFilePath(command.cueSheet));
   }
+  if (!command.labelFile.isEmpty()) {
+    command.labelFile = QDir::cleanPath(QDir::current().absoluteFilePath(command.labelFile));
+  }
   int status = kExitDone;
   try {
     const bool join = command.action == Action::Join;

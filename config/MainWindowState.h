@@ -18,7 +18,8 @@ struct MainWindowState {
   int fadeInSeconds = 5;
   int fadeOutSeconds = 5;
   bool skinFlag = false;
-  int formatIndex = 0;  // the format selector's row: 0 MP3 .. 4 MP3 (no re-encode)
+  bool namePiecesByTitle = false;  // pieces of titled ranges named "{n:02} {title}"
+  int formatIndex = 0;             // the format selector's row: 0 MP3 .. 4 MP3 (no re-encode)
   bool jobRunning = false;
   bool IsPlaying = false;
   bool IsDragging = false;

@@ -88,6 +88,9 @@ struct JoinPart {
   bool whole = false;
   int64_t firstFrame = 0;  // first source frame
   int64_t endFrame = 0;    // one past the last source frame
+  // The part's chapter title in an MP3 output: its range's title (a CUE
+  // track, a chapter), else the source's tag title, else its caption.
+  QString title;
 };
 
 // A join job: the parts in list order, written as one stream into one file.

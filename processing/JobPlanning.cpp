@@ -1,9 +1,12 @@
 #include "processing/JobPlanning.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 #include <cmath>
 
 #include "platform/Error.h"
+#include "processing/NameTemplate.h"
 #include "processing/OutputNaming.h"
 #include "sources/SampleSpan.h"
 
@@ -166,6 +169,16 @@ void applyRangeTexts(const SourceRecord& source, int rangeIndex, AudioFileinfo& 
   if (!range.performer.isEmpty()) tags.artist = range.performer;
 }
 
+// The template naming a piece of `source` cut from range `row`: the job's,
+// else "{n:02} {title}" for a titled range when pieces are named by title.
+QString pieceNameTemplate(const JobSettings& settings, const SourceRecord& source, int row) {
+  if (!settings.nameTemplate.isEmpty()) return settings.nameTemplate;
+  if (!settings.namePiecesByTitle || settings.function != SplitFunction::Custom) return {};
+  if (row < 0 || row >= static_cast<int>(source.ranges.size())) return {};
+  if (source.ranges[static_cast<size_t>(row)].title.isEmpty()) return {};
+  return QStringLiteral("{n:02} {title}");
+}
+
 int fadeSeconds(bool on, int seconds) {
   return on ? std::max(0, seconds) : 0;
 }
@@ -192,13 +205,33 @@ SplitPlan planSplit(const std::vector<SourceRecord>& sources, const JobSettings&
       piece.sourcePath = source.path;
       piece.firstFrame = cut.span.first;
       piece.endFrame = cut.span.end;
-      piece.nameStem = outputStem(source.caption);
-      piece.outputPath = names.next(source.caption);
       piece.fallbackPath = fallbackOutputName(source.path, settings.outputDir, extension);
       piece.tags = source.tags;
       // Every piece of a source is numbered "n/N" among that source's pieces.
       piece.tags.track = QStringLiteral("%1/%2").arg(index + 1).arg(cuts.size());
       if (settings.function == SplitFunction::Custom) applyRangeTexts(source, cut.row, piece.tags);
+      const QString nameTemplate = pieceNameTemplate(settings, source, cut.row);
+      if (!nameTemplate.isEmpty()) {
+        NameFields fields;
+        fields.n = static_cast<int>(index) + 1;
+        fields.N = static_cast<int>(cuts.size());
+        fields.title = piece.tags.title;
+        fields.artist = piece.tags.artist;
+        fields.album = piece.tags.album;
+        fields.year = piece.tags.year;
+        fields.source = QFileInfo(source.path).completeBaseName();
+        fields.startSeconds =
+            source.sampleRate > 0 ? static_cast<double>(cut.span.first) / source.sampleRate : 0;
+        const QString name = expandNameTemplate(nameTemplate, fields);
+        if (!name.isEmpty()) {
+          piece.nameStem = name;
+          piece.outputPath = names.nextNamed(name);
+        }
+      }
+      if (piece.outputPath.isEmpty()) {
+        piece.nameStem = outputStem(source.caption);
+        piece.outputPath = names.next(source.caption);
+      }
       piece.fadeInSeconds = fadeSeconds(settings.fadeIn, settings.fadeInSeconds);
       piece.fadeOutSeconds = fadeSeconds(settings.fadeOut, settings.fadeOutSeconds);
       piece.endsWithinShortTail = settings.function == SplitFunction::Custom;
@@ -222,12 +255,17 @@ JoinPlan planJoin(const std::vector<SourceRecord>& sources, const JobSettings& s
   for (int row = 0; row < static_cast<int>(sources.size()); ++row) {
     const SourceRecord& source = sources[static_cast<size_t>(row)];
     plan.rows.push_back(rowsShown(sources, row, settings, true));
+    const QString sourceTitle = source.tags.title.isEmpty() ? source.caption : source.tags.title;
     if (whole) {
-      plan.parts.push_back({row, 0, source.path, true, 0, source.frames});
+      plan.parts.push_back({row, 0, source.path, true, 0, source.frames, sourceTitle});
       continue;
     }
     for (const Cut& cut : markedCuts(sources, row, settings.function)) {
-      plan.parts.push_back({row, cut.row, source.path, false, cut.span.first, cut.span.end});
+      AudioFileinfo texts;
+      texts.title = sourceTitle;
+      applyRangeTexts(source, cut.row, texts);
+      plan.parts.push_back(
+          {row, cut.row, source.path, false, cut.span.first, cut.span.end, texts.title});
     }
   }
   return plan;

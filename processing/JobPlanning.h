@@ -24,6 +24,12 @@ struct JobSettings {
   bool fadeOut = false;
   int fadeInSeconds = 5;
   int fadeOutSeconds = 5;
+  // How split pieces are named: a template (see NameTemplate.h) for every
+  // piece; empty, the caption's stem with "_N". namePiecesByTitle: pieces
+  // of ranges with a title (a CUE track, a chapter, a label) are named
+  // "{n:02} {title}" when there is no template.
+  QString nameTemplate;
+  bool namePiecesByTitle = false;
 };
 
 // Every piece of every source in list order, with exact frames, output names

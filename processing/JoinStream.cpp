@@ -18,6 +18,8 @@
 #include "processing/JobFailure.h"
 #include "processing/Mp3CopyChoice.h"
 #include "processing/SourceShortfalls.h"
+#include "tags/ID3Chapters.h"
+#include "tags/OutputTags.h"
 
 namespace tarvex {
 
@@ -44,6 +46,21 @@ void replaceWith(const QString& written, const QString& path) {
   if (!error) return;
   QFile::remove(written);
   throw AudioError(createError(path, QString::fromStdString(error.message())));
+}
+
+// The ID3 frames of one chapter per part, from its start (`starts`, output
+// frames) to the next part's start or `end`, at the milliseconds nearest
+// those samples, titled by the parts' titles; none without a rate.
+QList<ID3Frame> partChapterFrames(const std::vector<JoinPart>& parts,
+                                  const std::vector<int64_t>& starts, int64_t end, int rate) {
+  if (starts.empty() || rate <= 0) return {};
+  const auto ms = [rate](int64_t frame) { return (frame * 1000 + rate / 2) / rate; };
+  QList<ID3Chapter> chapters;
+  for (size_t i = 0; i < starts.size() && i < parts.size(); ++i) {
+    const int64_t next = i + 1 < starts.size() ? starts[i + 1] : end;
+    chapters << ID3Chapter{{}, parts[i].title, ms(starts[i]), ms(next)};
+  }
+  return id3ChapterFrames(chapters);
 }
 
 }  // namespace
@@ -130,6 +147,7 @@ void JoinStream::writeOutput() {
   writer_.SetPcmFormat(outRate_, outChannels_);
 
   int cutPart = -1;
+  std::vector<int64_t> starts;
   for (size_t index = 0; index < parts.size(); ++index) {
     const int part = static_cast<int>(index);
     if (control_.halted()) {
@@ -139,6 +157,7 @@ void JoinStream::writeOutput() {
     currentPart_ = part;
     openSource(parts[index]);
     reporter_.pieceStarted(part, plan_.outputPath);
+    starts.push_back(outputFrames_);
     if (copyPart(part, parts[index], index + 1 == parts.size()) == Ending::CutOff) {
       cutPart = part;
       break;
@@ -154,10 +173,23 @@ void JoinStream::writeOutput() {
     if (cutPart >= 0) reporter_.pieceFinished(cutPart, JobExecutor::PieceOutcome::Removed, {});
     return;
   }
-  partialPath_.clear();
   if (cutPart >= 0) {
+    partialPath_.clear();
     reporter_.pieceFinished(cutPart, JobExecutor::PieceOutcome::Stopped, plan_.outputPath);
+    return;
   }
+  // A tag that cannot be written fails the job but keeps the audio.
+  partialPath_.clear();
+  if (starts.size() == parts.size())
+    writeChapters(plan_.outputPath, starts, outputFrames_, outRate_);
+}
+
+void JoinStream::writeChapters(const QString& path, const std::vector<int64_t>& starts,
+                               int64_t endFrame, int rate) const {
+  if (QFileInfo(path).suffix().compare(QLatin1String("mp3"), Qt::CaseInsensitive) != 0) return;
+  AudioFileinfo info;
+  info.carried.id3Frames = partChapterFrames(plan_.parts, starts, endFrame, rate);
+  if (!info.carried.id3Frames.isEmpty()) WriteOutputTags(path, info);
 }
 
 void JoinStream::copyOutput(const mp3frames::Mp3JoinSources& sources) {
@@ -171,7 +203,19 @@ void JoinStream::copyOutput(const mp3frames::Mp3JoinSources& sources) {
   // A name chosen to be replaced is replaced only by a complete output.
   const bool replacing = QFileInfo::exists(path);
   const QString written = replacing ? unusedNameBeside(path) : path;
-  if (!mp3frames::joinMp3Lossless(sources, written, QByteArray(), control_.haltFlag())) {
+  // Chapters at the parts' exact lengths. Each seam keeps the earlier file's
+  // padding and the later one's encoder delay (a few milliseconds), so there a
+  // chapter starts that much before its part's first sound.
+  std::vector<int64_t> starts;
+  int64_t end = 0;
+  for (const JoinPart& part : parts) {
+    starts.push_back(end);
+    end += std::max<int64_t>(0, part.endFrame - part.firstFrame);
+  }
+  AudioFileinfo info;
+  info.carried.id3Frames = partChapterFrames(parts, starts, end, plan_.outputRate);
+  const QByteArray tag = info.carried.id3Frames.isEmpty() ? QByteArray() : outputID3V23Tag(info);
+  if (!mp3frames::joinMp3Lossless(sources, written, tag, control_.haltFlag())) {
     // Nothing was kept: the copy removes what it wrote when stopped.
     if (control_.stopRequested()) control_.noteStopTookEffect();
     reporter_.pieceFinished(0, JobExecutor::PieceOutcome::Removed, QString());
@@ -227,6 +271,7 @@ JoinStream::Ending JoinStream::copyPart(int index, const JoinPart& part, bool la
       reporter_.pieceProgress(index, writtenFrames_, totalFrames_);
     }
     writer_.WriteBlock(block);
+    outputFrames_ += block.upperBound() / std::max(1, outChannels_);
     posFrame += want;
     fadedOut = fadedOut || fadeOutBlock;
   }
@@ -236,6 +281,7 @@ JoinStream::Ending JoinStream::copyPart(int index, const JoinPart& part, bool la
     if (tail.upperBound() < 1) return Ending::Whole;
     if (fadedOut) transform_.Fade(tail, 0, 0, outChannels_);
     writer_.WriteBlock(tail);
+    outputFrames_ += tail.upperBound() / std::max(1, outChannels_);
   }
   return Ending::Whole;
 }

@@ -39,6 +39,10 @@ class JoinStream {
   void openSource(const JoinPart& part);
   Ending copyPart(int index, const JoinPart& part, bool lastOfOutput);
   void abandonOutput();
+  // An MP3 output's chapters: one per part, from `starts` (output frames
+  // where each part begins) to the next part's start or `endFrame`.
+  void writeChapters(const QString& path, const std::vector<int64_t>& starts, int64_t endFrame,
+                     int rate) const;
 
   const JoinPlan& plan_;
   const bool removeCutOffOnStop_;
@@ -56,6 +60,7 @@ class JoinStream {
   SourceFrames frames_;
   int64_t totalFrames_ = 0;    // planned source frames of the whole output
   int64_t writtenFrames_ = 0;  // of them accounted so far
+  int64_t outputFrames_ = 0;   // frames written to the output, in its rate
   bool firstBlockWritten_ = false;
   int currentPart_ = -1;
   QString partialPath_;  // the output while it is written

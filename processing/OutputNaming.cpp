@@ -71,6 +71,20 @@ QString PlannedNames::next(const QString& caption) {
   }
 }
 
+QString PlannedNames::nextNamed(const QString& name) {
+  const QString own = outputDir_ + fitFileName(name, CleanName(extension_));
+  if (!planned_.contains(own) && !pathTaken(own)) {
+    planned_.insert(own);
+    return own;
+  }
+  for (int number = 2;; ++number) {
+    const QString path = numberedOutputName(name, number, outputDir_, extension_);
+    if (number < INT_MAX && (planned_.contains(path) || pathTaken(path))) continue;
+    planned_.insert(path);
+    return path;
+  }
+}
+
 QString fallbackOutputName(const QString& sourcePath, const QString& outputDir,
                            const QString& extension) {
   const QString base = QFileInfo(sourcePath).completeBaseName();

@@ -34,6 +34,9 @@ class PlannedNames {
   PlannedNames(QString outputDir, QString extension)
       : outputDir_(std::move(outputDir)), extension_(std::move(extension)) {}
   QString next(const QString& caption);
+  // outputDir + `name` + extension when neither taken nor planned, else
+  // name + "_N" for the first such N from 2. `name` is already a safe name.
+  QString nextNamed(const QString& name);
 
  private:
   QString outputDir_;

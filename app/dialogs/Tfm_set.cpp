@@ -179,6 +179,7 @@ void Tfm_set::FormShow() {
   edt_count->setText(QString::number(state_.pieceCount));
 
   cb_fadein->setChecked(state_.fadeIn);
+  cb_titlenames->setChecked(state_.namePiecesByTitle);
   cb_fadeout->setChecked(state_.fadeOut);
   setListPosition(cb_fadeintime, state_.fadeInSeconds - 1);
   setListPosition(cb_fadeouttime, state_.fadeOutSeconds - 1);
@@ -310,6 +311,7 @@ bool Tfm_set::OkClick() {
   StoreSettings(settings_, path, SettingGroup::DialogPath);
 
   state_.fadeIn = cb_fadein->isChecked();
+  state_.namePiecesByTitle = cb_titlenames->isChecked();
   state_.fadeOut = cb_fadeout->isChecked();
   // A list showing no row (a stored length outside 1..20) leaves the length as it was.
   if (cb_fadeintime->currentIndex() >= 0) state_.fadeInSeconds = cb_fadeintime->currentIndex() + 1;

@@ -98,6 +98,7 @@ class Tfm_set : public QDialog {
   QComboBox* cb_fadeintime = nullptr;
   QComboBox* cb_fadeouttime = nullptr;
   QLineEdit* edt_dir = nullptr;
+  QCheckBox* cb_titlenames = nullptr;
   QPushButton* bt_dir = nullptr;
 
   // MP3 General.

@@ -227,6 +227,10 @@ QGroupBox* Tfm_set::buildGeneralPage() {
   pathRow->addWidget(edt_dir);
   pathRow->addWidget(bt_dir);
   layout->addWidget(path);
+  cb_titlenames =
+      named(new QCheckBox(QStringLiteral("Name pieces after their track or chapter titles")),
+            "cb_titlenames");
+  layout->addWidget(cb_titlenames);
   layout->addStretch();
   return gb_cdgeneral;
 }

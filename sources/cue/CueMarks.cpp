@@ -10,6 +10,7 @@
 #include "sources/cue/CuePieceTags.h"
 #include "sources/cue/CueRanges.h"
 #include "sources/cue/CueSheetError.h"
+#include "sources/cue/CueSheetKeep.h"
 #include "sources/cue/CueSheetReader.h"
 #include "sources/cue/CueSheetWriter.h"
 
@@ -101,6 +102,16 @@ CueSheet cueSheetOfMarks(const SourceRecord& record) {
   sheet.performer = record.tags.artist;
   sheet.genre = record.tags.genre;
   sheet.date = record.tags.year;
+  return sheet;
+}
+
+CueSheet cueSheetOfMarksOver(const SourceRecord& record, const QString& oldPath) {
+  CueSheet sheet = cueSheetOfMarks(record);
+  try {
+    keepWhatMarksDoNotSay(sheet, readCueSheet(oldPath), record.path);
+  } catch (const CueSheetError&) {
+    // Nothing readable to keep: the user chose to replace it.
+  }
   return sheet;
 }
 

@@ -31,6 +31,11 @@ QString markFromSheetFor(SourceRecord& record, const QString& sheetPath);
 // together.
 CueSheet cueSheetOfMarks(const SourceRecord& record);
 
+// The sheet "Save marks" writes over the existing sheet `oldPath`: the marks'
+// sheet with what they do not describe kept from the old one
+// (keepWhatMarksDoNotSay). An old sheet that cannot be read keeps nothing.
+CueSheet cueSheetOfMarksOver(const SourceRecord& record, const QString& oldPath);
+
 // Where "Save marks" puts a source's sheet: "NAME.cue" beside it.
 QString marksSheetPath(const QString& audioPath);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <vector>
 
@@ -26,6 +27,10 @@ struct CueTrack {
   QString songwriter;
   std::vector<CueIndex> indexes;  // in sheet order (ascending)
   int fileIndex = 0;              // which CueSheet::files entry the track plays from
+  // The track's lines the program does not use (FLAGS, ISRC, PREGAP,
+  // POSTGAP, REM, unknown commands), trimmed, in sheet order: written back
+  // as they were.
+  QStringList otherLines;
 
   // INDEX 01, or -1 when the track has none (the reader refuses such sheets).
   int64_t startFrame() const;
@@ -43,6 +48,9 @@ struct CueSheet {
   QString genre;    // REM GENRE
   QString date;     // REM DATE
   QString comment;  // REM COMMENT
+  // The disc's lines the program does not use (CATALOG, CDTEXTFILE, other REM
+  // lines, unknown commands), trimmed, in sheet order.
+  QStringList otherLines;
   std::vector<CueFile> files;
   std::vector<CueTrack> tracks;
 };

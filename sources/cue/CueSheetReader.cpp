@@ -125,7 +125,7 @@ class SheetParser {
     if (words.isEmpty()) return;
     const QString keyword = words[0].toUpper();
     if (keyword == QLatin1String("REM")) {
-      remark(words);
+      if (!remark(words)) keepLine(line);
     } else if (keyword == QLatin1String("FILE")) {
       file(line, words, number);
     } else if (keyword == QLatin1String("TRACK")) {
@@ -138,15 +138,26 @@ class SheetParser {
       (inTrack() ? sheet_.tracks.back().performer : sheet_.performer) =
           textArgument(line, words[0]);
     } else if (keyword == QLatin1String("SONGWRITER")) {
-      if (inTrack()) sheet_.tracks.back().songwriter = textArgument(line, words[0]);
+      if (inTrack())
+        sheet_.tracks.back().songwriter = textArgument(line, words[0]);
+      else
+        keepLine(line);
+    } else {
+      // CATALOG, CDTEXTFILE, FLAGS, ISRC, PREGAP, POSTGAP and anything
+      // unknown: not used, kept for a sheet written over this one.
+      keepLine(line);
     }
-    // CATALOG, CDTEXTFILE, FLAGS, ISRC, PREGAP, POSTGAP and anything unknown: not used.
+  }
+
+  void keepLine(const QString& line) {
+    (inTrack() ? sheet_.tracks.back().otherLines : sheet_.otherLines) << line.trimmed();
   }
 
   bool inTrack() const { return !sheet_.tracks.empty(); }
 
-  void remark(const QStringList& words) {
-    if (words.size() < 3) return;
+  // A REM line the program reads (GENRE, DATE, COMMENT); false for others.
+  bool remark(const QStringList& words) {
+    if (words.size() < 3) return false;
     const QString key = words[1].toUpper();
     const QString value = QStringList(words.mid(2)).join(QLatin1Char(' '));
     if (key == QLatin1String("GENRE"))
@@ -155,6 +166,9 @@ class SheetParser {
       sheet_.date = value;
     else if (key == QLatin1String("COMMENT"))
       sheet_.comment = value;
+    else
+      return false;
+    return true;
   }
 
   void file(const QString& line, const QStringList& words, int number) {

@@ -74,6 +74,7 @@ QByteArray formatCueSheet(const CueSheet& sheet) {
   if (!sheet.genre.isEmpty()) line(QStringLiteral("REM GENRE ") + quoted(sheet.genre));
   if (!sheet.date.isEmpty()) line(QStringLiteral("REM DATE ") + cueText(sheet.date));
   if (!sheet.comment.isEmpty()) line(QStringLiteral("REM COMMENT ") + quoted(sheet.comment));
+  for (const QString& other : sheet.otherLines) line(other);
   if (!sheet.performer.isEmpty()) line(QStringLiteral("PERFORMER ") + quoted(sheet.performer));
   if (!sheet.title.isEmpty()) line(QStringLiteral("TITLE ") + quoted(sheet.title));
   int currentFile = -1;
@@ -87,6 +88,9 @@ QByteArray formatCueSheet(const CueSheet& sheet) {
     if (!track.title.isEmpty()) line(QStringLiteral("    TITLE ") + quoted(track.title));
     if (!track.performer.isEmpty())
       line(QStringLiteral("    PERFORMER ") + quoted(track.performer));
+    if (!track.songwriter.isEmpty())
+      line(QStringLiteral("    SONGWRITER ") + quoted(track.songwriter));
+    for (const QString& other : track.otherLines) line(QStringLiteral("    ") + other);
     for (const CueIndex& index : track.indexes)
       line(QStringLiteral("    INDEX %1 %2")
                .arg(index.number, 2, 10, QLatin1Char('0'))

@@ -17,6 +17,7 @@ inline const QString kAddFileFilter = QStringLiteral("MP3 Files(*.mp3;*.mp2)");
 inline const QString kAllAudioFilter =
     QStringLiteral("All Supported Audio(*.mp3;*.mp2;*.wav;*.ogg;*.wma;*.flac)");
 inline const QString kCueSheetFilter = QStringLiteral("CUE Sheets(*.cue)");
+inline const QString kLabelFileFilter = QStringLiteral("Label files(*.txt)");
 inline const QString kZeroLengthMessage = QStringLiteral(" this File is Error or not supported.");
 inline const QString kNotSupportedMessage = QStringLiteral(" this File is not supported.");
 inline const QString kAddFolderCaption = QStringLiteral("Add File Directory");

@@ -45,7 +45,8 @@ TEST(MainWindowLifecycle, ClosingWritesTheMainKeysInTheirOrder) {
   harness.close();
   EXPECT_EQ(readText(harness.settingsPath()),
             "[Function]\nChoice=0\n[Output]\nDir=" + harness.outputDir() +
-                "\nFormat=0\n[Choice]\ntime=60\nCount=6\n[Fade]\nIn=0\nOut=0\nIntime=5\nOuttime=5\n"
+                "\nTitleNames=0\nFormat=0\n[Choice]\ntime=60\nCount=6\n[Fade]\nIn=0\nOut=0\nIntime="
+                "5\nOuttime=5\n"
                 "[Sorvel]\nSkin=0\n");
 }
 

@@ -94,6 +94,16 @@ TEST(CliArguments, CueSilencesAndDryRun) {
   EXPECT_TRUE(usageErrorOf({"split", "a.mp3", "--every", "0.5"}).contains("at least 1 second"));
   EXPECT_TRUE(usageErrorOf({"split", "a.mp3", "--cue", "--every", "3"}).contains("one of"));
   EXPECT_TRUE(usageErrorOf({"split", "a.mp3", "--pieces", "10001"}).contains("10000"));
+
+  // Chapters and label files are modes of their own.
+  EXPECT_EQ(parse({"split", "a.mp3", "--chapters"}).mode, SplitMode::Chapters);
+  const CliCommand labelled = parse({"split", "a.mp3", "--labels", "marks.txt"});
+  EXPECT_EQ(labelled.mode, SplitMode::Labels);
+  EXPECT_EQ(labelled.labelFile, "marks.txt");
+  EXPECT_EQ(labelled.files, QStringList{"a.mp3"});
+  EXPECT_TRUE(
+      usageErrorOf({"split", "a.mp3", "--chapters", "--labels", "m.txt"}).contains("one of"));
+  EXPECT_FALSE(usageErrorOf({"split", "a.mp3", "--labels"}).isEmpty()) << "the file is needed";
 }
 
 TEST(CliArguments, JoinNeedsAnOutputAndTakesItWithDashO) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
 #include <QComboBox>
 #include <QDir>
@@ -49,8 +50,17 @@ TEST_F(JoinWindow, StereoAndMonoSourcesJoinInTheFirstSourcesFormat) {
   EXPECT_EQ(joined.channels, 2);
   // 6 s at 44100 Hz, then 4 s resampled from 22050 Hz.
   EXPECT_NEAR(static_cast<double>(joined.frames), 10.0 * 44100, 64.0);
+  // The join's only tag: one chapter per file and their table of contents.
   TagLib::MPEG::File file(QFile::encodeName(out("mix.mp3")).constData());
-  EXPECT_FALSE(file.hasID3v2Tag()) << "a join writes no tags";
+  ASSERT_TRUE(file.hasID3v2Tag());
+  const TagLib::ID3v2::FrameListMap& frames = file.ID3v2Tag()->frameListMap();
+  EXPECT_EQ(frames["CHAP"].size(), 2u);
+  EXPECT_EQ(frames["CTOC"].size(), 1u);
+  size_t others = 0;  // TagLib's map may hold ids it looked up with no frame
+  for (const auto& [id, list] : frames) {
+    if (id != "CHAP" && id != "CTOC") others += list.size();
+  }
+  EXPECT_EQ(others, 0u) << "no other frame";
   EXPECT_EQ(harness.platform().openedFolders, QStringList{harness.outputDir()});
   EXPECT_FALSE(harness.state().jobRunning);
   EXPECT_EQ(harness.skinText("pbpos"), "");

@@ -92,7 +92,10 @@ TEST_F(SettingsDialogTest, OkTakesTheGeneralPageIntoTheState) {
   d.cb_fadein->setChecked(true);
   d.cb_fadeintime->setCurrentIndex(19);
   d.cb_fadeouttime->setCurrentIndex(0);
+  EXPECT_FALSE(d.cb_titlenames->isChecked()) << "pieces keep their numbered names by default";
+  d.cb_titlenames->setChecked(true);
   ASSERT_TRUE(d.OkClick());
+  EXPECT_TRUE(state.namePiecesByTitle);
   EXPECT_EQ(state.splitFunction, SplitFunction::EveryNSeconds);
   EXPECT_EQ(state.pieceSeconds, 45);
   EXPECT_EQ(state.pieceCount, 3);
