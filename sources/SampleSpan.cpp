@@ -83,6 +83,11 @@ MarkedRange markAtTimes(double begin, double end, const SourceRecord& source) {
   mark.exactEnd =
       std::max(mark.exactFirst,
                toTheEnd ? source.frames : sampleAtSeconds(end, source.sampleRate, source.frames));
+  // The seconds shown are those the exact samples lie in: a time a hair below
+  // a whole second rounds to that second's sample and is shown there, so its
+  // exact edge still counts.
+  mark.begin = std::min(length, beginSecondOf(mark.exactFirst, source.sampleRate));
+  mark.end = std::max(mark.begin, std::min(length, endSecondOf(mark.exactEnd, source.sampleRate)));
   return mark;
 }
 

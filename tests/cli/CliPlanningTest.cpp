@@ -196,6 +196,14 @@ TEST(SampleExactPlans, ATimeIsTheSampleNearestItWhateverTheLengthInMilliseconds)
   EXPECT_EQ(plan.pieces[1].endFrame, 500208) << "an end past the source is its end";
   EXPECT_EQ(marked[0].ranges[1].begin, 7) << "the list shows the second the begin lies in";
   EXPECT_EQ(marked[0].ranges[1].end, 11);
+
+  // A time a hair below a whole second is that second's sample; the list
+  // shows the second it lies in, so the exact edge is still the one cut.
+  const MarkedRange nearSecond = markAtTimes(9.99999, 10.5, sources[0]);
+  EXPECT_EQ(nearSecond.begin, 10);
+  const SampleSpan span = markedSpan(nearSecond, sources[0], sources[0]);
+  EXPECT_EQ(span.first, 441000);
+  EXPECT_EQ(span.end, 463050);
 }
 
 TEST(SampleExactPlans, AnAbsurdNumberOfPiecesIsRefusedBeforeAnythingIsPlanned) {
