@@ -67,7 +67,7 @@ std::vector<Cut> markedCuts(const std::vector<SourceRecord>& sources, int row,
   const SourceRecord& source = sources[static_cast<size_t>(row)];
   const SourceRecord& marked = function == SplitFunction::Unification ? sources.front() : source;
   std::vector<Cut> cuts;
-  for (const UnifiedRange& range : cutRangesFor(function, sources, row)) {
+  for (const Segment& range : cutRangesFor(function, sources, row)) {
     const SampleSpan span =
         markedSpan(marked.ranges[static_cast<size_t>(range.row)], marked, source);
     // A shared range that begins where this source has ended holds nothing.

@@ -71,21 +71,21 @@ int cutRangeCount(const SourceRecord& source) {
 
 }  // namespace
 
-std::vector<UnifiedRange> customRangesFor(const SourceRecord& source) {
-  std::vector<UnifiedRange> ranges;
+std::vector<Segment> customRangesFor(const SourceRecord& source) {
+  std::vector<Segment> ranges;
   for (int k = 0; k < cutRangeCount(source); ++k) {
     const MarkedRange& range = source.ranges[static_cast<size_t>(k)];
-    ranges.push_back({range.begin, range.end, k});
+    ranges.push_back({range.begin, range.end, statusOf(range.state), k});
   }
   return ranges;
 }
 
-std::vector<UnifiedRange> unifiedRangesFor(const SourceRecord& shared, int lengthSeconds) {
-  std::vector<UnifiedRange> ranges;
+std::vector<Segment> unifiedRangesFor(const SourceRecord& shared, int lengthSeconds) {
+  std::vector<Segment> ranges;
   for (int k = 0; k < cutRangeCount(shared); ++k) {
     const MarkedRange& range = shared.ranges[static_cast<size_t>(k)];
     if (range.begin > lengthSeconds) continue;  // past this source's end
-    ranges.push_back({range.begin, std::min(range.end, lengthSeconds), k});
+    ranges.push_back({range.begin, std::min(range.end, lengthSeconds), statusOf(range.state), k});
   }
   return ranges;
 }
@@ -112,8 +112,8 @@ SegmentTexts segmentTexts(int begin, int end, const SourceRecord& source) {
   return {FormatTime(begin) + QStringLiteral(" - ") + endText, FormatMilliseconds(span.lengthMs())};
 }
 
-std::vector<UnifiedRange> cutRangesFor(SplitFunction function,
-                                       const std::vector<SourceRecord>& sources, int row) {
+std::vector<Segment> cutRangesFor(SplitFunction function, const std::vector<SourceRecord>& sources,
+                                  int row) {
   if (row < 0 || row >= static_cast<int>(sources.size())) return {};
   const SourceRecord& source = sources[static_cast<size_t>(row)];
   if (function == SplitFunction::Unification) {
@@ -128,7 +128,7 @@ int totalPlannedSeconds(SplitFunction function, const std::vector<SourceRecord>&
   if (marksRanges(function)) {
     for (int row = 0; row < static_cast<int>(sources.size()); ++row) {
       const SourceRecord& source = sources[static_cast<size_t>(row)];
-      for (const UnifiedRange& range : cutRangesFor(function, sources, row)) {
+      for (const Segment& range : cutRangesFor(function, sources, row)) {
         totalMs += pieceSpan(range.begin, range.end, source).lengthMs();
       }
     }

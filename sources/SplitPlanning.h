@@ -41,16 +41,12 @@ std::vector<Segment> planByCountPieces(int lengthSeconds, int pieceCount);
 // `lengthSeconds` contributes under Unification, in list order: the pending
 // last range counts only when it is the sole range, a range that begins past
 // the source's end is left out, and each end is lowered to the source's length.
-struct UnifiedRange {
-  int begin = 0;
-  int end = 0;
-  int row = 0;  // the range's row in the segment list
-};
-std::vector<UnifiedRange> unifiedRangesFor(const SourceRecord& shared, int lengthSeconds);
+// Each range carries its row in the first source's list and its marking state.
+std::vector<Segment> unifiedRangesFor(const SourceRecord& shared, int lengthSeconds);
 
 // The ranges of a source that a Custom job cuts: range 0 alone when it is the
 // only one, else every range but the pending last.
-std::vector<UnifiedRange> customRangesFor(const SourceRecord& source);
+std::vector<Segment> customRangesFor(const SourceRecord& source);
 
 // The source's exact length in milliseconds: durationMs, or lengthSeconds when
 // that is not known.
@@ -77,8 +73,8 @@ SegmentTexts segmentTexts(int begin, int end, const SourceRecord& source);
 
 // The ranges a Split or Join cuts from source `row` under a marking function:
 // its own under Custom, the first source's clamped to it under Unification.
-std::vector<UnifiedRange> cutRangesFor(SplitFunction function,
-                                       const std::vector<SourceRecord>& sources, int row);
+std::vector<Segment> cutRangesFor(SplitFunction function, const std::vector<SourceRecord>& sources,
+                                  int row);
 
 // The total planned time shown under the lists, for the function: the
 // exact time of every range cut (see pieceSpan), rounded once to whole

@@ -78,7 +78,7 @@ QString markFromSheetFor(SourceRecord& record, const QString& sheetPath) {
 
 CueSheet cueSheetOfMarks(const SourceRecord& record) {
   std::vector<CueRange> ranges;
-  for (const UnifiedRange& cut : customRangesFor(record)) {
+  for (const Segment& cut : customRangesFor(record)) {
     const MarkedRange& mark = record.ranges[static_cast<size_t>(cut.row)];
     CueRange range;
     range.title = mark.title;

@@ -122,7 +122,7 @@ void markFromLabelFile(SourceRecord& record, const QString& labelPath) {
 std::vector<LabelRange> labelsOfMarks(const SourceRecord& record) {
   std::vector<LabelRange> labels;
   const double rate = record.sampleRate > 0 ? record.sampleRate : 1;
-  for (const UnifiedRange& cut : customRangesFor(record)) {
+  for (const Segment& cut : customRangesFor(record)) {
     const MarkedRange& mark = record.ranges[static_cast<size_t>(cut.row)];
     LabelRange label;
     label.label = mark.title;
