@@ -27,10 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   scanner.add(values.data(), frames / 2);
   scanner.add(values.data() + (frames / 2) * channels, frames - frames / 2);
   int64_t last = 0;
-  for (const tarvex::AudioRange& range : scanner.finish()) {
-    if (range.beginFrame < last || range.endFrame < range.beginFrame || range.endFrame > frames)
-      __builtin_trap();
-    last = range.endFrame;
+  for (const tarvex::SampleSpan& range : scanner.finish()) {
+    if (range.first < last || range.end < range.first || range.end > frames) __builtin_trap();
+    last = range.end;
   }
 
   static QTemporaryDir folder;
