@@ -2,6 +2,7 @@
 
 #include "components/audio/AudioError.h"
 #include "components/audio/ErrorText.h"
+#include "components/audio/mp3frames/Mp3SideInfo.h"
 #include "components/audio/mp3frames/MpegFrameWalker.h"
 
 #include <algorithm>
@@ -85,6 +86,20 @@ std::vector<unsigned char> Mp3FrameSource::reservoirBefore(size_t index, int cou
     std::memcpy(bytes.data() + bytes.size() - filled - take, areaEnd - take, take);
     filled += take;
   }
+  return bytes;
+}
+
+std::vector<unsigned char> Mp3FrameSource::mainData(size_t index) const {
+  const FrameEntry& entry = frames_[index];
+  const unsigned char* frame = data_ + entry.offset;
+  const auto header = *MpegFrameHeader::decode(readBigEndian32(frame));
+  const Mp3SideInfo side = Mp3SideInfo::parse(header, frame + 4 + (header.crcProtected ? 2 : 0));
+  const int wanted = side.mainDataBytes(header);
+  std::vector<unsigned char> bytes = reservoirBefore(index, entry.mainDataBegin);
+  const int fromOwnArea = std::clamp(wanted - static_cast<int>(bytes.size()), 0, entry.areaBytes());
+  const unsigned char* area = frame + entry.mainDataOffset;
+  bytes.insert(bytes.end(), area, area + fromOwnArea);
+  bytes.resize(static_cast<size_t>(std::min<int>(wanted, static_cast<int>(bytes.size()))));
   return bytes;
 }
 

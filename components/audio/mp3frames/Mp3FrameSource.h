@@ -63,6 +63,12 @@ class Mp3FrameSource {
   // start.
   std::vector<unsigned char> reservoirBefore(size_t index, int count) const;
 
+  // Frame `index`'s main data (its granules' scale factors and Huffman
+  // bits, as many bytes as its side information counts), wherever the bit
+  // reservoir put it; cut short at the end of the frame's own area when a
+  // damaged frame counts more.
+  std::vector<unsigned char> mainData(size_t index) const;
+
  private:
   [[noreturn]] void fail(const QString& reason) const;
   void scan();
