@@ -17,6 +17,8 @@ namespace {
 
 // Frames aligned at each edge of a part.
 constexpr int64_t kAlignFrames = 8192;
+// How many times further than a cut's edge a join's parts are searched.
+constexpr int kSeamSearchFactor = 4;
 // A seam clicks when its step passes the planned audio's by more than 1 dB
 // and a 16-bit step.
 constexpr double kClickRatio = 1.122;
@@ -48,19 +50,25 @@ Alignment alignAt(AudioFile2& output, int64_t outputFirst, AudioFile2& source, i
                      output.Channels(), maxOffset);
 }
 
+// Where a part's audio lies in the output against the plan: a negative
+// offset (the output holds earlier source audio at the planned place) puts
+// it later.
 QString offsetText(int64_t offset) {
-  return offset < 0 ? QStringLiteral("%1 samples early").arg(-offset)
-                    : QStringLiteral("%1 samples late").arg(offset);
+  return offset < 0 ? QStringLiteral("%1 samples later in the output than planned").arg(-offset)
+                    : QStringLiteral("%1 samples earlier in the output than planned").arg(offset);
 }
 
-void checkPart(PartCheck& part, int64_t length, AudioFile2& output, AudioFile2& source,
-               const std::vector<SampleSpan>& excluded, OutputCheck& check) {
-  const int maxOffset = searchRange(output.SampleRate());
+void checkPart(PartCheck& part, int64_t length, int maxOffset, AudioFile2& output,
+               AudioFile2& source, const std::vector<SampleSpan>& excluded, OutputCheck& check) {
+  // Each edge is aligned on a window set in from it by the search's reach
+  // where the part is long enough, so that whatever a shifted output holds
+  // beyond the part (a neighbour's audio, a gap) stays out of the window.
   const int64_t window = std::min(kAlignFrames, length);
-  const Alignment start =
-      alignAt(output, part.outputStart, source, part.plan.firstSample, window, maxOffset);
-  const Alignment end = alignAt(output, part.outputStart + length - window, source,
-                                part.plan.endSample - window, window, maxOffset);
+  const int64_t inset = std::clamp<int64_t>((length - window) / 2, 0, maxOffset);
+  const Alignment start = alignAt(output, part.outputStart + inset, source,
+                                  part.plan.firstSample + inset, window, maxOffset);
+  const Alignment end = alignAt(output, part.outputStart + length - window - inset, source,
+                                part.plan.endSample - window - inset, window, maxOffset);
   part.startOffset = start.offset;
   part.startSilent = start.silent;
   part.endOffset = end.offset;
@@ -80,7 +88,7 @@ void checkPart(PartCheck& part, int64_t length, AudioFile2& output, AudioFile2& 
                             .arg(edge, name)
                             .arg(maxOffset);
     } else if (*found.offset != 0) {
-      check.problems << QStringLiteral("the %1 of the part from %2 is %3")
+      check.problems << QStringLiteral("the %1 of the part from %2 lies %3")
                             .arg(edge, name, offsetText(*found.offset));
     }
   };
@@ -149,6 +157,10 @@ OutputCheck verifyOutput(const PlannedOutput& planned) {
     check.tolerance = 1.0 / 32768;  // a 16-bit step, the coarsest PCM written
   }
 
+  // A join's seams may be further off than a cut's edge: a copied seam keeps
+  // both files' delay and padding, 3456 samples between two copied pieces.
+  const int maxOffset =
+      searchRange(check.sampleRate) * (planned.parts.size() > 1 ? kSeamSearchFactor : 1);
   std::vector<std::unique_ptr<AudioFile2>> sources;
   for (const PlannedPart& plan : planned.parts) {
     PartCheck part;
@@ -165,7 +177,9 @@ OutputCheck verifyOutput(const PlannedOutput& planned) {
           std::llround(static_cast<double>(length) * check.sampleRate / source->SampleRate());
     } else {
       check.plannedLength += length;
-      if (length > 0) checkPart(part, length, output, *source, frames.spans, check);
+      if (length > 0) {
+        checkPart(part, length, maxOffset, output, *source, frames.spans, check);
+      }
     }
     check.parts.push_back(part);
     sources.push_back(std::move(source));
