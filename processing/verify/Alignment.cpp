@@ -1,5 +1,6 @@
 #include "processing/verify/Alignment.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdlib>
 #include <limits>
@@ -10,6 +11,9 @@ namespace {
 
 // Below this mean square (about -100 dB of full scale) a window is silent.
 constexpr double kSilentMeanSquare = 1e-10;
+// Offsets whose squared difference is within this factor of the least are
+// taken as equally close.
+constexpr double kNearlyAsClose = 1.05;
 
 double energy(const float* values, size_t count) {
   double sum = 0;
@@ -33,18 +37,34 @@ Alignment alignWindow(const std::vector<float>& output, const std::vector<float>
     alignment.silent = true;
     return alignment;
   }
+  // Sums of squared differences by offset; a sum is left unfinished (at
+  // infinity) once it passes what could still count as a match.
+  std::vector<double> sums(static_cast<size_t>(2 * maxOffset + 1),
+                           std::numeric_limits<double>::infinity());
   double best = std::numeric_limits<double>::max();
-  int bestOffset = 0;
   for (int offset = -maxOffset; offset <= maxOffset; ++offset) {
     const float* from = source.data() + shift + static_cast<std::ptrdiff_t>(offset) * channels;
+    const double limit = best * kNearlyAsClose;
     double sum = 0;
-    for (size_t index = 0; index < count && sum <= best; ++index) {
+    for (size_t index = 0; index < count && sum <= limit; ++index) {
       const double difference = double{output[index]} - from[index];
       sum += difference * difference;
     }
-    if (sum < best || (sum == best && std::abs(offset) < std::abs(bestOffset))) {
-      best = sum;
-      bestOffset = offset;
+    if (sum > limit) continue;
+    sums[static_cast<size_t>(offset + maxOffset)] = sum;
+    best = std::min(best, sum);
+  }
+  // Among offsets nearly as close as the closest (a steady tone repeats
+  // every period, and a lossy encode blurs which repeat fits best), the one
+  // nearest the plan; an exact copy matches at its own offset alone.
+  int bestOffset = 0;
+  bool chosen = false;
+  for (int distance = 0; distance <= maxOffset && !chosen; ++distance) {
+    for (int offset : {-distance, distance}) {
+      if (!chosen && sums[static_cast<size_t>(offset + maxOffset)] <= best * kNearlyAsClose) {
+        bestOffset = offset;
+        chosen = true;
+      }
     }
   }
   if (best <= planned / 2) alignment.offset = bestOffset;

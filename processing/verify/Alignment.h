@@ -17,9 +17,10 @@ struct Alignment {
 // Finds the offset within ±`maxOffset` at which `output` (frames of
 // `channels` interleaved values) is closest to `source`, a window that begins
 // `maxOffset` frames before the planned position and is 2 × `maxOffset`
-// frames longer: the least sum of squared differences, the offset nearer 0
-// among equals. An offset counts as found when that sum stays under half the
-// planned audio's energy.
+// frames longer: the least sum of squared differences, and among offsets
+// within 5 % of it the one nearest 0 (a steady tone fits at every period).
+// An offset counts as found when that sum stays under half the planned
+// audio's energy.
 Alignment alignWindow(const std::vector<float>& output, const std::vector<float>& source,
                       int channels, int maxOffset);
 

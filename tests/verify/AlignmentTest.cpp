@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
 #include "processing/verify/Alignment.h"
@@ -35,6 +36,22 @@ TEST(Alignment, FindsTheExactOffsetEitherWayUpToTheSearchsEdge) {
     EXPECT_EQ(*found.offset, offset);
     EXPECT_FALSE(found.silent);
   }
+}
+
+// A steady tone fits at every period; with the small differences of a lossy
+// encode one of those repeats may fit a hair better than the planned one.
+TEST(Alignment, ASteadyToneBlurredByNoiseAlignsAtThePlanNotAPeriodAway) {
+  const size_t frames = 4096;
+  std::vector<float> source(frames + 2 * kMaxOffset);
+  for (size_t index = 0; index < source.size(); ++index) {
+    source[index] =
+        0.5F * static_cast<float>(std::sin(2 * M_PI * static_cast<double>(index) / 100));
+  }
+  std::vector<float> output = cutAt(source, 0, frames, 1);
+  const std::vector<float> blur = noise(frames, 1, 11);
+  for (size_t index = 0; index < frames; ++index) output[index] += 0.01F * blur[index];
+  const Alignment found = alignWindow(output, source, 1, kMaxOffset);
+  EXPECT_EQ(found.offset, std::optional<int64_t>(0));
 }
 
 TEST(Alignment, SilentPlannedAudioIsNotAlignedAndUnrelatedAudioMatchesNowhere) {
