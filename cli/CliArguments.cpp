@@ -16,7 +16,8 @@ namespace tarvex::cli {
 namespace {
 
 const QStringList kCommands{QStringLiteral("split"), QStringLiteral("join"),
-                            QStringLiteral("probe"), QStringLiteral("tags")};
+                            QStringLiteral("probe"), QStringLiteral("tags"),
+                            QStringLiteral("verify")};
 
 QString seeHelp(const QString& command) {
   return command.isEmpty() ? QStringLiteral("see tarvex-cli --help")
@@ -168,6 +169,53 @@ void requireFiles(const CliCommand& command, const QString& name) {
   }
 }
 
+// "verify split|join ARGUMENTS... [--outputs FILE...]": the job's own
+// arguments, with the files after --outputs (up to the next option) taken
+// out as the outputs to judge.
+CliCommand parseVerify(const QStringList& rest) {
+  const QString name = QStringLiteral("verify");
+  if (rest.isEmpty() ||
+      (rest.front() != QLatin1String("split") && rest.front() != QLatin1String("join"))) {
+    throw UsageError(QStringLiteral("verify takes split or join and that job's arguments; ") +
+                     seeHelp(name));
+  }
+  QStringList jobArguments;
+  QStringList outputs;
+  bool takingOutputs = false;
+  for (const QString& argument : rest) {
+    if (argument == QLatin1String("--outputs")) {
+      takingOutputs = true;
+      continue;
+    }
+    if (takingOutputs && !argument.startsWith(QLatin1Char('-'))) {
+      outputs << argument;
+      continue;
+    }
+    takingOutputs = false;
+    jobArguments << argument;
+  }
+  CliCommand command = parseCliArguments(jobArguments);
+  if (command.dryRun) {
+    throw UsageError(QStringLiteral("verify writes nothing and takes no --dry-run; ") +
+                     seeHelp(name));
+  }
+  if (command.fadeInSeconds > 0 || command.fadeOutSeconds > 0) {
+    throw UsageError(QStringLiteral("verify judges outputs made without fades; ") + seeHelp(name));
+  }
+  if (command.action == Action::Split && outputs.isEmpty()) {
+    throw UsageError(
+        QStringLiteral("verify split needs --outputs PIECE..., the pieces in plan order; ") +
+        seeHelp(name));
+  }
+  if (command.action == Action::Join && !outputs.isEmpty()) {
+    throw UsageError(QStringLiteral("verify join takes its output as -o OUT; ") + seeHelp(name));
+  }
+  command.verifiedJob = command.action;
+  command.action = Action::Verify;
+  command.verifyOutputs = outputs;
+  return command;
+}
+
 }  // namespace
 
 CliCommand parseCliArguments(const QStringList& arguments) {
@@ -197,6 +245,8 @@ CliCommand parseCliArguments(const QStringList& arguments) {
     command.helpTopic = first;
     return command;
   }
+
+  if (first == QLatin1String("verify")) return parseVerify(rest);
 
   QHash<QString, std::function<void(const QString&)>> handlers;
   QHash<QString, std::function<void()>> flags;

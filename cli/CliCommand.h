@@ -10,7 +10,7 @@
 
 namespace tarvex::cli {
 
-enum class Action { Help, Version, Probe, Tags, Split, Join };
+enum class Action { Help, Version, Probe, Tags, Split, Join, Verify };
 enum class SplitMode { Every, Pieces, Ranges, Cue, Silences, Chapters, Labels };
 
 // Times typed on the command line, in seconds with any fraction: a range
@@ -67,6 +67,12 @@ struct CliCommand {
   int fadeInSeconds = 0;
   int fadeOutSeconds = 0;
   EncoderFlags encoder;
+
+  // verify: the job whose plan the outputs are judged by (Split or Join, with
+  // the fields above as that job takes them), and a split's pieces in plan
+  // order (a join's output is -o).
+  Action verifiedJob = Action::Split;
+  QStringList verifyOutputs;
 };
 
 }  // namespace tarvex::cli

@@ -18,6 +18,7 @@ const char* const kOverview =
     "  join    write the files, in order, into one file\n"
     "  probe   show length, rate, channels, format and tags\n"
     "  tags    show or set a file's tags\n"
+    "  verify  judge a split's or join's outputs against their sources\n"
     "\n"
     "  tarvex-cli COMMAND --help   the options of one command\n"
     "  tarvex-cli --version        the version\n"
@@ -126,6 +127,37 @@ const char* const kTags =
     "through a temporary file, so a failure leaves it as it was. An empty\n"
     "text removes a field.\n";
 
+const char* const kVerify =
+    "Usage: tarvex-cli verify split FILE... SPLIT OPTIONS --outputs PIECE...\n"
+    "       tarvex-cli verify join FILE... -o OUT\n"
+    "\n"
+    "Plans the split or join as that command would (the same options, without\n"
+    "--dry-run or fades) and judges the outputs already written by decoding\n"
+    "them and their sources: a split's PIECEs in plan order, a join's OUT.\n"
+    "Writes nothing. For each output it shows:\n"
+    "  - the length decoded against the length planned;\n"
+    "  - for each part, the offset at its start and end: the source sample\n"
+    "    found where the plan puts the part's first (and last) sample, minus\n"
+    "    the planned one, searched within two frames (2304 samples at 32 kHz\n"
+    "    and above, 1152 below; four times that for a join's parts); negative\n"
+    "    means the part begins early, with\n"
+    "    audio from before its planned start;\n"
+    "  - for MP3 outputs, how many frames were encoded anew (their main data\n"
+    "    is found in no frame of the source), else \"not applicable\";\n"
+    "  - the largest difference from the source's decode outside those frames\n"
+    "    and one granule beside them (held to a float rounding, 1e-6, for MP3\n"
+    "    and to a 16-bit step for WAV; only shown for Ogg and WMA);\n"
+    "  - at each seam of a join, the gap (or overlap) in samples and the\n"
+    "    largest sample-to-sample step across it against the largest step of\n"
+    "    the joined audio itself within 50 ms of it.\n"
+    "\n"
+    "  --outputs PIECE...   the pieces to judge, up to the next option\n"
+    "  --json               the findings as JSON\n"
+    "\n"
+    "Exit status: 0 every output holds what the plan says, 1 a check failed or\n"
+    "a file could not be read, 2 the command line (or the number of PIECEs)\n"
+    "does not fit.\n";
+
 }  // namespace
 
 QString helpText(const QString& topic) {
@@ -137,6 +169,7 @@ QString helpText(const QString& topic) {
   }
   if (topic == QLatin1String("probe")) return QString::fromUtf8(kProbe);
   if (topic == QLatin1String("tags")) return QString::fromUtf8(kTags);
+  if (topic == QLatin1String("verify")) return QString::fromUtf8(kVerify);
   return QString::fromUtf8(kOverview);
 }
 

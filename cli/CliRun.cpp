@@ -9,6 +9,7 @@
 #include "cli/JobCommands.h"
 #include "cli/Probe.h"
 #include "cli/UsageError.h"
+#include "cli/VerifyCommand.h"
 #include "tags/FileTags.h"
 #include "tags/TagError.h"
 
@@ -106,6 +107,8 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     case Action::Split:
     case Action::Join:
       return runJob(command, out, err);
+    case Action::Verify:
+      return runVerify(command, out, err);
   }
   return kExitBadUsage;
 }

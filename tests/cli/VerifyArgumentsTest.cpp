@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include "cli/CliArguments.h"
+#include "cli/CliHelp.h"
+#include "cli/UsageError.h"
+#include "tests/support/QtPrinters.h"
+
+namespace tarvex::cli {
+namespace {
+
+QString usageErrorOf(const QStringList& arguments) {
+  try {
+    parseCliArguments(arguments);
+  } catch (const UsageError& error) {
+    return error.message();
+  }
+  return {};
+}
+
+TEST(VerifyArguments, ASplitsOwnArgumentsPlanItAndOutputsRunToTheNextOption) {
+  const CliCommand command = parseCliArguments(
+      {"verify", "split", "a.mp3", "--outputs", "p1.mp3", "p2.mp3", "--every", "7.5", "--json"});
+  EXPECT_EQ(command.action, Action::Verify);
+  EXPECT_EQ(command.verifiedJob, Action::Split);
+  EXPECT_EQ(command.files, QStringList{"a.mp3"});
+  EXPECT_EQ(command.verifyOutputs, (QStringList{"p1.mp3", "p2.mp3"}));
+  EXPECT_EQ(command.mode, SplitMode::Every);
+  EXPECT_DOUBLE_EQ(command.everySeconds, 7.5);
+  EXPECT_TRUE(command.json);
+
+  const CliCommand join = parseCliArguments({"verify", "join", "a.mp3", "b.mp3", "-o", "ab.mp3"});
+  EXPECT_EQ(join.action, Action::Verify);
+  EXPECT_EQ(join.verifiedJob, Action::Join);
+  EXPECT_EQ(join.files, (QStringList{"a.mp3", "b.mp3"}));
+  EXPECT_EQ(join.outputFile, QStringLiteral("ab.mp3"));
+}
+
+TEST(VerifyArguments, WhatCannotBeJudgedIsAUsageError) {
+  EXPECT_NE(usageErrorOf({"verify"}), QString());
+  EXPECT_NE(usageErrorOf({"verify", "probe", "a.mp3"}), QString());
+  EXPECT_TRUE(usageErrorOf({"verify", "split", "a.mp3", "--every", "7"}).contains("--outputs"));
+  EXPECT_TRUE(
+      usageErrorOf({"verify", "split", "a.mp3", "--every", "7", "--dry-run", "--outputs", "p.mp3"})
+          .contains("--dry-run"));
+  EXPECT_TRUE(usageErrorOf({"verify", "split", "a.mp3", "--every", "7", "--fade-in", "2",
+                            "--outputs", "p.mp3"})
+                  .contains("fades"));
+  EXPECT_NE(usageErrorOf({"verify", "join", "a.mp3", "--outputs", "x.mp3", "-o", "ab.mp3"}),
+            QString());
+  EXPECT_NE(usageErrorOf({"verify", "join", "a.mp3", "b.mp3"}), QString());
+}
+
+TEST(VerifyArguments, HelpNamesTheCommand) {
+  const CliCommand command = parseCliArguments({"verify", "split", "--help"});
+  EXPECT_EQ(command.action, Action::Help);
+  EXPECT_TRUE(helpText(command.helpTopic).contains("--outputs"));
+  EXPECT_TRUE(helpText({}).contains("verify"));
+}
+
+}  // namespace
+}  // namespace tarvex::cli
