@@ -29,31 +29,33 @@ bool isOggName(const QString& fileName) {
 // named .mp3 that holds WAV or AAC, a damaged Vorbis stream); when it cannot
 // either, the first decoder's reason stands.
 template <typename Open>
-std::unique_ptr<AudioDecoder> openPreferring(const QString& fileName, Open open) {
+std::unique_ptr<AudioDecoder> openPreferring(const QString& fileName, int64_t knownFrames,
+                                             Open open) {
   try {
     if (std::unique_ptr<AudioDecoder> decoder = open()) return decoder;
   } catch (const AudioError&) {
     const QFileInfo info(fileName);
     if (!info.exists() || info.size() == 0) throw;
     try {
-      return std::make_unique<FfmpegDecoder>(fileName);
+      return std::make_unique<FfmpegDecoder>(fileName, knownFrames);
     } catch (const AudioError&) {
     }
     throw;
   }
-  return std::make_unique<FfmpegDecoder>(fileName);
+  return std::make_unique<FfmpegDecoder>(fileName, knownFrames);
 }
 
 }  // namespace
 
 std::unique_ptr<AudioDecoder> openDecoder(const QString& fileName, int64_t knownFrames) {
   if (isOggName(fileName))
-    return openPreferring(fileName, [&] { return VorbisFileDecoder::tryOpen(fileName); });
+    return openPreferring(fileName, knownFrames,
+                          [&] { return VorbisFileDecoder::tryOpen(fileName); });
   if (isMpegAudioName(fileName)) {
-    return openPreferring(fileName,
+    return openPreferring(fileName, knownFrames,
                           [&] { return std::make_unique<Mpg123Decoder>(fileName, knownFrames); });
   }
-  return std::make_unique<FfmpegDecoder>(fileName);
+  return std::make_unique<FfmpegDecoder>(fileName, knownFrames);
 }
 
 }  // namespace tarvex

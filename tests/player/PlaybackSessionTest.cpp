@@ -8,6 +8,7 @@
 #include "sources/SourceProbe.h"
 #include "tests/support/GeneratedAudio.h"
 #include "tests/support/LameSources.h"
+#include "tests/support/OutsideTool.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/TempFolder.h"
 
@@ -87,6 +88,23 @@ TEST_F(PlaybackSessionTest, AnMp3WithoutInfoHeaderPlaysItsSpanWithTheProbedLengt
   const std::vector<float> heard = player.recordedAudio();
   EXPECT_EQ(static_cast<int64_t>(heard.size()), (span.end - 40001) * 2);
   expectHeard(heard, testing::decodeFile(path), 44100, 2, 40001);
+}
+
+TEST_F(PlaybackSessionTest, AFlacPlaysItsSpanWithTheProbedLength) {
+  // Compressed audio of another kind: its frames are counted by decoding
+  // when added, and not again when played.
+  const QString wav = folder.path("tone.wav");
+  testing::writeToneFile(wav, 2.3, 22050, 2, testing::AudioFormat::Wav);
+  const QString path = folder.path("tone.flac");
+  testing::runOutsideTool("sox", {wav, path});
+  const SourceRecord source = probed(path);
+  const SampleSpan span{7001, 40009};
+  session.play(source, span, span.first);
+  ASSERT_TRUE(waitForEnd());
+  EXPECT_TRUE(failures.isEmpty()) << failures.join("; ").toStdString();
+  const std::vector<float> heard = player.recordedAudio();
+  EXPECT_EQ(static_cast<int64_t>(heard.size()), span.frames() * 2);
+  expectHeard(heard, testing::decodeFile(path), 22050, 2, span.first);
 }
 
 TEST_F(PlaybackSessionTest, AMissingFileFailsAtOnceAndACorruptOneFromTheFeeder) {
