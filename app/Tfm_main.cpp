@@ -28,6 +28,7 @@
 #include "app/MarkCommands.h"
 #include "app/MenuKeys.h"
 #include "app/OutputFormats.h"
+#include "app/PreviewPlayer.h"
 #include "app/SkinCommands.h"
 #include "app/Tfm_about.h"
 #include "app/WaveformView.h"
@@ -42,7 +43,7 @@
 #include "components/skin/SkinWidget.h"
 #include "platform/ErrorBoundary.h"
 #include "platform/ShellLaunch.h"
-#include "player/PreviewPlayer.h"
+#include "player/PlaybackSession.h"
 #include "processing/EncoderProfile.h"
 #include "processing/JobPlanning.h"
 #include "sources/TimeFormat.h"
@@ -130,7 +131,8 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
   writer_ = std::make_unique<AudioFile2>();
   encoder_ = std::make_unique<Mp3LameEncoder>();
   transform_ = std::make_unique<AudioTransform2>();
-  player_ = std::make_unique<AudioPlayer2>();
+  player_ = std::make_unique<AudioPlayer2>(environment_.soundOutput);
+  playback_ = std::make_unique<PlaybackSession>(*player_);
 
   parts_.window = this;
   parts_.state = &state_;
@@ -140,7 +142,7 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
   parts_.sm = sm_;
   parts_.sources = &sources_;
   segmentList_ = std::make_unique<SegmentList>(parts_, [this] { sourceList_->lvClick(); });
-  previewPlayer_ = std::make_unique<PreviewPlayer>(parts_, *segmentList_, *reader_, *player_);
+  previewPlayer_ = std::make_unique<PreviewPlayer>(parts_, *segmentList_, *playback_);
   // The folder dialog comes first: the settings dialog opens it from its "...".
   fmDir_ = new Tfm_dir(settings_, *environment_.platform, this);
   SettingsDialogHooks hooks;

@@ -7,6 +7,7 @@
 
 #include "app/Command.h"
 #include "app/PopupMenus.h"
+#include "components/output/AudioOutput.h"
 #include "config/MainWindowState.h"
 #include "config/SettingsFile.h"
 #include "platform/PlatformServices.h"
@@ -31,6 +32,7 @@ class JobDisplay;
 class MarkCommands;
 struct JobSettings;
 class Mp3LameEncoder;
+class PlaybackSession;
 class PreviewPlayer;
 class SegmentList;
 class SourceList;
@@ -46,6 +48,9 @@ struct MainWindowEnvironment {
   QString settingsFilePath;  // "Quillmere.ini" with its folder
   QString programFolder;     // ends with the native separator; holds the skin and help
   QString defaultOutputDir;  // used when none is stored
+  // Makes the output of each preview playback (the sound device); without
+  // one, or when it makes none, the preview plays on a null output.
+  std::function<std::unique_ptr<AudioOutput>()> soundOutput;
 };
 
 // The main window: the skin face, the source and segment lists, the format
@@ -148,6 +153,7 @@ class Tfm_main : public QWidget {
   std::unique_ptr<Mp3LameEncoder> encoder_;
   std::unique_ptr<AudioTransform2> transform_;
   std::unique_ptr<AudioPlayer2> player_;
+  std::unique_ptr<PlaybackSession> playback_;
 
   // One record per row of lv.
   SourceRecords sources_;

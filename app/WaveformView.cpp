@@ -3,8 +3,8 @@
 #include <QThread>
 #include <algorithm>
 
+#include "app/PreviewPlayer.h"
 #include "components/skin/SkinObject.h"
-#include "player/PreviewPlayer.h"
 #include "sources/SplitPlanning.h"
 
 namespace tarvex {

@@ -5,6 +5,7 @@
 #include "app/GivenFiles.h"
 #include "app/MainSettings.h"
 #include "app/Tfm_main.h"
+#include "components/output/device/DeviceOutput.h"
 #include "platform/ConfigLocation.h"
 #include "platform/ProgramDataFolder.h"
 #include "platform/SingleInstance.h"
@@ -30,6 +31,11 @@ int main(int argc, char** argv) {
   environment.programFolder = tarvex::programDataFolder(QApplication::applicationDirPath(),
                                                         QStringLiteral(TARVEX_DATA_FROM_BIN));
   environment.defaultOutputDir = tarvex::defaultOutputDir();
+  // TARVEX_AUDIO_OUTPUT=null keeps the program off the sound device (scripted
+  // runs, machines without one).
+  if (qEnvironmentVariable("TARVEX_AUDIO_OUTPUT") != QLatin1String("null")) {
+    environment.soundOutput = [] { return tarvex::defaultDeviceOutput(); };
+  }
 
   tarvex::Tfm_main mainWindow(environment);
   instance.setFilesReceived(

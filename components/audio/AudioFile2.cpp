@@ -4,14 +4,12 @@
 
 #include "components/audio/AudioError.h"
 #include "components/audio/BackgroundEncoder.h"
+#include "components/audio/DecoderOpening.h"
 #include "components/audio/ErrorText.h"
-#include "components/audio/FfmpegDecoder.h"
 #include "components/audio/FormatChecks.h"
 #include "components/audio/Mp3FileEncoder.h"
-#include "components/audio/Mpg123Decoder.h"
 #include "components/audio/PcmConverter.h"
 #include "components/audio/PcmLimits.h"
-#include "components/audio/VorbisFileDecoder.h"
 #include "components/audio/WavFileEncoder.h"
 #include "components/audio/WmaFileEncoder.h"
 #include "components/audio/WmaProfiles.h"
@@ -24,47 +22,6 @@
 namespace tarvex {
 
 namespace {
-
-bool isMpegAudioName(const QString& fileName) {
-  const QString suffix = QFileInfo(fileName).suffix().toLower();
-  return suffix == QLatin1String("mp3") || suffix == QLatin1String("mp2") ||
-         suffix == QLatin1String("mp1") || suffix == QLatin1String("mpa") ||
-         suffix == QLatin1String("mpga");
-}
-
-bool isOggName(const QString& fileName) {
-  const QString suffix = QFileInfo(fileName).suffix().toLower();
-  return suffix == QLatin1String("ogg") || suffix == QLatin1String("oga");
-}
-
-// Opens with the decoder made for the file's kind (`open` gives nullptr when
-// the file is not of that kind after all). When that decoder fails on a file
-// that is there, the general decoder may still get the audio out (a file
-// named .mp3 that holds WAV or AAC, a damaged Vorbis stream); when it cannot
-// either, the first decoder's reason stands.
-template <typename Open>
-std::unique_ptr<AudioDecoder> openPreferring(const QString& fileName, Open open) {
-  try {
-    if (std::unique_ptr<AudioDecoder> decoder = open()) return decoder;
-  } catch (const AudioError&) {
-    const QFileInfo info(fileName);
-    if (!info.exists() || info.size() == 0) throw;
-    try {
-      return std::make_unique<FfmpegDecoder>(fileName);
-    } catch (const AudioError&) {
-    }
-    throw;
-  }
-  return std::make_unique<FfmpegDecoder>(fileName);
-}
-
-std::unique_ptr<AudioDecoder> openDecoder(const QString& fileName) {
-  if (isOggName(fileName))
-    return openPreferring(fileName, [&] { return VorbisFileDecoder::tryOpen(fileName); });
-  if (isMpegAudioName(fileName))
-    return openPreferring(fileName, [&] { return std::make_unique<Mpg123Decoder>(fileName); });
-  return std::make_unique<FfmpegDecoder>(fileName);
-}
 
 // A block may ask for many frames at once (a fade over a whole piece); the
 // decoder fills it in steps of this size.

@@ -82,7 +82,7 @@ void copyInterleaved(const AVFrame* frame, int channels, int first, int count, f
 
 }  // namespace
 
-FfmpegDecoder::FfmpegDecoder(const QString& fileName) : fileName_(fileName) {
+FfmpegDecoder::FfmpegDecoder(const QString& fileName, int64_t knownFrames) : fileName_(fileName) {
   const QFileInfo info(fileName);
   if (!info.exists()) failOpen(QStringLiteral("file not found"));
   if (info.isDir()) failOpen(QStringLiteral("it is a folder"));
@@ -92,9 +92,13 @@ FfmpegDecoder::FfmpegDecoder(const QString& fileName) : fileName_(fileName) {
   packet_ = av_packet_alloc();
   try {
     openContainer();
-    frameCount_ = isPcm_ ? countPcmFrames() : countFramesByDecoding();
-    if (frameCount_ <= 0) failOpen(QStringLiteral("no audio in the file"));
-    openContainer();  // back to frame 0
+    if (knownFrames > 0) {
+      frameCount_ = knownFrames;
+    } else {
+      frameCount_ = isPcm_ ? countPcmFrames() : countFramesByDecoding();
+      if (frameCount_ <= 0) failOpen(QStringLiteral("no audio in the file"));
+      openContainer();  // back to frame 0
+    }
   } catch (...) {
     closeContainer();
     av_frame_free(&frame_);

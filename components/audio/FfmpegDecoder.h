@@ -21,7 +21,9 @@ namespace tarvex {
 // target lies behind) and drop the frames before the target.
 class FfmpegDecoder : public AudioDecoder {
  public:
-  explicit FfmpegDecoder(const QString& fileName);
+  // `knownFrames` (above 0): the length measured before, so a compressed
+  // file is not decoded from end to end to count its frames again.
+  explicit FfmpegDecoder(const QString& fileName, int64_t knownFrames = 0);
   ~FfmpegDecoder() override;
   FfmpegDecoder(const FfmpegDecoder&) = delete;
   FfmpegDecoder& operator=(const FfmpegDecoder&) = delete;

@@ -60,7 +60,7 @@ off_t seekBuffered(void* handle, off_t offset, int whence) {
 
 }  // namespace
 
-Mpg123Decoder::Mpg123Decoder(const QString& fileName) : fileName_(fileName) {
+Mpg123Decoder::Mpg123Decoder(const QString& fileName, int64_t knownFrames) : fileName_(fileName) {
   initialiseLibraryOnce();
   QFile probe(fileName);
   if (!probe.exists()) fail(QStringLiteral("file not found"));
@@ -69,7 +69,7 @@ Mpg123Decoder::Mpg123Decoder(const QString& fileName) : fileName_(fileName) {
   probe.close();
 
   try {
-    openStream();
+    openStream(knownFrames);
   } catch (...) {
     // The destructor does not run for an object whose constructor threw.
     releaseHandle();
@@ -77,7 +77,7 @@ Mpg123Decoder::Mpg123Decoder(const QString& fileName) : fileName_(fileName) {
   }
 }
 
-void Mpg123Decoder::openStream() {
+void Mpg123Decoder::openStream(int64_t knownFrames) {
   int error = MPG123_OK;
   handle_ = mpg123_new(nullptr, &error);
   if (handle_ == nullptr) fail(QString::fromUtf8(mpg123_plain_strerror(error)));
@@ -113,17 +113,20 @@ void Mpg123Decoder::openStream() {
   mpg123_format_none(handle_);
   mpg123_format(handle_, rate, channels_ == 1 ? MPG123_MONO : MPG123_STEREO, MPG123_ENC_FLOAT_32);
 
-  // The exact length: the Info/Xing header's frame count when its byte count
-  // agrees with the file, else a scan of every frame.
-  if (!hasTrustworthyXingHeader(fileName_) && mpg123_scan(handle_) != MPG123_OK) {
-    fail(QStringLiteral("not an audio file"));
-  }
+  // The exact length: the one the caller measured before, else the Info/Xing
+  // header's frame count when its byte count agrees with the file, else a
+  // scan of every frame.
+  const bool trusted = knownFrames > 0 || hasTrustworthyXingHeader(fileName_);
+  if (!trusted && mpg123_scan(handle_) != MPG123_OK) fail(QStringLiteral("not an audio file"));
   mpg123_frameinfo info{};
   const off_t mpegFrames = mpg123_framelength(handle_);
   const off_t length = mpg123_length(handle_);
-  if (mpegFrames < kMinimumMpegFrames || length <= 0 || mpg123_info(handle_, &info) != MPG123_OK)
+  // Without a scan the frame count is an estimate from the first frames; one
+  // frame found is enough there (the probe counted them all before).
+  const off_t minimumFrames = knownFrames > 0 ? 1 : kMinimumMpegFrames;
+  if (mpegFrames < minimumFrames || length <= 0 || mpg123_info(handle_, &info) != MPG123_OK)
     fail(QStringLiteral("not an audio file"));
-  frameCount_ = length;
+  frameCount_ = knownFrames > 0 ? knownFrames : length;
   seek(0);
 }
 

@@ -12,10 +12,12 @@ namespace tarvex {
 // MPEG audio layer I/II/III through libmpg123. The length comes from a full
 // frame scan and honours the encoder delay and padding recorded in a LAME/Xing
 // header (gapless decoding), so frameCount() equals the frames read() delivers
-// and seek() is exact to the frame.
+// and seek() is exact to the frame. A caller that already measured the length
+// (the probe did) passes it as `knownFrames` and the scan is skipped: seeks
+// then walk the frame headers up to their target instead, still exact.
 class Mpg123Decoder : public AudioDecoder {
  public:
-  explicit Mpg123Decoder(const QString& fileName);
+  explicit Mpg123Decoder(const QString& fileName, int64_t knownFrames = 0);
   ~Mpg123Decoder() override;
   Mpg123Decoder(const Mpg123Decoder&) = delete;
   Mpg123Decoder& operator=(const Mpg123Decoder&) = delete;
@@ -28,7 +30,7 @@ class Mpg123Decoder : public AudioDecoder {
 
  private:
   [[noreturn]] void fail(const QString& reason) const;
-  void openStream();
+  void openStream(int64_t knownFrames);
   void releaseHandle();
 
   QString fileName_;

@@ -1,13 +1,11 @@
 #include "components/output/AudioPlayer2.h"
 
-#include <QMediaDevices>
 #include <algorithm>
 #include <cmath>
 
 #include "components/audio/AudioError.h"
 #include "components/audio/PcmLimits.h"
 #include "components/output/NullAudioOutput.h"
-#include "components/output/SinkAudioOutput.h"
 
 namespace tarvex {
 
@@ -17,12 +15,6 @@ constexpr int kRampMilliseconds = 5;         // fade in at start, fade out at st
 constexpr int kTimerEventMilliseconds = 50;  // OnTimer, in the output's time
 constexpr int kMaxRequestsPerTick = 32;
 constexpr int kRetireMilliseconds = 400;  // a stopped device plays out its buffer and fade
-
-double speedFromEnvironment() {
-  bool ok = false;
-  const double speed = qEnvironmentVariable("TARVEX_NULL_AUDIO_SPEED").toDouble(&ok);
-  return ok && speed > 0 ? speed : 1.0;
-}
 
 int peakLevel(const float* values, int64_t frames, int channels, int channel) {
   float peak = 0.0f;
@@ -34,7 +26,8 @@ int peakLevel(const float* values, int64_t frames, int channels, int channel) {
 
 }  // namespace
 
-AudioPlayer2::AudioPlayer2(QObject* parent) : QObject(parent), nullSpeed_(speedFromEnvironment()) {
+AudioPlayer2::AudioPlayer2(OutputFactory makeOutput, QObject* parent)
+    : QObject(parent), makeOutput_(std::move(makeOutput)) {
   serviceTimer_.setTimerType(Qt::PreciseTimer);
   connect(&serviceTimer_, &QTimer::timeout, this, &AudioPlayer2::service);
   retireTimer_.setSingleShot(true);
@@ -64,9 +57,8 @@ void AudioPlayer2::setNullOutputSpeed(double speed) {
 }
 
 std::unique_ptr<AudioOutput> AudioPlayer2::createOutput() {
-  if (qEnvironmentVariable("TARVEX_AUDIO_OUTPUT") != QLatin1String("null")) {
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (!device.isNull()) return std::make_unique<SinkAudioOutput>(device);
+  if (makeOutput_) {
+    if (std::unique_ptr<AudioOutput> output = makeOutput_()) return output;
   }
   return std::make_unique<NullAudioOutput>(nullSpeed_, recording_);
 }
@@ -104,6 +96,7 @@ void AudioPlayer2::Play() {
 }
 
 void AudioPlayer2::Stop() {
+  moreToCome_ = false;
   if (!playing_) {
     clearQueue();
     return;
@@ -275,7 +268,7 @@ void AudioPlayer2::service() {
       feedOutput();
     }
     // Nothing came: once the output has played what it holds, the playback is over.
-    if (queuedValues_ == 0 && endArrayRaised_ &&
+    if (queuedValues_ == 0 && endArrayRaised_ && !moreToCome_ &&
         (output_->pendingFrames() == 0 || sinceDry_.elapsed() > kRetireMilliseconds)) {
       raiseTimer();
       if (generation != generation_) return;

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -15,8 +16,9 @@ namespace tarvex {
 class AudioOutput;
 
 // The player component (`AudioPlayer21`): plays the sample blocks it is given,
-// in the format of SetPcmFormat, on the sound device or, without one (or with
-// TARVEX_AUDIO_OUTPUT=null), on a null output that only keeps time.
+// in the format of SetPcmFormat, on the output its owner's factory makes for
+// each playback (the sound device, in the window's program) or, without a
+// factory or when it makes none, on a null output that only keeps time.
 //
 // It keeps its own copies of the blocks in a queue. While playing it asks for
 // more with OnRequestOnLoadArray when the queue runs low, raises
@@ -32,7 +34,10 @@ class AudioOutput;
 class AudioPlayer2 : public QObject {
   Q_OBJECT
  public:
-  explicit AudioPlayer2(QObject* parent = nullptr);
+  // Makes the output of one playback; may give null (no device).
+  using OutputFactory = std::function<std::unique_ptr<AudioOutput>()>;
+
+  explicit AudioPlayer2(OutputFactory makeOutput = {}, QObject* parent = nullptr);
   ~AudioPlayer2() override;
   AudioPlayer2(const AudioPlayer2&) = delete;
   AudioPlayer2& operator=(const AudioPlayer2&) = delete;
@@ -56,9 +61,17 @@ class AudioPlayer2 : public QObject {
   // True when the running (or last) playback went to the null output.
   bool usesNullOutput() const { return usesNull_; }
   int64_t queuedFrames() const;
+  // True while the queue is below what the player keeps ahead of the output.
+  bool wantsMore() const { return queuedFrames() < lowWaterFrames(); }
+
+  // While on, a queue that ran dry does not end the playback: the blocks come
+  // from a producer that is late, not done (a decoder on another thread).
+  // Turned off, the playback ends once what was given has been heard. Stop
+  // turns it off.
+  void setMoreToCome(bool on) { moreToCome_ = on; }
 
   // The null output's clock runs this many times faster than real time
-  // (default: TARVEX_NULL_AUDIO_SPEED, else 1). Used from the next Play.
+  // (default 1). Used from the next Play.
   void setNullOutputSpeed(double speed);
   // When on, the null output keeps what it consumed (from the next Play).
   void setRecording(bool on) { recording_ = on; }
@@ -110,6 +123,8 @@ class AudioPlayer2 : public QObject {
   int levelLeft_ = 0;
   int levelRight_ = 0;
 
+  OutputFactory makeOutput_;
+  bool moreToCome_ = false;
   double nullSpeed_ = 1.0;
   bool recording_ = false;
   std::vector<float> lastRecording_;

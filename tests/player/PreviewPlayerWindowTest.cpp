@@ -5,10 +5,10 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "app/PreviewPlayer.h"
 #include "components/audio/AudioFile2.h"
 #include "components/output/AudioPlayer2.h"
 #include "components/skin/SkinWidget.h"
-#include "player/PreviewPlayer.h"
 #include "sources/MulDiv.h"
 #include "tests/support/GeneratedAudio.h"
 #include "tests/support/QtPrinters.h"

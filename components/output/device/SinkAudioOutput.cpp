@@ -1,4 +1,4 @@
-#include "components/output/SinkAudioOutput.h"
+#include "components/output/device/SinkAudioOutput.h"
 
 #include <QAudioSink>
 #include <QIODevice>

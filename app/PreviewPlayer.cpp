@@ -1,32 +1,28 @@
-#include "player/PreviewPlayer.h"
+#include "app/PreviewPlayer.h"
 
 #include <QTreeWidget>
 #include <algorithm>
+#include <climits>
 
-#include "components/audio/AudioFile2.h"
-#include "components/output/AudioPlayer2.h"
 #include "components/skin/SkinObject.h"
 #include "platform/PlatformServices.h"
+#include "player/PlaybackSession.h"
 #include "sources/MulDiv.h"
-#include "sources/SampleSpan.h"
 #include "sources/TimeFormat.h"
 #include "sources/views/SegmentList.h"
 
 namespace tarvex {
 
-PreviewPlayer::PreviewPlayer(WindowParts& parts, SegmentList& segments, AudioFile2& reader,
-                             AudioPlayer2& player, QObject* parent)
-    : QObject(parent), parts_(parts), segments_(segments), reader_(reader), player_(player) {
-  // The player's events enter our code here.
-  connect(&player_, &AudioPlayer2::OnTimer, this, [this](qint64 currentSamples, int, int) {
-    failingPlayback([&] { AudioPlayer21Timer(currentSamples); });
+PreviewPlayer::PreviewPlayer(WindowParts& parts, SegmentList& segments, PlaybackSession& session,
+                             QObject* parent)
+    : QObject(parent), parts_(parts), segments_(segments), session_(session) {
+  connect(&session_, &PlaybackSession::positionChanged, this,
+          [this](qint64 frame) { showPosition(frame); });
+  connect(&session_, &PlaybackSession::ended, this, [this] {
+    if (parts_.state->IsPlaying) Stop();
   });
-  connect(&player_, &AudioPlayer2::OnRequestOnLoadArray, this,
-          [this] { failingPlayback([this] { AudioPlayer21RequestOnLoadArray(); }); });
-  connect(&player_, &AudioPlayer2::OnEndArrayPlay, this,
-          [this] { failingPlayback([this] { AudioPlayer21EndArrayPlay(); }); });
-  connect(&player_, &AudioPlayer2::OnEndPlay, this,
-          [this] { failingPlayback([this] { AudioPlayer21EndPlay(); }); });
+  connect(&session_, &PlaybackSession::failed, this,
+          [this](const QString& message) { failPlayback(message); });
 }
 
 int PreviewPlayer::span() const {
@@ -71,14 +67,6 @@ SampleSpan PreviewPlayer::pieceSpan() const {
                     parts_.sources->at(row));
 }
 
-int64_t PreviewPlayer::pieceStartFrame() const {
-  return pieceSpan().first;
-}
-
-int64_t PreviewPlayer::pieceFrames() const {
-  return pieceSpan().frames();
-}
-
 void PreviewPlayer::Play() {
   const MainWindowState& state = *parts_.state;
   if (state.jobRunning) return;
@@ -89,46 +77,21 @@ void PreviewPlayer::Play() {
   }
 }
 
-bool PreviewPlayer::openSource(const SourceRecord& source) {
-  bool opened = false;
-  failingPlayback([&] {
-    reader_.OpenRead(source.path, 0, 1);
-    player_.SetPcmFormat(reader_.SampleRate(), reader_.Channels());
-    opened = true;
-  });
-  return opened;
-}
-
-void PreviewPlayer::failPlayback(const QString& message) {
-  // The player goes back to idle before the message, so the next play works.
-  player_.Stop();
-  if (reader_.IsOpen()) reader_.Close();
-  if (segmentPlayback_ && segments_.status(playSegment_) == kPlayingStatus) {
-    segments_.setStatus(playSegment_, savedStatus_);
-  }
-  MainWindowState& state = *parts_.state;
-  state.IsPlaying = false;
-  state.IsDragging = false;
-  segmentPlayback_ = false;
-  if (parts_.platform != nullptr) parts_.platform->showError(parts_.window, message);
-}
-
 void PreviewPlayer::PlayWholeFile() {
   MainWindowState& state = *parts_.state;
   const int row = selectedRow(*parts_.lv);
   if (state.IsPlaying || !parts_.sources->contains(row)) return;
-  if (reader_.IsOpen()) reader_.Close();
+  const SourceRecord& source = parts_.sources->at(row);
   state.IsPlaying = true;
-  segmentPlayback_ = false;
   state.PlaySource = row;
-  if (!openSource(parts_.sources->at(row))) return;
-  failingPlayback([&] {
-    state.BarPosition = barPosition();
-    playOffset_ = MulDiv(state.BarPosition, reader_.Samples(), span());
-    reader_.Seek(playOffset_, 3);
-    player_.Play();
-    Feed();
-  });
+  target_ = PreviewTarget::WholeFile;
+  played_ = SampleSpan{0, source.frames};
+  sourceFrames_ = source.frames;
+  sourceSeconds_ = source.lengthSeconds;
+  state.BarPosition = barPosition();
+  playOffset_ =
+      std::clamp<int64_t>(MulDiv(state.BarPosition, source.frames, span()), 0, source.frames);
+  session_.play(source, played_, playOffset_);
 }
 
 void PreviewPlayer::PlayPiece() {
@@ -139,74 +102,68 @@ void PreviewPlayer::PlayPiece() {
   // A row without a range (the list and the ranges disagree) plays nothing.
   const SourceRecord* ranges = parts_.sources->markedSource(state.splitFunction, row);
   if (ranges == nullptr || segment >= static_cast<int>(ranges->ranges.size())) return;
-  if (reader_.IsOpen()) reader_.Close();
+  const SourceRecord& source = parts_.sources->at(row);
   state.IsPlaying = true;
-  segmentPlayback_ = true;
   state.PlaySource = row;
+  target_ = PreviewTarget::Piece;
   playSegment_ = segment;
-  if (!openSource(parts_.sources->at(row))) return;
-  failingPlayback([&] {
-    reader_.Seek(pieceStartFrame(), 3);
-    playOffset_ = 0;
-    player_.Play();
-    savedStatus_ = segments_.status(playSegment_);
-    segments_.setStatus(playSegment_, kPlayingStatus);
-    Feed();
-  });
+  played_ = pieceSpan();
+  sourceFrames_ = source.frames;
+  sourceSeconds_ = source.lengthSeconds;
+  playOffset_ = 0;
+  savedStatus_ = segments_.status(playSegment_);
+  segments_.setStatus(playSegment_, kPlayingStatus);
+  session_.play(source, played_, played_.first);
 }
 
-void PreviewPlayer::Feed() {
-  if (!parts_.state->IsPlaying || !reader_.IsOpen()) return;
-  const SampleBlock block = reader_.ReadBlock(kPlayBlockFrames);
-  player_.LoadBlock(block);
-}
-
-void PreviewPlayer::AudioPlayer21RequestOnLoadArray() {
-  Feed();
-}
-
-void PreviewPlayer::AudioPlayer21EndArrayPlay() {
-  AudioPlayer21RequestOnLoadArray();
-}
-
-void PreviewPlayer::AudioPlayer21EndPlay() {
-  if (parts_.state->IsPlaying) Stop();
-}
-
-void PreviewPlayer::AudioPlayer21Timer(int64_t currentSamples) {
+void PreviewPlayer::showPosition(int64_t frame) {
   MainWindowState& state = *parts_.state;
-  if (!state.IsPlaying || state.IsDragging || !reader_.IsOpen()) return;
+  if (!state.IsPlaying || state.IsDragging) return;
   const int range = span();
-  const int64_t samples = reader_.Samples();
-  const int64_t played = playOffset_ + currentSamples;
-  const int64_t whole = segmentPlayback_ ? pieceFrames() : samples;
+  const int64_t played = frame - played_.first;
+  const int64_t whole = played_.frames();
   const int64_t bar = whole > 0 ? MulDiv(played, range, whole) : range;
   state.BarPosition = static_cast<int>(std::min<int64_t>(bar, INT32_MAX));
   setBar(state.BarPosition);
   if (state.BarPosition > range) state.BarPosition = range;
-  showTime(MulDiv(played, reader_.Duration() / 1000, samples));
+  showTime(sourceFrames_ > 0 ? MulDiv(played, sourceSeconds_, sourceFrames_) : 0);
   // The bar at its end ends the playback: a piece's end, or the file's.
   state.BarPosition = barPosition();
   if (state.BarPosition >= range) Stop();
 }
 
+void PreviewPlayer::endTarget() {
+  // The piece's row gets its status back unless the rows were shown anew
+  // meanwhile (the row then no longer carries the playing mark).
+  if (target_ == PreviewTarget::Piece && playSegment_ >= 0 && playSegment_ < segments_.rowCount() &&
+      segments_.status(playSegment_) == kPlayingStatus) {
+    segments_.setStatus(playSegment_, savedStatus_);
+  }
+  target_ = PreviewTarget::Nothing;
+}
+
+void PreviewPlayer::failPlayback(const QString& message) {
+  // The player is idle again before the message, so the next play works.
+  endTarget();
+  MainWindowState& state = *parts_.state;
+  state.IsPlaying = false;
+  state.IsDragging = false;
+  if (parts_.platform != nullptr) parts_.platform->showError(parts_.window, message);
+}
+
 void PreviewPlayer::Stop() {
-  player_.Stop();
-  if (reader_.IsOpen()) reader_.Close();
+  session_.stop();
   MainWindowState& state = *parts_.state;
   // The flags are cleared even with an empty list, or play would stay refused
   // after the list was cleared during a playback.
   if (parts_.lv->topLevelItemCount() > 0) {
-    if (playSegment_ >= 0 && playSegment_ < segments_.rowCount() &&
-        segments_.status(playSegment_) == kPlayingStatus) {
-      segments_.setStatus(playSegment_, savedStatus_);
-    }
+    endTarget();
     state.BarPosition = 0;
     setBar(0);
     showTime(0);
   }
+  target_ = PreviewTarget::Nothing;
   state.IsPlaying = false;
-  segmentPlayback_ = false;
   state.IsDragging = false;
 }
 
@@ -222,7 +179,7 @@ void PreviewPlayer::BarScrollTrack() {
   state.BarPosition = std::min(barPosition(), range);
   int64_t seconds = 0;
   const MarkedRange* played = playedRange();
-  if (state.IsPlaying && segmentPlayback_ && played != nullptr) {
+  if (state.IsPlaying && target_ == PreviewTarget::Piece && played != nullptr) {
     seconds = MulDiv(state.BarPosition, played->end - played->begin, range);
   } else {
     seconds = MulDiv(state.BarPosition, parts_.sources->at(row).lengthSeconds, range);
@@ -240,16 +197,8 @@ void PreviewPlayer::BarMouseUp() {
     Stop();
     return;
   }
-  failingPlayback([&] {
-    if (segmentPlayback_) {
-      playOffset_ = MulDiv(state.BarPosition, pieceFrames(), range);
-      reader_.Seek(pieceStartFrame() + playOffset_, 3);
-    } else {
-      playOffset_ = MulDiv(state.BarPosition, reader_.Samples(), range);
-      reader_.Seek(playOffset_, 3);
-    }
-    player_.Flush();
-  });
+  playOffset_ = MulDiv(state.BarPosition, played_.frames(), range);
+  session_.seek(played_.first + playOffset_);
 }
 
 void PreviewPlayer::StepForward() {

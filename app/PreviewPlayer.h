@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+
+#include "sources/SampleSpan.h"
+#include "sources/views/WindowParts.h"
+
+namespace tarvex {
+
+class PlaybackSession;
+class SegmentList;
+
+inline const QString kPlayingStatus = QStringLiteral("Playing");
+
+// What the preview plays: nothing, the selected file from where the bar
+// stands, or one planned piece of it.
+enum class PreviewTarget { Nothing, WholeFile, Piece };
+
+// The preview player's window side: chooses what the play command plays
+// (the selected piece when the segment list has the focus under Custom or
+// Unification, else the selected file from where the bar stands), hands its
+// exact span to the playback session, and draws what the session reports:
+// the position bar "pb", the time label "timecaption" and the piece row's
+// "Playing" status. Seeks when the bar is dropped; steps the bar while
+// stopped. IsPlaying, IsDragging, PlaySource, BarPosition and positionText
+// live in the window-wide state.
+class PreviewPlayer : public QObject {
+  Q_OBJECT
+ public:
+  PreviewPlayer(WindowParts& parts, SegmentList& segments, PlaybackSession& session,
+                QObject* parent = nullptr);
+
+  // The play command. Ignored while playing or while a job runs.
+  void Play();
+  void PlayWholeFile();
+  void PlayPiece();
+  // Ends the playback, restores the piece's status, puts the bar and the
+  // label back to 0.
+  void Stop();
+  // Move the bar by one step while stopped.
+  void StepForward();
+  void StepBack();
+
+  // The mouse on "pb".
+  void BarMouseDown();
+  void BarScrollTrack();
+  void BarMouseUp();
+
+  PreviewTarget target() const { return target_; }
+  bool SegmentPlayback() const { return target_ == PreviewTarget::Piece; }
+  int PlaySegment() const { return playSegment_; }
+  // Frames into the stretch played (the file, or the piece) where the
+  // playback last started or was moved to.
+  int64_t PlayOffset() const { return playOffset_; }
+  const QString& SavedStatus() const { return savedStatus_; }
+
+ private:
+  void showPosition(int64_t frame);
+  void failPlayback(const QString& message);
+  // Puts the piece's status back and forgets what played.
+  void endTarget();
+  // The range of the piece being played (the first source's under Unification).
+  const MarkedRange* playedRange() const;
+  SampleSpan pieceSpan() const;
+  // The frames the bar spans while playing: the piece's or the file's.
+  int64_t playedFrames() const;
+  int span() const;
+  int barPosition() const;
+  void setBar(int position);
+  void showTime(int64_t seconds);
+  void step(bool forward);
+
+  WindowParts& parts_;
+  SegmentList& segments_;
+  PlaybackSession& session_;
+
+  PreviewTarget target_ = PreviewTarget::Nothing;
+  int playSegment_ = 0;
+  SampleSpan played_;  // the span handed to the session
+  // The played source's length, for the time label.
+  int64_t sourceFrames_ = 0;
+  int64_t sourceSeconds_ = 0;
+  int64_t playOffset_ = 0;
+  QString savedStatus_;
+};
+
+}  // namespace tarvex
