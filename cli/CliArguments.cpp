@@ -306,7 +306,7 @@ CliCommand parseCliArguments(const QStringList& arguments) {
     handlers[QStringLiteral("--ranges")] = [&](const QString& value) {
       ++modesGiven;
       command.mode = SplitMode::Ranges;
-      command.ranges = parseRanges(value);
+      command.rangeTimes = parseRanges(value);
     };
     // "--cue" takes its sheet as "--cue=SHEET" or as a .cue file among the
     // files; without one, each file's own sheet beside it.

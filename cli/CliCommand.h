@@ -3,7 +3,6 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
-#include <utility>
 #include <vector>
 
 #include "processing/EncoderProfile.h"
@@ -12,10 +11,6 @@ namespace tarvex::cli {
 
 enum class Action { Help, Version, Probe, Tags, Split, Join, Verify };
 enum class SplitMode { Every, Pieces, Ranges, Cue, Silences, Chapters, Labels };
-
-// Times typed on the command line, in seconds with any fraction: a range
-// from `first` to `second`, the second after the first.
-using TypedRange = std::pair<double, double>;
 
 // Tag fields a `tags` command sets; an absent field is left as it is.
 struct TagChanges {
@@ -51,13 +46,13 @@ struct CliCommand {
   SplitMode mode = SplitMode::Every;  // split
   double everySeconds = 0;
   int pieceCount = 0;
-  std::vector<TypedRange> ranges;
-  QString cueSheet;            // Cue: empty means the sheet beside each file
-  QString labelFile;           // Labels: the label file marking every file
-  double thresholdDb = -40.0;  // Silences: the level below which audio is quiet
-  int minSilenceMs = 1000;     // Silences: the shortest pause that cuts
-  QString outputFolder;        // split: empty means the current folder
-  QString nameTemplate;        // split: --name, checked; empty means numbered names
+  std::vector<double> rangeTimes;  // Ranges: seconds, each range's begin then its end
+  QString cueSheet;                // Cue: empty means the sheet beside each file
+  QString labelFile;               // Labels: the label file marking every file
+  double thresholdDb = -40.0;      // Silences: the level below which audio is quiet
+  int minSilenceMs = 1000;         // Silences: the shortest pause that cuts
+  QString outputFolder;            // split: empty means the current folder
+  QString nameTemplate;            // split: --name, checked; empty means numbered names
 
   bool dryRun = false;  // split and join: print the plan, write nothing
 

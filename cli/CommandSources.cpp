@@ -119,11 +119,7 @@ std::vector<SourceRecord> commandSources(const CliCommand& command, QStringList&
   // The typed ranges are the shared ones, on the first source.
   if (command.action == Action::Split && command.mode == SplitMode::Ranges && !records.empty()) {
     SourceRecord& shared = records.front();
-    std::vector<MarkedRange> marks;
-    for (const TypedRange& range : command.ranges) {
-      marks.push_back(markAtTimes(range.first, range.second, shared));
-    }
-    shared.replaceMarks(std::move(marks));
+    shared.replaceMarks(marksAtTimes(command.rangeTimes, shared));
   }
   return records;
 }

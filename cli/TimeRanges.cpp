@@ -49,21 +49,23 @@ double parseTime(const QString& text) {
   return static_cast<double>(total) + fraction;
 }
 
-std::vector<TypedRange> parseRanges(const QString& text) {
-  std::vector<TypedRange> ranges;
+std::vector<double> parseRanges(const QString& text) {
+  std::vector<double> times;
   for (const QString& item : text.split(QLatin1Char(','))) {
     const QStringList ends = item.split(QLatin1Char('-'));
     if (ends.size() != 2) {
       throw UsageError(
           QStringLiteral("\"%1\" is not a range: write BEGIN-END, as 0:30-1:15").arg(item));
     }
-    const TypedRange range{parseTime(ends[0]), parseTime(ends[1])};
-    if (range.second <= range.first) {
+    const double begin = parseTime(ends[0]);
+    const double end = parseTime(ends[1]);
+    if (end <= begin) {
       throw UsageError(QStringLiteral("the range \"%1\" ends before it begins").arg(item));
     }
-    ranges.push_back(range);
+    times.push_back(begin);
+    times.push_back(end);
   }
-  return ranges;
+  return times;
 }
 
 }  // namespace tarvex::cli

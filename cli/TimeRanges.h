@@ -3,8 +3,6 @@
 #include <QString>
 #include <vector>
 
-#include "cli/CliCommand.h"
-
 namespace tarvex::cli {
 
 // A time written as "SS", "M:SS" or "H:MM:SS" (minutes and seconds below 60
@@ -13,7 +11,9 @@ namespace tarvex::cli {
 double parseTime(const QString& text);
 
 // "0:30-1:15,2:00.25-2:30": ranges separated by commas, each "BEGIN-END" with
-// END after BEGIN. Throws UsageError naming the range at fault.
-std::vector<TypedRange> parseRanges(const QString& text);
+// END after BEGIN, as their times in seconds: each range's begin, then its
+// end (marksAtTimes makes them marked ranges). Throws UsageError naming the
+// range at fault.
+std::vector<double> parseRanges(const QString& text);
 
 }  // namespace tarvex::cli

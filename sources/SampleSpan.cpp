@@ -33,6 +33,18 @@ int64_t endSampleOf(int seconds, const SourceRecord& source) {
   return firstSampleOf(seconds, source);
 }
 
+SampleSpan secondsSpan(int begin, int end, const SourceRecord& source) {
+  SampleSpan span{firstSampleOf(begin, source), endSampleOf(end, source)};
+  span.end = std::max(span.end, span.first);
+  return span;
+}
+
+int64_t msOfSamples(int64_t samples, const SourceRecord& source) {
+  if (source.sampleRate > 0) return MulDiv(samples, 1000, source.sampleRate);
+  if (source.frames <= 0) return 0;
+  return MulDiv(samples, source.durationMs, source.frames);
+}
+
 int64_t sampleInRate(int64_t sample, int fromRate, int toRate) {
   if (fromRate <= 0 || toRate <= 0 || fromRate == toRate) return sample;
   return MulDiv(sample, toRate, fromRate);
@@ -62,7 +74,7 @@ SampleSpan markedSpan(const MarkedRange& mark, const SourceRecord& marked,
     const int64_t shown = int64_t{seconds} * marked.sampleRate;
     return sample > shown - marked.sampleRate && sample < shown + marked.sampleRate;
   };
-  SampleSpan span{firstSampleOf(mark.begin, source), endSampleOf(mark.end, source)};
+  SampleSpan span = secondsSpan(mark.begin, mark.end, source);
   if (stillShown(mark.exactFirst, mark.begin)) span.first = exact(mark.exactFirst);
   if (stillShown(mark.exactEnd, mark.end)) span.end = exact(mark.exactEnd);
   span.end = std::max(span.end, span.first);
@@ -89,6 +101,15 @@ MarkedRange markAtTimes(double begin, double end, const SourceRecord& source) {
   mark.begin = std::min(length, beginSecondOf(mark.exactFirst, source.sampleRate));
   mark.end = std::max(mark.begin, std::min(length, endSecondOf(mark.exactEnd, source.sampleRate)));
   return mark;
+}
+
+std::vector<MarkedRange> marksAtTimes(const std::vector<double>& times,
+                                      const SourceRecord& source) {
+  std::vector<MarkedRange> marks;
+  for (size_t k = 0; k + 1 < times.size(); k += 2) {
+    marks.push_back(markAtTimes(times[k], times[k + 1], source));
+  }
+  return marks;
 }
 
 }  // namespace tarvex

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "sources/SourceRecord.h"
 
@@ -31,6 +32,15 @@ int64_t firstSampleOf(int seconds, const SourceRecord& source);
 // fraction of a second after the last whole second stays in the last piece.
 int64_t endSampleOf(int seconds, const SourceRecord& source);
 
+// Whole seconds `begin` to `end` of a source as samples: firstSampleOf and
+// endSampleOf, never ending before it begins.
+SampleSpan secondsSpan(int begin, int end, const SourceRecord& source);
+
+// How long `samples` frames of `source` last in milliseconds, rounded to the
+// nearest: the figure a list shows for a span. A record that knows no rate
+// maps through its length in milliseconds.
+int64_t msOfSamples(int64_t samples, const SourceRecord& source);
+
 // The sample at the same time in another rate, rounded to the nearest.
 int64_t sampleInRate(int64_t sample, int fromRate, int toRate);
 
@@ -54,5 +64,9 @@ SampleSpan markedSpan(const MarkedRange& mark, const SourceRecord& marked,
 // in to the whole second after the end, within the source's length. A whole
 // second at or past the source's whole-second length ends at its last frame.
 MarkedRange markAtTimes(double begin, double end, const SourceRecord& source);
+
+// Confirmed ranges from times in pairs, each range's begin then its end (an
+// odd last time is no range), each as markAtTimes makes it.
+std::vector<MarkedRange> marksAtTimes(const std::vector<double>& times, const SourceRecord& source);
 
 }  // namespace tarvex

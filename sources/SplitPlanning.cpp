@@ -95,21 +95,31 @@ int64_t sourceLengthMs(const SourceRecord& source) {
   return int64_t{std::max(0, source.lengthSeconds)} * 1000;
 }
 
-PieceSpan pieceSpan(int begin, int end, const SourceRecord& source) {
-  const int64_t sourceMs = sourceLengthMs(source);
-  PieceSpan span;
-  span.beginMs = std::clamp<int64_t>(int64_t{begin} * 1000, 0, sourceMs);
-  span.endMs = end >= source.lengthSeconds ? sourceMs
-                                           : std::clamp<int64_t>(int64_t{end} * 1000, 0, sourceMs);
-  span.endMs = std::max(span.endMs, span.beginMs);
-  return span;
+namespace {
+
+// The record a row's figures are measured on: the source itself, or for one
+// that knows no samples (nothing probed it) `standIn`, holding its length in
+// milliseconds as samples at 1000 per second.
+const SourceRecord& measuredOn(const SourceRecord& source, SourceRecord& standIn) {
+  if (source.frames > 0) return source;
+  standIn.sampleRate = 1000;
+  standIn.frames = sourceLengthMs(source);
+  standIn.durationMs = standIn.frames;
+  standIn.lengthSeconds = source.lengthSeconds;
+  return standIn;
 }
 
-SegmentTexts segmentTexts(int begin, int end, const SourceRecord& source) {
-  const PieceSpan span = pieceSpan(begin, end, source);
+}  // namespace
+
+SegmentTexts segmentTexts(int begin, int end, const SourceRecord& record) {
+  SourceRecord standIn;
+  const SourceRecord& source = measuredOn(record, standIn);
+  const SampleSpan span = secondsSpan(begin, end, source);
   // An end before the begin is shown as marked, so it can be corrected.
-  const QString endText = end < begin ? FormatTime(end) : FormatMilliseconds(span.endMs);
-  return {FormatTime(begin) + QStringLiteral(" - ") + endText, FormatMilliseconds(span.lengthMs())};
+  const QString endText =
+      end < begin ? FormatTime(end) : FormatMilliseconds(msOfSamples(span.end, source));
+  return {FormatTime(begin) + QStringLiteral(" - ") + endText,
+          FormatMilliseconds(msOfSamples(span.frames(), source))};
 }
 
 std::vector<Segment> cutRangesFor(SplitFunction function, const std::vector<SourceRecord>& sources,
@@ -127,9 +137,10 @@ int totalPlannedSeconds(SplitFunction function, const std::vector<SourceRecord>&
   int64_t totalMs = 0;
   if (marksRanges(function)) {
     for (int row = 0; row < static_cast<int>(sources.size()); ++row) {
-      const SourceRecord& source = sources[static_cast<size_t>(row)];
+      SourceRecord standIn;
+      const SourceRecord& source = measuredOn(sources[static_cast<size_t>(row)], standIn);
       for (const Segment& range : cutRangesFor(function, sources, row)) {
-        totalMs += pieceSpan(range.begin, range.end, source).lengthMs();
+        totalMs += msOfSamples(secondsSpan(range.begin, range.end, source).frames(), source);
       }
     }
   } else {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "config/SplitFunction.h"
+#include "sources/SampleSpan.h"
 #include "sources/Segment.h"
 #include "sources/SourceRecord.h"
 
@@ -52,19 +53,11 @@ std::vector<Segment> customRangesFor(const SourceRecord& source);
 // that is not known.
 int64_t sourceLengthMs(const SourceRecord& source);
 
-// What a range of whole seconds of `source` cuts, in milliseconds. The cut
-// follows the frames: an end at or past the source's whole-second length is
-// the source's own end, so the fraction of a second after it stays in the
-// last piece. An end before the begin gives an empty span.
-struct PieceSpan {
-  int64_t beginMs = 0;
-  int64_t endMs = 0;
-  int64_t lengthMs() const { return endMs - beginMs; }
-};
-PieceSpan pieceSpan(int begin, int end, const SourceRecord& source);
-
 // The texts of a segment row: "begin - end" and the length, both as the
-// piece will hold them (ends and lengths rounded as FormatMilliseconds).
+// piece of those whole seconds will hold them (secondsSpan: an end at or past
+// the source's whole-second length is the source's own end, so the fraction
+// of a second after it shows in the last row), in milliseconds rounded as
+// FormatMilliseconds rounds.
 struct SegmentTexts {
   QString range;
   QString length;
@@ -77,7 +70,7 @@ std::vector<Segment> cutRangesFor(SplitFunction function, const std::vector<Sour
                                   int row);
 
 // The total planned time shown under the lists, for the function: the
-// exact time of every range cut (see pieceSpan), rounded once to whole
+// exact time of every range cut (see secondsSpan), rounded once to whole
 // seconds as FormatMilliseconds rounds.
 int totalPlannedSeconds(SplitFunction function, const std::vector<SourceRecord>& sources);
 

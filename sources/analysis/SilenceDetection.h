@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "sources/analysis/AudioRange.h"
+#include "sources/SampleSpan.h"
 
 namespace tarvex {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "sources/SampleSpan.h"
-#include "sources/analysis/AudioRange.h"
+#include "sources/analysis/SoundSeconds.h"
 
 namespace tarvex {
 

@@ -8,11 +8,12 @@
 namespace tarvex {
 
 // Marks a source from a sheet: one confirmed range per track that plays from
-// the source (whole seconds, see roundToWholeSeconds) carrying the track's
-// title and performer, then a pending range over the whole source. The
-// sheet's album, date and genre (and its performer where the source has no
-// artist) go into the source's tags. Throws CueSheetError when the sheet's
-// tracks do not fit the audio; the record is then unchanged.
+// the source (whole seconds, see roundToWholeSeconds, with the track's exact
+// samples as its edges) carrying the track's title and performer, then a
+// pending range over the whole source. The sheet's album, date and genre (and
+// its performer where the source has no artist) go into the source's tags.
+// Throws CueSheetError when the sheet's tracks do not fit the audio or the
+// source's rate is not known; the record is then unchanged.
 void markFromCueSheet(SourceRecord& record, const CueSheet& sheet, int fileIndex);
 
 // Reads `sheetPath` and marks the source from the FILE entry that is the
@@ -26,9 +27,10 @@ void markFromCueFile(SourceRecord& record, const QString& sheetPath);
 QString markFromSheetFor(SourceRecord& record, const QString& sheetPath);
 
 // The sheet of the ranges a Custom job cuts from the record (every confirmed
-// range, or the lone pending one), with their titles and performers and the
-// source's album and artist. Throws CueSheetError when two ranges start
-// together.
+// range, or the lone pending one), each where the plan cuts it (markedSpan),
+// with their titles and performers and the source's album and artist. Throws
+// CueSheetError when two ranges start on one CD frame or the source's rate is
+// not known.
 CueSheet cueSheetOfMarks(const SourceRecord& record);
 
 // The sheet "Save marks" writes over the existing sheet `oldPath`: the marks'

@@ -3,13 +3,13 @@
 namespace tarvex {
 
 AudioFileinfo cuePieceTags(const AudioFileinfo& source, const CueSheet& sheet,
-                           const CueRange& range, int number, int count) {
+                           const TrackPiece& piece, int number, int count) {
   AudioFileinfo tags = source;
   const auto take = [](QString& field, const QString& value) {
     if (!value.isEmpty()) field = value;
   };
-  take(tags.title, range.title);
-  take(tags.artist, range.performer.isEmpty() ? sheet.performer : range.performer);
+  take(tags.title, piece.title);
+  take(tags.artist, piece.performer.isEmpty() ? sheet.performer : piece.performer);
   take(tags.album, sheet.title);
   if (tags.year.isEmpty()) tags.year = sheet.date;
   if (tags.genre.isEmpty()) tags.genre = sheet.genre;

@@ -34,30 +34,38 @@ QString fileType(const QString& name) {
 
 }  // namespace
 
-CueSheet cueSheetFromRanges(const QString& audioPath, std::vector<CueRange> ranges) {
-  if (ranges.empty())
+CueSheet cueSheetFromPieces(const QString& audioPath, std::vector<TrackPiece> pieces,
+                            int sampleRate) {
+  if (pieces.empty())
     throw CueSheetError(
         QStringLiteral("\"%1\" has no marked ranges to save as a CUE sheet.").arg(audioPath));
-  std::stable_sort(ranges.begin(), ranges.end(), [](const CueRange& a, const CueRange& b) {
-    return a.beginFrame < b.beginFrame;
+  if (sampleRate <= 0)
+    throw CueSheetError(
+        QStringLiteral("The sample rate of \"%1\" is not known, so its marks cannot be saved.")
+            .arg(audioPath));
+  std::stable_sort(pieces.begin(), pieces.end(), [](const TrackPiece& a, const TrackPiece& b) {
+    return a.span.first < b.span.first;
   });
   CueSheet sheet;
   sheet.files.push_back({QFileInfo(audioPath).fileName(), fileType(audioPath)});
   int64_t previousEnd = 0;
-  for (size_t i = 0; i < ranges.size(); ++i) {
-    const CueRange& range = ranges[i];
-    if (i > 0 && range.beginFrame == ranges[i - 1].beginFrame)
+  int64_t previousBegin = -1;
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    const TrackPiece& piece = pieces[i];
+    const int64_t begin = cueFrameAtSample(piece.span.first, sampleRate);
+    if (begin == previousBegin)
       throw CueSheetError(
           QStringLiteral("Two ranges of \"%1\" start at %2; a CUE sheet holds one track per start.")
-              .arg(audioPath, formatCueTime(range.beginFrame)));
+              .arg(audioPath, formatCueTime(begin)));
     CueTrack track;
     track.number = static_cast<int>(i) + 1;
-    track.title = range.title;
-    track.performer = range.performer;
-    if (range.beginFrame > previousEnd) track.indexes.push_back({0, previousEnd});
-    track.indexes.push_back({1, range.beginFrame});
+    track.title = piece.title;
+    track.performer = piece.performer;
+    if (begin > previousEnd) track.indexes.push_back({0, previousEnd});
+    track.indexes.push_back({1, begin});
     sheet.tracks.push_back(track);
-    previousEnd = range.endFrame < 0 ? range.beginFrame : std::max(previousEnd, range.endFrame);
+    previousBegin = begin;
+    previousEnd = std::max(previousEnd, cueFrameAtSample(piece.span.end, sampleRate));
   }
   return sheet;
 }

@@ -7,6 +7,7 @@
 
 #include "sources/analysis/SilenceDetection.h"
 #include "sources/analysis/SilenceSearch.h"
+#include "sources/analysis/SoundSeconds.h"
 #include "tests/support/ProgrammeAudio.h"
 #include "tests/support/TempFolder.h"
 

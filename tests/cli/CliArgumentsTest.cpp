@@ -70,8 +70,8 @@ TEST(CliArguments, SplitModesPiecesAndRanges) {
   const CliCommand ranges =
       parse({"split", "a.mp3", "--ranges", "0:30-1:15,2:00.25-2:30,1:00:00-1:00:05.5"});
   EXPECT_EQ(ranges.mode, SplitMode::Ranges);
-  const std::vector<TypedRange> expected{{30, 75}, {120.25, 150}, {3600, 3605.5}};
-  EXPECT_EQ(ranges.ranges, expected);
+  const std::vector<double> expected{30, 75, 120.25, 150, 3600, 3605.5};
+  EXPECT_EQ(ranges.rangeTimes, expected);
 }
 
 TEST(CliArguments, CueSilencesAndDryRun) {

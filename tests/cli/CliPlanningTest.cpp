@@ -29,13 +29,7 @@ using testing::TempFolder;
 class Programmes {
  public:
   Programmes() {
-    testing::writeProgramme(first,
-                            {{Signal::Tone, 2.3137},
-                             {Signal::Silence, 1.4},
-                             {Signal::Noise, 3.1},
-                             {Signal::Silence, 1.25},
-                             {Signal::Tone, 3.2799}},
-                            AudioFormat::Wav, 44100, 1);
+    testing::writePausedProgramme(first);
     testing::writeProgramme(second,
                             {{Signal::Noise, 4.0071}, {Signal::Silence, 1.5}, {Signal::Tone, 2.6}},
                             AudioFormat::Wav, 11025, 1);
@@ -185,10 +179,7 @@ TEST(SampleExactPlans, ATimeIsTheSampleNearestItWhateverTheLengthInMilliseconds)
   const CliCommand command =
       parseCliArguments({"split", "a.wav", "--ranges", "0:01-0:04,7.777-99"});
   std::vector<SourceRecord> marked = sources;
-  std::vector<MarkedRange> marks;
-  for (const TypedRange& range : command.ranges)
-    marks.push_back(markAtTimes(range.first, range.second, marked[0]));
-  marked[0].replaceMarks(std::move(marks));
+  marked[0].replaceMarks(marksAtTimes(command.rangeTimes, marked[0]));
   plan = planSplit(marked, jobSettingsOf(command, {}), EncoderProfile{});
   ASSERT_EQ(plan.pieces.size(), 2u);
   EXPECT_EQ(plan.pieces[0].endFrame - plan.pieces[0].firstFrame, 132300);

@@ -5,9 +5,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <cmath>
 
 #include "tests/cli/CliProgram.h"
+#include "tests/support/ExactCuts.h"
 #include "tests/support/GeneratedAudio.h"
 #include "tests/support/OutsideTool.h"
 #include "tests/support/ProgrammeAudio.h"
@@ -16,39 +16,6 @@
 
 namespace tarvex::testing {
 namespace {
-
-// A source whose length is no whole number of milliseconds, and where each
-// of a command's pieces must start: round(t × rate) of the times it names.
-struct ExactCase {
-  const char* name;
-  int rate;
-  int64_t frames;
-  QStringList arguments;
-  std::vector<double> firsts;  // seconds
-  std::vector<double> ends;    // seconds; < 0: the source's end
-};
-
-int64_t sampleAt(double seconds, int rate, int64_t frames) {
-  if (seconds < 0) return frames;
-  return std::min<int64_t>(std::llround(seconds * rate), frames);
-}
-
-std::vector<ExactCase> exactCases() {
-  std::vector<ExactCase> cases;
-  for (const auto& [rate, frames] : {std::pair<int, int64_t>{44100, 500208}, {11025, 125053}}) {
-    const QString hz = QString::number(rate);
-    // 11.34 s: whole-second length 11; three pieces end at 4 and 7 (11 × k ÷ 3 rounded).
-    cases.push_back({"every", rate, frames, {"--every", "7"}, {0, 7}, {7, -1}});
-    cases.push_back({"pieces", rate, frames, {"--pieces", "3"}, {0, 4, 7}, {4, 7, -1}});
-    cases.push_back({"ranges",
-                     rate,
-                     frames,
-                     {"--ranges", "0:01.5-0:04.25,7.777-10.5"},
-                     {1.5, 7.777},
-                     {4.25, 10.5}});
-  }
-  return cases;
-}
 
 class ExactCuts : public ::testing::TestWithParam<ExactCase> {
  protected:
@@ -82,8 +49,8 @@ TEST_P(ExactCuts, WavPiecesHoldTheSourcesSamplesFromRoundTTimesRate) {
             static_cast<qsizetype>(exact.firsts.size()));
   for (size_t index = 0; index < exact.firsts.size(); ++index) {
     SCOPED_TRACE(index);
-    const int64_t first = sampleAt(exact.firsts[index], exact.rate, exact.frames);
-    const int64_t end = sampleAt(exact.ends[index], exact.rate, exact.frames);
+    const int64_t first = exact.firstSample(index);
+    const int64_t end = exact.endSample(index);
     const std::vector<int32_t> samples =
         ffmpegSamplesS32(piece(static_cast<int>(index) + 1, "wav"));
     ASSERT_EQ(static_cast<int64_t>(samples.size()), (end - first) * 2 * ratio);
@@ -101,20 +68,13 @@ TEST_P(ExactCuts, ReencodedMp3PiecesDecodeToTheExactCountsWithMpg123) {
   ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
   for (size_t index = 0; index < exact.firsts.size(); ++index) {
     SCOPED_TRACE(index);
-    const int64_t frames = sampleAt(exact.ends[index], exact.rate, exact.frames) -
-                           sampleAt(exact.firsts[index], exact.rate, exact.frames);
-    const QByteArray pcm =
-        runOutsideToolBytes("mpg123", {"-q", "-s", "-r", QString::number(exact.rate), "--mono",
-                                       piece(static_cast<int>(index) + 1, "mp3")});
-    EXPECT_EQ(pcm.size() / 2, frames);  // 16-bit samples, mixed to one channel
+    EXPECT_EQ(mpg123Frames(piece(static_cast<int>(index) + 1, "mp3"), exact.rate),
+              exact.endSample(index) - exact.firstSample(index));
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(Sources, ExactCuts, ::testing::ValuesIn(exactCases()),
-                         [](const auto& info) {
-                           return std::string(info.param.name) + "_" +
-                                  std::to_string(info.param.rate);
-                         });
+                         [](const auto& info) { return exactCaseName(info.param); });
 
 class PlanCommands : public ::testing::Test {
  protected:
@@ -151,13 +111,7 @@ TEST_F(PlanCommands, DryRunPrintsExactSamplesAndWritesNothing) {
 
 TEST_F(PlanCommands, CueSheetAndSilencesCutWhereTheWindowWould) {
   const QString source = media_.path("set.wav");
-  writeProgramme(source,
-                 {{Signal::Tone, 2.3137},
-                  {Signal::Silence, 1.4},
-                  {Signal::Noise, 3.1},
-                  {Signal::Silence, 1.25},
-                  {Signal::Tone, 3.2799}},
-                 AudioFormat::Wav, 44100, 1);
+  writePausedProgramme(source);
   writeText(media_.path("set.cue"),
             "PERFORMER \"Band\"\nTITLE \"Album\"\nFILE \"set.wav\" WAVE\n"
             "TRACK 01 AUDIO\nTITLE \"One\"\nINDEX 01 00:00:00\n"

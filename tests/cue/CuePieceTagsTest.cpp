@@ -8,7 +8,9 @@
 
 #include "sources/cue/CuePieceTags.h"
 #include "sources/cue/CueSheetReader.h"
+#include "sources/cue/TrackPieces.h"
 #include "tags/OutputTags.h"
+#include "tests/cue/RecordedSource.h"
 #include "tests/support/GeneratedAudio.h"
 #include "tests/support/TempFolder.h"
 
@@ -45,7 +47,8 @@ TEST(CuePieceTags, PiecesCarryTheSheetsTextsAndTrackNumbers) {
   source.title = QStringLiteral("whole concert");
   source.year = QStringLiteral("1975");
   source.genre = QStringLiteral("Live");
-  const auto ranges = cueTrackRanges(sheet, 0, 2000, QStringLiteral("live.mp3"));
+  const auto ranges =
+      trackPiecesOf(sheet, 0, testing::recordedSource(QStringLiteral("live.mp3"), 44100, 88200));
   ASSERT_EQ(ranges.size(), 2u);
 
   testing::TempFolder folder;

@@ -6,9 +6,10 @@
 #include <QFile>
 
 #include "sources/cue/CueFileMatch.h"
-#include "sources/cue/CueRanges.h"
 #include "sources/cue/CueSheetError.h"
 #include "sources/cue/CueSheetReader.h"
+#include "sources/cue/TrackPieces.h"
+#include "tests/cue/RecordedSource.h"
 #include "tests/support/TempFolder.h"
 
 namespace tarvex {
@@ -56,18 +57,23 @@ TEST(CueRead, SingleFileRipGivesOneRangePerTrackWithTexts) {
   ASSERT_EQ(sheet.tracks.size(), 3u);
   EXPECT_EQ(sheet.tracks[2].indexes.size(), 3u);
 
-  // 70 minutes of audio: the last track runs to the end.
-  const auto ranges = cueTrackRanges(sheet, 0, 70 * 60 * 1000, QStringLiteral("a.mp3"));
-  ASSERT_EQ(ranges.size(), 3u);
-  EXPECT_EQ(ranges[0].beginFrame, 0);
-  EXPECT_EQ(ranges[0].endFrame, (1 * 60 + 37) * 75 + 12);  // the next INDEX 01, not INDEX 00
-  EXPECT_EQ(ranges[1].beginFrame, (1 * 60 + 37) * 75 + 12);
-  EXPECT_EQ(ranges[1].endFrame, (11 * 60 + 41) * 75 + 74);
-  EXPECT_EQ(ranges[2].beginFrame, (11 * 60 + 41) * 75 + 74);  // INDEX 02 is no boundary
-  EXPECT_EQ(ranges[2].endFrame, 70 * 60 * 75);
-  EXPECT_EQ(ranges[1].title, QStringLiteral("Svefn-g-englar"));
-  EXPECT_EQ(ranges[1].performer, QStringLiteral("Sigur Rós"));  // the sheet's
-  EXPECT_EQ(ranges[2].performer, QStringLiteral("Sigur Rós & strings"));
+  // 70 minutes and a bit of audio at 44.1 kHz (588 samples to a CD frame):
+  // the last track runs to the end.
+  const int64_t length = int64_t{70} * 60 * 44100 + 123;
+  const auto pieces =
+      trackPiecesOf(sheet, 0, testing::recordedSource(QStringLiteral("a.wav"), 44100, length));
+  ASSERT_EQ(pieces.size(), 3u);
+  EXPECT_EQ(pieces[0].span.first, 0);
+  // The next INDEX 01, not INDEX 00.
+  EXPECT_EQ(pieces[0].span.end, ((1 * 60 + 37) * 75 + 12) * 588);
+  EXPECT_EQ(pieces[1].span.first, ((1 * 60 + 37) * 75 + 12) * 588);
+  EXPECT_EQ(pieces[1].span.end, ((11 * 60 + 41) * 75 + 74) * 588);
+  EXPECT_EQ(pieces[2].span.first, ((11 * 60 + 41) * 75 + 74) * 588);  // INDEX 02 is no boundary
+  EXPECT_EQ(pieces[2].span.end, length);
+  EXPECT_EQ(pieces[1].number, 2);
+  EXPECT_EQ(pieces[1].title, QStringLiteral("Svefn-g-englar"));
+  EXPECT_EQ(pieces[1].performer, QStringLiteral("Sigur Rós"));  // the sheet's
+  EXPECT_EQ(pieces[2].performer, QStringLiteral("Sigur Rós & strings"));
 }
 
 TEST(CueRead, FrameTimesAreExactAndMinutesMayPassNinetyNine) {
@@ -128,7 +134,11 @@ TEST(CueRead, MultiFileSheetGivesEachFileItsOwnTracks) {
   ASSERT_EQ(sheet.tracks.size(), 3u);
   EXPECT_EQ(sheet.tracks[1].fileIndex, 1);
   EXPECT_EQ(sheet.tracks[2].fileIndex, 2);
-  EXPECT_EQ(cueTrackRanges(sheet, 1).size(), 1u);
+  const auto second =
+      trackPiecesOf(sheet, 1, testing::recordedSource(QStringLiteral("02.wav"), 8000, 800000));
+  ASSERT_EQ(second.size(), 1u);
+  EXPECT_EQ(second[0].number, 2);
+  EXPECT_EQ(second[0].span, (SampleSpan{0, 800000}));
   EXPECT_EQ(cueFileIndexFor(sheet, QStringLiteral("/music/02.mp3")), 1);
   EXPECT_EQ(cueFileIndexFor(sheet, QStringLiteral("/music/other.mp3")), -1);
 }
@@ -155,17 +165,18 @@ TEST(CueRead, SheetNamingAnotherExtensionFindsTheAudioBesideIt) {
 }
 
 TEST(CueRead, MarksRoundToTheNearestSecondAndStayContiguous) {
-  std::vector<CueRange> ranges(4);
-  ranges[0].beginFrame = 0;
-  ranges[1].beginFrame = 10 * 75 + 37;  // 10.49 s → 10
-  ranges[2].beginFrame = 20 * 75 + 38;  // 20.51 s → 21
-  ranges[3].beginFrame = 21 * 75 + 2;   // 21.03 s → 21: rounds to nothing, merged away
-  ranges[0].endFrame = ranges[1].beginFrame;
-  ranges[1].endFrame = ranges[2].beginFrame;
-  ranges[2].endFrame = ranges[3].beginFrame;
-  ranges[3].endFrame = -1;
+  // 8 kHz: a CD frame is no whole number of samples.
+  const int64_t begins[] = {0, 10 * 75 + 37,  // 10.49 s → 10
+                            20 * 75 + 38,     // 20.51 s → 21
+                            21 * 75 + 2};     // 21.03 s → 21: rounds to nothing, merged away
+  const int64_t length = 95 * 8000 + 7000;    // 95.875 s, marked to 95
+  std::vector<TrackPiece> pieces(4);
+  for (size_t i = 0; i < 4; ++i) {
+    pieces[i].span.first = sampleAtCueFrame(begins[i], 8000);
+    pieces[i].span.end = i + 1 < 4 ? sampleAtCueFrame(begins[i + 1], 8000) : length;
+  }
   std::vector<int> kept;
-  const auto seconds = roundToWholeSeconds(ranges, 95, &kept);
+  const auto seconds = roundToWholeSeconds(pieces, 8000, 95, &kept);
   ASSERT_EQ(seconds.size(), 3u);
   EXPECT_EQ(seconds[0].begin, 0);
   EXPECT_EQ(seconds[0].end, 10);
@@ -176,17 +187,43 @@ TEST(CueRead, MarksRoundToTheNearestSecondAndStayContiguous) {
   EXPECT_EQ(kept, (std::vector<int>{0, 1, 3}));
 }
 
+TEST(CueRead, EveryCdFrameComesBackFromItsSample) {
+  // Save marks writes a sheet's own positions back unchanged at any rate.
+  for (const int rate : {8000, 11025, 22050, 44100, 48000, 96000}) {
+    for (int64_t frame = 0; frame < 3 * 75; ++frame) {
+      ASSERT_EQ(cueFrameAtSample(sampleAtCueFrame(frame, rate), rate), frame) << rate;
+    }
+    const int64_t late = (125 * 60 + 59) * 75 + 74;
+    EXPECT_EQ(cueFrameAtSample(sampleAtCueFrame(late, rate), rate), late) << rate;
+  }
+  EXPECT_EQ(sampleAtCueFrame(1, 8000), 107);  // 106.67 samples
+}
+
 TEST(CueRead, TrackStartingAfterTheAudioEndsIsReported) {
   const CueSheet sheet = parseCueSheet(
       "FILE a.wav WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 02 AUDIO\nINDEX 01 05:00:00\n",
       QStringLiteral("a.cue"));
   try {
-    cueTrackRanges(sheet, 0, 4 * 60 * 1000, QStringLiteral("/m/a.mp3"));
+    trackPiecesOf(sheet, 0,
+                  testing::recordedSource(QStringLiteral("/m/a.mp3"), 44100, 240 * 44100));
     FAIL() << "a track past the end was accepted";
   } catch (const CueSheetError& error) {
     EXPECT_TRUE(error.message().contains(QStringLiteral("track 2 starts at 05:00:00")))
         << error.message().toStdString();
     EXPECT_TRUE(error.message().contains(QStringLiteral("/m/a.mp3")));
+  }
+}
+
+TEST(CueRead, ASourceOfUnknownRateIsRefusedWithItsName) {
+  const CueSheet sheet = parseCueSheet("FILE a.wav WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n",
+                                       QStringLiteral("a.cue"));
+  SourceRecord record = testing::recordedSource(QStringLiteral("/m/a.wav"), 44100, 44100);
+  record.sampleRate = 0;
+  try {
+    trackPiecesOf(sheet, 0, record);
+    FAIL() << "a source of unknown rate was marked";
+  } catch (const CueSheetError& error) {
+    EXPECT_TRUE(error.message().contains(QStringLiteral("a.wav"))) << error.message().toStdString();
   }
 }
 

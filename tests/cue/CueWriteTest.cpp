@@ -10,6 +10,7 @@
 #include "sources/cue/CueSheetError.h"
 #include "sources/cue/CueSheetReader.h"
 #include "sources/cue/CueSheetWriter.h"
+#include "tests/cue/RecordedSource.h"
 #include "tests/support/TempFolder.h"
 
 namespace tarvex {
@@ -17,19 +18,23 @@ namespace {
 
 using testing::TempFolder;
 
-std::vector<CueRange> sampleRanges() {
-  // A gap between the second and third range; frame-exact starts.
-  std::vector<CueRange> ranges(4);
-  const int64_t begins[] = {0, 3 * 75 + 1, 65 * 75 + 74, 6000 * 75 + 10};
-  const int64_t ends[] = {3 * 75 + 1, 60 * 75, 6000 * 75 + 10, -1};
+// The CD frames the sample pieces start on, at 48 kHz (640 samples a frame).
+constexpr int64_t kBegins[] = {0, 3 * 75 + 1, 65 * 75 + 74, 6000 * 75 + 10};
+constexpr int kRate = 48000;
+
+std::vector<TrackPiece> samplePieces() {
+  // A gap between the second and third piece; frame-exact starts, and one a
+  // few samples off its frame that is written at the nearest.
+  std::vector<TrackPiece> pieces(4);
+  const int64_t ends[] = {3 * 75 + 1, 60 * 75, 6000 * 75 + 10, 6001 * 75};
   const char* titles[] = {"Überture", "Say \"hi\"", "Line\nbreak", "Ünï ☃"};
-  for (int i = 0; i < 4; ++i) {
-    ranges[static_cast<size_t>(i)].beginFrame = begins[i];
-    ranges[static_cast<size_t>(i)].endFrame = ends[i];
-    ranges[static_cast<size_t>(i)].title = QString::fromUtf8(titles[i]);
-    ranges[static_cast<size_t>(i)].performer = QStringLiteral("Ensemble Ø");
+  for (size_t i = 0; i < 4; ++i) {
+    pieces[i].span = {kBegins[i] * 640, ends[i] * 640};
+    pieces[i].title = QString::fromUtf8(titles[i]);
+    pieces[i].performer = QStringLiteral("Ensemble Ø");
   }
-  return ranges;
+  pieces[1].span.first += 300;  // under half a frame late
+  return pieces;
 }
 
 // cuebreakpoints prints "m:ss.ff" for every track start after the first.
@@ -56,7 +61,8 @@ TEST(CueWrite, SheetReadsBackHereAndInCuetoolsWithTheSameBreakPoints) {
     GTEST_SKIP() << "cuebreakpoints (cuetools) is not installed";
   TempFolder folder;
   const QString cuePath = folder.path(QStringLiteral("show.cue"));
-  CueSheet sheet = cueSheetFromRanges(folder.path(QStringLiteral("show.mp3")), sampleRanges());
+  CueSheet sheet =
+      cueSheetFromPieces(folder.path(QStringLiteral("show.mp3")), samplePieces(), kRate);
   sheet.title = QStringLiteral("Nächtliche Sendung");
   writeCueSheet(cuePath, sheet, false);
 
@@ -68,10 +74,11 @@ TEST(CueWrite, SheetReadsBackHereAndInCuetoolsWithTheSameBreakPoints) {
   ASSERT_EQ(back.files.size(), 1u);
   EXPECT_EQ(back.files[0].name, QStringLiteral("show.mp3"));
   EXPECT_EQ(back.files[0].type, QStringLiteral("MP3"));
-  const auto ranges = cueTrackRanges(back, 0);
+  const auto ranges = trackPiecesOf(back, 0,
+                                    testing::recordedSource(folder.path(QStringLiteral("show.mp3")),
+                                                            kRate, int64_t{6001} * 75 * 640));
   ASSERT_EQ(ranges.size(), 4u);
-  const auto written = sampleRanges();
-  for (size_t i = 0; i < 4; ++i) EXPECT_EQ(ranges[i].beginFrame, written[i].beginFrame) << i;
+  for (size_t i = 0; i < 4; ++i) EXPECT_EQ(ranges[i].span.first, kBegins[i] * 640) << i;
   EXPECT_EQ(ranges[0].title, QStringLiteral("Überture"));
   EXPECT_EQ(ranges[1].title, QStringLiteral("Say 'hi'"));
   EXPECT_EQ(ranges[2].title, QStringLiteral("Line break"));
@@ -84,25 +91,27 @@ TEST(CueWrite, SheetReadsBackHereAndInCuetoolsWithTheSameBreakPoints) {
 }
 
 TEST(CueWrite, RangesAreWrittenInTimeOrderAndSameStartsRefused) {
-  std::vector<CueRange> ranges = sampleRanges();
+  std::vector<TrackPiece> ranges = samplePieces();
   std::swap(ranges[0], ranges[3]);
-  const CueSheet sheet = cueSheetFromRanges(QStringLiteral("/a/b.wav"), ranges);
+  const CueSheet sheet = cueSheetFromPieces(QStringLiteral("/a/b.wav"), ranges, kRate);
   ASSERT_EQ(sheet.tracks.size(), 4u);
   EXPECT_EQ(sheet.tracks[0].startFrame(), 0);
   EXPECT_EQ(sheet.tracks[3].number, 4);
   EXPECT_EQ(sheet.tracks[3].startFrame(), 6000 * 75 + 10);
   EXPECT_EQ(sheet.files[0].type, QStringLiteral("WAVE"));
 
-  ranges[1].beginFrame = ranges[2].beginFrame;
-  EXPECT_THROW(cueSheetFromRanges(QStringLiteral("/a/b.wav"), ranges), CueSheetError);
-  EXPECT_THROW(cueSheetFromRanges(QStringLiteral("/a/b.wav"), {}), CueSheetError);
+  // Two starts on one CD frame, though samples apart, cannot both be tracks.
+  ranges[1].span.first = ranges[2].span.first + 100;
+  EXPECT_THROW(cueSheetFromPieces(QStringLiteral("/a/b.wav"), ranges, kRate), CueSheetError);
+  EXPECT_THROW(cueSheetFromPieces(QStringLiteral("/a/b.wav"), {}, kRate), CueSheetError);
+  EXPECT_THROW(cueSheetFromPieces(QStringLiteral("/a/b.wav"), samplePieces(), 0), CueSheetError);
 }
 
 TEST(CueWrite, ExistingFileIsKeptUnlessTheCallerConfirmed) {
   TempFolder folder;
   const QString cuePath = folder.path(QStringLiteral("show.cue"));
   testing::writeText(cuePath, QStringLiteral("the user's own sheet"));
-  const CueSheet sheet = cueSheetFromRanges(QStringLiteral("show.mp3"), sampleRanges());
+  const CueSheet sheet = cueSheetFromPieces(QStringLiteral("show.mp3"), samplePieces(), kRate);
   try {
     writeCueSheet(cuePath, sheet, false);
     FAIL() << "an existing sheet was replaced unasked";

@@ -49,4 +49,15 @@ std::vector<int64_t> writeProgramme(const QString& path, const std::vector<Stret
   return starts;
 }
 
+std::vector<int64_t> writePausedProgramme(const QString& path, AudioFormat format, int sampleRate,
+                                          int channels) {
+  return writeProgramme(path,
+                        {{Signal::Tone, 2.3137},
+                         {Signal::Silence, 1.4},
+                         {Signal::Noise, 3.1},
+                         {Signal::Silence, 1.25},
+                         {Signal::Tone, 3.2799}},
+                        format, sampleRate, channels);
+}
+
 }  // namespace tarvex::testing

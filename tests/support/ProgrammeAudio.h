@@ -20,4 +20,11 @@ struct Stretch {
 std::vector<int64_t> writeProgramme(const QString& path, const std::vector<Stretch>& stretches,
                                     AudioFormat format, int sampleRate = 44100, int channels = 2);
 
+// A short programme with pauses to find and no whole-millisecond lengths:
+// 2.3137 s of tone, 1.4 s of silence, 3.1 s of noise, 1.25 s of silence and
+// 3.2799 s of tone (11.3436 s), written as writeProgramme writes it.
+std::vector<int64_t> writePausedProgramme(const QString& path,
+                                          AudioFormat format = AudioFormat::Wav,
+                                          int sampleRate = 44100, int channels = 1);
+
 }  // namespace tarvex::testing

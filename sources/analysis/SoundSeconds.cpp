@@ -1,4 +1,4 @@
-#include "sources/analysis/AudioRange.h"
+#include "sources/analysis/SoundSeconds.h"
 
 #include <algorithm>
 

@@ -17,9 +17,4 @@ namespace tarvex {
 std::vector<Segment> outwardToWholeSeconds(const std::vector<SampleSpan>& ranges, int sampleRate,
                                            int lengthSeconds);
 
-// Frames to milliseconds at `sampleRate`, rounded to the nearest.
-inline int64_t framesToMs(int64_t frames, int sampleRate) {
-  return sampleRate <= 0 ? 0 : (frames * 1000 + sampleRate / 2) / sampleRate;
-}
-
 }  // namespace tarvex

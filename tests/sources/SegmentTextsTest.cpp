@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "components/audio/AudioFile2.h"
+#include "sources/SampleSpan.h"
 #include "sources/SplitPlanning.h"
 #include "sources/TimeFormat.h"
 #include "tests/support/OutsideTool.h"
@@ -20,6 +21,7 @@ SourceRecord probed(const QString& path) {
   source.durationMs = reader.Duration();
   source.lengthSeconds = static_cast<int>(source.durationMs / 1000);
   source.frames = reader.Samples();
+  source.sampleRate = reader.SampleRate();
   source.resetRanges();
   return source;
 }
@@ -31,7 +33,7 @@ double ffprobeSeconds(const QString& path) {
       .toDouble();
 }
 
-TEST(PieceSpan, RowsAndTotalShowWhatTheSplitPiecesHold) {
+TEST(SegmentTexts, RowsAndTotalShowWhatTheSplitPiecesHold) {
   testing::TempFolder folder;
   const QString path = folder.path("long.wav");
   testing::runOutsideTool(
@@ -45,16 +47,18 @@ TEST(PieceSpan, RowsAndTotalShowWhatTheSplitPiecesHold) {
   ASSERT_EQ(rows.size(), 3u);
   double heldSeconds = 0;
   for (const Segment& row : rows) {
-    const PieceSpan span = pieceSpan(row.begin, row.end, source);
+    const SampleSpan span = secondsSpan(row.begin, row.end, source);
     const SegmentTexts texts = segmentTexts(row.begin, row.end, source);
-    EXPECT_EQ(texts.length, FormatMilliseconds(span.lengthMs()));
-    heldSeconds += span.lengthMs() / 1000.0;
+    EXPECT_EQ(texts.length, FormatMilliseconds(msOfSamples(span.frames(), source)));
+    heldSeconds += static_cast<double>(span.frames()) / source.sampleRate;
   }
   // The last piece keeps the half second after the last whole one.
   const SegmentTexts last = segmentTexts(rows.back().begin, rows.back().end, source);
   EXPECT_EQ(last.range, "00:00:20 - 00:00:31");
   EXPECT_EQ(last.length, "00:00:11");
-  EXPECT_EQ(pieceSpan(rows.back().begin, rows.back().end, source).lengthMs(), 10500);
+  EXPECT_EQ(secondsSpan(rows.back().begin, rows.back().end, source),
+            (SampleSpan{20 * 8000, source.frames}));
+  EXPECT_EQ(source.frames, 244'000);  // 30.5 s at 8 kHz
   EXPECT_NEAR(heldSeconds, outsideSeconds, 1e-3);
   EXPECT_EQ(totalPlannedSeconds(SplitFunction::EveryNSeconds, {source}), 31);
   EXPECT_EQ(FormatMilliseconds(source.durationMs), "00:00:31");
@@ -69,29 +73,41 @@ TEST(PieceSpan, RowsAndTotalShowWhatTheSplitPiecesHold) {
   EXPECT_EQ(totalPlannedSeconds(SplitFunction::Custom, {marked}), 6);
 }
 
-TEST(PieceSpan, RangesInsideTheSourceAndOddMarks) {
+// A record as probing leaves it: `ms` long at `rate`.
+SourceRecord recordOf(int64_t ms, int rate) {
   SourceRecord source;
-  source.lengthSeconds = 100;
-  source.durationMs = 100'400;  // rounds down: shown as 00:01:40
+  source.sampleRate = rate;
+  source.frames = ms * rate / 1000;
+  source.durationMs = ms;
+  source.lengthSeconds = static_cast<int>(ms / 1000);
+  source.resetRanges();
+  return source;
+}
+
+TEST(SegmentTexts, RangesInsideTheSourceAndOddMarks) {
+  SourceRecord source = recordOf(100'400, 8000);  // rounds down: shown as 00:01:40
   EXPECT_EQ(segmentTexts(10, 20, source).range, "00:00:10 - 00:00:20");
   EXPECT_EQ(segmentTexts(10, 20, source).length, "00:00:10");
   EXPECT_EQ(segmentTexts(90, 100, source).range, "00:01:30 - 00:01:40");
-  EXPECT_EQ(pieceSpan(90, 100, source).lengthMs(), 10'400);
+  EXPECT_EQ(msOfSamples(secondsSpan(90, 100, source).frames(), source), 10'400);
   // A pending mark with its end before its begin shows the marks, length 0.
   EXPECT_EQ(segmentTexts(50, 40, source).range, "00:00:50 - 00:00:40");
   EXPECT_EQ(segmentTexts(50, 40, source).length, "00:00:00");
+  EXPECT_EQ(secondsSpan(50, 40, source).frames(), 0);
   // Unification: a shared range to the first source's end covers each
-  // source to its own end.
-  SourceRecord shorter;
-  shorter.lengthSeconds = 40;
-  shorter.durationMs = 40'700;
-  source.resetRanges();
+  // source to its own end, at its own rate.
+  const SourceRecord shorter = recordOf(40'700, 11025);
   EXPECT_EQ(totalPlannedSeconds(SplitFunction::Unification, {source, shorter}),
             141);  // 100.4 + 40.7 s
-  // Without a known millisecond length the whole seconds stand.
-  SourceRecord unknown;
-  unknown.lengthSeconds = 30;
-  EXPECT_EQ(pieceSpan(20, 30, unknown).endMs, 30'000);
+  // A length of no whole number of milliseconds: 11.3426 s at 44.1 kHz.
+  SourceRecord odd = recordOf(11'342, 44100);
+  odd.frames = 500'208;
+  EXPECT_EQ(segmentTexts(7, 11, odd).range, "00:00:07 - 00:00:11");
+  EXPECT_EQ(msOfSamples(secondsSpan(7, 11, odd).frames(), odd), 4'343);  // 191 508 samples
+  // A record that knows no rate maps through its milliseconds.
+  SourceRecord noRate = recordOf(30'500, 8000);
+  noRate.sampleRate = 0;
+  EXPECT_EQ(msOfSamples(secondsSpan(20, 30, noRate).frames(), noRate), 10'500);
 }
 
 TEST(FormatMilliseconds, RoundsHalfASecondUp) {
