@@ -210,6 +210,44 @@ INSTANTIATE_TEST_SUITE_P(
         EdgeSource{"cbr32_11k_mono", 11025, 1, {"-b", "32", "-m", "m", "--resample", "11.025"}}),
     [](const ::testing::TestParamInfo<EdgeSource>& info) { return std::string(info.param.name); });
 
+// A fade is encoded with the frames it reaches; the rest stays copied. An
+// 8 s piece with a 0.5 s fade-in (the share of a 2 s fade on a 60 s piece
+// doubled) keeps at least 90 % of its frames copied.
+TEST(SeamlessFades, AFadeInReencodesOnlyTheFramesItReaches) {
+  TempFolder folder;
+  const QString mp3 =
+      makeLameMp3(folder.path(), QStringLiteral("long"), 9.3137, 44100, 2, {"-V", "2"});
+  ASSERT_FALSE(mp3.isEmpty());
+  const Mp3FrameSource source(mp3);
+  const int64_t first = 31367;
+  const int64_t end = first + 8 * 44100;
+  mp3frames::PieceFades fades;
+  fades.in = 44100 / 2;
+  const QString path = folder.path(QStringLiteral("faded.mp3"));
+  ASSERT_TRUE(mp3frames::writeMp3Piece(source, first, end, path, {}, nullptr, PieceEdges::Reencoded,
+                                       fades));
+  const SeamlessPiecePlan plan = mp3frames::planSeamlessPiece(source, first, end, fades);
+  const Mp3FrameSource written(path);
+  const size_t copied = plan.lastFrame - plan.firstFrame + 1;
+  EXPECT_GE(static_cast<double>(copied), 0.9 * static_cast<double>(written.frames().size()));
+  std::printf("[ seamless ] 0.5 s fade-in on 8 s: %zu of %zu frames copied\n", copied,
+              written.frames().size());
+
+  const OutsideDecode whole = decodeWithFfmpeg(mp3, 2);
+  const OutsideDecode piece = decodeWithFfmpeg(path, 2);
+  ASSERT_EQ(piece.frames(), end - first);
+  // Faded from silence, full level after the fade, the source's own samples
+  // past the encoded frames.
+  const double full = levelDb(piece, fades.in, fades.in + 4410);
+  EXPECT_LT(levelDb(piece, 0, 441), full - 30.0);
+  EXPECT_NEAR(levelDb(piece, fades.in / 2 - 2205, fades.in / 2 + 2205), full - 6.0, 2.0);
+  const int64_t copiedFrom = static_cast<int64_t>(plan.firstFrame) * source.samplesPerFrame() +
+                             576 + 481 - source.startPosition() - first;
+  const int64_t copiedTo = static_cast<int64_t>(plan.lastFrame + 1) * source.samplesPerFrame() -
+                           source.startPosition() - first;
+  EXPECT_EQ(largestDifference(piece, whole, first, copiedFrom, copiedTo), 0.0f);
+}
+
 // The header fields stay in range and no edge encodes more than three
 // frames, wherever a piece starts and ends.
 TEST(SeamlessPlan, DelayPaddingAndEncodedFramesStayInRangeEverywhere) {

@@ -89,9 +89,9 @@ Mp3PiecePlan planMp3Piece(const Mp3FrameSource& source, int64_t firstSample, int
 
 bool writeMp3Piece(const Mp3FrameSource& source, int64_t firstSample, int64_t endSample,
                    const QString& outputPath, const QByteArray& id3Tag,
-                   const std::atomic<bool>* stopFlag, PieceEdges edges) {
+                   const std::atomic<bool>* stopFlag, PieceEdges edges, const PieceFades& fades) {
   if (edges == PieceEdges::Reencoded) {
-    const SeamlessPiecePlan plan = planSeamlessPiece(source, firstSample, endSample);
+    const SeamlessPiecePlan plan = planSeamlessPiece(source, firstSample, endSample, fades);
     Mp3StreamAssembler stream;
     const int addedDelay = assembleSeamlessPiece(source, plan, firstSample, outputPath, stream);
     LameTagDetails lame = copiedLameTag(source);

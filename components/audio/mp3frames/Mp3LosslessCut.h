@@ -1,6 +1,7 @@
 #pragma once
 
 #include "components/audio/mp3frames/Mp3FrameSource.h"
+#include "components/audio/mp3frames/SeamlessPiece.h"
 
 #include <QByteArray>
 #include <QString>
@@ -48,12 +49,13 @@ enum class PieceEdges {
 // gapless decoder counts them) to `outputPath` by copying frames:
 // `id3Tag` (an ID3v2 tag, may be empty) in front, then a fresh Xing/Info +
 // LAME header frame whose encoder delay and padding make a gapless decoder
-// give exactly the piece's samples. The output must not exist yet. Returns
-// false when stopped; throws AudioError; leaves no output either way.
+// give exactly the piece's samples. `fades` are encoded with the edges
+// (copied edges take none). The output must not exist yet. Returns false
+// when stopped; throws AudioError; leaves no output either way.
 bool writeMp3Piece(const Mp3FrameSource& source, int64_t firstSample, int64_t endSample,
                    const QString& outputPath, const QByteArray& id3Tag,
                    const std::atomic<bool>* stopFlag = nullptr,
-                   PieceEdges edges = PieceEdges::Reencoded);
+                   PieceEdges edges = PieceEdges::Reencoded, const PieceFades& fades = {});
 
 // The same from a file name (the source is indexed for this one piece).
 bool cutMp3Piece(const QString& sourcePath, int64_t firstSample, int64_t endSample,

@@ -64,16 +64,22 @@ std::vector<int> edgeBitrates(const Mp3FrameSource& source, int64_t around) {
   return bitrates;
 }
 
-// The source's decoded audio over raw positions [rawBegin, rawEnd), silent
-// at and after `rawStop`, behind `zeros` silent samples.
-std::vector<float> encoderInput(const Mp3FrameSource& source, int64_t rawBegin, int64_t rawEnd,
-                                int64_t rawStop, int zeros) {
+// The source's decoded audio over raw positions [rawBegin, rawEnd), behind
+// `zeros` silent samples: silent at and after the piece's end, faded where
+// `plan` fades it (the piece starts at raw position `start`).
+std::vector<float> encoderInput(const Mp3FrameSource& source, const SeamlessPiecePlan& plan,
+                                int64_t start, int64_t rawBegin, int64_t rawEnd, int zeros) {
   const int channels = source.channels();
   std::vector<float> input(static_cast<size_t>(zeros) * channels, 0.0f);
   std::vector<float> audio = decodeRawSpan(source, rawBegin, rawEnd);
-  if (rawStop < rawEnd)
-    std::fill(audio.begin() + std::max<int64_t>(0, rawStop - rawBegin) * channels, audio.end(),
-              0.0f);
+  for (int64_t raw = std::max(rawBegin, start); raw < rawEnd; ++raw) {
+    const double gain = fadeGain(plan.fades, raw - start, plan.samples);
+    if (gain == 1.0) continue;
+    for (int channel = 0; channel < channels; ++channel) {
+      float& value = audio[static_cast<size_t>((raw - rawBegin) * channels + channel)];
+      value = static_cast<float>(value * gain);
+    }
+  }
   input.insert(input.end(), audio.begin(), audio.end());
   return input;
 }
@@ -85,28 +91,44 @@ void addPacked(Mp3StreamAssembler& stream, PackedFrames packed) {
 
 }  // namespace
 
+double fadeGain(const PieceFades& fades, int64_t index, int64_t samples) {
+  if (index < 0 || index >= samples) return 0.0;
+  double gain = 1.0;
+  if (index < fades.in) gain *= fades.in > 1 ? static_cast<double>(index) / (fades.in - 1) : 0.0;
+  const int64_t fromEnd = samples - 1 - index;
+  if (fromEnd < fades.out)
+    gain *= fades.out > 1 ? static_cast<double>(fromEnd) / (fades.out - 1) : 0.0;
+  return gain;
+}
+
 SeamlessPiecePlan planSeamlessPiece(const Mp3FrameSource& source, int64_t firstSample,
-                                    int64_t endSample) {
+                                    int64_t endSample, const PieceFades& fades) {
   const Mp3PiecePlan copied = planMp3Piece(source, firstSample, endSample);  // checks the range
   const int perFrame = source.samplesPerFrame();
   const int64_t start = source.startPosition() + firstSample;
   const int64_t end = source.startPosition() + endSample;
   SeamlessPiecePlan plan;
   plan.samples = endSample - firstSample;
+  plan.fades.in = std::clamp<int64_t>(fades.in, 0, plan.samples);
+  plan.fades.out = std::clamp<int64_t>(fades.out, 0, plan.samples);
 
   int64_t first = 0;
-  if (firstSample == 0) {
+  if (firstSample == 0 && plan.fades.in == 0) {
     plan.copiedStart = true;
     first = static_cast<int64_t>(copied.firstFrame);
-  } else {
+  } else if (plan.fades.in == 0) {
     first = ceilDiv(start, perFrame);
+  } else {
+    // The encoded frames take the fade and the overlap after it, so the
+    // first copied frame meets audio at full level.
+    first = ceilDiv(start + plan.fades.in + kEdgeCodecDelay, perFrame);
   }
   int64_t last = static_cast<int64_t>(copied.lastFrame);
-  if (endSample < source.totalSamples()) {
+  if (endSample < source.totalSamples() || plan.fades.out > 0) {
     // A copied frame's overlap and the filterbank carry what follows its
     // last sample about as far as the codec's delay: the last one copied
     // ends that far before the cut, else the neighbour leaks past it.
-    last = floorDiv(end - kEdgeCodecDelay, perFrame) - 1;
+    last = floorDiv(end - plan.fades.out - kEdgeCodecDelay, perFrame) - 1;
     plan.tailFrames = static_cast<int>(floorDiv(end - 1, perFrame) - last);
   }
 
@@ -149,7 +171,6 @@ int assembleSeamlessPiece(const Mp3FrameSource& source, const SeamlessPiecePlan&
   const MpegFrameHeader& like = source.firstHeader();
   const int perFrame = source.samplesPerFrame();
   const int64_t start = source.startPosition() + firstSample;
-  const int64_t end = start + plan.samples;
 
   if (plan.silentFrame) {
     const FrameEntry& first = source.frames()[plan.firstFrame];
@@ -171,9 +192,9 @@ int assembleSeamlessPiece(const Mp3FrameSource& source, const SeamlessPiecePlan&
     // the reservoir more room.
     for (int extra = 0; extra <= kExtraLeadTries && !packed; ++extra) {
       const int frames = plan.leadFrames + extra;
-      const std::vector<float> input =
-          encoderInput(source, start, start + int64_t{frames + kLookAheadFrames} * perFrame, end,
-                       plan.leadZeros + extra * perFrame);
+      const std::vector<float> input = encoderInput(
+          source, plan, start, start, start + int64_t{frames + kLookAheadFrames} * perFrame,
+          plan.leadZeros + extra * perFrame);
       for (size_t i = 0; i < bitrates.size() && !packed; ++i)
         packed = packFrames(
             encodeLooseFrames(like, bitrates[i], input, static_cast<size_t>(frames), outputPath),
@@ -193,7 +214,7 @@ int assembleSeamlessPiece(const Mp3FrameSource& source, const SeamlessPiecePlan&
     const int64_t rawBegin = (firstTail - preroll) * perFrame + kEdgeCodecDelay;
     const int frames = preroll + plan.tailFrames;
     const std::vector<float> input = encoderInput(
-        source, rawBegin, rawBegin + int64_t{frames + kLookAheadFrames} * perFrame, end, 0);
+        source, plan, start, rawBegin, rawBegin + int64_t{frames + kLookAheadFrames} * perFrame, 0);
     std::vector<LooseFrame> loose =
         encodeLooseFrames(like, edgeBitrates(source, firstTail).front(), input,
                           static_cast<size_t>(frames), outputPath);

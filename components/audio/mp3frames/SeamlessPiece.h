@@ -9,13 +9,24 @@ namespace tarvex::mp3frames {
 
 class Mp3StreamAssembler;
 
+// Linear fades over a piece's first and last samples (0 for none), the
+// gain rising from 0 to 1 (falling from 1 to 0) over their samples.
+struct PieceFades {
+  int64_t in = 0;
+  int64_t out = 0;
+};
+
+// The gain of the piece's sample `index` of `samples` under `fades`.
+double fadeGain(const PieceFades& fades, int64_t index, int64_t samples);
+
 // How a piece [firstSample, endSample) is written with seamless edges: the
 // source's frames in the middle are copied bit for bit, only the frames that
 // hold each edge are encoded again from the decoded audio, so that whatever
 // a decoder gives before and after the piece (the delay and padding) is
 // silence, never the neighbouring audio. A piece that starts at the source's
 // start or ends at its end copies that edge, as the source holds no
-// neighbour there. A piece too short to copy any frame is encoded whole.
+// neighbour there. A fade's samples are encoded (faded) too, with the frames
+// the fade reaches. A piece too short to copy any frame is encoded whole.
 struct SeamlessPiecePlan {
   int64_t samples = 0;
   bool copies = false;    // false: leadFrames encode the whole piece
@@ -29,11 +40,12 @@ struct SeamlessPiecePlan {
   int reservoirBytes = 0;    // what the first copied frames draw on from before
   int encoderDelay = 0;
   int padding = 0;
+  PieceFades fades;
 };
 
 // Throws AudioError naming the source for a range outside it or empty.
 SeamlessPiecePlan planSeamlessPiece(const Mp3FrameSource& source, int64_t firstSample,
-                                    int64_t endSample);
+                                    int64_t endSample, const PieceFades& fades = {});
 
 // Adds the frames of `plan` to `stream` and returns the samples the delay
 // grew by (whole encoded frames of silence put in front where the reservoir
