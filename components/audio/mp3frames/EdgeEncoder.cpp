@@ -86,16 +86,25 @@ std::vector<LooseFrame> encodeLooseFrames(const MpegFrameHeader& like, int kbps,
   const int samples = static_cast<int>(input.size() / static_cast<size_t>(channels));
   std::vector<unsigned char> encoded(static_cast<size_t>(samples) * 5 / 4 + 7200 + 16384);
   const int capacity = static_cast<int>(encoded.size());
-  int bytes = channels == 1 ? lame_encode_buffer_ieee_float(lame.get(), input.data(), nullptr,
-                                                            samples, encoded.data(), capacity)
-                            : lame_encode_buffer_interleaved_ieee_float(
-                                  lame.get(), input.data(), samples, encoded.data(), capacity);
-  int flushed =
-      bytes < 0 ? 0 : lame_encode_flush(lame.get(), encoded.data() + bytes, capacity - bytes);
-  if (bytes < 0 || flushed < 0)
-    throw AudioError(writeError(
-        fileName, QStringLiteral("the MP3 encoder failed (%1)").arg(bytes < 0 ? bytes : flushed)));
-  encoded.resize(static_cast<size_t>(bytes + flushed));
+  const int bytes = channels == 1
+                        ? lame_encode_buffer_ieee_float(lame.get(), input.data(), nullptr, samples,
+                                                        encoded.data(), capacity)
+                        : lame_encode_buffer_interleaved_ieee_float(
+                              lame.get(), input.data(), samples, encoded.data(), capacity);
+  if (bytes < 0)
+    throw AudioError(
+        writeError(fileName, QStringLiteral("the MP3 encoder failed (%1)").arg(bytes)));
+  encoded.resize(static_cast<size_t>(bytes));
+  // The encoder gives every frame whose look-ahead the input covers; only a
+  // short input needs the end padded (flushing costs two more frames).
+  if (splitFrames(encoded, frameCount).size() < frameCount) {
+    encoded.resize(static_cast<size_t>(capacity));
+    const int flushed = lame_encode_flush(lame.get(), encoded.data() + bytes, capacity - bytes);
+    if (flushed < 0)
+      throw AudioError(
+          writeError(fileName, QStringLiteral("the MP3 encoder failed (%1)").arg(flushed)));
+    encoded.resize(static_cast<size_t>(bytes + flushed));
+  }
   std::vector<LooseFrame> frames = splitFrames(encoded, frameCount);
   if (frames.size() < frameCount)
     throw AudioError(writeError(

@@ -19,7 +19,8 @@ struct LooseFrame {
 // Encodes `input` (interleaved floats, `like`'s channels) with libmp3lame
 // at `like`'s rate and channel mode, constant `kbps`, without the bit
 // reservoir (each frame's main data stands in the frame itself) and without
-// a header frame, and returns the first `frameCount` frames. Raw decoder
+// a header frame, and returns the first `frameCount` frames (an input a
+// frame longer than they cover spares the encoder padding its end). Raw decoder
 // output position r of these frames holds input sample r - kEdgeCodecDelay.
 // Throws AudioError naming `fileName` when the encoder fails or gives fewer
 // frames.

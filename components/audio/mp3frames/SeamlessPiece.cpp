@@ -15,9 +15,9 @@ namespace tarvex::mp3frames {
 
 namespace {
 
-// Frames the encoder is fed past those kept, so their psychoacoustic
-// look-ahead sees the real audio.
-constexpr int kLookAheadFrames = 3;
+// Frames the encoder is fed past those kept: it gives a frame once its
+// psychoacoustic look-ahead has seen the real audio after it.
+constexpr int kLookAheadFrames = 1;
 // Source frames around an edge whose bitrate the encoded frames match.
 constexpr int kBitrateNeighbours = 4;
 // Tries with one more encoded frame at the start when the reservoir the
