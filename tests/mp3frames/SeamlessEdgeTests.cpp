@@ -181,7 +181,7 @@ TEST_P(SeamlessEdgeTest, ShortAndFrameAlignedPiecesDecodeToTheirLength) {
   ASSERT_FALSE(mp3.isEmpty());
   const Mp3FrameSource source(mp3);
   const int perFrame = source.samplesPerFrame();
-  const int64_t onFrame = 20 * perFrame - source.startPosition();
+  const int64_t onFrame = 8 * perFrame - source.startPosition();
   const std::vector<std::pair<int64_t, int64_t>> pieces = {
       {onFrame - 700, onFrame + 300},
       {onFrame + 1, onFrame + 2},
@@ -207,7 +207,9 @@ INSTANTIATE_TEST_SUITE_P(
         EdgeSource{"cbr128_44k", 44100, 2, {"-b", "128", "--resample", "44.1"}},
         EdgeSource{"vbr_v2_48k", 48000, 2, {"-V", "2", "--resample", "48"}},
         EdgeSource{"vbr_22k_mpeg2", 22050, 2, {"-V", "4", "--resample", "22.05"}},
-        EdgeSource{"cbr32_11k_mono", 11025, 1, {"-b", "32", "-m", "m", "--resample", "11.025"}}),
+        EdgeSource{"cbr32_11k_mono", 11025, 1, {"-b", "32", "-m", "m", "--resample", "11.025"}},
+        EdgeSource{"cbr192_44k_crc", 44100, 2, {"-b", "192", "-p", "--resample", "44.1"}},
+        EdgeSource{"cbr16_8k_mono_no_tag", 8000, 1, {"-b", "16", "-m", "m", "--resample", "8"}}),
     [](const ::testing::TestParamInfo<EdgeSource>& info) { return std::string(info.param.name); });
 
 // A fade is encoded with the frames it reaches; the rest stays copied. An

@@ -40,8 +40,9 @@ int tailPrerollFrames(const MpegFrameHeader& header) {
 }
 
 // The bitrates the frames at an edge are encoded at, best first: half as
-// much again as the largest of the source's frames around it (coding noise
-// at a cut spreads past it), down to that largest, the least they may have.
+// much again as the largest of the source's frames around it and at least
+// 16 kbit/s more (coding noise at a cut spreads past it), down to that
+// largest, the least they may have.
 std::vector<int> edgeBitrates(const Mp3FrameSource& source, int64_t around) {
   const auto& frames = source.frames();
   const auto count = static_cast<int64_t>(frames.size());
@@ -57,8 +58,9 @@ std::vector<int> edgeBitrates(const Mp3FrameSource& source, int64_t around) {
     header.bitrateIndex = index;
     if (header.bitrateKbps() >= largest) bitrates.push_back(header.bitrateKbps());
   }
-  const auto best = std::find_if(bitrates.begin(), bitrates.end(),
-                                 [&](int kbps) { return 2 * kbps >= 3 * largest; });
+  const auto best = std::find_if(bitrates.begin(), bitrates.end(), [&](int kbps) {
+    return 2 * kbps >= 3 * largest && kbps >= largest + 16;
+  });
   bitrates.erase(best == bitrates.end() ? best : best + 1, bitrates.end());
   std::reverse(bitrates.begin(), bitrates.end());
   return bitrates;
