@@ -40,10 +40,6 @@ Mp3CopySources::Mp3CopySources(const SplitPlan& plan) {
 Mp3CopySources::~Mp3CopySources() = default;
 
 const mp3frames::Mp3FrameSource* Mp3CopySources::sourceFor(const PiecePlan& piece) {
-  if (piece.fadeInSeconds > 0 || piece.fadeOutSeconds > 0) {
-    std::call_once(fadesNoted_, [this] { fadesUsed_ = true; });
-    return nullptr;
-  }
   const auto found = entries_.find(piece.sourcePath);
   if (found == entries_.end()) return nullptr;
   Entry& entry = *found->second;
@@ -59,7 +55,6 @@ const mp3frames::Mp3FrameSource* Mp3CopySources::sourceFor(const PiecePlan& piec
 
 QString Mp3CopySources::fallbackNote() const {
   QStringList reasons;
-  if (fadesUsed_) reasons << kFadesReason;
   int unlisted = 0;
   for (const auto& [path, entry] : entries_) {
     if (entry->refusal.isEmpty()) continue;

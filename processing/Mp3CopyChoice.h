@@ -16,7 +16,8 @@ class Mp3FrameSource;
 
 // What "MP3 (no re-encode)" does with the pieces of one split: each MP3
 // source is indexed once, by the first worker that needs it, and shared by
-// all its pieces; a piece with fades or of a source that cannot be copied
+// all its pieces (fades are encoded with the frames they reach, the rest
+// copied); a piece of a source that cannot be copied
 // (not MP3, free format, damaged) is encoded with the MP3 settings instead,
 // and the reasons are gathered for one note to the user.
 class Mp3CopySources {
@@ -37,8 +38,6 @@ class Mp3CopySources {
  private:
   struct Entry;
   std::map<QString, std::unique_ptr<Entry>> entries_;  // one per source path, made up front
-  std::once_flag fadesNoted_;
-  bool fadesUsed_ = false;
 };
 
 // Why `plan` cannot be joined by copying whatever its files hold (fades,

@@ -155,8 +155,13 @@ void SplitWorker::writeCopy(int index, const PiecePlan& piece,
   // From here the copy owns the file: it removes what it made on an error.
   partialPath_.clear();
   QFile::remove(path);
-  const bool whole = mp3frames::writeMp3Piece(source, firstSample, endSample, path,
-                                              outputID3V23Tag(piece.tags), control_.haltFlag());
+  // Fades are encoded with the frames they reach; the rest is copied.
+  mp3frames::PieceFades fades;
+  fades.in = int64_t{std::max(piece.fadeInSeconds, 0)} * source.sampleRate();
+  fades.out = int64_t{std::max(piece.fadeOutSeconds, 0)} * source.sampleRate();
+  const bool whole =
+      mp3frames::writeMp3Piece(source, firstSample, endSample, path, outputID3V23Tag(piece.tags),
+                               control_.haltFlag(), mp3frames::PieceEdges::Reencoded, fades);
   if (!whole) {
     // A copy cut short leaves nothing behind: there is no partial piece to keep.
     if (control_.stopRequested()) control_.noteStopTookEffect();

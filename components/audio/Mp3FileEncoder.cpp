@@ -3,13 +3,13 @@
 #include "components/audio/AudioError.h"
 #include "components/audio/ErrorText.h"
 #include "components/audio/LameSettings.h"
+#include "components/audio/LameSetupLock.h"
 #include "components/audio/mp3frames/EncoderHeaderFrame.h"
 #include "components/audio/mp3frames/MpegCrc16.h"
 
 #include <QFile>
 
 #include <algorithm>
-#include <mutex>
 
 namespace tarvex {
 
@@ -17,13 +17,6 @@ namespace {
 constexpr int kChunkFrames = 8192;
 size_t encodedBound(int frames) {
   return static_cast<size_t>(frames) * 5 / 4 + 7200;
-}
-// libmp3lame fills tables shared by every encoder the first time one is set
-// up, without a lock of its own; encoders set up on several threads at once
-// take turns here. Encoding itself touches only the encoder's own state.
-std::mutex& lameSetupMutex() {
-  static std::mutex mutex;
-  return mutex;
 }
 }  // namespace
 

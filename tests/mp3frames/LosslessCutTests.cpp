@@ -67,7 +67,8 @@ TEST_P(LosslessCutTest, PiecesDecodeToExactlyTheirSamplesIdenticalToTheWholeFile
   float largest[2] = {0.0f, 0.0f};  // ffmpeg, mpg123
   for (size_t i = 0; i + 1 < cuts.size(); ++i) {
     const QString piecePath = folder_.path(QStringLiteral("piece%1.mp3").arg(i));
-    ASSERT_TRUE(mp3frames::writeMp3Piece(indexed, cuts[i], cuts[i + 1], piecePath, {}));
+    ASSERT_TRUE(mp3frames::writeMp3Piece(indexed, cuts[i], cuts[i + 1], piecePath, {}, nullptr,
+                                         mp3frames::PieceEdges::Copied));
     const int64_t expected = cuts[i + 1] - cuts[i];
     for (const OutsideDecode* whole : {&wholeFfmpeg, &wholeMpg123}) {
       const bool ffmpeg = whole == &wholeFfmpeg;
@@ -122,7 +123,8 @@ TEST(LosslessCutEdges, TinyAndFrameAlignedPiecesDecodeExactly) {
   int index = 0;
   for (const auto& [first, end] : pieces) {
     const QString path = folder.path(QStringLiteral("edge%1.mp3").arg(index++));
-    ASSERT_TRUE(mp3frames::writeMp3Piece(source, first, end, path, {}));
+    ASSERT_TRUE(mp3frames::writeMp3Piece(source, first, end, path, {}, nullptr,
+                                         mp3frames::PieceEdges::Copied));
     const mp3frames::Mp3PiecePlan plan = mp3frames::planMp3Piece(source, first, end);
     EXPECT_LE(plan.encoderDelay, 4095);
     EXPECT_LE(plan.padding, 4095);

@@ -41,14 +41,14 @@ OutsideDecode decodeWithFfmpeg(const QString& path, int channels) {
              channels, anything);
 }
 
-OutsideDecode decodeWithMpg123(const QString& path, int channels) {
+OutsideDecode decodeWithMpg123(const QString& path, int channels, bool gapless) {
   static const QRegularExpression trouble(
       QStringLiteral("warn|error|illegal|invalid|missing|resync|big_values|bad |fail"),
       QRegularExpression::CaseInsensitiveOption);
-  return run(QStringLiteral("mpg123"),
-             {QStringLiteral("-v"), QStringLiteral("-e"), QStringLiteral("f32"),
-              QStringLiteral("-s"), path},
-             channels, trouble);
+  QStringList arguments = {QStringLiteral("-v"), QStringLiteral("-e"), QStringLiteral("f32"),
+                           QStringLiteral("-s"), path};
+  if (!gapless) arguments.prepend(QStringLiteral("--no-gapless"));
+  return run(QStringLiteral("mpg123"), arguments, channels, trouble);
 }
 
 SampleDifference compareRange(const OutsideDecode& piece, const OutsideDecode& whole,

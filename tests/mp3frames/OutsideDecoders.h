@@ -22,8 +22,9 @@ struct OutsideDecode {
 
 // `ffmpeg -v warning` (gapless: it trims the LAME tag's delay and padding).
 OutsideDecode decodeWithFfmpeg(const QString& path, int channels);
-// `mpg123 -v` with gapless decoding, its default.
-OutsideDecode decodeWithMpg123(const QString& path, int channels);
+// `mpg123 -v` with gapless decoding, its default, or with `--no-gapless`
+// (every frame's samples, as players that ignore the LAME header give them).
+OutsideDecode decodeWithMpg123(const QString& path, int channels, bool gapless = true);
 
 // The largest difference between `piece` and `whole` from frame `offset`
 // on, and the piece frame where it is (-1 when equal).

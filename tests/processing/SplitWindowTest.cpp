@@ -409,8 +409,9 @@ TEST_F(SplitWindow, EveryFormatRowWritesThatFormat) {
 }
 
 // The format list's last row reaches the executor: pieces of an MP3 source
-// are its own frames; with fades on, the job encodes and says so once.
-TEST_F(SplitWindow, NoReEncodeCopiesFramesAndTellsOnceWhenFadesMakeItEncode) {
+// are its own frames; with fades on, only the faded frames are encoded and
+// there is nothing to tell.
+TEST_F(SplitWindow, NoReEncodeCopiesFramesAlsoWithFades) {
   QComboBox& format = harness.window().cb_format();
   format.setCurrentIndex(4);
   ASSERT_EQ(format.currentText(), "MP3 (no re-encode)");
@@ -432,8 +433,8 @@ TEST_F(SplitWindow, NoReEncodeCopiesFramesAndTellsOnceWhenFadesMakeItEncode) {
   harness.state().fadeIn = true;
   harness.clickSkin("Split");
   EXPECT_EQ(outputFiles().size(), 6);
-  ASSERT_EQ(harness.platform().informations.size(), 1);
-  EXPECT_TRUE(harness.platform().informations.front().contains("Fades"));
+  EXPECT_TRUE(harness.platform().informations.isEmpty())
+      << harness.platform().informations.join('\n').toStdString();
   EXPECT_TRUE(harness.platform().errors.isEmpty());
 }
 

@@ -3,6 +3,7 @@
 #include "components/audio/AudioError.h"
 #include "components/audio/ErrorText.h"
 #include "components/audio/mp3frames/Mp3StreamAssembler.h"
+#include "components/audio/mp3frames/SeamlessPiece.h"
 #include "components/audio/mp3frames/SilentFrame.h"
 
 #include <lame/lame.h>
@@ -44,6 +45,18 @@ LameTagDetails copiedLameTag(const Mp3FrameSource& source) {
   return plainLameTag(QByteArray("LAME") + get_lame_short_version(), 0, 0);
 }
 
+int reservoirReach(const Mp3FrameSource& source, size_t first, size_t last) {
+  const std::vector<FrameEntry>& frames = source.frames();
+  int64_t areaStart = 0;  // relative to the first frame's area
+  int64_t earliest = 0;
+  for (size_t index = first; index <= last && index < frames.size(); ++index) {
+    if (areaStart - 511 >= earliest) break;  // no later frame reaches further back
+    earliest = std::min(earliest, areaStart - frames[index].mainDataBegin);
+    areaStart += frames[index].areaBytes();
+  }
+  return static_cast<int>(-earliest);
+}
+
 Mp3PiecePlan planMp3Piece(const Mp3FrameSource& source, int64_t firstSample, int64_t endSample) {
   if (firstSample < 0 || endSample > source.totalSamples() || firstSample >= endSample)
     throw AudioError(
@@ -61,17 +74,7 @@ Mp3PiecePlan planMp3Piece(const Mp3FrameSource& source, int64_t firstSample, int
   plan.lastFrame = static_cast<size_t>((end - 1) / perFrame);
   plan.samples = endSample - firstSample;
 
-  // The reservoir the kept frames draw on from before the first of them: the
-  // furthest any of them reaches back past the first frame's main-data area.
-  const std::vector<FrameEntry>& frames = source.frames();
-  int64_t areaStart = 0;  // relative to the first kept frame's area
-  int64_t earliest = 0;
-  for (size_t index = plan.firstFrame; index <= plan.lastFrame; ++index) {
-    if (areaStart - 511 >= earliest) break;  // no later frame reaches further back
-    earliest = std::min(earliest, areaStart - frames[index].mainDataBegin);
-    areaStart += frames[index].areaBytes();
-  }
-  plan.reservoirBytes = static_cast<int>(-earliest);
+  plan.reservoirBytes = reservoirReach(source, plan.firstFrame, plan.lastFrame);
 
   const int64_t lead = start - static_cast<int64_t>(plan.firstFrame) * perFrame;
   plan.silentFrame = plan.reservoirBytes > 0 || lead < Mp3FrameSource::kDecoderDelay;
@@ -86,7 +89,17 @@ Mp3PiecePlan planMp3Piece(const Mp3FrameSource& source, int64_t firstSample, int
 
 bool writeMp3Piece(const Mp3FrameSource& source, int64_t firstSample, int64_t endSample,
                    const QString& outputPath, const QByteArray& id3Tag,
-                   const std::atomic<bool>* stopFlag) {
+                   const std::atomic<bool>* stopFlag, PieceEdges edges, const PieceFades& fades) {
+  if (edges == PieceEdges::Reencoded) {
+    const SeamlessPiecePlan plan = planSeamlessPiece(source, firstSample, endSample, fades);
+    Mp3StreamAssembler stream;
+    const int addedDelay = assembleSeamlessPiece(source, plan, firstSample, outputPath, stream);
+    LameTagDetails lame = copiedLameTag(source);
+    lame.encoderDelay = plan.encoderDelay + addedDelay;
+    lame.padding = plan.padding;
+    const int quality = source.infoFrame() ? source.infoFrame()->quality : 0;
+    return stream.write(outputPath, id3Tag, source.firstHeader(), lame, quality, stopFlag);
+  }
   const Mp3PiecePlan plan = planMp3Piece(source, firstSample, endSample);
   const FrameEntry& first = source.frames()[plan.firstFrame];
   const auto firstHeader = *MpegFrameHeader::decode(readBigEndian32(source.bytes() + first.offset));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "components/audio/mp3frames/Mp3FrameSource.h"
+#include "components/audio/mp3frames/SeamlessPiece.h"
 
 #include <QByteArray>
 #include <QString>
@@ -26,19 +27,35 @@ struct Mp3PiecePlan {
 // MPEG-1 (two granules per frame), two for MPEG-2 and 2.5 (one granule).
 int prerollFrames(const MpegFrameHeader& header);
 
+// The bytes of main-data area before frame `first` that frames `first` to
+// `last` (inclusive) draw on: the furthest any of them reaches back.
+int reservoirReach(const Mp3FrameSource& source, size_t first, size_t last);
+
 // Throws AudioError naming the source for a range outside it or empty.
 Mp3PiecePlan planMp3Piece(const Mp3FrameSource& source, int64_t firstSample, int64_t endSample);
 
+// How the frames at a piece's edges are made.
+enum class PieceEdges {
+  // Encoded again from the decoded audio (see SeamlessPiece.h): decoders
+  // that ignore the LAME header hear silence, never the neighbours, before
+  // and after the piece; the frames in between are copied.
+  Reencoded,
+  // Copied too: every sample identical to the whole file's decode, the
+  // neighbouring audio hidden only by the header's delay and padding.
+  Copied,
+};
+
 // Writes the piece [firstSample, endSample) of `source` (in samples as a
-// gapless decoder counts them) to `outputPath` by copying frames, no
-// re-encoding: `id3Tag` (an ID3v2 tag, may be empty) in front, then a fresh
-// Xing/Info + LAME header frame whose encoder delay and padding make a
-// gapless decoder give exactly the piece's samples, identical to the whole
-// file's decode over that range. The output must not exist yet. Returns
-// false when stopped; throws AudioError; leaves no output either way.
+// gapless decoder counts them) to `outputPath` by copying frames:
+// `id3Tag` (an ID3v2 tag, may be empty) in front, then a fresh Xing/Info +
+// LAME header frame whose encoder delay and padding make a gapless decoder
+// give exactly the piece's samples. `fades` are encoded with the edges
+// (copied edges take none). The output must not exist yet. Returns false
+// when stopped; throws AudioError; leaves no output either way.
 bool writeMp3Piece(const Mp3FrameSource& source, int64_t firstSample, int64_t endSample,
                    const QString& outputPath, const QByteArray& id3Tag,
-                   const std::atomic<bool>* stopFlag = nullptr);
+                   const std::atomic<bool>* stopFlag = nullptr,
+                   PieceEdges edges = PieceEdges::Reencoded, const PieceFades& fades = {});
 
 // The same from a file name (the source is indexed for this one piece).
 bool cutMp3Piece(const QString& sourcePath, int64_t firstSample, int64_t endSample,

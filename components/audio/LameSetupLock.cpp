@@ -1,0 +1,10 @@
+#include "components/audio/LameSetupLock.h"
+
+namespace tarvex {
+
+std::mutex& lameSetupMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
+}  // namespace tarvex

@@ -1,0 +1,86 @@
+#include "components/audio/mp3frames/SourcePcm.h"
+
+#include "components/audio/AudioError.h"
+#include "components/audio/ErrorText.h"
+
+#include <mpg123.h>
+
+#include <algorithm>
+#include <memory>
+#include <mutex>
+
+namespace tarvex::mp3frames {
+
+namespace {
+
+// Frames decoded ahead of the span and dropped: enough for the reservoir
+// (at most 511 bytes back) and the overlap and filterbank to settle.
+constexpr int64_t kLeadInFrames = 4;
+
+struct HandleDeleter {
+  void operator()(mpg123_handle* handle) const { mpg123_delete(handle); }
+};
+
+void initialiseOnce() {
+  static std::once_flag once;
+  std::call_once(once, [] { mpg123_init(); });
+}
+
+}  // namespace
+
+std::vector<float> decodeRawSpan(const Mp3FrameSource& source, int64_t rawBegin, int64_t rawEnd) {
+  const int channels = source.channels();
+  const int perFrame = source.samplesPerFrame();
+  std::vector<float> span(static_cast<size_t>(std::max<int64_t>(rawEnd - rawBegin, 0)) * channels,
+                          0.0f);
+  const auto frameCount = static_cast<int64_t>(source.frames().size());
+  const int64_t firstWanted = std::clamp<int64_t>(rawBegin / perFrame, 0, frameCount);
+  const int64_t endWanted =
+      std::clamp<int64_t>((std::max(rawEnd, int64_t{0}) + perFrame - 1) / perFrame, 0, frameCount);
+  if (firstWanted >= endWanted) return span;
+  const int64_t firstFed = std::max<int64_t>(0, firstWanted - kLeadInFrames);
+
+  initialiseOnce();
+  int error = MPG123_OK;
+  std::unique_ptr<mpg123_handle, HandleDeleter> handle(mpg123_new(nullptr, &error));
+  if (!handle)
+    throw AudioError(readError(source.fileName(), QString::fromUtf8(mpg123_plain_strerror(error))));
+  mpg123_param(handle.get(), MPG123_FLAGS, MPG123_QUIET | MPG123_FORCE_FLOAT, 0.0);
+  mpg123_format_none(handle.get());
+  mpg123_format(handle.get(), source.sampleRate(), channels == 1 ? MPG123_MONO : MPG123_STEREO,
+                MPG123_ENC_FLOAT_32);
+  if (mpg123_open_feed(handle.get()) != MPG123_OK)
+    throw AudioError(
+        readError(source.fileName(), QString::fromUtf8(mpg123_strerror(handle.get()))));
+
+  const std::vector<FrameEntry>& frames = source.frames();
+  const unsigned char* begin = source.bytes() + frames[static_cast<size_t>(firstFed)].offset;
+  const FrameEntry& last = frames[static_cast<size_t>(endWanted - 1)];
+  const unsigned char* end = source.bytes() + last.offset + last.bytes;
+  if (mpg123_feed(handle.get(), begin, static_cast<size_t>(end - begin)) != MPG123_OK)
+    throw AudioError(
+        readError(source.fileName(), QString::fromUtf8(mpg123_strerror(handle.get()))));
+
+  // Decoded frames follow one another from position firstFed·N; each is
+  // kept where it overlaps the span.
+  std::vector<float> block(static_cast<size_t>(perFrame) * channels * 4);
+  int64_t position = firstFed * perFrame;
+  for (;;) {
+    size_t bytes = 0;
+    const int result =
+        mpg123_read(handle.get(), block.data(), block.size() * sizeof(float), &bytes);
+    const auto count = static_cast<int64_t>(bytes / sizeof(float) / channels);
+    const int64_t from = std::max(position, rawBegin);
+    const int64_t to = std::min(position + count, rawEnd);
+    if (from < to)
+      std::copy(block.begin() + (from - position) * channels,
+                block.begin() + (to - position) * channels,
+                span.begin() + (from - rawBegin) * channels);
+    position += count;
+    if (result == MPG123_NEW_FORMAT) continue;
+    if (result != MPG123_OK || bytes == 0) break;
+  }
+  return span;
+}
+
+}  // namespace tarvex::mp3frames
