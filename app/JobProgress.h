@@ -31,8 +31,4 @@ class JobProgress {
   QElapsedTimer sinceRedraw_;
 };
 
-// The Stop command's part for a job: clears jobRunning (the job sees it at its
-// next check) and empties the bar.
-void StopJob(MainWindowState& state, ConversionProgress& bar);
-
 }  // namespace tarvex
