@@ -3,10 +3,10 @@
 #include <QTreeWidget>
 #include <algorithm>
 
+#include "app/views/SegmentList.h"
+#include "app/views/SourceList.h"
 #include "components/skin/SkinObject.h"
 #include "platform/PlatformServices.h"
-#include "sources/views/SegmentList.h"
-#include "sources/views/SourceList.h"
 
 namespace tarvex {
 

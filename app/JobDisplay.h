@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "app/JobProgress.h"
+#include "app/views/WindowParts.h"
 #include "processing/JobExecutor.h"
 #include "processing/JobPlanning.h"
-#include "sources/views/WindowParts.h"
 
 namespace tarvex {
 

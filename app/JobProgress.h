@@ -3,7 +3,7 @@
 #include <QElapsedTimer>
 #include <cstdint>
 
-#include "sources/views/WindowParts.h"
+#include "app/views/WindowParts.h"
 
 namespace tarvex {
 

@@ -35,6 +35,8 @@
 #include "app/dialogs/Tfm_id3.h"
 #include "app/dialogs/Tfm_set.h"
 #include "app/dialogs/Tfm_silence.h"
+#include "app/views/SegmentList.h"
+#include "app/views/SourceList.h"
 #include "components/audio/AudioFile2.h"
 #include "components/audio/AudioTransform2.h"
 #include "components/audio/Mp3LameEncoder.h"
@@ -46,8 +48,6 @@
 #include "processing/EncoderProfile.h"
 #include "processing/JobPlanning.h"
 #include "sources/TimeFormat.h"
-#include "sources/views/SegmentList.h"
-#include "sources/views/SourceList.h"
 
 namespace tarvex {
 namespace {

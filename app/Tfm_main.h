@@ -7,10 +7,10 @@
 
 #include "app/Command.h"
 #include "app/PopupMenus.h"
+#include "app/views/WindowParts.h"
 #include "config/MainWindowState.h"
 #include "config/SettingsFile.h"
 #include "platform/PlatformServices.h"
-#include "sources/views/WindowParts.h"
 
 class QComboBox;
 class QPlainTextEdit;

@@ -3,6 +3,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 
+#include "app/views/SegmentList.h"
 #include "components/audio/AudioFile2.h"
 #include "components/output/AudioPlayer2.h"
 #include "components/skin/SkinObject.h"
@@ -10,7 +11,6 @@
 #include "sources/MulDiv.h"
 #include "sources/SampleSpan.h"
 #include "sources/TimeFormat.h"
-#include "sources/views/SegmentList.h"
 
 namespace tarvex {
 

@@ -6,9 +6,9 @@
 #include <exception>
 #include <utility>
 
+#include "app/views/WindowParts.h"
 #include "platform/Error.h"
 #include "sources/SampleSpan.h"
-#include "sources/views/WindowParts.h"
 
 namespace tarvex {
 

@@ -14,9 +14,9 @@
 #include "app/MarkCommands.h"
 #include "app/dialogs/Tfm_set.h"
 #include "app/dialogs/Tfm_silence.h"
+#include "app/views/SegmentList.h"
 #include "components/skin/SkinObject.h"
 #include "components/skin/SkinWidget.h"
-#include "sources/views/SegmentList.h"
 #include "tests/support/window/MainWindowHarness.h"
 #include "tests/support/window/SourceFiles.h"
 

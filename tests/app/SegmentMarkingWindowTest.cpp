@@ -3,8 +3,8 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
+#include "app/views/SegmentList.h"
 #include "components/skin/SkinWidget.h"
-#include "sources/views/SegmentList.h"
 #include "tests/support/window/MainWindowHarness.h"
 #include "tests/support/window/SourceFiles.h"
 

@@ -6,8 +6,8 @@
 #include <QTreeWidget>
 
 #include "app/dialogs/Tfm_dir.h"
+#include "app/views/SourceList.h"
 #include "components/skin/SkinWidget.h"
-#include "sources/views/SourceList.h"
 #include "tests/support/window/MainWindowHarness.h"
 #include "tests/support/window/SourceFiles.h"
 

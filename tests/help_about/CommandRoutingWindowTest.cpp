@@ -8,8 +8,8 @@
 
 #include "app/dialogs/Tfm_id3.h"
 #include "app/dialogs/Tfm_set.h"
+#include "app/views/SegmentList.h"
 #include "components/skin/SkinWidget.h"
-#include "sources/views/SegmentList.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/window/MainWindowHarness.h"
 #include "tests/support/window/SourceFiles.h"

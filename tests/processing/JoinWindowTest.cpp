@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "app/JoinOutputChoice.h"
-#include "sources/views/SourceList.h"
+#include "app/views/SourceList.h"
 #include "tests/processing/JobMedia.h"
 #include "tests/support/CopiedFrames.h"
 #include "tests/support/window/MainWindowHarness.h"

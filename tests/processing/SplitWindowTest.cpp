@@ -12,10 +12,10 @@
 #include <tuple>
 
 #include "app/dialogs/Tfm_set.h"
+#include "app/views/SegmentList.h"
 #include "components/audio/AudioFile2.h"
 #include "components/skin/SkinObject.h"
 #include "components/skin/SkinWidget.h"
-#include "sources/views/SegmentList.h"
 #include "tests/processing/JobMedia.h"
 #include "tests/support/CopiedFrames.h"
 #include "tests/support/OutsideTool.h"

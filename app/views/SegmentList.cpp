@@ -1,4 +1,4 @@
-#include "sources/views/SegmentList.h"
+#include "app/views/SegmentList.h"
 
 #include <QTreeWidget>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "sources/views/SourceList.h"
+#include "app/views/SourceList.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -5,9 +5,9 @@
 #include <functional>
 #include <memory>
 
+#include "app/views/SegmentList.h"
+#include "app/views/WindowParts.h"
 #include "sources/SourceProbe.h"
-#include "sources/views/SegmentList.h"
-#include "sources/views/WindowParts.h"
 
 namespace tarvex {
 

@@ -4,9 +4,9 @@
 #include <functional>
 #include <vector>
 
+#include "app/views/WindowParts.h"
 #include "sources/MarkingRules.h"
 #include "sources/SplitPlanning.h"
-#include "sources/views/WindowParts.h"
 
 namespace tarvex {
 
