@@ -3,15 +3,20 @@
 #include <QTreeWidget>
 #include <algorithm>
 
+#include "app/views/SegmentList.h"
+#include "app/views/SourceList.h"
 #include "components/skin/SkinObject.h"
 #include "platform/PlatformServices.h"
-#include "sources/views/SegmentList.h"
 
 namespace tarvex {
 
-JobDisplay::JobDisplay(WindowParts& parts, SegmentList& segments, ConversionProgress& bar,
-                       QObject* parent)
-    : QObject(parent), parts_(parts), segments_(segments), progress_(parts, bar) {
+JobDisplay::JobDisplay(WindowParts& parts, SourceList& sourceList, SegmentList& segments,
+                       ConversionProgress& bar, QObject* parent)
+    : QObject(parent),
+      parts_(parts),
+      sourceList_(sourceList),
+      segments_(segments),
+      progress_(parts, bar) {
   connect(&executor_, &JobExecutor::pieceStarted, this,
           [this](int piece, const QString&) { onStarted(piece); });
   connect(&executor_, &JobExecutor::pieceProgress, this, &JobDisplay::onProgress);
@@ -26,27 +31,35 @@ JobDisplay::JobDisplay(WindowParts& parts, SegmentList& segments, ConversionProg
 
 JobDisplay::~JobDisplay() = default;
 
+template <typename Plan>
+bool JobDisplay::startExecutor(Plan plan) {
+  // Running from here: what the job display shows from now on is the job's.
+  parts_.state->jobRunning = true;
+  if (!executor_.start(std::move(plan), JobExecutor::Options{})) parts_.state->jobRunning = false;
+  return parts_.state->jobRunning;
+}
+
 bool JobDisplay::startSplit(SplitPlan plan, std::vector<SourceRecord> sources, JobSettings settings,
                             Finished finished) {
-  if (running()) return false;
+  if (running() || threadsRunning()) return false;
   std::vector<Piece> pieces;
   for (const PiecePlan& piece : plan.pieces) {
     pieces.push_back({piece.source, piece.row, piece.sourcePath});
   }
   begin(std::move(pieces), plan.rows, std::move(sources), std::move(settings), false,
         std::move(finished));
-  return executor_.start(std::move(plan), JobExecutor::Options{});
+  return startExecutor(std::move(plan));
 }
 
 bool JobDisplay::startJoin(JoinPlan plan, std::vector<SourceRecord> sources, JobSettings settings,
                            Finished finished) {
-  if (running()) return false;
+  if (running() || threadsRunning()) return false;
   std::vector<Piece> pieces;
   for (const JoinPart& part : plan.parts)
     pieces.push_back({part.source, part.row, part.sourcePath});
   begin(std::move(pieces), plan.rows, std::move(sources), std::move(settings), true,
         std::move(finished));
-  return executor_.start(std::move(plan), JobExecutor::Options{});
+  return startExecutor(std::move(plan));
 }
 
 void JobDisplay::begin(std::vector<Piece> pieces, std::vector<std::vector<Segment>> rows,
@@ -72,6 +85,8 @@ std::vector<Segment> JobDisplay::rowsOf(int source) const {
 
 void JobDisplay::stop() {
   executor_.stop();
+  parts_.state->jobRunning = false;
+  progress_.clear();
 }
 
 QString JobDisplay::statusOf(const Piece& piece) const {
@@ -106,8 +121,7 @@ void JobDisplay::follow(int piece) {
   const Piece& followed = pieces_[static_cast<size_t>(piece)];
   if (followed.source != shownSource_) {
     shownSource_ = followed.source;
-    parts_.state->currentSource = followed.source;
-    selectRow(*parts_.lv, followed.source);
+    sourceList_.follow(followed.source);
     segments_.showRows(rowsOf(followed.source), sources_[static_cast<size_t>(followed.source)]);
     for (const Piece& other : pieces_) {
       if (other.source == shownSource_ && other.state != PieceState::Waiting) showStatus(other);

@@ -7,14 +7,15 @@
 #include <vector>
 
 #include "app/JobProgress.h"
+#include "app/views/WindowParts.h"
 #include "processing/JobExecutor.h"
 #include "processing/JobPlanning.h"
-#include "sources/views/WindowParts.h"
 
 namespace tarvex {
 
 class ConversionProgress;
 class SegmentList;
+class SourceList;
 
 // Runs a split or join plan on the executor and shows what it reports: the
 // status of each piece in the segment list, the progress of the piece the
@@ -27,8 +28,8 @@ class JobDisplay : public QObject {
   // Called once the job has ended (after the error message, if any).
   using Finished = std::function<void(JobExecutor::JobResult)>;
 
-  JobDisplay(WindowParts& parts, SegmentList& segments, ConversionProgress& bar,
-             QObject* parent = nullptr);
+  JobDisplay(WindowParts& parts, SourceList& sourceList, SegmentList& segments,
+             ConversionProgress& bar, QObject* parent = nullptr);
   ~JobDisplay() override;
 
   // Starts a job on a snapshot of the sources and settings taken when the
@@ -37,9 +38,15 @@ class JobDisplay : public QObject {
                   Finished finished);
   bool startJoin(JoinPlan plan, std::vector<SourceRecord> sources, JobSettings settings,
                  Finished finished);
-  // Asks the job to stop; the piece cut short is kept and marked as stopped.
+  // Asks the job to stop and empties the progress display at once; the piece
+  // cut short is kept and marked as stopped when its thread has ended.
   void stop();
-  bool running() const { return executor_.isRunning(); }
+  // True from a job's start until it ends or is stopped: what the window's
+  // commands ask. The preview player reads the same answer in the window
+  // state, which only this display writes.
+  bool running() const { return parts_.state->jobRunning; }
+  // True while a job's threads still run (a stopped job winds down within one block).
+  bool threadsRunning() const { return executor_.isRunning(); }
 
  private:
   enum class PieceState { Waiting, Converting, Finished, Stopped, Removed, Failed };
@@ -50,10 +57,11 @@ class JobDisplay : public QObject {
     PieceState state = PieceState::Waiting;
   };
 
+  template <typename Plan>
+  bool startExecutor(Plan plan);
   std::vector<Segment> rowsOf(int source) const;
   void begin(std::vector<Piece> pieces, std::vector<std::vector<Segment>> rows,
-             std::vector<SourceRecord> sources, JobSettings settings,
-             bool join, Finished finished);
+             std::vector<SourceRecord> sources, JobSettings settings, bool join, Finished finished);
   void onStarted(int piece);
   void onProgress(int piece, qint64 done, qint64 total);
   void onFinished(int piece, JobExecutor::PieceOutcome outcome);
@@ -65,6 +73,7 @@ class JobDisplay : public QObject {
   QString statusOf(const Piece& piece) const;
 
   WindowParts& parts_;
+  SourceList& sourceList_;
   SegmentList& segments_;
   JobProgress progress_;
   JobExecutor executor_;

@@ -33,9 +33,4 @@ void JobProgress::clear() {
   bar_.ShowConversionProgress(0, parts_.state->skinFlag);
 }
 
-void StopJob(MainWindowState& state, ConversionProgress& bar) {
-  state.jobRunning = false;
-  bar.ShowConversionProgress(0, state.skinFlag);
-}
-
 }  // namespace tarvex

@@ -3,7 +3,7 @@
 #include <QElapsedTimer>
 #include <cstdint>
 
-#include "sources/views/WindowParts.h"
+#include "app/views/WindowParts.h"
 
 namespace tarvex {
 
@@ -30,9 +30,5 @@ class JobProgress {
   ConversionProgress& bar_;
   QElapsedTimer sinceRedraw_;
 };
-
-// The Stop command's part for a job: clears jobRunning (the job sees it at its
-// next check) and empties the bar.
-void StopJob(MainWindowState& state, ConversionProgress& bar);
 
 }  // namespace tarvex

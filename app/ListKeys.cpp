@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QTreeWidget>
 
-#include "sources/views/WindowParts.h"
+#include "app/views/WindowParts.h"
 
 namespace tarvex {
 namespace {

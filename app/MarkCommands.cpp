@@ -7,6 +7,8 @@
 #include <algorithm>
 
 #include "app/dialogs/Tfm_silence.h"
+#include "app/views/SegmentList.h"
+#include "app/views/SourceList.h"
 #include "config/SettingsSchema.h"
 #include "platform/PlatformServices.h"
 #include "sources/analysis/SilenceMarks.h"
@@ -17,8 +19,6 @@
 #include "sources/cue/CueSheetReader.h"
 #include "sources/cue/CueSheetWriter.h"
 #include "sources/cue/LabelFile.h"
-#include "sources/views/SegmentList.h"
-#include "sources/views/SourceList.h"
 
 namespace tarvex {
 namespace {

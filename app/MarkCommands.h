@@ -6,9 +6,9 @@
 #include <QStringList>
 #include <functional>
 
+#include "app/views/WindowParts.h"
 #include "sources/SourceRecord.h"
 #include "sources/analysis/SilenceSearch.h"
-#include "sources/views/WindowParts.h"
 
 namespace tarvex {
 

@@ -4,12 +4,12 @@
 #include <algorithm>
 #include <climits>
 
+#include "app/views/SegmentList.h"
 #include "components/skin/SkinObject.h"
 #include "platform/PlatformServices.h"
 #include "player/PlaybackSession.h"
 #include "sources/MulDiv.h"
 #include "sources/TimeFormat.h"
-#include "sources/views/SegmentList.h"
 
 namespace tarvex {
 

@@ -4,8 +4,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "app/views/WindowParts.h"
 #include "sources/SampleSpan.h"
-#include "sources/views/WindowParts.h"
 
 namespace tarvex {
 

@@ -24,7 +24,7 @@
 #include "app/JobProgress.h"
 #include "app/JoinOutputChoice.h"
 #include "app/ListKeys.h"
-#include "app/MainSettings.h"
+#include "app/MainSettingsStore.h"
 #include "app/MarkCommands.h"
 #include "app/MenuKeys.h"
 #include "app/OutputFormats.h"
@@ -36,6 +36,8 @@
 #include "app/dialogs/Tfm_id3.h"
 #include "app/dialogs/Tfm_set.h"
 #include "app/dialogs/Tfm_silence.h"
+#include "app/views/SegmentList.h"
+#include "app/views/SourceList.h"
 #include "components/audio/AudioFile2.h"
 #include "components/audio/AudioTransform2.h"
 #include "components/audio/Mp3LameEncoder.h"
@@ -47,8 +49,6 @@
 #include "processing/EncoderProfile.h"
 #include "processing/JobPlanning.h"
 #include "sources/TimeFormat.h"
-#include "sources/views/SegmentList.h"
-#include "sources/views/SourceList.h"
 
 namespace tarvex {
 namespace {
@@ -181,6 +181,7 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
     return marks_->expandCueSheets(files);
   };
   services.takeMarks = [this](SourceRecord& record) { marks_->takeCueMarks(record); };
+  services.jobRunning = [this] { return jobRunning(); };
   sourceList_ = std::make_unique<SourceList>(parts_, *segmentList_, std::move(services));
   marks_ = std::make_unique<MarkCommands>(parts_, *sourceList_, *segmentList_, settings_);
   waveform_ = std::make_unique<WaveformView>(parts_, *previewPlayer_);
@@ -227,7 +228,7 @@ void Tfm_main::showEvent(QShowEvent* event) {
 }
 
 void Tfm_main::FormShow() {
-  LoadMainSettings(settings_, state_, environment_.defaultOutputDir);
+  static_cast<MainSettings&>(state_) = LoadMainSettings(settings_, environment_.defaultOutputDir);
   cbFormat_->setCurrentIndex(state_.formatIndex);
 
   skin_->setRequiredObjects(
@@ -256,7 +257,7 @@ void Tfm_main::FormShow() {
   if (parts_.skin.pb != nullptr) parts_.skin.pb->setPosition(0);
   progress_ = std::make_unique<ConversionProgress>(parts_.skin.convertpb);
   progress_->ShowConversionProgress(0, state_.skinFlag);
-  jobDisplay_ = std::make_unique<JobDisplay>(parts_, *segmentList_, *progress_);
+  jobDisplay_ = std::make_unique<JobDisplay>(parts_, *sourceList_, *segmentList_, *progress_);
   marks_->fm_silence().setStyleSheet(dialogStyleSheet(skin_->widgetStyleSheet()));
   marks_->setProgressDisplay(
       [this](int p) { progress_->ShowConversionProgress(p, state_.skinFlag); });
@@ -275,11 +276,9 @@ void Tfm_main::FormShow() {
   writer_->setActive(true);
   fmDir_->setStartFolder(state_.outputDir);
 
-  state_.currentSegment = 0;
-  state_.jobRunning = false;
   state_.IsPlaying = false;
   state_.IsDragging = false;
-  state_.segmentFocus = false;
+  segmentList_->releaseFocus();
   if (auto* bar = skin_->findObject(QStringLiteral("pb"))) bar->setPosition(0);
 }
 
@@ -298,70 +297,48 @@ void Tfm_main::placeInTabOrder() {
 void Tfm_main::showPlannedRows() {
   // The statuses of the last run describe files written in another format:
   // the rows show the plan again, without them. A running job keeps its own.
-  if (!jobDisplay_ || jobDisplay_->running() || state_.IsPlaying) return;
+  if (!jobDisplay_ || jobRunning() || state_.IsPlaying) return;
   if (!sources_.contains(selectedRow(*lv_))) return;
   segmentList_->planFor(state_.splitFunction);
 }
 
-JobSettings Tfm_main::jobSettings() const {
-  JobSettings settings;
-  settings.function = state_.splitFunction;
-  settings.outputDir = state_.outputDir;
-  settings.pieceSeconds = state_.pieceSeconds;
-  settings.pieceCount = state_.pieceCount;
-  settings.fadeIn = state_.fadeIn;
-  settings.fadeOut = state_.fadeOut;
-  settings.fadeInSeconds = state_.fadeInSeconds;
-  settings.fadeOutSeconds = state_.fadeOutSeconds;
-  settings.namePiecesByTitle = state_.namePiecesByTitle;
-  return settings;
-}
-
 void Tfm_main::Split(bool openFolderAfter) {
-  if (!jobDisplay_ || environment_.platform == nullptr || jobDisplay_->running() ||
-      state_.jobRunning || sources_.empty()) {
-    return;
-  }
+  if (!jobDisplay_ || environment_.platform == nullptr || sources_.empty()) return;
+  // A stopped job's threads end within one block; the next job waits for them.
+  if (jobRunning() || jobDisplay_->threadsRunning()) return;
   if (state_.IsPlaying) previewPlayer_->Stop();
   // The settings, the encoder profile and the tags as they stand now serve the
   // whole job; changes made while it runs apply to the next one.
-  const JobSettings settings = jobSettings();
+  const JobSettings settings = jobSettingsOf(state_);
   const EncoderProfile profile =
       LoadEncoderProfile(settings_, cbFormat_->currentIndex(), fmSet_->commandLineText());
   SplitPlan plan = planSplit(sources_.all(), settings, profile);
-  state_.jobRunning = true;
-  const bool started = jobDisplay_->startSplit(
+  jobDisplay_->startSplit(
       std::move(plan), sources_.all(), settings,
       [this, openFolderAfter, folder = settings.outputDir](JobExecutor::JobResult result) {
         if (openFolderAfter && result != JobExecutor::JobResult::Failed) {
           openFolderOrReport(*environment_.platform, this, folder);
         }
       });
-  if (!started) state_.jobRunning = false;
 }
 
 void Tfm_main::Join() {
-  if (!jobDisplay_ || environment_.platform == nullptr || jobDisplay_->running() ||
-      state_.jobRunning) {
-    return;
-  }
+  if (!jobDisplay_ || environment_.platform == nullptr) return;
+  if (jobRunning() || jobDisplay_->threadsRunning()) return;
   if (state_.IsPlaying) previewPlayer_->Stop();
   const std::optional<JoinOutput> output = chooseJoinOutput(
       *environment_.platform, this, sources_, state_.outputDir, cbFormat_->currentIndex());
   if (!output) return;
   cbFormat_->setCurrentIndex(output->formatIndex);
-  const JobSettings settings = jobSettings();
+  const JobSettings settings = jobSettingsOf(state_);
   const EncoderProfile profile =
       LoadEncoderProfile(settings_, output->formatIndex, fmSet_->commandLineText());
   JoinPlan plan = planJoin(sources_.all(), settings, profile, output->path);
-  state_.jobRunning = true;
-  const bool started =
-      jobDisplay_->startJoin(std::move(plan), sources_.all(), settings,
-                             [this, folder = settings.outputDir](JobExecutor::JobResult result) {
-                               if (result != JobExecutor::JobResult::Failed)
-                                 openFolderOrReport(*environment_.platform, this, folder);
-                             });
-  if (!started) state_.jobRunning = false;
+  jobDisplay_->startJoin(std::move(plan), sources_.all(), settings,
+                         [this, folder = settings.outputDir](JobExecutor::JobResult result) {
+                           if (result != JobExecutor::JobResult::Failed)
+                             openFolderOrReport(*environment_.platform, this, folder);
+                         });
 }
 
 void Tfm_main::placeOwnWidgets() {
@@ -393,9 +370,9 @@ void Tfm_main::Skin1Click(skin::SkinObject* source) {
 
 CommandContext Tfm_main::commandContext() const {
   CommandContext context;
-  context.jobRunning = state_.jobRunning;
+  context.jobRunning = jobRunning();
   context.isPlaying = state_.IsPlaying;
-  context.segmentFocus = state_.segmentFocus;
+  context.segmentFocus = segmentList_->hasFocus();
   context.hasSources = !sources_.empty();
   context.adding = sourceList_->isAdding();
   return context;
@@ -437,7 +414,7 @@ void Tfm_main::dispatchCommand(Command command) {
       sourceList_->MoveSourceDown();
       break;
     case Command::RemoveFromSkin:
-      if (state_.segmentFocus) {
+      if (segmentList_->hasFocus()) {
         segmentList_->RemoveSegment();
       } else {
         sourceList_->RemoveSource();
@@ -448,7 +425,7 @@ void Tfm_main::dispatchCommand(Command command) {
       sourceList_->RemoveSource();
       break;
     case Command::Clear:
-      if (state_.segmentFocus) {
+      if (segmentList_->hasFocus()) {
         segmentList_->ResetSegments();
       } else {
         sourceList_->ClearSources();
@@ -479,7 +456,7 @@ void Tfm_main::dispatchCommand(Command command) {
     case Command::Stop:
       marks_->stopSearch();
       if (state_.IsPlaying) previewPlayer_->Stop();
-      if (state_.jobRunning) StopJob();
+      if (jobRunning()) StopJob();
       break;
     case Command::SplitFromSkin:
     case Command::SplitFromMenu:
@@ -522,16 +499,16 @@ void Tfm_main::dispatchCommand(Command command) {
 }
 
 bool Tfm_main::busy() const {
-  return sourceList_->isAdding() || (jobDisplay_ && jobDisplay_->running()) || marks_->searching();
+  return sourceList_->isAdding() || (jobDisplay_ && jobDisplay_->threadsRunning()) ||
+         marks_->searching();
 }
 
 void Tfm_main::StopJob() {
   if (jobDisplay_) jobDisplay_->stop();
-  if (progress_) {
-    tarvex::StopJob(state_, *progress_);
-  } else {
-    state_.jobRunning = false;
-  }
+}
+
+bool Tfm_main::jobRunning() const {
+  return jobDisplay_ && jobDisplay_->running();
 }
 
 void Tfm_main::dragEnterEvent(QDragEnterEvent* event) {
@@ -570,7 +547,7 @@ void Tfm_main::closeEvent(QCloseEvent* event) {
 }
 
 void Tfm_main::FormCloseQuery() {
-  if (state_.jobRunning) StopJob();
+  if (jobRunning()) StopJob();
   if (!shown_) return;  // nothing was loaded, so nothing to save
   // The close goes on: the user is told the settings were not kept.
   runShowingErrors(environment_.platform, this, [&] { SaveMainSettings(settings_, state_); });

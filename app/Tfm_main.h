@@ -7,11 +7,11 @@
 
 #include "app/Command.h"
 #include "app/PopupMenus.h"
+#include "app/views/WindowParts.h"
 #include "components/output/AudioOutput.h"
 #include "config/MainWindowState.h"
 #include "config/SettingsFile.h"
 #include "platform/PlatformServices.h"
-#include "sources/views/WindowParts.h"
 
 class QComboBox;
 class QPlainTextEdit;
@@ -30,7 +30,6 @@ class AudioTransform2;
 class ConversionProgress;
 class JobDisplay;
 class MarkCommands;
-struct JobSettings;
 class Mp3LameEncoder;
 class PlaybackSession;
 class PreviewPlayer;
@@ -100,8 +99,10 @@ class Tfm_main : public QWidget {
   void runCommand(Command command);
   void dispatchCommand(Command command);
 
-  // Asks the running job to stop, clears jobRunning and empties the progress display.
+  // Asks the running job to stop and empties the progress display.
   void StopJob();
+  // True from a job's start until it ends or is stopped (the job display's answer).
+  bool jobRunning() const;
 
   // True while files are being probed or a job's threads run.
   bool busy() const;
@@ -123,8 +124,6 @@ class Tfm_main : public QWidget {
   void placeInTabOrder();
   // The selected source's rows as planned now, without a finished job's statuses.
   void showPlannedRows();
-  // The settings a job uses, as they stand when its command is given.
-  JobSettings jobSettings() const;
   // Split and Join: a plan from a snapshot, run by the executor.
   void Split(bool openFolderAfter);
   void Join();

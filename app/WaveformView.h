@@ -5,10 +5,10 @@
 #include <QTimer>
 #include <vector>
 
+#include "app/views/WindowParts.h"
 #include "sources/SourceRecord.h"
 #include "sources/analysis/WaveformCache.h"
 #include "sources/analysis/WaveformJob.h"
-#include "sources/views/WindowParts.h"
 
 namespace tarvex {
 

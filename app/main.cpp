@@ -3,7 +3,7 @@
 
 #include "app/ApplicationInfo.h"
 #include "app/GivenFiles.h"
-#include "app/MainSettings.h"
+#include "app/MainSettingsStore.h"
 #include "app/Tfm_main.h"
 #include "components/output/device/DeviceOutput.h"
 #include "platform/ConfigLocation.h"

@@ -2,30 +2,20 @@
 
 #include <QString>
 
-#include "config/SplitFunction.h"
+#include "config/MainSettings.h"
 
 namespace tarvex {
 
-// The window-wide state every part of the main window shares. One instance,
-// owned by the main window, used on the user-interface thread only.
-struct MainWindowState {
-  SplitFunction splitFunction = SplitFunction::Custom;
-  QString outputDir;  // always ends with the native separator
-  int pieceSeconds = 60;
-  int pieceCount = 6;
-  bool fadeIn = false;
-  bool fadeOut = false;
-  int fadeInSeconds = 5;
-  int fadeOutSeconds = 5;
-  bool skinFlag = false;
-  bool namePiecesByTitle = false;  // pieces of titled ranges named "{n:02} {title}"
-  int formatIndex = 0;             // the format selector's row: 0 MP3 .. 4 MP3 (no re-encode)
-  bool jobRunning = false;
+// What the main window's parts share while it runs: the persisted choices
+// (owned by the window: loaded at start, edited by the settings dialog,
+// saved at close), the preview player's state and two answers the player
+// reads here, each written by its owner alone. One instance, owned by the
+// main window, used on the user-interface thread only.
+struct MainWindowState : MainSettings {
+  bool jobRunning = false;    // written by the job display alone (JobDisplay::running)
+  bool segmentFocus = false;  // written by the segment list alone (SegmentList::hasFocus)
   bool IsPlaying = false;
   bool IsDragging = false;
-  bool segmentFocus = false;
-  int currentSource = 0;
-  int currentSegment = 0;
   int PlaySource = 0;
   int BarPosition = 0;
   QString positionText;

@@ -31,6 +31,8 @@ constexpr SettingSpec kSchema[] = {
     {FadeInSeconds, kMain, "Fade", "Intime", Integer, 5, 5, 5},
     {FadeOutSeconds, kMain, "Fade", "Outtime", Integer, 5, 5, 5},
     {SkinFlag, kMain, "Sorvel", "Skin", Boolean, 0, 0, 0},
+    {NamePiecesByTitle, kMain, "Output", "TitleNames", Boolean, 0, 0, 0},
+    {OutputFormat, kMain, "Output", "Format", Integer, 0, 0, 0},
     {DialogPath, SettingGroup::DialogPath, "Main", "Path", Text, 0, 0, 0},
 
     {Mp3Bitrate, kEncoder, "mp3", "bitrate", Integer, kBitrate128, kBitrate128, kBitrate128},

@@ -22,6 +22,8 @@ enum class Setting {
   FadeInSeconds,
   FadeOutSeconds,
   SkinFlag,
+  NamePiecesByTitle,
+  OutputFormat,
   // The settings dialog's folder text, written at OK and read by nobody.
   DialogPath,
   // MP3.

@@ -23,7 +23,7 @@
 #include "app/dialogs/Tfm_dir.h"
 #include "app/dialogs/UpDown.h"
 #include "config/EncoderLists.h"
-#include "config/MainWindowState.h"
+#include "config/MainSettings.h"
 #include "config/SettingsFile.h"
 #include "config/SettingsSchema.h"
 #include "platform/ErrorBoundary.h"
@@ -59,11 +59,6 @@ int positionOr(const QComboBox* box, int defaultPosition) {
   return position < 0 ? defaultPosition : position;
 }
 
-QString withTrailingSeparator(const QString& folder) {
-  if (folder.endsWith(QDir::separator()) || folder.endsWith(QLatin1Char('/'))) return folder;
-  return folder + QDir::separator();
-}
-
 bool leavesTheField(const QFocusEvent* event) {
   // Focus that goes to another window (a message box, a popup) has not left
   // the field within the dialog.
@@ -72,11 +67,11 @@ bool leavesTheField(const QFocusEvent* event) {
 
 }  // namespace
 
-Tfm_set::Tfm_set(MainWindowState& state, const SettingsFile& settings, PlatformServices& platform,
+Tfm_set::Tfm_set(MainSettings& choices, const SettingsFile& settings, PlatformServices& platform,
                  Tfm_dir& folderDialog, SettingsDialogHooks hooks, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      state_(state),
+      choices_(choices),
       settings_(settings),
       platform_(platform),
       folderDialog_(folderDialog),
@@ -99,7 +94,7 @@ void Tfm_set::connectRules() {
     if (current) current->setExpanded(true);
   });
   connect(functionChoices_, &QButtonGroup::idClicked, this,
-          [this](int choice) { state_.splitFunction = splitFunctionFromIni(choice); });
+          [this](int choice) { choices_.splitFunction = splitFunctionFromIni(choice); });
 
   auto* digits = new DigitFilter(this);
   for (QLineEdit* field : {edt_time, edt_count, edt_ogg_quality}) {
@@ -166,7 +161,7 @@ bool Tfm_set::eventFilter(QObject* watched, QEvent* event) {
 void Tfm_set::FormShow() {
   PlaceOnParentCorner(*this);
 
-  if (QAbstractButton* choice = functionChoices_->button(iniValue(state_.splitFunction))) {
+  if (QAbstractButton* choice = functionChoices_->button(iniValue(choices_.splitFunction))) {
     choice->setChecked(true);
   } else {
     functionChoices_->setExclusive(false);
@@ -174,15 +169,15 @@ void Tfm_set::FormShow() {
     functionChoices_->setExclusive(true);
   }
 
-  edt_dir->setText(state_.outputDir);
-  edt_time->setText(QString::number(state_.pieceSeconds));
-  edt_count->setText(QString::number(state_.pieceCount));
+  edt_dir->setText(choices_.outputDir);
+  edt_time->setText(QString::number(choices_.pieceSeconds));
+  edt_count->setText(QString::number(choices_.pieceCount));
 
-  cb_fadein->setChecked(state_.fadeIn);
-  cb_titlenames->setChecked(state_.namePiecesByTitle);
-  cb_fadeout->setChecked(state_.fadeOut);
-  setListPosition(cb_fadeintime, state_.fadeInSeconds - 1);
-  setListPosition(cb_fadeouttime, state_.fadeOutSeconds - 1);
+  cb_fadein->setChecked(choices_.fadeIn);
+  cb_titlenames->setChecked(choices_.namePiecesByTitle);
+  cb_fadeout->setChecked(choices_.fadeOut);
+  setListPosition(cb_fadeintime, choices_.fadeInSeconds - 1);
+  setListPosition(cb_fadeouttime, choices_.fadeOutSeconds - 1);
 
   loadEncoderControls();
 
@@ -298,25 +293,26 @@ bool Tfm_set::OkClick() {
 
   // An empty folder text would send pieces to the working folder: keep the folder.
   const QString folderText = edt_dir->text();
-  if (!folderText.isEmpty()) state_.outputDir = withTrailingSeparator(folderText);
+  if (!folderText.isEmpty()) choices_.outputDir = withTrailingSeparator(folderText);
   int seconds = 0;
   if (!parsePieceNumber(edt_time, seconds)) return false;
-  state_.pieceSeconds = seconds;
+  choices_.pieceSeconds = seconds;
   int count = 0;
   if (!parsePieceNumber(edt_count, count)) return false;
-  state_.pieceCount = count;
+  choices_.pieceCount = count;
 
   SettingsValues path;
   path.setText(Setting::DialogPath, folderText);
   StoreSettings(settings_, path, SettingGroup::DialogPath);
 
-  state_.fadeIn = cb_fadein->isChecked();
-  state_.namePiecesByTitle = cb_titlenames->isChecked();
-  state_.fadeOut = cb_fadeout->isChecked();
+  choices_.fadeIn = cb_fadein->isChecked();
+  choices_.namePiecesByTitle = cb_titlenames->isChecked();
+  choices_.fadeOut = cb_fadeout->isChecked();
   // A list showing no row (a stored length outside 1..20) leaves the length as it was.
-  if (cb_fadeintime->currentIndex() >= 0) state_.fadeInSeconds = cb_fadeintime->currentIndex() + 1;
+  if (cb_fadeintime->currentIndex() >= 0)
+    choices_.fadeInSeconds = cb_fadeintime->currentIndex() + 1;
   if (cb_fadeouttime->currentIndex() >= 0) {
-    state_.fadeOutSeconds = cb_fadeouttime->currentIndex() + 1;
+    choices_.fadeOutSeconds = cb_fadeouttime->currentIndex() + 1;
   }
 
   storeEncoderControls();

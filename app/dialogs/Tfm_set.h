@@ -27,7 +27,7 @@ class SettingsValues;
 class SpinEdit;
 class Tfm_dir;
 class UpDown;
-struct MainWindowState;
+struct MainSettings;
 
 // What the settings dialog asks of the layers around it.
 struct SettingsDialogHooks {
@@ -56,7 +56,7 @@ class Tfm_set : public QDialog {
   Q_OBJECT
 
  public:
-  Tfm_set(MainWindowState& state, const SettingsFile& settings, PlatformServices& platform,
+  Tfm_set(MainSettings& choices, const SettingsFile& settings, PlatformServices& platform,
           Tfm_dir& folderDialog, SettingsDialogHooks hooks, QWidget* parent = nullptr);
   ~Tfm_set() override;
 
@@ -215,7 +215,7 @@ class Tfm_set : public QDialog {
   void storeEncoderControls();
   bool parsePieceNumber(QLineEdit* field, int& value);
 
-  MainWindowState& state_;
+  MainSettings& choices_;
   const SettingsFile& settings_;
   PlatformServices& platform_;
   Tfm_dir& folderDialog_;

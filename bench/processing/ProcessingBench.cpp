@@ -33,9 +33,9 @@
 #include <vector>
 
 #include "app/Tfm_main.h"
+#include "app/views/SourceList.h"
 #include "bench/support/EventQueueLateness.h"
 #include "platform/PlatformServices.h"
-#include "sources/views/SourceList.h"
 
 namespace {
 

@@ -22,11 +22,11 @@
 #include <memory>
 
 #include "app/Tfm_main.h"
+#include "app/views/SourceList.h"
 #include "bench/support/EventQueueLateness.h"
 #include "components/audio/AudioFile2.h"
 #include "components/audio/SampleBlock.h"
 #include "platform/PlatformServices.h"
-#include "sources/views/SourceList.h"
 
 namespace {
 

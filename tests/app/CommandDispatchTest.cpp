@@ -93,7 +93,7 @@ TEST_F(CommandDispatchWindow, DuringAJobTheFileAndActionMenusAndAddFileDoNothing
   EXPECT_TRUE(harness.window().menus().p_help->isVisible()) << "Help is never refused";
   harness.window().menus().p_help->hide();
   harness.clickSkin("Stop");
-  EXPECT_FALSE(harness.state().jobRunning) << "Stop clears the job flag";
+  EXPECT_FALSE(harness.window().jobRunning()) << "Stop clears the job flag";
 }
 
 TEST_F(CommandDispatchWindow, MenusHoldTheirItemsInOrder) {

@@ -14,6 +14,7 @@
 #include "app/MarkCommands.h"
 #include "app/dialogs/Tfm_set.h"
 #include "app/dialogs/Tfm_silence.h"
+#include "app/views/SegmentList.h"
 #include "components/skin/SkinObject.h"
 #include "components/skin/SkinWidget.h"
 #include "tests/support/window/MainWindowHarness.h"
@@ -175,7 +176,7 @@ TEST_F(KeyboardWindow, EveryJobAndMarksCommandRunsFromTheKeys) {
   ASSERT_TRUE(tabToWidget(&harness.window().lv_time()));
   press(Qt::Key_End);
   press(Qt::Key_Home);
-  ASSERT_TRUE(harness.state().segmentFocus);
+  ASSERT_TRUE(harness.window().segmentList().hasFocus());
   ASSERT_TRUE(tabTo("Clear"));
   press(Qt::Key_Space);
   ASSERT_EQ(harness.window().sources().at(0).ranges.size(), 1u);

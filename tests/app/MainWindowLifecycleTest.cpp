@@ -120,7 +120,7 @@ TEST(MainWindowLifecycle, ClosingDuringAJobStopsItAndStillSaves) {
   harness.show();
   harness.state().jobRunning = true;
   harness.close();
-  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_FALSE(harness.window().jobRunning());
   EXPECT_TRUE(QFile::exists(harness.settingsPath()));
 }
 

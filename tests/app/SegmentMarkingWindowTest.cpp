@@ -3,8 +3,8 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
+#include "app/views/SegmentList.h"
 #include "components/skin/SkinWidget.h"
-#include "sources/views/SegmentList.h"
 #include "tests/support/window/MainWindowHarness.h"
 #include "tests/support/window/SourceFiles.h"
 
@@ -85,7 +85,7 @@ TEST_F(SegmentMarkingWindow, RemovingRangesKeepsThePendingOne) {
   markRange(103, 207);
   markRange(620, 723);
   harness.clickSegmentRow(2);
-  EXPECT_TRUE(harness.state().segmentFocus);
+  EXPECT_TRUE(harness.window().segmentList().hasFocus());
   harness.clickSkin("Remove");
   EXPECT_EQ(harness.platform().informations, QStringList{kPendingRowMessage});
   harness.triggerMenuItem("Remove3");  // the menus' Remove never removes ranges
@@ -100,7 +100,7 @@ TEST_F(SegmentMarkingWindow, RemovingRangesKeepsThePendingOne) {
   harness.clickSegmentRow(0);
   harness.clickSkin("Clear");
   EXPECT_EQ(harness.segmentRows(), QStringList{"00:00:00 - 00:01:40|00:01:40|Uncertain"});
-  EXPECT_FALSE(harness.state().segmentFocus);
+  EXPECT_FALSE(harness.window().segmentList().hasFocus());
   EXPECT_EQ(harness.window().lv().topLevelItemCount(), 1);
 }
 

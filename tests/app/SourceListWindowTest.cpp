@@ -6,8 +6,8 @@
 #include <QTreeWidget>
 
 #include "app/dialogs/Tfm_dir.h"
+#include "app/views/SourceList.h"
 #include "components/skin/SkinWidget.h"
-#include "sources/views/SourceList.h"
 #include "tests/support/window/MainWindowHarness.h"
 #include "tests/support/window/SourceFiles.h"
 
@@ -158,7 +158,7 @@ TEST_F(SourceListWindow, MovingRowsMovesTheirEntriesAndStopsAtTheEnds) {
   EXPECT_EQ(harness.sourceCaptions(), QStringList({"talk100.wav", "song125.mp3", "talk300.wav"}));
   EXPECT_EQ(record(1).path, media("song125.mp3"));
   EXPECT_EQ(harness.window().lv().topLevelItem(1)->text(1), "00:02:05");
-  EXPECT_EQ(harness.state().currentSource, 1);
+  EXPECT_EQ(harness.window().sourceList().currentRow(), 1);
   harness.triggerMenuItem("FileDown1");
   harness.triggerMenuItem("Down1");
   EXPECT_EQ(harness.sourceCaptions(), QStringList({"talk100.wav", "talk300.wav", "song125.mp3"}));

@@ -91,8 +91,8 @@ TEST_F(SettingsSchemaTest, MainWindowKeysGoToTheirFiveSectionsInOrder) {
                                        SettingsReader::SettingsDialog, QStringLiteral("/m/"));
   StoreSettings(settings, values, SettingGroup::MainWindow);
   EXPECT_EQ(readText(path()),
-            "[Function]\nChoice=0\n[Output]\nDir=/m/\n[Choice]\ntime=60\nCount=6\n"
-            "[Fade]\nIn=0\nOut=0\nIntime=5\nOuttime=5\n[Sorvel]\nSkin=0\n");
+            "[Function]\nChoice=0\n[Output]\nDir=/m/\nTitleNames=0\nFormat=0\n[Choice]\ntime=60\n"
+            "Count=6\n[Fade]\nIn=0\nOut=0\nIntime=5\nOuttime=5\n[Sorvel]\nSkin=0\n");
 }
 
 TEST_F(SettingsSchemaTest, MissingKeysReadAsEachReadersDefault) {

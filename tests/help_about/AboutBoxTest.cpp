@@ -108,7 +108,7 @@ TEST_F(AboutBoxWindow, OpensAgainAfterEscapeWhileAJobRuns) {
     harness.triggerMenuItem("About1");
   }
   EXPECT_EQ(openings, 2);
-  EXPECT_TRUE(harness.state().jobRunning) << "the about box leaves the job alone";
+  EXPECT_TRUE(harness.window().jobRunning()) << "the about box leaves the job alone";
   harness.state().jobRunning = false;
 }
 

@@ -8,6 +8,7 @@
 
 #include "app/dialogs/Tfm_id3.h"
 #include "app/dialogs/Tfm_set.h"
+#include "app/views/SegmentList.h"
 #include "components/skin/SkinWidget.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/window/MainWindowHarness.h"
@@ -91,7 +92,7 @@ TEST_F(CommandRoutingWindow, DuringAJobTheListAndJobCommandsDoNothing) {
   EXPECT_EQ(harness.platform().saveDialogs, 0);
   EXPECT_TRUE(harness.platform().openedFolders.isEmpty());
   EXPECT_TRUE(harness.platform().messages().isEmpty());
-  EXPECT_TRUE(harness.state().jobRunning);
+  EXPECT_TRUE(harness.window().jobRunning());
   harness.state().jobRunning = false;
 }
 
@@ -120,9 +121,9 @@ TEST_F(CommandRoutingWindow, DuringAJobSettingsHelpAndTagsStillWorkAndStopEndsIt
     harness.triggerMenuItem(item);
     EXPECT_EQ(rows, 2) << item;
   }
-  EXPECT_TRUE(harness.state().jobRunning);
+  EXPECT_TRUE(harness.window().jobRunning());
   harness.clickSkin("Stop");
-  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_FALSE(harness.window().jobRunning());
   EXPECT_EQ(harness.sourceCaptions().size(), 2);
 }
 
@@ -130,18 +131,18 @@ TEST_F(CommandRoutingWindow, EachStopMenuItemEndsTheJob) {
   for (const char* item : {"Stop1", "Stop2"}) {
     harness.state().jobRunning = true;
     harness.triggerMenuItem(item);
-    EXPECT_FALSE(harness.state().jobRunning) << item;
+    EXPECT_FALSE(harness.window().jobRunning()) << item;
   }
   // The skin's small "stop" is the player's alone: it leaves a job running.
   harness.state().jobRunning = true;
   harness.clickSkin("stop");
-  EXPECT_TRUE(harness.state().jobRunning);
+  EXPECT_TRUE(harness.window().jobRunning());
   harness.state().jobRunning = false;
 }
 
 TEST_F(CommandRoutingWindow, WithTheRangesFocusedOnlyTheSkinRemoveRemovesARange) {
   harness.clickSegmentRow(0);
-  ASSERT_TRUE(harness.state().segmentFocus);
+  ASSERT_TRUE(harness.window().segmentList().hasFocus());
   const QStringList before = snapshot();
   for (const char* item : {"Remove1", "Remove2", "Remove3"}) {
     harness.triggerMenuItem(item);
@@ -154,7 +155,7 @@ TEST_F(CommandRoutingWindow, WithTheRangesFocusedOnlyTheSkinRemoveRemovesARange)
 
   // With the sources focused the menus' Remove removes the selected source.
   harness.clickSourceRow(1);
-  ASSERT_FALSE(harness.state().segmentFocus);
+  ASSERT_FALSE(harness.window().segmentList().hasFocus());
   harness.triggerMenuItem("Remove2");
   EXPECT_EQ(harness.sourceCaptions(), QStringList{"a100.wav"});
   EXPECT_EQ(harness.window().sources().count(), 1);
@@ -181,7 +182,7 @@ TEST_F(CommandRoutingWindow, MenusPopUpAtTheirPlacesBelowTheMenuBar) {
 TEST_F(CommandRoutingWindow, ExitDuringAJobStopsItAndClosesTheWindow) {
   harness.state().jobRunning = true;
   harness.triggerMenuItem("Exit1");
-  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_FALSE(harness.window().jobRunning());
   EXPECT_FALSE(harness.window().isVisible());
 }
 

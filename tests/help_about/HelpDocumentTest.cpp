@@ -48,7 +48,7 @@ TEST(HelpCommands, WorkWhileAJobRuns) {
   harness.triggerMenuItem("HomePage1");
   EXPECT_EQ(harness.platform().openedDocuments.size(), 1);
   EXPECT_EQ(harness.platform().openedUrls.size(), 1);
-  EXPECT_TRUE(harness.state().jobRunning);
+  EXPECT_TRUE(harness.window().jobRunning());
   harness.state().jobRunning = false;
 }
 

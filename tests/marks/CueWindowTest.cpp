@@ -11,7 +11,7 @@
 #include <QUrl>
 
 #include "app/MarkCommands.h"
-#include "sources/views/SourceList.h"
+#include "app/views/SourceList.h"
 #include "tests/support/OutsideTool.h"
 #include "tests/support/window/MainWindowHarness.h"
 #include "tests/support/window/SourceFiles.h"

@@ -358,7 +358,7 @@ TEST_F(PreviewPlayerWindow, StopDuringAJobEndsThePlaybackAndTheJob) {
   harness.state().jobRunning = true;
   harness.clickSkin("Stop");
   EXPECT_FALSE(harness.state().IsPlaying);
-  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_FALSE(harness.window().jobRunning());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "app/JoinOutputChoice.h"
+#include "app/views/SourceList.h"
 #include "tests/processing/JobMedia.h"
 #include "tests/support/CopiedFrames.h"
 #include "tests/support/window/MainWindowHarness.h"
@@ -62,7 +63,7 @@ TEST_F(JoinWindow, StereoAndMonoSourcesJoinInTheFirstSourcesFormat) {
   }
   EXPECT_EQ(others, 0u) << "no other frame";
   EXPECT_EQ(harness.platform().openedFolders, QStringList{harness.outputDir()});
-  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_FALSE(harness.window().jobRunning());
   EXPECT_EQ(harness.skinText("pbpos"), "");
   EXPECT_EQ(harness.segmentRows(), QStringList{"00:00:00 - 00:00:04|00:00:04|Finish"});
   EXPECT_EQ(harness.skinText("nm"), media->mono4) << "the path line follows the file joined";
@@ -159,7 +160,7 @@ TEST_F(JoinWindow, ASourceIsNeverTheOutputNotEvenThroughALink) {
   ASSERT_TRUE(after.open(QIODevice::ReadOnly));
   EXPECT_EQ(after.readAll(), before);
   EXPECT_TRUE(harness.platform().openedFolders.isEmpty());
-  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_FALSE(harness.window().jobRunning());
 }
 
 TEST_F(JoinWindow, AnExistingFileNamedOnlyByTheAddedExtensionIsNotReplaced) {
@@ -198,7 +199,7 @@ TEST_F(JoinWindow, StopDuringTheSecondSourceKeepsTheOutputAndOpensTheFolder) {
   QTimer watcher;
   watcher.setInterval(0);
   QObject::connect(&watcher, &QTimer::timeout, [&] {
-    if (harness.state().currentSource == 1 && harness.state().jobRunning &&
+    if (harness.window().sourceList().currentRow() == 1 && harness.window().jobRunning() &&
         harness.skinText("pbpos").chopped(1).toInt() >= 40) {
       watcher.stop();
       harness.triggerMenuItemNoWait("Stop1");
@@ -211,7 +212,7 @@ TEST_F(JoinWindow, StopDuringTheSecondSourceKeepsTheOutputAndOpensTheFolder) {
   EXPECT_GT(joined.frames, testing::framesAtRateOf(joined, 7 * 22050));
   EXPECT_LT(joined.frames, testing::framesAtRateOf(joined, 37 * 22050));
   EXPECT_EQ(harness.platform().openedFolders, QStringList{harness.outputDir()});
-  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_FALSE(harness.window().jobRunning());
 }
 
 TEST_F(JoinWindow, AnOutputFolderNoProgramCanShowIsNamedInAMessageAndTheFileStays) {
@@ -224,7 +225,7 @@ TEST_F(JoinWindow, AnOutputFolderNoProgramCanShowIsNamedInAMessageAndTheFileStay
   ASSERT_EQ(harness.platform().errors.size(), 1);
   EXPECT_TRUE(harness.platform().errors[0].contains(harness.outputDir()))
       << harness.platform().errors[0].toStdString();
-  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_FALSE(harness.window().jobRunning());
 }
 
 TEST_F(JoinWindow, AnOutputThatCannotBeCreatedEndsTheJobCleanly) {
@@ -237,7 +238,7 @@ TEST_F(JoinWindow, AnOutputThatCannotBeCreatedEndsTheJobCleanly) {
   answerSave(blocker + "/mix");
   harness.clickSkin("Join");
   EXPECT_EQ(harness.platform().errors.size(), 1);
-  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_FALSE(harness.window().jobRunning());
   EXPECT_TRUE(harness.platform().openedFolders.isEmpty());
   EXPECT_EQ(harness.skinText("pbpos"), "");
 }

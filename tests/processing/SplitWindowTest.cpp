@@ -12,10 +12,10 @@
 #include <tuple>
 
 #include "app/dialogs/Tfm_set.h"
+#include "app/views/SegmentList.h"
 #include "components/audio/AudioFile2.h"
 #include "components/skin/SkinObject.h"
 #include "components/skin/SkinWidget.h"
-#include "sources/views/SegmentList.h"
 #include "tests/processing/JobMedia.h"
 #include "tests/support/CopiedFrames.h"
 #include "tests/support/OutsideTool.h"
@@ -108,7 +108,7 @@ TEST_F(SplitWindow, TheHundredTwentyFiveSecondExampleCutsThreeTaggedPieces) {
               QStringLiteral("%1/3").arg(piece + 1));
   }
   EXPECT_EQ(statuses(), QStringList({"Finish", "Finish", "Finish"}));
-  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_FALSE(harness.window().jobRunning());
   EXPECT_EQ(harness.skinText("pbpos"), "");
   EXPECT_LE(convertpbWidth(), 1);
   EXPECT_EQ(harness.platform().openedFolders, QStringList{harness.outputDir()});
@@ -127,7 +127,7 @@ TEST_F(SplitWindow, AnOutputFolderNoProgramCanShowIsNamedInAMessageAndThePiecesS
   ASSERT_EQ(harness.platform().errors.size(), 1);
   EXPECT_TRUE(harness.platform().errors[0].contains(harness.outputDir()))
       << harness.platform().errors[0].toStdString();
-  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_FALSE(harness.window().jobRunning());
 }
 
 TEST_F(SplitWindow, TheMenusSplitOpensNoFolderAndKeepsTheLastFractionOfASecond) {
@@ -258,7 +258,7 @@ TEST_F(SplitWindow, StopKeepsThePiecesItCutShortAndMarksThemStopped) {
     EXPECT_GT(kept.frames, 0) << row;
     EXPECT_LT(kept.frames, testing::framesAtRateOf(kept, 10 * 22050)) << row;
   }
-  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_FALSE(harness.window().jobRunning());
   EXPECT_EQ(harness.skinText("pbpos"), "");
   EXPECT_LE(convertpbWidth(), 1);
 }
@@ -311,7 +311,7 @@ TEST_F(SplitWindow, AnUnwritableOutputFolderFallsBackOnceThenFailsCleanly) {
   const QString message = harness.platform().errors[0];
   EXPECT_TRUE(message.contains("b7.mp3")) << message.toStdString();
   EXPECT_FALSE(message.contains("Caption Name")) << "the fallback name was tried second";
-  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_FALSE(harness.window().jobRunning());
   // Both pieces may have been under way; the one that failed first is marked.
   EXPECT_EQ(statuses().count("Error"), 1);
   EXPECT_TRUE(statuses().contains("Unconvert"));
@@ -343,7 +343,7 @@ TEST_F(SplitWindow, ASourceThatVanishedEndsTheJobWithOneMessageAndKeepsEarlierPi
   EXPECT_TRUE(outputFiles().contains("a12_1.mp3"));
   ASSERT_EQ(statuses().size(), 2) << "the window shows the source that failed";
   EXPECT_EQ(statuses().count("Error"), 1);
-  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_FALSE(harness.window().jobRunning());
   EXPECT_FALSE(harness.window().AudioFileRead().IsOpen());
   EXPECT_FALSE(harness.window().AudioFile2write().IsOpen());
   EXPECT_EQ(harness.skinText("pbpos"), "");
@@ -358,7 +358,7 @@ TEST_F(SplitWindow, ASecondSplitDuringAJobIsIgnored) {
   QTimer watcher;
   watcher.setInterval(0);
   QObject::connect(&watcher, &QTimer::timeout, [&] {
-    if (harness.state().jobRunning && nestedClicks == 0) {
+    if (harness.window().jobRunning() && nestedClicks == 0) {
       ++nestedClicks;
       harness.clickSkinNoWait("Split");
       harness.clickSkinNoWait("Join");
@@ -376,7 +376,7 @@ TEST_F(SplitWindow, SettingsOpenedDuringAJobNeitherPauseNorChangeIt) {
   harness.state().pieceSeconds = 4;
   harness.addFiles({media->b7});
   harness.clickSkinNoWait("Split");
-  ASSERT_TRUE(harness.state().jobRunning);
+  ASSERT_TRUE(harness.window().jobRunning());
   bool finishedWhileOpen = false;
   harness.whenDialogOpens([&] {
     harness.state().pieceSeconds = 1;  // as the dialog's OK stores it
@@ -387,7 +387,7 @@ TEST_F(SplitWindow, SettingsOpenedDuringAJobNeitherPauseNorChangeIt) {
   EXPECT_TRUE(finishedWhileOpen) << "the job ran on while the dialog was open";
   EXPECT_EQ(outputFiles(), QStringList({"b7_1.mp3", "b7_2.mp3"}))
       << "the pieces planned when Split was pressed";
-  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_FALSE(harness.window().jobRunning());
 }
 
 // Each row of the format list writes its own format, as FFmpeg reads it.

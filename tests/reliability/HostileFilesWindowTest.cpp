@@ -50,7 +50,7 @@ class HostileFilesWindow : public ::testing::Test {
   }
   // The window still adds, splits and shows no message for a good file.
   void expectWindowUsable() {
-    EXPECT_FALSE(harness.state().jobRunning);
+    EXPECT_FALSE(harness.window().jobRunning());
     harness.triggerMenuItem("Clear1");
     const int messagesBefore = static_cast<int>(harness.platform().messages().size());
     harness.addFiles({media("good3.mp3")});
@@ -101,7 +101,7 @@ TEST_F(HostileFilesWindow, BrokenFilesAreRefusedByNameAndTheRestOfTheListStays) 
   harness.clickSkin("Split");
   EXPECT_TRUE(harness.platform().errors.isEmpty())
       << harness.platform().errors.join('\n').toStdString();
-  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_FALSE(harness.window().jobRunning());
   EXPECT_TRUE(outputs().contains("good3_2.mp3"));
   expectWindowUsable();
 }
@@ -115,7 +115,7 @@ TEST_F(HostileFilesWindow, ATruncatedMp3SplitsAndJoinsWhatItHolds) {
   harness.clickSkin("Split");
   EXPECT_TRUE(harness.platform().errors.isEmpty())
       << harness.platform().errors.join('\n').toStdString();
-  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_FALSE(harness.window().jobRunning());
   int64_t truncatedFrames = 0;
   for (const QString& name : outputs()) {
     if (!name.startsWith("truncated_")) continue;
@@ -201,7 +201,7 @@ TEST_F(HostileFilesWindow, AFileGoneAfterAddingEndsSplitAndJoinWithOneMessageEac
   ASSERT_EQ(harness.platform().errors.size(), 2);
   EXPECT_TRUE(harness.platform().errors[1].contains("gone.mp3"))
       << harness.platform().errors[1].toStdString();
-  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_FALSE(harness.window().jobRunning());
   EXPECT_EQ(outputs(), QStringList({"good3_1.mp3", "good3_2.mp3"}));
 
   joinInto("joined.mp3");

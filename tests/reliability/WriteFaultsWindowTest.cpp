@@ -82,7 +82,7 @@ TEST_F(WriteFaultsWindow, AnOutputFolderThatCannotExistEndsTheSplitWithOneMessag
   harness.clickSkin("Split");
   ASSERT_EQ(harness.platform().errors.size(), 1);
   EXPECT_FALSE(harness.platform().errors[0].isEmpty());
-  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_FALSE(harness.window().jobRunning());
   // Pieces run side by side: the row the error is shown on depends on which
   // worker met it first.
   EXPECT_TRUE(statuses().contains("Error")) << statuses().join(",").toStdString();
@@ -92,7 +92,7 @@ TEST_F(WriteFaultsWindow, AnOutputFolderThatCannotExistEndsTheSplitWithOneMessag
       PlatformServices::SaveChoice{blocker + "/joined.mp3", 1});
   harness.clickSkin("Join");
   EXPECT_EQ(harness.platform().errors.size(), 2);
-  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_FALSE(harness.window().jobRunning());
 
   // With a usable folder the same window splits again.
   harness.state().outputDir = harness.outputDir();
@@ -112,7 +112,7 @@ TEST_F(WriteFaultsWindow, ADiskThatFillsMidPieceLeavesNoPieceLookingComplete) {
   }
   ASSERT_EQ(harness.platform().errors.size(), 1)
       << harness.platform().errors.join('\n').toStdString();
-  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_FALSE(harness.window().jobRunning());
   // Pieces run side by side: the row the error is shown on depends on which
   // worker met it first.
   EXPECT_TRUE(statuses().contains("Error")) << statuses().join(",").toStdString();
@@ -134,7 +134,7 @@ TEST_F(WriteFaultsWindow, ADiskThatFillsDuringAJoinRemovesTheCutOffOutput) {
     harness.clickSkin("Join");
   }
   ASSERT_EQ(harness.platform().errors.size(), 1);
-  EXPECT_FALSE(harness.state().jobRunning);
+  EXPECT_FALSE(harness.window().jobRunning());
   EXPECT_TRUE(outputs().isEmpty()) << outputs().join(',').toStdString();
   EXPECT_TRUE(harness.platform().openedFolders.isEmpty());
 }

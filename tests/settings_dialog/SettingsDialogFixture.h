@@ -10,7 +10,7 @@
 
 #include "app/dialogs/Tfm_dir.h"
 #include "app/dialogs/Tfm_set.h"
-#include "config/MainWindowState.h"
+#include "config/MainSettings.h"
 #include "config/SettingsFile.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempFolder.h"
@@ -78,7 +78,7 @@ class SettingsDialogTest : public ::testing::Test {
 
   TempFolder folder;
   SettingsFile settings;
-  MainWindowState state;
+  MainSettings state;  // the choices the dialog edits
   ScriptedPlatform platform;
   QWidget mainWindow;
   Tfm_dir folderDialog;

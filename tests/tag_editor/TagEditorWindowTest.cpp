@@ -337,7 +337,7 @@ TEST_F(TagEditorWindow, SplitPiecesCarryTheEditedTags) {
   // Cut every source into one piece (every 60 seconds) through the menu's Split.
   harness.state().splitFunction = SplitFunction::EveryNSeconds;
   harness.triggerMenuItem("Start1");
-  ASSERT_FALSE(harness.state().jobRunning);
+  ASSERT_FALSE(harness.window().jobRunning());
   const QString firstPiece = harness.outputDir() + QString::fromUtf8("Утро_1.mp3");
   ASSERT_TRUE(QFile::exists(firstPiece)) << harness.platform().messages().join('\n').toStdString();
   ID3Tags reader;

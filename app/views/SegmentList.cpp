@@ -1,4 +1,4 @@
-#include "sources/views/SegmentList.h"
+#include "app/views/SegmentList.h"
 
 #include <QTreeWidget>
 #include <algorithm>
@@ -238,9 +238,8 @@ void SegmentList::RemoveSegment() {
   if (outcome != MarkingOutcome::Done) return;
   delete parts_.lv_time->takeTopLevelItem(segment);
   const int count = rowCount();
-  MainWindowState& state = *parts_.state;
-  if (state.currentSegment > count - 1) state.currentSegment = count - 1;
-  selectRow(*parts_.lv_time, state.currentSegment);
+  if (current_ > count - 1) current_ = count - 1;
+  selectRow(*parts_.lv_time, current_);
   UpdateTotalTime();
 }
 
@@ -254,11 +253,10 @@ void SegmentList::ResetSegments() {
 void SegmentList::lv_timeClick() {
   const int count = rowCount();
   if (count == 0) return;
-  MainWindowState& state = *parts_.state;
-  if (state.currentSegment > count - 1) state.currentSegment = count - 1;
-  if (selectedRow(*parts_.lv_time) < 0) selectRow(*parts_.lv_time, state.currentSegment);
-  state.currentSegment = selectedRow(*parts_.lv_time);
-  state.segmentFocus = true;
+  if (current_ > count - 1) current_ = count - 1;
+  if (selectedRow(*parts_.lv_time) < 0) selectRow(*parts_.lv_time, current_);
+  current_ = selectedRow(*parts_.lv_time);
+  parts_.state->segmentFocus = true;
 }
 
 }  // namespace tarvex

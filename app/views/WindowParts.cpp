@@ -1,4 +1,4 @@
-#include "sources/views/WindowParts.h"
+#include "app/views/WindowParts.h"
 
 #include <QTreeWidget>
 

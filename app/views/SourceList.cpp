@@ -1,4 +1,4 @@
-#include "sources/views/SourceList.h"
+#include "app/views/SourceList.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -77,7 +77,7 @@ void SourceList::finishAdd(bool selectPlaySource) {
   }
   lvClick();
   list.setFocus();
-  state.currentSource = std::max(0, selectedRow(list));
+  current_ = std::max(0, selectedRow(list));
   segments_.UpdateTotalTime();
 }
 
@@ -125,12 +125,12 @@ void SourceList::AddFolder() {
 void SourceList::MoveSourceUp() {
   MainWindowState& state = *parts_.state;
   const int row = selectedRow(*parts_.lv);
-  if (state.jobRunning || isAdding() || !parts_.sources->moveUp(row)) return;
+  if (jobRunning() || isAdding() || !parts_.sources->moveUp(row)) return;
   if (row == state.PlaySource) state.PlaySource = row - 1;
   showRow(row);
   showRow(row - 1);
   selectRow(*parts_.lv, row - 1);
-  state.currentSource = row - 1;
+  current_ = row - 1;
   parts_.lv->setFocus();
   // Under Unification the first source's ranges are the shared ones.
   segments_.UpdateTotalTime();
@@ -139,12 +139,12 @@ void SourceList::MoveSourceUp() {
 void SourceList::MoveSourceDown() {
   MainWindowState& state = *parts_.state;
   const int row = selectedRow(*parts_.lv);
-  if (state.jobRunning || isAdding() || !parts_.sources->moveDown(row)) return;
+  if (jobRunning() || isAdding() || !parts_.sources->moveDown(row)) return;
   if (row == state.PlaySource) state.PlaySource = row + 1;
   showRow(row);
   showRow(row + 1);
   selectRow(*parts_.lv, row + 1);
-  state.currentSource = row + 1;
+  current_ = row + 1;
   parts_.lv->setFocus();
   segments_.UpdateTotalTime();
 }
@@ -155,14 +155,13 @@ void SourceList::RemoveSource() {
   delete parts_.lv->takeTopLevelItem(row);
   parts_.sources->remove(row);
   FitNameColumn();
-  MainWindowState& state = *parts_.state;
   const int count = parts_.lv->topLevelItemCount();
   if (count == 0) {
     segments_.clear();
     showPath(QString());  // the path line named the file just removed
   } else {
-    if (state.currentSource < 0 || state.currentSource >= count - 1) state.currentSource = 0;
-    selectRow(*parts_.lv, state.currentSource);
+    if (current_ < 0 || current_ >= count - 1) current_ = 0;
+    selectRow(*parts_.lv, current_);
     lvClick();
   }
   segments_.UpdateTotalTime();
@@ -183,26 +182,31 @@ void SourceList::ClearSources() {
 void SourceList::lvClick() {
   MainWindowState& state = *parts_.state;
   QTreeWidget& list = *parts_.lv;
-  state.segmentFocus = false;
+  segments_.releaseFocus();
   const int count = list.topLevelItemCount();
   if (count == 0) return;
-  if (state.currentSource > count - 1) state.currentSource = count - 1;
-  if (state.jobRunning) {
-    selectRow(list, state.currentSource);
+  if (current_ > count - 1) current_ = count - 1;
+  if (jobRunning()) {
+    selectRow(list, current_);
     return;
   }
   if (state.IsPlaying) {
     if (state.PlaySource >= 0 && state.PlaySource < count) selectRow(list, state.PlaySource);
     return;
   }
-  if (selectedRow(list) < 0) selectRow(list, std::max(0, state.currentSource));
-  state.currentSource = selectedRow(list);
-  if (!parts_.sources->contains(state.currentSource)) return;
-  const SourceRecord& source = parts_.sources->at(state.currentSource);
+  if (selectedRow(list) < 0) selectRow(list, std::max(0, current_));
+  current_ = selectedRow(list);
+  if (!parts_.sources->contains(current_)) return;
+  const SourceRecord& source = parts_.sources->at(current_);
   segments_.SetupPositionBar(source);
   segments_.planFor(state.splitFunction);
   showPath(source.path);
   parts_.sm->hide();
+}
+
+void SourceList::follow(int row) {
+  current_ = row;
+  selectRow(*parts_.lv, row);
 }
 
 void SourceList::showPath(const QString& path) {

@@ -5,9 +5,9 @@
 #include <functional>
 #include <memory>
 
+#include "app/views/SegmentList.h"
+#include "app/views/WindowParts.h"
 #include "sources/SourceProbe.h"
-#include "sources/views/SegmentList.h"
-#include "sources/views/WindowParts.h"
 
 namespace tarvex {
 
@@ -31,6 +31,8 @@ struct SourceListServices {
   std::function<QStringList(const QStringList&)> expandFiles;
   // Marks a probed source before its row goes in (from a CUE sheet beside it).
   std::function<void(SourceRecord&)> takeMarks;
+  // True while a job runs: the rows stay as the job found them.
+  std::function<bool()> jobRunning;
 };
 
 // The source list: a view of the source records. Adds files and folders
@@ -52,6 +54,11 @@ class SourceList {
   void ClearSources();
   void lvClick();
   void FitNameColumn();
+  // The row selected last (0 before any), selected again when none is.
+  int currentRow() const { return current_; }
+  // Selects the row of the source a job works on; clicks keep returning to it
+  // while the job runs.
+  void follow(int row);
 
   // True while an add runs (files are probed in the background): list
   // commands wait until its rows are in.
@@ -72,12 +79,14 @@ class SourceList {
   void showRow(int row);
   // The path line "nm": the selected file's full path, or empty.
   void showPath(const QString& path);
+  bool jobRunning() const { return services_.jobRunning && services_.jobRunning(); }
 
   WindowParts& parts_;
   SegmentList& segments_;
   SourceListServices services_;
   std::unique_ptr<SourceProbing> probing_;
   std::function<void()> addFinished_;
+  int current_ = 0;
 };
 
 }  // namespace tarvex

@@ -4,9 +4,9 @@
 #include <functional>
 #include <vector>
 
+#include "app/views/WindowParts.h"
 #include "sources/MarkingRules.h"
 #include "sources/SplitPlanning.h"
-#include "sources/views/WindowParts.h"
 
 namespace tarvex {
 
@@ -58,6 +58,11 @@ class SegmentList {
   void RemoveSegment();
   void ResetSegments();
   void lv_timeClick();
+  // True from a click on a row until the source list takes the user's attention
+  // back: Remove and Clear then act on the pieces. The preview player reads
+  // the same answer in the window state, which only this list writes.
+  bool hasFocus() const { return parts_.state->segmentFocus; }
+  void releaseFocus() { parts_.state->segmentFocus = false; }
 
   // The rows as shown; statuses are the runners' and the player's to change.
   int rowCount() const;
@@ -77,6 +82,7 @@ class SegmentList {
   WindowParts& parts_;
   MarkingRules rules_;
   std::function<void()> lvClick_;
+  int current_ = 0;  // the row selected last, selected again when none is
 };
 
 }  // namespace tarvex
