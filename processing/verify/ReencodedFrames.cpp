@@ -44,6 +44,11 @@ void addSourceFrames(const PlannedPart& part, std::unordered_set<uint64_t>& hash
   }
 }
 
+// After a frame encoded anew, the decoder's synthesis filter still holds its
+// subband samples for 15 slots of 32 samples beyond the granule whose overlap
+// it fed, so copied audio there decodes a little differently too.
+constexpr int64_t kSynthesisMemory = 15 * 32;
+
 }  // namespace
 
 ReencodedFrames findReencodedFrames(const QString& outputPath,
@@ -60,11 +65,11 @@ ReencodedFrames findReencodedFrames(const QString& outputPath,
     if (hashes.count(mainDataHash(output, index)) != 0) continue;
     ++found.reencoded;
     const int64_t first = static_cast<int64_t>(index) * perFrame - output.startPosition() - granule;
-    const int64_t end = first + perFrame + 2 * granule;
-    if (!found.spans.empty() && found.spans.back().second >= first) {
-      found.spans.back().second = end;
+    const int64_t end = first + perFrame + 2 * granule + kSynthesisMemory;
+    if (!found.spans.empty() && found.spans.back().end >= first) {
+      found.spans.back().end = end;
     } else {
-      found.spans.emplace_back(first, end);
+      found.spans.push_back(SampleSpan{first, end});
     }
   }
   return found;

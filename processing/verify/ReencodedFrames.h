@@ -6,19 +6,18 @@
 #include <vector>
 
 #include "processing/verify/OutputCheck.h"
+#include "sources/SampleSpan.h"
 
 namespace tarvex::verify {
-
-// A stretch of output samples [first, second).
-using SampleSpan = std::pair<int64_t, int64_t>;
 
 // The frames of an MP3 output that were encoded anew rather than copied.
 struct ReencodedFrames {
   int outputFrames = 0;
   int reencoded = 0;
   // The output samples (as a gapless decoder counts them) those frames
-  // decode to, widened by one granule on either side, in order and merged.
-  std::vector<SampleSpan> spans;
+  // decode to, widened by one granule on either side and the decoder's synthesis memory
+  // after, in order and merged.
+  std::vector<SampleSpan> spans;  // in output samples
 };
 
 // Compares the main data of every audio frame of `outputPath` (an MP3) with

@@ -15,7 +15,7 @@ constexpr int kBlockFrames = 32768;
 // True when output sample `position` lies in one of `excluded`, moving
 // `next` past the spans that end before it (positions only grow).
 bool isExcluded(const std::vector<SampleSpan>& excluded, size_t& next, int64_t position) {
-  while (next < excluded.size() && excluded[next].second <= position) ++next;
+  while (next < excluded.size() && excluded[next].end <= position) ++next;
   return next < excluded.size() && excluded[next].first <= position;
 }
 

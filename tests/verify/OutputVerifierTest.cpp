@@ -68,7 +68,8 @@ TEST_P(CopiedPieces, OurCopiesShowNoOffsetExactLengthAndNoDifference) {
   EXPECT_LE(part.largestDifference, 1e-6);
   EXPECT_GT(part.comparedSamples, (end - first) * 9 / 10);
   ASSERT_TRUE(check.reencodedFrames.has_value());
-  EXPECT_LE(*check.reencodedFrames, 1);  // at most the silent frame that carries the reservoir
+  EXPECT_GT(*check.reencodedFrames, 0);  // the frames holding each edge are encoded anew
+  EXPECT_LE(*check.reencodedFrames, 6);  // at most three at either edge
   EXPECT_GT(check.outputFrames, 10);
 }
 
