@@ -18,10 +18,12 @@ QGroupBox* Tfm_set::buildMp3CopyPage() {
   lb_mp3copy = new QLabel(
       QStringLiteral(
           "Pieces of MP3 files are made of the files' own frames, without encoding them "
-          "again: no loss of quality, much faster, and still exact to the sample.\n\n"
+          "again: no loss of quality, much faster, and still exact to the sample. Only the "
+          "few frames at each cut and under a fade are encoded again, so a piece holds none "
+          "of the audio around it.\n\n"
           "Join copies whole MP3 files of one sample rate and channel count; where two files "
           "meet, the few milliseconds of silence they begin and end with stay.\n\n"
-          "With fades, with files that are not MP3 or cannot be copied, and for a join of "
+          "With files that are not MP3 or cannot be copied, and for a join with fades, of "
           "marked ranges or of differing files, the output is encoded with the MP3 settings "
           "instead, and a message says why."),
       gb_mp3copy);
