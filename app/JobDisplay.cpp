@@ -205,6 +205,12 @@ void JobDisplay::onJobFinished(JobExecutor::JobResult result) {
     }
     showStatus(piece);
   }
+  // Pieces run side by side and finish in any order; a completed job ends
+  // showing its last file's rows, as if it had run one piece after another.
+  if (result == JobExecutor::JobResult::Completed && !pieces_.empty()) {
+    const int last = static_cast<int>(pieces_.size()) - 1;
+    if (pieces_.back().source != shownSource_) follow(last);
+  }
   // What the user should know of the job as a whole, once, before its error.
   if (!note_.isEmpty() && parts_.platform != nullptr) {
     parts_.platform->showInformation(parts_.window, note_);

@@ -202,7 +202,11 @@ TEST_F(HostileFilesWindow, AFileGoneAfterAddingEndsSplitAndJoinWithOneMessageEac
   EXPECT_TRUE(harness.platform().errors[1].contains("gone.mp3"))
       << harness.platform().errors[1].toStdString();
   EXPECT_FALSE(harness.window().jobRunning());
-  EXPECT_EQ(outputs(), QStringList({"good3_1.mp3", "good3_2.mp3"}));
+  // The error ends the job: a piece of good3 still being written beside it
+  // is removed rather than left cut off, so which of good3's pieces remain
+  // depends on how far the other worker had got; nothing of gone.mp3 is.
+  for (const QString& output : outputs())
+    EXPECT_TRUE(output == "good3_1.mp3" || output == "good3_2.mp3") << output.toStdString();
 
   joinInto("joined.mp3");
   ASSERT_EQ(harness.platform().errors.size(), 3);
