@@ -46,9 +46,15 @@ std::vector<float> decodeRawSpan(const Mp3FrameSource& source, int64_t rawBegin,
   if (!handle)
     throw AudioError(readError(source.fileName(), QString::fromUtf8(mpg123_plain_strerror(error))));
   mpg123_param(handle.get(), MPG123_FLAGS, MPG123_QUIET | MPG123_FORCE_FLOAT, 0.0);
+  // Every format is allowed, so that a damaged stream whose frames change
+  // rate or channels is not refused by the library (which then complains on
+  // the terminal); such a change ends the decoding here instead.
   mpg123_format_none(handle.get());
-  mpg123_format(handle.get(), source.sampleRate(), channels == 1 ? MPG123_MONO : MPG123_STEREO,
-                MPG123_ENC_FLOAT_32);
+  const long* rates = nullptr;
+  size_t rateCount = 0;
+  mpg123_rates(&rates, &rateCount);
+  for (size_t i = 0; i < rateCount; ++i)
+    mpg123_format(handle.get(), rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_FLOAT_32);
   if (mpg123_open_feed(handle.get()) != MPG123_OK)
     throw AudioError(
         readError(source.fileName(), QString::fromUtf8(mpg123_strerror(handle.get()))));
@@ -77,7 +83,14 @@ std::vector<float> decodeRawSpan(const Mp3FrameSource& source, int64_t rawBegin,
                 block.begin() + (to - position) * channels,
                 span.begin() + (from - rawBegin) * channels);
     position += count;
-    if (result == MPG123_NEW_FORMAT) continue;
+    if (result == MPG123_NEW_FORMAT) {
+      long rate = 0;
+      int formatChannels = 0;
+      int encoding = 0;
+      mpg123_getformat(handle.get(), &rate, &formatChannels, &encoding);
+      if (rate != source.sampleRate() || formatChannels != channels) break;
+      continue;
+    }
     if (result != MPG123_OK || bytes == 0) break;
   }
   return span;
