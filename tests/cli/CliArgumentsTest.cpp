@@ -4,6 +4,7 @@
 #include "cli/CliHelp.h"
 #include "cli/TimeRanges.h"
 #include "cli/UsageError.h"
+#include "tests/cli/UsageErrorOf.h"
 #include "tests/support/QtPrinters.h"
 
 namespace tarvex::cli {
@@ -11,16 +12,6 @@ namespace {
 
 CliCommand parse(const QStringList& arguments) {
   return parseCliArguments(arguments);
-}
-
-// The message of the usage error `arguments` give, or "" when they parse.
-QString usageErrorOf(const QStringList& arguments) {
-  try {
-    parseCliArguments(arguments);
-  } catch (const UsageError& error) {
-    return error.message();
-  }
-  return {};
 }
 
 TEST(CliArguments, SplitTakesFilesModeOutputFormatFadesAndEncoderFlags) {

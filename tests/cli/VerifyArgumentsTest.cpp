@@ -3,19 +3,11 @@
 #include "cli/CliArguments.h"
 #include "cli/CliHelp.h"
 #include "cli/UsageError.h"
+#include "tests/cli/UsageErrorOf.h"
 #include "tests/support/QtPrinters.h"
 
 namespace tarvex::cli {
 namespace {
-
-QString usageErrorOf(const QStringList& arguments) {
-  try {
-    parseCliArguments(arguments);
-  } catch (const UsageError& error) {
-    return error.message();
-  }
-  return {};
-}
 
 TEST(VerifyArguments, ASplitsOwnArgumentsPlanItAndOutputsRunToTheNextOption) {
   const CliCommand command = parseCliArguments(
