@@ -45,17 +45,20 @@ void BackgroundEncoder::work() {
     busy_ = true;
     const bool failed = error_ != nullptr;
     lock.unlock();
+    // The error is handed over only after its catch block has ended, so the
+    // thread that rethrows it never shares the exception with a handler
+    // still running here.
+    std::exception_ptr caught;
     if (!failed) {
       try {
         encoder_->write(buffer.data(),
                         static_cast<int>(buffer.size() / static_cast<size_t>(channels_)));
       } catch (...) {
-        lock.lock();
-        error_ = std::current_exception();
-        lock.unlock();
+        caught = std::current_exception();
       }
     }
     lock.lock();
+    if (caught) error_ = std::move(caught);
     busy_ = false;
     spare_.push_back(std::move(buffer));
     changed_.notify_all();
