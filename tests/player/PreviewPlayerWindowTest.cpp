@@ -350,6 +350,39 @@ TEST_F(PreviewPlayerWindow, AddingFilesStopsThePlaybackAndClearingDoesNotJamIt) 
   EXPECT_TRUE(harness.player().IsPlaying());
 }
 
+TEST_F(PreviewPlayerWindow, ThePlayedRowFollowsItsFileWhenRowsMove) {
+  harness.addFiles({media("short3.wav"), media("a100.wav")});
+  harness.clickSourceRow(1);
+  harness.clickSkin("play");
+  ASSERT_TRUE(harness.player().IsPlaying());
+  ASSERT_EQ(harness.player().PlaySource(), 1);
+  harness.clickSkin("Up");
+  ASSERT_EQ(harness.sourceCaptions(), QStringList({"a100.wav", "short3.wav"}));
+  EXPECT_EQ(harness.player().PlaySource(), 0);
+  // A click on the list while playing comes back to the file played.
+  harness.clickSourceRow(1);
+  EXPECT_EQ(selectedRow(harness.window().lv()), 0);
+  harness.clickSkin("Down");
+  EXPECT_EQ(harness.player().PlaySource(), 1);
+  EXPECT_EQ(selectedRow(harness.window().lv()), 1);
+  EXPECT_TRUE(harness.player().IsPlaying());
+}
+
+TEST_F(PreviewPlayerWindow, RemovingTheFilePlayedEndsItsPlayback) {
+  harness.addFiles({media("a100.wav"), media("short3.wav")});
+  harness.clickSourceRow(0);
+  harness.clickSkin("play");
+  ASSERT_TRUE(harness.player().IsPlaying());
+  harness.clickSkin("Remove");
+  EXPECT_EQ(harness.sourceCaptions(), QStringList({"short3.wav"}));
+  EXPECT_FALSE(harness.player().IsPlaying()) << "it played a file no longer listed";
+  EXPECT_FALSE(harness.window().AudioPlayer21().isPlaying());
+  EXPECT_EQ(bar().position(), 0);
+  harness.clickSkin("play");
+  EXPECT_TRUE(harness.player().IsPlaying());
+  EXPECT_EQ(harness.player().PlaySource(), 0);
+}
+
 TEST_F(PreviewPlayerWindow, StopDuringAJobEndsThePlaybackAndTheJob) {
   harness.addFiles({media("a100.wav")});
   harness.clickSkin("play");
