@@ -11,12 +11,13 @@
 namespace tarvex {
 
 JobDisplay::JobDisplay(WindowParts& parts, SourceList& sourceList, SegmentList& segments,
-                       ConversionProgress& bar, QObject* parent)
+                       ConversionProgress& bar, JobStarter start, QObject* parent)
     : QObject(parent),
       parts_(parts),
       sourceList_(sourceList),
       segments_(segments),
-      progress_(parts, bar) {
+      progress_(parts, bar),
+      start_(start ? std::move(start) : JobStarter(startOnExecutor)) {
   connect(&executor_, &JobExecutor::pieceStarted, this,
           [this](int piece, const QString&) { onStarted(piece); });
   connect(&executor_, &JobExecutor::pieceProgress, this, &JobDisplay::onProgress);
@@ -34,9 +35,9 @@ JobDisplay::~JobDisplay() = default;
 template <typename Plan>
 bool JobDisplay::startExecutor(Plan plan) {
   // Running from here: what the job display shows from now on is the job's.
-  parts_.state->jobRunning = true;
-  if (!executor_.start(std::move(plan), JobExecutor::Options{})) parts_.state->jobRunning = false;
-  return parts_.state->jobRunning;
+  running_ = true;
+  if (!start_(executor_, PlannedJob(std::move(plan)), JobExecutor::Options{})) running_ = false;
+  return running_;
 }
 
 bool JobDisplay::startSplit(SplitPlan plan, std::vector<SourceRecord> sources, JobSettings settings,
@@ -85,7 +86,7 @@ std::vector<Segment> JobDisplay::rowsOf(int source) const {
 
 void JobDisplay::stop() {
   executor_.stop();
-  parts_.state->jobRunning = false;
+  running_ = false;
   progress_.clear();
 }
 
@@ -188,7 +189,7 @@ void JobDisplay::onFailed(const QString& message, int piece) {
 }
 
 void JobDisplay::onJobFinished(JobExecutor::JobResult result) {
-  parts_.state->jobRunning = false;
+  running_ = false;
   progress_.clear();
   // A piece still shown under way when the job ended was cut off by it. Stop
   // keeps its file; an error removed it, and one row shows the error.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/JobProgress.h"
+#include "app/JobStarter.h"
 #include "app/views/WindowParts.h"
 #include "processing/JobExecutor.h"
 #include "processing/JobPlanning.h"
@@ -28,8 +29,9 @@ class JobDisplay : public QObject {
   // Called once the job has ended (after the error message, if any).
   using Finished = std::function<void(JobExecutor::JobResult)>;
 
+  // `start` hands each job to the executor (startOnExecutor when empty).
   JobDisplay(WindowParts& parts, SourceList& sourceList, SegmentList& segments,
-             ConversionProgress& bar, QObject* parent = nullptr);
+             ConversionProgress& bar, JobStarter start = {}, QObject* parent = nullptr);
   ~JobDisplay() override;
 
   // Starts a job on a snapshot of the sources and settings taken when the
@@ -41,10 +43,9 @@ class JobDisplay : public QObject {
   // Asks the job to stop and empties the progress display at once; the piece
   // cut short is kept and marked as stopped when its thread has ended.
   void stop();
-  // True from a job's start until it ends or is stopped: what the window's
-  // commands ask. The preview player reads the same answer in the window
-  // state, which only this display writes.
-  bool running() const { return parts_.state->jobRunning; }
+  // True from a job's start until it ends or is stopped: the one answer the
+  // window's commands, lists and player ask.
+  bool running() const { return running_; }
   // True while a job's threads still run (a stopped job winds down within one block).
   bool threadsRunning() const { return executor_.isRunning(); }
 
@@ -77,6 +78,8 @@ class JobDisplay : public QObject {
   SegmentList& segments_;
   JobProgress progress_;
   JobExecutor executor_;
+  JobStarter start_;
+  bool running_ = false;
 
   std::vector<Piece> pieces_;
   std::vector<SourceRecord> sources_;

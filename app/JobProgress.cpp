@@ -21,7 +21,7 @@ void JobProgress::show(int64_t done, int64_t total) {
     pbpos->setText(QString::number(p / 100) + QLatin1Char('%'));
     pbpos->redraw();
   }
-  bar_.ShowConversionProgress(p, parts_.state->skinFlag);
+  bar_.ShowConversionProgress(p, parts_.settings->skinFlag);
 }
 
 void JobProgress::clear() {
@@ -30,7 +30,7 @@ void JobProgress::clear() {
     pbpos->setText(QString());
     pbpos->redraw();
   }
-  bar_.ShowConversionProgress(0, parts_.state->skinFlag);
+  bar_.ShowConversionProgress(0, parts_.settings->skinFlag);
 }
 
 }  // namespace tarvex

@@ -81,7 +81,7 @@ SourceRecord* MarkCommands::selectedSourceOrTell() {
 }
 
 void MarkCommands::showNewMarks() {
-  parts_.state->splitFunction = SplitFunction::Custom;
+  parts_.settings->splitFunction = SplitFunction::Custom;
   sourceList_.lvClick();
   segments_.UpdateTotalTime();
 }
@@ -140,7 +140,7 @@ void MarkCommands::SaveMarks() {
   // The ranges the segment list shows: the shared ones under Unification.
   SourceRecord record = *selected;
   if (const SourceRecord* marked =
-          parts_.sources->markedSource(parts_.state->splitFunction, selectedRow(*parts_.lv))) {
+          parts_.sources->markedSource(parts_.settings->splitFunction, selectedRow(*parts_.lv))) {
     record.ranges = marked->ranges;
   }
   const QString labels = labelFileFor_.value(record.path);
@@ -232,7 +232,7 @@ void MarkCommands::takeCueMarks(SourceRecord& record) {
   try {
     // A sheet wins over the file's own chapters.
     if (markFromSheetFor(record, sheet).isEmpty() && !markFromChapters(record)) return;
-    parts_.state->splitFunction = SplitFunction::Custom;
+    parts_.settings->splitFunction = SplitFunction::Custom;
   } catch (const CueSheetError& error) {
     // The file is still added, unmarked; the user learns that and why.
     parts_.platform->showInformation(parts_.window,

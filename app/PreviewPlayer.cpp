@@ -14,12 +14,16 @@
 namespace tarvex {
 
 PreviewPlayer::PreviewPlayer(WindowParts& parts, SegmentList& segments, PlaybackSession& session,
-                             QObject* parent)
-    : QObject(parent), parts_(parts), segments_(segments), session_(session) {
+                             std::function<bool()> jobRunning, QObject* parent)
+    : QObject(parent),
+      parts_(parts),
+      segments_(segments),
+      session_(session),
+      jobRunning_(std::move(jobRunning)) {
   connect(&session_, &PlaybackSession::positionChanged, this,
           [this](qint64 frame) { showPosition(frame); });
   connect(&session_, &PlaybackSession::ended, this, [this] {
-    if (parts_.state->IsPlaying) Stop();
+    if (playing_) Stop();
   });
   connect(&session_, &PlaybackSession::failed, this,
           [this](const QString& message) { failPlayback(message); });
@@ -29,7 +33,7 @@ int PreviewPlayer::span() const {
   return segments_.PositionSpan();
 }
 
-int PreviewPlayer::barPosition() const {
+int PreviewPlayer::BarPosition() const {
   return parts_.skin.pb != nullptr ? parts_.skin.pb->position() : 0;
 }
 
@@ -40,16 +44,14 @@ void PreviewPlayer::setBar(int position) {
 }
 
 void PreviewPlayer::showTime(int64_t seconds) {
-  MainWindowState& state = *parts_.state;
-  state.positionText = FormatTime(std::max<int64_t>(0, seconds));
   if (parts_.skin.timecaption == nullptr) return;
-  parts_.skin.timecaption->setText(state.positionText);
+  parts_.skin.timecaption->setText(FormatTime(std::max<int64_t>(0, seconds)));
   parts_.skin.timecaption->redraw();
 }
 
 const MarkedRange* PreviewPlayer::playedRange() const {
   const SourceRecord* source =
-      parts_.sources->markedSource(parts_.state->splitFunction, parts_.state->PlaySource);
+      parts_.sources->markedSource(parts_.settings->splitFunction, playSource_);
   if (source == nullptr || playSegment_ < 0 ||
       playSegment_ >= static_cast<int>(source->ranges.size())) {
     return nullptr;
@@ -59,18 +61,17 @@ const MarkedRange* PreviewPlayer::playedRange() const {
 
 SampleSpan PreviewPlayer::pieceSpan() const {
   const MarkedRange* range = playedRange();
-  const int row = parts_.state->PlaySource;
+  const int row = playSource_;
   if (range == nullptr || !parts_.sources->contains(row)) return {};
   // The frames the split cuts: exact edges (a CUE sheet's, a found sound's)
   // where the range has them.
-  return markedSpan(*range, *parts_.sources->markedSource(parts_.state->splitFunction, row),
+  return markedSpan(*range, *parts_.sources->markedSource(parts_.settings->splitFunction, row),
                     parts_.sources->at(row));
 }
 
 void PreviewPlayer::Play() {
-  const MainWindowState& state = *parts_.state;
-  if (state.jobRunning) return;
-  if (state.segmentFocus && marksRanges(state.splitFunction)) {
+  if (jobRunning()) return;
+  if (segments_.hasFocus() && marksRanges(parts_.settings->splitFunction)) {
     PlayPiece();
   } else {
     PlayWholeFile();
@@ -78,33 +79,29 @@ void PreviewPlayer::Play() {
 }
 
 void PreviewPlayer::PlayWholeFile() {
-  MainWindowState& state = *parts_.state;
   const int row = selectedRow(*parts_.lv);
-  if (state.IsPlaying || !parts_.sources->contains(row)) return;
+  if (playing_ || !parts_.sources->contains(row)) return;
   const SourceRecord& source = parts_.sources->at(row);
-  state.IsPlaying = true;
-  state.PlaySource = row;
+  playing_ = true;
+  playSource_ = row;
   target_ = PreviewTarget::WholeFile;
   played_ = SampleSpan{0, source.frames};
   sourceFrames_ = source.frames;
   sourceSeconds_ = source.lengthSeconds;
-  state.BarPosition = barPosition();
-  playOffset_ =
-      std::clamp<int64_t>(MulDiv(state.BarPosition, source.frames, span()), 0, source.frames);
+  playOffset_ = std::clamp<int64_t>(MulDiv(BarPosition(), source.frames, span()), 0, source.frames);
   session_.play(source, played_, playOffset_);
 }
 
 void PreviewPlayer::PlayPiece() {
-  MainWindowState& state = *parts_.state;
   const int row = selectedRow(*parts_.lv);
   const int segment = selectedRow(*parts_.lv_time);
-  if (state.IsPlaying || !parts_.sources->contains(row) || segment < 0) return;
+  if (playing_ || !parts_.sources->contains(row) || segment < 0) return;
   // A row without a range (the list and the ranges disagree) plays nothing.
-  const SourceRecord* ranges = parts_.sources->markedSource(state.splitFunction, row);
+  const SourceRecord* ranges = parts_.sources->markedSource(parts_.settings->splitFunction, row);
   if (ranges == nullptr || segment >= static_cast<int>(ranges->ranges.size())) return;
   const SourceRecord& source = parts_.sources->at(row);
-  state.IsPlaying = true;
-  state.PlaySource = row;
+  playing_ = true;
+  playSource_ = row;
   target_ = PreviewTarget::Piece;
   playSegment_ = segment;
   played_ = pieceSpan();
@@ -117,19 +114,15 @@ void PreviewPlayer::PlayPiece() {
 }
 
 void PreviewPlayer::showPosition(int64_t frame) {
-  MainWindowState& state = *parts_.state;
-  if (!state.IsPlaying || state.IsDragging) return;
+  if (!playing_ || dragging_) return;
   const int range = span();
   const int64_t played = frame - played_.first;
   const int64_t whole = played_.frames();
   const int64_t bar = whole > 0 ? MulDiv(played, range, whole) : range;
-  state.BarPosition = static_cast<int>(std::min<int64_t>(bar, INT32_MAX));
-  setBar(state.BarPosition);
-  if (state.BarPosition > range) state.BarPosition = range;
+  setBar(static_cast<int>(std::min<int64_t>(bar, INT32_MAX)));
   showTime(sourceFrames_ > 0 ? MulDiv(played, sourceSeconds_, sourceFrames_) : 0);
   // The bar at its end ends the playback: a piece's end, or the file's.
-  state.BarPosition = barPosition();
-  if (state.BarPosition >= range) Stop();
+  if (BarPosition() >= range) Stop();
 }
 
 void PreviewPlayer::endTarget() {
@@ -145,59 +138,54 @@ void PreviewPlayer::endTarget() {
 void PreviewPlayer::failPlayback(const QString& message) {
   // The player is idle again before the message, so the next play works.
   endTarget();
-  MainWindowState& state = *parts_.state;
-  state.IsPlaying = false;
-  state.IsDragging = false;
+  playing_ = false;
+  dragging_ = false;
   if (parts_.platform != nullptr) parts_.platform->showError(parts_.window, message);
 }
 
 void PreviewPlayer::Stop() {
   session_.stop();
-  MainWindowState& state = *parts_.state;
   // The flags are cleared even with an empty list, or play would stay refused
   // after the list was cleared during a playback.
   if (parts_.lv->topLevelItemCount() > 0) {
     endTarget();
-    state.BarPosition = 0;
     setBar(0);
     showTime(0);
   }
   target_ = PreviewTarget::Nothing;
-  state.IsPlaying = false;
-  state.IsDragging = false;
+  playing_ = false;
+  dragging_ = false;
 }
 
 void PreviewPlayer::BarMouseDown() {
-  parts_.state->IsDragging = true;
+  dragging_ = true;
 }
 
 void PreviewPlayer::BarScrollTrack() {
-  MainWindowState& state = *parts_.state;
   const int row = selectedRow(*parts_.lv);
-  if (!state.IsDragging || !parts_.sources->contains(row)) return;
+  if (!dragging_ || !parts_.sources->contains(row)) return;
   const int range = span();
-  state.BarPosition = std::min(barPosition(), range);
+  const int position = std::min(BarPosition(), range);
   int64_t seconds = 0;
   const MarkedRange* played = playedRange();
-  if (state.IsPlaying && target_ == PreviewTarget::Piece && played != nullptr) {
-    seconds = MulDiv(state.BarPosition, played->end - played->begin, range);
+  if (playing_ && target_ == PreviewTarget::Piece && played != nullptr) {
+    seconds = MulDiv(position, played->end - played->begin, range);
   } else {
-    seconds = MulDiv(state.BarPosition, parts_.sources->at(row).lengthSeconds, range);
+    seconds = MulDiv(position, parts_.sources->at(row).lengthSeconds, range);
   }
   showTime(seconds);
 }
 
 void PreviewPlayer::BarMouseUp() {
-  MainWindowState& state = *parts_.state;
-  state.IsDragging = false;
-  if (!state.IsPlaying) return;  // stopped: the bar stays where it was dropped
+  dragging_ = false;
+  if (!playing_) return;  // stopped: the bar stays where it was dropped
   const int range = span();
-  state.BarPosition = barPosition();
-  if (state.BarPosition >= range) {
+  const int position = BarPosition();
+  if (position >= range) {
     Stop();
     return;
   }
-  playOffset_ = MulDiv(state.BarPosition, played_.frames(), range);
+  playOffset_ = MulDiv(position, played_.frames(), range);
   session_.seek(played_.first + playOffset_);
 }
 
@@ -210,24 +198,30 @@ void PreviewPlayer::StepBack() {
 }
 
 void PreviewPlayer::step(bool forward) {
-  MainWindowState& state = *parts_.state;
   const int row = selectedRow(*parts_.lv);
-  if (state.jobRunning || state.IsPlaying || !parts_.sources->contains(row)) return;
+  if (jobRunning() || playing_ || !parts_.sources->contains(row)) return;
   const int length = parts_.sources->at(row).lengthSeconds;
   if (length <= 0) return;
   const int range = span();
   int stepSize = range / length;
   if (stepSize == 1) stepSize = 2;
-  int position = barPosition();
+  int position = BarPosition();
   if (forward) {
     position += stepSize;
     if (position >= range) return;
   } else {
     position = std::max(0, position - stepSize);
   }
-  state.BarPosition = position;
   setBar(position);
   showTime(MulDiv(position, length, range));
+}
+
+void PreviewPlayer::FollowPlayedRow(int row) {
+  if (playing_) playSource_ = row;
+}
+
+bool PreviewPlayer::jobRunning() const {
+  return jobRunning_ && jobRunning_();
 }
 
 }  // namespace tarvex

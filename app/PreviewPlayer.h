@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 #include "app/views/WindowParts.h"
 #include "sources/SampleSpan.h"
@@ -24,13 +25,15 @@ enum class PreviewTarget { Nothing, WholeFile, Piece };
 // exact span to the playback session, and draws what the session reports:
 // the position bar "pb", the time label "timecaption" and the piece row's
 // "Playing" status. Seeks when the bar is dropped; steps the bar while
-// stopped. IsPlaying, IsDragging, PlaySource, BarPosition and positionText
-// live in the window-wide state.
+// stopped. Whether it plays, whether the bar is held, and which row plays
+// are its own; the rest of the window reads them here.
 class PreviewPlayer : public QObject {
   Q_OBJECT
  public:
+  // `jobRunning`: whether a job runs now (the job display's answer); play
+  // and the steps wait for it.
   PreviewPlayer(WindowParts& parts, SegmentList& segments, PlaybackSession& session,
-                QObject* parent = nullptr);
+                std::function<bool()> jobRunning, QObject* parent = nullptr);
 
   // The play command. Ignored while playing or while a job runs.
   void Play();
@@ -47,6 +50,17 @@ class PreviewPlayer : public QObject {
   void BarMouseDown();
   void BarScrollTrack();
   void BarMouseUp();
+
+  // The source row played moved (rows traded places, or one above it went).
+  void FollowPlayedRow(int row);
+
+  bool IsPlaying() const { return playing_; }
+  // True while the mouse holds the bar.
+  bool IsDragging() const { return dragging_; }
+  // The source row played; meaningful while playing.
+  int PlaySource() const { return playSource_; }
+  // Where the bar "pb" stands (0 without one).
+  int BarPosition() const;
 
   PreviewTarget target() const { return target_; }
   bool SegmentPlayback() const { return target_ == PreviewTarget::Piece; }
@@ -67,7 +81,7 @@ class PreviewPlayer : public QObject {
   // The frames the bar spans while playing: the piece's or the file's.
   int64_t playedFrames() const;
   int span() const;
-  int barPosition() const;
+  bool jobRunning() const;
   void setBar(int position);
   void showTime(int64_t seconds);
   void step(bool forward);
@@ -75,6 +89,11 @@ class PreviewPlayer : public QObject {
   WindowParts& parts_;
   SegmentList& segments_;
   PlaybackSession& session_;
+  std::function<bool()> jobRunning_;
+
+  bool playing_ = false;
+  bool dragging_ = false;
+  int playSource_ = 0;
 
   PreviewTarget target_ = PreviewTarget::Nothing;
   int playSegment_ = 0;

@@ -103,7 +103,7 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
   cbFormat_->setObjectName(QStringLiteral("cb_format"));
   cbFormat_->setCurrentIndex(0);
   connect(cbFormat_, &QComboBox::currentIndexChanged, this, [this](int index) {
-    state_.formatIndex = knownFormatIndex(index);
+    mainSettings_.formatIndex = knownFormatIndex(index);
     showPlannedRows();
   });
 
@@ -135,14 +135,15 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
   playback_ = std::make_unique<PlaybackSession>(*player_);
 
   parts_.window = this;
-  parts_.state = &state_;
+  parts_.settings = &mainSettings_;
   parts_.platform = environment_.platform;
   parts_.lv = lv_;
   parts_.lv_time = lvTime_;
   parts_.sm = sm_;
   parts_.sources = &sources_;
   segmentList_ = std::make_unique<SegmentList>(parts_, [this] { sourceList_->lvClick(); });
-  previewPlayer_ = std::make_unique<PreviewPlayer>(parts_, *segmentList_, *playback_);
+  previewPlayer_ = std::make_unique<PreviewPlayer>(parts_, *segmentList_, *playback_,
+                                                   [this] { return jobRunning(); });
   // The folder dialog comes first: the settings dialog opens it from its "...".
   fmDir_ = new Tfm_dir(settings_, *environment_.platform, this);
   SettingsDialogHooks hooks;
@@ -156,7 +157,8 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
     tarvex::Mp3LameEncoder::validateCommandLine(text);
   };
   hooks.lvClick = [this] { sourceList_->lvClick(); };
-  fmSet_ = new Tfm_set(state_, settings_, *environment_.platform, *fmDir_, std::move(hooks), this);
+  fmSet_ = new Tfm_set(mainSettings_, settings_, *environment_.platform, *fmDir_, std::move(hooks),
+                       this);
   fmAbout_ = new Tfm_about(*environment_.platform, this);
   SourceCaptions captions;
   captions.read = [this] {
@@ -173,6 +175,9 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
 
   SourceListServices services;
   services.stopPlayback = [this] { previewPlayer_->Stop(); };
+  services.isPlaying = [this] { return previewPlayer_->IsPlaying(); };
+  services.playedRow = [this] { return previewPlayer_->PlaySource(); };
+  services.playedRowMoved = [this](int row) { previewPlayer_->FollowPlayedRow(row); };
   services.chooseFolder = [this] {
     fmDir_->setWindowTitle(kAddFolderCaption);
     return fmDir_->exec() == QDialog::Accepted ? fmDir_->chosenFolder : QString();
@@ -228,8 +233,8 @@ void Tfm_main::showEvent(QShowEvent* event) {
 }
 
 void Tfm_main::FormShow() {
-  static_cast<MainSettings&>(state_) = LoadMainSettings(settings_, environment_.defaultOutputDir);
-  cbFormat_->setCurrentIndex(state_.formatIndex);
+  mainSettings_ = LoadMainSettings(settings_, environment_.defaultOutputDir);
+  cbFormat_->setCurrentIndex(mainSettings_.formatIndex);
 
   skin_->setRequiredObjects(
       QStringLiteral("Plaskett"),
@@ -256,11 +261,12 @@ void Tfm_main::FormShow() {
   parts_.skin.convertpb = skin_->findObject(QStringLiteral("convertpb"));
   if (parts_.skin.pb != nullptr) parts_.skin.pb->setPosition(0);
   progress_ = std::make_unique<ConversionProgress>(parts_.skin.convertpb);
-  progress_->ShowConversionProgress(0, state_.skinFlag);
-  jobDisplay_ = std::make_unique<JobDisplay>(parts_, *sourceList_, *segmentList_, *progress_);
+  progress_->ShowConversionProgress(0, mainSettings_.skinFlag);
+  jobDisplay_ = std::make_unique<JobDisplay>(parts_, *sourceList_, *segmentList_, *progress_,
+                                             environment_.startJob);
   marks_->fm_silence().setStyleSheet(dialogStyleSheet(skin_->widgetStyleSheet()));
   marks_->setProgressDisplay(
-      [this](int p) { progress_->ShowConversionProgress(p, state_.skinFlag); });
+      [this](int p) { progress_->ShowConversionProgress(p, mainSettings_.skinFlag); });
   if (skin::SkinObject* wave = skin_->findObject(QStringLiteral("wave"));
       wave != nullptr && wave->kind() == skin::SkinObjectKind::Waveform) {
     waveform_->attach(wave);
@@ -274,10 +280,8 @@ void Tfm_main::FormShow() {
   placeOwnWidgets();
   reader_->setActive(true);
   writer_->setActive(true);
-  fmDir_->setStartFolder(state_.outputDir);
+  fmDir_->setStartFolder(mainSettings_.outputDir);
 
-  state_.IsPlaying = false;
-  state_.IsDragging = false;
   segmentList_->releaseFocus();
   if (auto* bar = skin_->findObject(QStringLiteral("pb"))) bar->setPosition(0);
 }
@@ -297,19 +301,19 @@ void Tfm_main::placeInTabOrder() {
 void Tfm_main::showPlannedRows() {
   // The statuses of the last run describe files written in another format:
   // the rows show the plan again, without them. A running job keeps its own.
-  if (!jobDisplay_ || jobRunning() || state_.IsPlaying) return;
+  if (!jobDisplay_ || jobRunning() || previewPlayer_->IsPlaying()) return;
   if (!sources_.contains(selectedRow(*lv_))) return;
-  segmentList_->planFor(state_.splitFunction);
+  segmentList_->planFor(mainSettings_.splitFunction);
 }
 
 void Tfm_main::Split(bool openFolderAfter) {
   if (!jobDisplay_ || environment_.platform == nullptr || sources_.empty()) return;
   // A stopped job's threads end within one block; the next job waits for them.
   if (jobRunning() || jobDisplay_->threadsRunning()) return;
-  if (state_.IsPlaying) previewPlayer_->Stop();
+  if (previewPlayer_->IsPlaying()) previewPlayer_->Stop();
   // The settings, the encoder profile and the tags as they stand now serve the
   // whole job; changes made while it runs apply to the next one.
-  const JobSettings settings = jobSettingsOf(state_);
+  const JobSettings settings = jobSettingsOf(mainSettings_);
   const EncoderProfile profile =
       LoadEncoderProfile(settings_, cbFormat_->currentIndex(), fmSet_->commandLineText());
   SplitPlan plan = planSplit(sources_.all(), settings, profile);
@@ -325,12 +329,12 @@ void Tfm_main::Split(bool openFolderAfter) {
 void Tfm_main::Join() {
   if (!jobDisplay_ || environment_.platform == nullptr) return;
   if (jobRunning() || jobDisplay_->threadsRunning()) return;
-  if (state_.IsPlaying) previewPlayer_->Stop();
+  if (previewPlayer_->IsPlaying()) previewPlayer_->Stop();
   const std::optional<JoinOutput> output = chooseJoinOutput(
-      *environment_.platform, this, sources_, state_.outputDir, cbFormat_->currentIndex());
+      *environment_.platform, this, sources_, mainSettings_.outputDir, cbFormat_->currentIndex());
   if (!output) return;
   cbFormat_->setCurrentIndex(output->formatIndex);
-  const JobSettings settings = jobSettingsOf(state_);
+  const JobSettings settings = jobSettingsOf(mainSettings_);
   const EncoderProfile profile =
       LoadEncoderProfile(settings_, output->formatIndex, fmSet_->commandLineText());
   JoinPlan plan = planJoin(sources_.all(), settings, profile, output->path);
@@ -371,7 +375,7 @@ void Tfm_main::Skin1Click(skin::SkinObject* source) {
 CommandContext Tfm_main::commandContext() const {
   CommandContext context;
   context.jobRunning = jobRunning();
-  context.isPlaying = state_.IsPlaying;
+  context.isPlaying = previewPlayer_->IsPlaying();
   context.segmentFocus = segmentList_->hasFocus();
   context.hasSources = !sources_.empty();
   context.adding = sourceList_->isAdding();
@@ -455,7 +459,7 @@ void Tfm_main::dispatchCommand(Command command) {
       break;
     case Command::Stop:
       marks_->stopSearch();
-      if (state_.IsPlaying) previewPlayer_->Stop();
+      if (previewPlayer_->IsPlaying()) previewPlayer_->Stop();
       if (jobRunning()) StopJob();
       break;
     case Command::SplitFromSkin:
@@ -550,7 +554,8 @@ void Tfm_main::FormCloseQuery() {
   if (jobRunning()) StopJob();
   if (!shown_) return;  // nothing was loaded, so nothing to save
   // The close goes on: the user is told the settings were not kept.
-  runShowingErrors(environment_.platform, this, [&] { SaveMainSettings(settings_, state_); });
+  runShowingErrors(environment_.platform, this,
+                   [&] { SaveMainSettings(settings_, mainSettings_); });
 }
 
 void Tfm_main::openGivenFiles(const QStringList& files) {

@@ -6,10 +6,11 @@
 #include <optional>
 
 #include "app/Command.h"
+#include "app/JobStarter.h"
 #include "app/PopupMenus.h"
 #include "app/views/WindowParts.h"
 #include "components/output/AudioOutput.h"
-#include "config/MainWindowState.h"
+#include "config/MainSettings.h"
 #include "config/SettingsFile.h"
 #include "platform/PlatformServices.h"
 
@@ -50,10 +51,12 @@ struct MainWindowEnvironment {
   // Makes the output of each preview playback (the sound device); without
   // one, or when it makes none, the preview plays on a null output.
   std::function<std::unique_ptr<AudioOutput>()> soundOutput;
+  // Hands each split or join to its executor; empty: startOnExecutor.
+  JobStarter startJob;
 };
 
 // The main window: the skin face, the source and segment lists, the format
-// selector and the instructions, the window-wide state, and the dispatch of
+// selector and the instructions, the persisted choices, and the dispatch of
 // every command.
 class Tfm_main : public QWidget {
   Q_OBJECT
@@ -64,7 +67,9 @@ class Tfm_main : public QWidget {
   explicit Tfm_main(MainWindowEnvironment environment, QWidget* parent = nullptr);
   ~Tfm_main() override;
 
-  MainWindowState& state() { return state_; }
+  // The persisted choices: loaded when the window is first shown, edited by
+  // the settings dialog, saved at close; each job takes a snapshot.
+  MainSettings& mainSettings() { return mainSettings_; }
   const SettingsFile& settings() const { return settings_; }
   skin::SkinWidget& Skin1() { return *skin_; }
   QTreeWidget& lv() { return *lv_; }
@@ -81,6 +86,8 @@ class Tfm_main : public QWidget {
   AudioTransform2& transform() { return *transform_; }
   AudioPlayer2& AudioPlayer21() { return *player_; }
   PreviewPlayer& previewPlayer() { return *previewPlayer_; }
+  // Exists once the window has been shown.
+  JobDisplay& jobDisplay() { return *jobDisplay_; }
   Tfm_set& fm_set() { return *fmSet_; }
   Tfm_dir& fm_dir() { return *fmDir_; }
   Tfm_about& fm_about() { return *fmAbout_; }
@@ -134,7 +141,7 @@ class Tfm_main : public QWidget {
 
   MainWindowEnvironment environment_;
   SettingsFile settings_;
-  MainWindowState state_;
+  MainSettings mainSettings_;
   bool shown_ = false;
   QStringList givenFiles_;  // given files waiting for a job or an add to end
 

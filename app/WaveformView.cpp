@@ -46,9 +46,8 @@ void WaveformView::attach(skin::SkinObject* wave) {
 }
 
 int WaveformView::shownRow() const {
-  const MainWindowState& state = *parts_.state;
   // While playing, the bar belongs to the source being played.
-  const int row = state.IsPlaying ? state.PlaySource : selectedRow(*parts_.lv);
+  const int row = player_.IsPlaying() ? player_.PlaySource() : selectedRow(*parts_.lv);
   return parts_.sources->contains(row) ? row : -1;
 }
 
@@ -87,8 +86,8 @@ void WaveformView::showSpans(int row) {
   }
   // The ranges shown are those the segment list shows for the source.
   const SourceRecord* source = &parts_.sources->at(row);
-  const SourceRecord* marked = parts_.sources->markedSource(parts_.state->splitFunction, row);
-  const bool marks = marksRanges(parts_.state->splitFunction) && marked != nullptr;
+  const SourceRecord* marked = parts_.sources->markedSource(parts_.settings->splitFunction, row);
+  const bool marks = marksRanges(parts_.settings->splitFunction) && marked != nullptr;
   const std::vector<MarkedRange> ranges = marks ? marked->ranges : std::vector<MarkedRange>{};
   if (ranges == shownRanges_ && source->lengthSeconds == shownLength_) return;
   shownRanges_ = ranges;
@@ -112,10 +111,10 @@ void WaveformView::showCursor(const SourceRecord* source) {
     return;
   }
   double fraction = static_cast<double>(bar->position()) / bar->span();
-  if (parts_.state->IsPlaying && player_.SegmentPlayback()) {
+  if (player_.IsPlaying() && player_.SegmentPlayback()) {
     // The bar spans the piece being played: place it within the file.
     const SourceRecord* marked =
-        parts_.sources->markedSource(parts_.state->splitFunction, parts_.state->PlaySource);
+        parts_.sources->markedSource(parts_.settings->splitFunction, player_.PlaySource());
     const int piece = player_.PlaySegment();
     if (marked != nullptr && piece >= 0 && piece < static_cast<int>(marked->ranges.size())) {
       const MarkedRange& range = marked->ranges[static_cast<size_t>(piece)];

@@ -47,16 +47,18 @@ int SegmentList::PositionSpan() const {
   return std::max(1, bar->maximum() - bar->pageSize());
 }
 
+int SegmentList::barPosition() const {
+  return parts_.skin.pb != nullptr ? parts_.skin.pb->position() : 0;
+}
+
 int SegmentList::secondsAtBar(int barValue, int lengthSeconds) const {
   const int64_t seconds = MulDiv(std::max(0, barValue), lengthSeconds, PositionSpan());
   return static_cast<int>(std::clamp<int64_t>(seconds, 0, std::max(0, lengthSeconds)));
 }
 
 void SegmentList::showCurrentPosition(int lengthSeconds) {
-  MainWindowState& state = *parts_.state;
-  state.positionText = FormatTime(secondsAtBar(state.BarPosition, lengthSeconds));
   if (parts_.skin.timecaption != nullptr) {
-    parts_.skin.timecaption->setText(state.positionText);
+    parts_.skin.timecaption->setText(FormatTime(secondsAtBar(barPosition(), lengthSeconds)));
     parts_.skin.timecaption->redraw();
   }
 }
@@ -105,7 +107,7 @@ void SegmentList::PlanByTime() {
   if (!parts_.sources->contains(row)) return;
   const SourceRecord& source = parts_.sources->at(row);
   showCurrentPosition(source.lengthSeconds);
-  showRows(planByTimePieces(source.lengthSeconds, parts_.state->pieceSeconds), source);
+  showRows(planByTimePieces(source.lengthSeconds, parts_.settings->pieceSeconds), source);
 }
 
 void SegmentList::PlanByCount() {
@@ -113,7 +115,7 @@ void SegmentList::PlanByCount() {
   if (!parts_.sources->contains(row)) return;
   const SourceRecord& source = parts_.sources->at(row);
   showCurrentPosition(source.lengthSeconds);
-  showRows(planByCountPieces(source.lengthSeconds, parts_.state->pieceCount), source);
+  showRows(planByCountPieces(source.lengthSeconds, parts_.settings->pieceCount), source);
 }
 
 void SegmentList::PlanUnification() {
@@ -143,7 +145,7 @@ void SegmentList::planFor(SplitFunction function) {
 }
 
 void SegmentList::UpdateTotalTime() {
-  const int total = totalPlannedSeconds(parts_.state->splitFunction, parts_.sources->all());
+  const int total = totalPlannedSeconds(parts_.settings->splitFunction, parts_.sources->all());
   if (parts_.skin.tataltime != nullptr) {
     parts_.skin.tataltime->setText(FormatTime(total));
     parts_.skin.tataltime->redraw();
@@ -171,7 +173,7 @@ void SegmentList::tell(MarkingOutcome outcome) {
 
 void SegmentList::showMarkedRanges() {
   const SourceRecord* source =
-      parts_.sources->markedSource(parts_.state->splitFunction, selectedRow(*parts_.lv));
+      parts_.sources->markedSource(parts_.settings->splitFunction, selectedRow(*parts_.lv));
   if (source == nullptr) return;
   const std::vector<Segment> rows = planMarkedRanges(*source);
   QTreeWidget& list = *parts_.lv_time;
@@ -197,11 +199,9 @@ void SegmentList::showMarkedRanges() {
 void SegmentList::setPendingBound(bool begin) {
   const int row = selectedRow(*parts_.lv);
   if (row < 0) return;
-  if (parts_.skin.pb != nullptr) parts_.state->BarPosition = parts_.skin.pb->position();
-  const SplitFunction function = parts_.state->splitFunction;
+  const SplitFunction function = parts_.settings->splitFunction;
   const SourceRecord* source = parts_.sources->markedSource(function, row);
-  const int seconds =
-      secondsAtBar(parts_.state->BarPosition, source != nullptr ? source->lengthSeconds : 0);
+  const int seconds = secondsAtBar(barPosition(), source != nullptr ? source->lengthSeconds : 0);
   const MarkingOutcome outcome =
       begin ? rules_.markBegin(function, row, seconds) : rules_.markEnd(function, row, seconds);
   tell(outcome);
@@ -221,7 +221,7 @@ void SegmentList::MarkEnd() {
 void SegmentList::ConfirmSegment() {
   const int row = selectedRow(*parts_.lv);
   if (row < 0) return;
-  const MarkingOutcome outcome = rules_.confirm(parts_.state->splitFunction, row);
+  const MarkingOutcome outcome = rules_.confirm(parts_.settings->splitFunction, row);
   tell(outcome);
   if (outcome != MarkingOutcome::Done) return;
   showMarkedRanges();
@@ -229,11 +229,11 @@ void SegmentList::ConfirmSegment() {
 }
 
 void SegmentList::RemoveSegment() {
-  if (!marksRanges(parts_.state->splitFunction) || selectedRow(*parts_.lv) < 0) return;
+  if (!marksRanges(parts_.settings->splitFunction) || selectedRow(*parts_.lv) < 0) return;
   const int segment = selectedRow(*parts_.lv_time);
   if (segment < 0) return;
   const MarkingOutcome outcome =
-      rules_.remove(parts_.state->splitFunction, selectedRow(*parts_.lv), segment);
+      rules_.remove(parts_.settings->splitFunction, selectedRow(*parts_.lv), segment);
   tell(outcome);
   if (outcome != MarkingOutcome::Done) return;
   delete parts_.lv_time->takeTopLevelItem(segment);
@@ -245,7 +245,7 @@ void SegmentList::RemoveSegment() {
 
 void SegmentList::ResetSegments() {
   parts_.lv_time->clear();
-  rules_.reset(parts_.state->splitFunction, selectedRow(*parts_.lv));
+  rules_.reset(parts_.settings->splitFunction, selectedRow(*parts_.lv));
   if (lvClick_) lvClick_();
   UpdateTotalTime();
 }
@@ -256,7 +256,7 @@ void SegmentList::lv_timeClick() {
   if (current_ > count - 1) current_ = count - 1;
   if (selectedRow(*parts_.lv_time) < 0) selectRow(*parts_.lv_time, current_);
   current_ = selectedRow(*parts_.lv_time);
-  parts_.state->segmentFocus = true;
+  focused_ = true;
 }
 
 }  // namespace tarvex

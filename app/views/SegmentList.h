@@ -59,10 +59,9 @@ class SegmentList {
   void ResetSegments();
   void lv_timeClick();
   // True from a click on a row until the source list takes the user's attention
-  // back: Remove and Clear then act on the pieces. The preview player reads
-  // the same answer in the window state, which only this list writes.
-  bool hasFocus() const { return parts_.state->segmentFocus; }
-  void releaseFocus() { parts_.state->segmentFocus = false; }
+  // back: Remove and Clear then act on the pieces, and Play plays a piece.
+  bool hasFocus() const { return focused_; }
+  void releaseFocus() { focused_ = false; }
 
   // The rows as shown; statuses are the runners' and the player's to change.
   int rowCount() const;
@@ -73,6 +72,8 @@ class SegmentList {
 
  private:
   void showCurrentPosition(int lengthSeconds);
+  // Where the bar "pb" stands (0 without one).
+  int barPosition() const;
   // Shows the ranges of the marked source again, keeping the job statuses.
   void showMarkedRanges();
   // A refusal's message, if it has one.
@@ -83,6 +84,7 @@ class SegmentList {
   MarkingRules rules_;
   std::function<void()> lvClick_;
   int current_ = 0;  // the row selected last, selected again when none is
+  bool focused_ = false;
 };
 
 }  // namespace tarvex

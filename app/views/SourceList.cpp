@@ -68,13 +68,9 @@ void SourceList::addProbed(const ProbeResult& result) {
   segments_.UpdateTotalTime();
 }
 
-void SourceList::finishAdd(bool selectPlaySource) {
+void SourceList::finishAdd() {
   QTreeWidget& list = *parts_.lv;
-  MainWindowState& state = *parts_.state;
-  if (list.topLevelItemCount() > 0 && selectedRow(list) < 0) {
-    selectRow(list, 0);
-    if (selectPlaySource) state.PlaySource = 0;
-  }
+  if (list.topLevelItemCount() > 0 && selectedRow(list) < 0) selectRow(list, 0);
   lvClick();
   list.setFocus();
   current_ = std::max(0, selectedRow(list));
@@ -82,13 +78,13 @@ void SourceList::finishAdd(bool selectPlaySource) {
 }
 
 void SourceList::startAdd(const QStringList& files, bool fromFolder) {
-  if (parts_.state->IsPlaying && services_.stopPlayback) services_.stopPlayback();
+  if (isPlaying() && services_.stopPlayback) services_.stopPlayback();
   probing_ = std::make_unique<SourceProbing>(
       files, fromFolder, [this](const ProbeResult& result) { addProbed(result); },
       [this, fromFolder] {
         // This runs inside the probing object: it goes once control is back in the event loop.
         probing_.release()->deleteLater();
-        finishAdd(fromFolder);
+        finishAdd();
         if (addFinished_) addFinished_();
       });
   probing_->start();
@@ -122,11 +118,28 @@ void SourceList::AddFolder() {
   startAdd(files, true);
 }
 
+void SourceList::followSwap(int a, int b) {
+  if (!isPlaying() || !services_.playedRowMoved) return;
+  const int played = playedRow();
+  if (played == a) services_.playedRowMoved(b);
+  if (played == b) services_.playedRowMoved(a);
+}
+
+void SourceList::followRemoval(int row) {
+  if (!isPlaying()) return;
+  const int played = playedRow();
+  if (played == row) {
+    // The file playing left the list: its playback ends with it.
+    if (services_.stopPlayback) services_.stopPlayback();
+  } else if (played > row && services_.playedRowMoved) {
+    services_.playedRowMoved(played - 1);
+  }
+}
+
 void SourceList::MoveSourceUp() {
-  MainWindowState& state = *parts_.state;
   const int row = selectedRow(*parts_.lv);
   if (jobRunning() || isAdding() || !parts_.sources->moveUp(row)) return;
-  if (row == state.PlaySource) state.PlaySource = row - 1;
+  followSwap(row, row - 1);
   showRow(row);
   showRow(row - 1);
   selectRow(*parts_.lv, row - 1);
@@ -137,10 +150,9 @@ void SourceList::MoveSourceUp() {
 }
 
 void SourceList::MoveSourceDown() {
-  MainWindowState& state = *parts_.state;
   const int row = selectedRow(*parts_.lv);
   if (jobRunning() || isAdding() || !parts_.sources->moveDown(row)) return;
-  if (row == state.PlaySource) state.PlaySource = row + 1;
+  followSwap(row, row + 1);
   showRow(row);
   showRow(row + 1);
   selectRow(*parts_.lv, row + 1);
@@ -152,6 +164,7 @@ void SourceList::MoveSourceDown() {
 void SourceList::RemoveSource() {
   const int row = selectedRow(*parts_.lv);
   if (row < 0 || isAdding()) return;
+  followRemoval(row);
   delete parts_.lv->takeTopLevelItem(row);
   parts_.sources->remove(row);
   FitNameColumn();
@@ -180,7 +193,6 @@ void SourceList::ClearSources() {
 }
 
 void SourceList::lvClick() {
-  MainWindowState& state = *parts_.state;
   QTreeWidget& list = *parts_.lv;
   segments_.releaseFocus();
   const int count = list.topLevelItemCount();
@@ -190,8 +202,9 @@ void SourceList::lvClick() {
     selectRow(list, current_);
     return;
   }
-  if (state.IsPlaying) {
-    if (state.PlaySource >= 0 && state.PlaySource < count) selectRow(list, state.PlaySource);
+  if (isPlaying()) {
+    const int played = playedRow();
+    if (played >= 0 && played < count) selectRow(list, played);
     return;
   }
   if (selectedRow(list) < 0) selectRow(list, std::max(0, current_));
@@ -199,7 +212,7 @@ void SourceList::lvClick() {
   if (!parts_.sources->contains(current_)) return;
   const SourceRecord& source = parts_.sources->at(current_);
   segments_.SetupPositionBar(source);
-  segments_.planFor(state.splitFunction);
+  segments_.planFor(parts_.settings->splitFunction);
   showPath(source.path);
   parts_.sm->hide();
 }

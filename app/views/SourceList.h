@@ -25,7 +25,12 @@ inline const QString kAddFolderCaption = QStringLiteral("Add File Directory");
 // What the source list needs from the rest of the window.
 struct SourceListServices {
   std::function<QString()> chooseFolder;  // the folder dialog; "" when cancelled
-  std::function<void()> stopPlayback;     // stops the preview player
+  // The preview player: stops it, whether it plays, the source row it plays,
+  // and that row's new place when rows move under it.
+  std::function<void()> stopPlayback;
+  std::function<bool()> isPlaying;
+  std::function<int()> playedRow;
+  std::function<void(int)> playedRowMoved;
   // The files an add takes for the files given (a CUE sheet gives the audio
   // it names); none: the files as given.
   std::function<QStringList(const QStringList&)> expandFiles;
@@ -75,7 +80,13 @@ class SourceList {
   void startAdd(const QStringList& files, bool fromFolder);
   // Puts in the row of one probed file, or tells why it was refused.
   void addProbed(const ProbeResult& result);
-  void finishAdd(bool selectPlaySource);
+  void finishAdd();
+  bool isPlaying() const { return services_.isPlaying && services_.isPlaying(); }
+  int playedRow() const { return services_.playedRow ? services_.playedRow() : -1; }
+  // Rows `a` and `b` traded places: the played row follows its file.
+  void followSwap(int a, int b);
+  // Row `row` went: the played row below it moves up; the played row itself stops.
+  void followRemoval(int row);
   void showRow(int row);
   // The path line "nm": the selected file's full path, or empty.
   void showPath(const QString& path);

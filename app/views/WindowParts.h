@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/MainWindowState.h"
+#include "config/MainSettings.h"
 #include "sources/SourceRecords.h"
 
 class QTreeWidget;
@@ -29,8 +29,8 @@ struct SkinParts {
 // runners work on. The main window owns every one of them and hands this
 // bundle of references down.
 struct WindowParts {
-  QWidget* window = nullptr;  // parent of message boxes
-  MainWindowState* state = nullptr;
+  QWidget* window = nullptr;         // parent of message boxes
+  MainSettings* settings = nullptr;  // the persisted choices, the window's own
   PlatformServices* platform = nullptr;
   QTreeWidget* lv = nullptr;       // the source list
   QTreeWidget* lv_time = nullptr;  // the segment list

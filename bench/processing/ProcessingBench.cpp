@@ -241,7 +241,7 @@ int runChild(const QString& mode, const QStringList& args) {
     return 0;
   } else {
     Window window(outDir);
-    tarvex::MainWindowState& state = window.main->state();
+    tarvex::MainSettings& state = window.main->mainSettings();
     tarvex::bench::EventQueueLateness watch;
     if (mode == "probe") {
       watch.start();

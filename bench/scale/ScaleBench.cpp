@@ -191,7 +191,7 @@ int main(int argc, char** argv) {
   int failures = 0;
   {
     Window window(work + "/split");
-    tarvex::MainWindowState& state = window.main->state();
+    tarvex::MainSettings& state = window.main->mainSettings();
     window.main->sourceList().addFiles({day});
     waitUntilIdle(*window.main);
     state.splitFunction = tarvex::SplitFunction::EveryNSeconds;
@@ -219,7 +219,7 @@ int main(int argc, char** argv) {
   }
   {
     Window window(work + "/join");
-    tarvex::MainWindowState& state = window.main->state();
+    tarvex::MainSettings& state = window.main->mainSettings();
     window.main->sourceList().addFiles({day, extra});
     waitUntilIdle(*window.main);
     state.splitFunction = tarvex::SplitFunction::EveryNSeconds;

@@ -82,7 +82,7 @@ TEST_F(CommandDispatchWindow, MenuObjectsPopUpTheirMenus) {
 }
 
 TEST_F(CommandDispatchWindow, DuringAJobTheFileAndActionMenusAndAddFileDoNothing) {
-  harness.state().jobRunning = true;
+  harness.holdJob();
   harness.clickSkin("file");
   harness.clickSkin("Action");
   harness.clickSkin("addfile");

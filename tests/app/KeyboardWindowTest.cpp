@@ -112,10 +112,10 @@ TEST_F(KeyboardWindow, EveryJobAndMarksCommandRunsFromTheKeys) {
   // Play and Stop: the player's button with Enter, the job button with Space.
   ASSERT_TRUE(tabTo("play"));
   press(Qt::Key_Return);
-  EXPECT_TRUE(harness.state().IsPlaying);
+  EXPECT_TRUE(harness.player().IsPlaying());
   ASSERT_TRUE(tabTo("Stop"));
   press(Qt::Key_Space);
-  EXPECT_FALSE(harness.state().IsPlaying);
+  EXPECT_FALSE(harness.player().IsPlaying());
 
   // Join from the Action menu, answering the save dialog.
   const QString joined = harness.outputDir() + QStringLiteral("joined.mp3");

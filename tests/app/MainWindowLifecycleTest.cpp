@@ -23,7 +23,7 @@ using testing::writeText;
 TEST(MainWindowLifecycle, StartsWithTheDefaultsWhenNoSettingsFileExists) {
   MainWindowHarness harness;
   harness.show();
-  const MainWindowState& state = harness.state();
+  const MainSettings& state = harness.mainSettings();
   EXPECT_EQ(state.splitFunction, SplitFunction::Custom);
   EXPECT_EQ(state.outputDir, harness.outputDir());
   EXPECT_TRUE(QFileInfo(harness.outputDir()).isDir()) << "the output folder is created";
@@ -34,7 +34,7 @@ TEST(MainWindowLifecycle, StartsWithTheDefaultsWhenNoSettingsFileExists) {
   EXPECT_EQ(state.fadeInSeconds, 5);
   EXPECT_EQ(state.fadeOutSeconds, 5);
   EXPECT_FALSE(state.skinFlag);
-  EXPECT_FALSE(state.jobRunning);
+  EXPECT_FALSE(harness.window().jobRunning());
   EXPECT_FALSE(QFile::exists(harness.settingsPath())) << "nothing is written before closing";
   EXPECT_TRUE(harness.platform().messages().isEmpty());
 }
@@ -56,11 +56,11 @@ TEST(MainWindowLifecycle, AStoredFolderGetsItsTrailingSeparatorAndIsCreated) {
   MainWindowHarness harness("[Output]\nDir=" + folder +
                             "\n[Function]\nChoice=2\n[Fade]\nIn=7\nOuttime=0x0A\n");
   harness.show();
-  EXPECT_EQ(harness.state().outputDir, folder + "/");
+  EXPECT_EQ(harness.mainSettings().outputDir, folder + "/");
   EXPECT_TRUE(QFileInfo(folder).isDir());
-  EXPECT_EQ(harness.state().splitFunction, SplitFunction::EqualPieces);
-  EXPECT_TRUE(harness.state().fadeIn);
-  EXPECT_EQ(harness.state().fadeOutSeconds, 10);
+  EXPECT_EQ(harness.mainSettings().splitFunction, SplitFunction::EqualPieces);
+  EXPECT_TRUE(harness.mainSettings().fadeIn);
+  EXPECT_EQ(harness.mainSettings().fadeOutSeconds, 10);
   harness.close();
   const QString written = readText(harness.settingsPath());
   EXPECT_TRUE(written.contains("Dir=" + folder + "/\n")) << written.toStdString();
@@ -83,20 +83,20 @@ TEST(MainWindowLifecycle, TheChosenFormatIsKeptAndAnUnknownOneIsMp3) {
     MainWindowHarness unknown(QStringLiteral("[Output]\nFormat=%1\n").arg(stored));
     unknown.show();
     EXPECT_EQ(unknown.window().cb_format().currentIndex(), 0) << stored;
-    EXPECT_EQ(unknown.state().formatIndex, 0) << stored;
+    EXPECT_EQ(unknown.mainSettings().formatIndex, 0) << stored;
   }
 }
 
 TEST(MainWindowLifecycle, AnEmptyStoredFolderFallsBackToTheDefault) {
   MainWindowHarness harness("[Output]\nDir=\n");
   harness.show();
-  EXPECT_EQ(harness.state().outputDir, harness.outputDir());
+  EXPECT_EQ(harness.mainSettings().outputDir, harness.outputDir());
 }
 
 TEST(MainWindowLifecycle, UnknownSettingsSurviveTheClosingWrite) {
   MainWindowHarness harness("; hand notes\n[mp3]\nbitrate=3\n\n[Function]\nChoice=1\nmine=yes\n");
   harness.show();
-  harness.state().splitFunction = SplitFunction::Unification;
+  harness.mainSettings().splitFunction = SplitFunction::Unification;
   harness.close();
   const QString written = readText(harness.settingsPath());
   EXPECT_TRUE(
@@ -118,7 +118,7 @@ TEST(MainWindowLifecycle, AnUnwritableSettingsFileIsReportedAndTheWindowStillClo
 TEST(MainWindowLifecycle, ClosingDuringAJobStopsItAndStillSaves) {
   MainWindowHarness harness;
   harness.show();
-  harness.state().jobRunning = true;
+  harness.holdJob();
   harness.close();
   EXPECT_FALSE(harness.window().jobRunning());
   EXPECT_TRUE(QFile::exists(harness.settingsPath()));

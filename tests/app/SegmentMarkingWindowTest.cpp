@@ -73,7 +73,7 @@ TEST_F(SegmentMarkingWindow, AnEndBeforeTheBeginShowsZeroLengthAndCannotBeConfir
 }
 
 TEST_F(SegmentMarkingWindow, MarkingIsRefusedUnderTheCuttingFunctions) {
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
   harness.addFiles({media("a100.wav")});
   harness.clickSkin("Begin");
   harness.clickSkin("Ok");
@@ -105,7 +105,7 @@ TEST_F(SegmentMarkingWindow, RemovingRangesKeepsThePendingOne) {
 }
 
 TEST_F(SegmentMarkingWindow, UnificationSharesTheFirstSourcesRanges) {
-  harness.state().splitFunction = SplitFunction::Unification;
+  harness.mainSettings().splitFunction = SplitFunction::Unification;
   harness.addFiles({media("a100.wav"), media("b50.wav")});
   markRange(103, 620);  // 10 to 60
   markRange(723, 930);  // 70 to 90

@@ -33,7 +33,7 @@ TEST(SettingsCommand, BothSkinObjectsOpenTheDialogAndOkReplansTheSelectedSource)
   });
   harness.clickSkin("Settings");
   EXPECT_TRUE(opened);
-  EXPECT_EQ(harness.state().splitFunction, SplitFunction::EveryNSeconds);
+  EXPECT_EQ(harness.mainSettings().splitFunction, SplitFunction::EveryNSeconds);
   EXPECT_EQ(harness.segmentRows(), QStringList({"00:00:00 - 00:01:00|00:01:00|Unconvert",
                                                 "00:01:00 - 00:02:00|00:01:00|Unconvert",
                                                 "00:02:00 - 00:02:05|00:00:05|Unconvert"}));
@@ -50,7 +50,7 @@ TEST(SettingsCommand, BothSkinObjectsOpenTheDialogAndOkReplansTheSelectedSource)
 TEST(SettingsCommand, TheDialogStillOpensWhileAJobRuns) {
   MainWindowHarness harness;
   harness.show();
-  harness.state().jobRunning = true;
+  harness.holdJob();
   bool opened = false;
   harness.whenDialogOpens([&] {
     opened = harness.window().fm_set().isVisible();
@@ -58,7 +58,7 @@ TEST(SettingsCommand, TheDialogStillOpensWhileAJobRuns) {
   });
   harness.clickSkin("Settings");
   EXPECT_TRUE(opened);
-  harness.state().jobRunning = false;
+  harness.window().StopJob();
 }
 
 }  // namespace

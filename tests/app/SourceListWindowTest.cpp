@@ -47,7 +47,7 @@ class SourceListWindow : public ::testing::Test {
 QTemporaryDir* SourceListWindow::media_ = nullptr;
 
 TEST_F(SourceListWindow, AddingAFileProbesItsLengthAndPlansItsPieces) {
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
   harness.addFiles({media("song125.mp3")});
   EXPECT_EQ(harness.platform().openDialogFilters.value(0), "MP3 Files(*.mp3;*.mp2)");
   ASSERT_EQ(harness.sourceCaptions(), QStringList{"song125.mp3"});
@@ -67,12 +67,12 @@ TEST_F(SourceListWindow, AddingAFileProbesItsLengthAndPlansItsPieces) {
 }
 
 TEST_F(SourceListWindow, EvenLengthsAndEqualPiecesPlanNoEmptyOrLostTail) {
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
   harness.addFiles({media("song120.mp3")});
   EXPECT_EQ(harness.segmentRows(), QStringList({"00:00:00 - 00:01:00|00:01:00|Unconvert",
                                                 "00:01:00 - 00:02:00|00:01:00|Unconvert"}));
-  harness.state().splitFunction = SplitFunction::EqualPieces;
-  harness.state().pieceCount = 3;
+  harness.mainSettings().splitFunction = SplitFunction::EqualPieces;
+  harness.mainSettings().pieceCount = 3;
   harness.addFiles({media("talk100.wav")});
   harness.clickSourceRow(1);
   EXPECT_EQ(harness.segmentRows(), QStringList({"00:00:00 - 00:00:33|00:00:33|Unconvert",
@@ -166,7 +166,7 @@ TEST_F(SourceListWindow, MovingRowsMovesTheirEntriesAndStopsAtTheEnds) {
 }
 
 TEST_F(SourceListWindow, RemovingTheLastOfThreeSelectsTheFirstAndClearEmptiesAll) {
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
   harness.addFiles({media("song125.mp3"), media("talk100.wav"), media("talk300.wav")});
   harness.clickSourceRow(2);
   harness.triggerMenuItem("Remove1");
@@ -190,14 +190,14 @@ TEST_F(SourceListWindow, RemovingTheLastOfThreeSelectsTheFirstAndClearEmptiesAll
 
 TEST_F(SourceListWindow, ListCommandsWaitWhileAJobRuns) {
   harness.addFiles({media("talk100.wav"), media("talk300.wav")});
-  harness.state().jobRunning = true;
+  harness.holdJob();
   harness.clickSourceRow(1);
   harness.clickSkin("Down");
   harness.clickSkin("Up");
   harness.clickSkin("Remove");
   harness.clickSkin("Clear");
   EXPECT_EQ(harness.sourceCaptions(), QStringList({"talk100.wav", "talk300.wav"}));
-  harness.state().jobRunning = false;
+  harness.window().StopJob();
 }
 
 }  // namespace

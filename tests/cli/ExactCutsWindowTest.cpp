@@ -32,10 +32,10 @@ class ExactCutsWindow : public ::testing::TestWithParam<ExactCase> {
     const ExactCase& exact = GetParam();
     if (exact.labels.isEmpty()) {
       const bool every = QString(exact.name) == "every";
-      harness_.state().splitFunction =
+      harness_.mainSettings().splitFunction =
           every ? SplitFunction::EveryNSeconds : SplitFunction::EqualPieces;
-      harness_.state().pieceSeconds = 7;
-      harness_.state().pieceCount = 3;
+      harness_.mainSettings().pieceSeconds = 7;
+      harness_.mainSettings().pieceCount = 3;
       harness_.addFiles({source_});
       return;
     }

@@ -98,7 +98,7 @@ TEST_F(AboutBoxWindow, ALinkNoProgramCanOpenIsNamedInAMessage) {
 }
 
 TEST_F(AboutBoxWindow, OpensAgainAfterEscapeWhileAJobRuns) {
-  harness.state().jobRunning = true;
+  harness.holdJob();
   int openings = 0;
   for (int i = 0; i < 2; ++i) {
     harness.whenDialogOpens([&] {
@@ -109,7 +109,7 @@ TEST_F(AboutBoxWindow, OpensAgainAfterEscapeWhileAJobRuns) {
   }
   EXPECT_EQ(openings, 2);
   EXPECT_TRUE(harness.window().jobRunning()) << "the about box leaves the job alone";
-  harness.state().jobRunning = false;
+  harness.window().StopJob();
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ class CommandRoutingWindow : public ::testing::Test {
 
   void SetUp() override {
     harness.show();
-    harness.state().splitFunction = SplitFunction::Custom;
+    harness.mainSettings().splitFunction = SplitFunction::Custom;
     harness.addFiles({media("a100.wav"), media("b50.wav")});
     harness.clickSourceRow(0);
     skin::SkinObject* bar = harness.window().Skin1().findObject("pb");
@@ -74,7 +74,7 @@ QTemporaryDir* CommandRoutingWindow::media_ = nullptr;
 TEST_F(CommandRoutingWindow, DuringAJobTheListAndJobCommandsDoNothing) {
   harness.clickSourceRow(1);
   harness.window().Skin1().findObject("pb")->setPosition(300);
-  harness.state().jobRunning = true;
+  harness.holdJob();
   const QStringList before = snapshot();
   for (const char* name : {"file", "Action", "addfile", "Up", "Down", "Remove", "Clear", "play",
                            "hou", "qian", "Split", "Join", "Begin", "End", "Ok"}) {
@@ -93,11 +93,11 @@ TEST_F(CommandRoutingWindow, DuringAJobTheListAndJobCommandsDoNothing) {
   EXPECT_TRUE(harness.platform().openedFolders.isEmpty());
   EXPECT_TRUE(harness.platform().messages().isEmpty());
   EXPECT_TRUE(harness.window().jobRunning());
-  harness.state().jobRunning = false;
+  harness.window().StopJob();
 }
 
 TEST_F(CommandRoutingWindow, DuringAJobSettingsHelpAndTagsStillWorkAndStopEndsIt) {
-  harness.state().jobRunning = true;
+  harness.holdJob();
   for (const char* name : {"Settings", "Set"}) {
     bool opened = false;
     harness.whenDialogOpens([&] {
@@ -129,15 +129,15 @@ TEST_F(CommandRoutingWindow, DuringAJobSettingsHelpAndTagsStillWorkAndStopEndsIt
 
 TEST_F(CommandRoutingWindow, EachStopMenuItemEndsTheJob) {
   for (const char* item : {"Stop1", "Stop2"}) {
-    harness.state().jobRunning = true;
+    harness.holdJob();
     harness.triggerMenuItem(item);
     EXPECT_FALSE(harness.window().jobRunning()) << item;
   }
   // The skin's small "stop" is the player's alone: it leaves a job running.
-  harness.state().jobRunning = true;
+  harness.holdJob();
   harness.clickSkin("stop");
   EXPECT_TRUE(harness.window().jobRunning());
-  harness.state().jobRunning = false;
+  harness.window().StopJob();
 }
 
 TEST_F(CommandRoutingWindow, WithTheRangesFocusedOnlyTheSkinRemoveRemovesARange) {
@@ -180,7 +180,7 @@ TEST_F(CommandRoutingWindow, MenusPopUpAtTheirPlacesBelowTheMenuBar) {
 }
 
 TEST_F(CommandRoutingWindow, ExitDuringAJobStopsItAndClosesTheWindow) {
-  harness.state().jobRunning = true;
+  harness.holdJob();
   harness.triggerMenuItem("Exit1");
   EXPECT_FALSE(harness.window().jobRunning());
   EXPECT_FALSE(harness.window().isVisible());

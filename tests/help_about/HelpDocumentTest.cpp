@@ -43,13 +43,13 @@ TEST(HelpCommands, SayWhenNoProgramCanOpenTheDocumentOrTheSite) {
 TEST(HelpCommands, WorkWhileAJobRuns) {
   MainWindowHarness harness;
   harness.show();
-  harness.state().jobRunning = true;
+  harness.holdJob();
   harness.clickSkin("helpfile");
   harness.triggerMenuItem("HomePage1");
   EXPECT_EQ(harness.platform().openedDocuments.size(), 1);
   EXPECT_EQ(harness.platform().openedUrls.size(), 1);
   EXPECT_TRUE(harness.window().jobRunning());
-  harness.state().jobRunning = false;
+  harness.window().StopJob();
 }
 
 // The user guide: every page it links to is there, every picture it shows

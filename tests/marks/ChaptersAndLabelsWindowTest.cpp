@@ -33,10 +33,10 @@ TEST(ChaptersAndLabelsWindow, ChaptersMarkOnAddLabelsLoadAndSaveAndTitlesNamePie
   const QString source = harness.mediaPath("show.mp3");
   testing::makeMp3Source(source, 9.0);
   testing::runOutsideTool("/usr/bin/python3", {"-c", kChapters, source});
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
-  harness.state().namePiecesByTitle = true;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().namePiecesByTitle = true;
   harness.addFiles({source});
-  EXPECT_EQ(harness.state().splitFunction, SplitFunction::Custom);
+  EXPECT_EQ(harness.mainSettings().splitFunction, SplitFunction::Custom);
   EXPECT_EQ(harness.segmentRows(),
             QStringList({"00:00:00 - 00:00:04|00:00:04|OK", "00:00:03 - 00:00:09|00:00:06|OK",
                          "00:00:00 - 00:00:09|00:00:09|Uncertain"}));

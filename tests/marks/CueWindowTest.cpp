@@ -68,9 +68,9 @@ class CueWindow : public ::testing::Test {
 };
 
 TEST_F(CueWindow, ASheetBesideAnAddedFileMarksItsTracksAndTheirTextsTagThePieces) {
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
   harness.addFiles({makeAlbum()});
-  EXPECT_EQ(harness.state().splitFunction, SplitFunction::Custom);
+  EXPECT_EQ(harness.mainSettings().splitFunction, SplitFunction::Custom);
   EXPECT_EQ(harness.segmentRows(), kAlbumRows);
   EXPECT_TRUE(harness.platform().messages().isEmpty())
       << harness.platform().messages().join("; ").toStdString();
@@ -167,14 +167,14 @@ TEST_F(CueWindow, SaveMarksWritesASheetBesideTheSourceAndAsksBeforeReplacingIt) 
   EXPECT_EQ(breakPoints(sheet), QStringList{"0:05.00"});
 
   // Load marks reads a sheet back as the source's marks.
-  harness.state().splitFunction = SplitFunction::EqualPieces;
+  harness.mainSettings().splitFunction = SplitFunction::EqualPieces;
   testing::writeText(media("other.cue"),
                      "FILE \"set.mp3\" MP3\nTRACK 01 AUDIO\nTITLE \"A\"\nINDEX 01 00:01:00\n"
                      "TRACK 02 AUDIO\nTITLE \"B\"\nINDEX 01 00:04:00\n");
   harness.platform().openAnswers.push_back({media("other.cue")});
   harness.triggerMenuItem("LoadMarks1");
   EXPECT_EQ(harness.platform().lastDialogDirectory, QFileInfo(media("set.mp3")).absolutePath());
-  EXPECT_EQ(harness.state().splitFunction, SplitFunction::Custom);
+  EXPECT_EQ(harness.mainSettings().splitFunction, SplitFunction::Custom);
   EXPECT_EQ(harness.segmentRows(),
             QStringList({"00:00:01 - 00:00:04|00:00:03|OK", "00:00:04 - 00:00:09|00:00:05|OK",
                          "00:00:00 - 00:00:09|00:00:09|Uncertain"}));

@@ -47,11 +47,11 @@ TEST_F(FindSilencesWindow, PausesBecomeTheGapsBetweenCustomRanges) {
                            {Signal::Tone, 2.5}},
                           testing::AudioFormat::Wav, 22050, 1);
   harness.addFiles({path});
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
 
   answerDialog(-35, 1.2);
   harness.triggerMenuItem("FindSilences1");
-  EXPECT_EQ(harness.state().splitFunction, SplitFunction::Custom);
+  EXPECT_EQ(harness.mainSettings().splitFunction, SplitFunction::Custom);
   // Ranges are widened to whole seconds: 7.5 s starts at 7.
   EXPECT_EQ(
       harness.segmentRows(),

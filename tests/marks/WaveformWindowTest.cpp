@@ -63,7 +63,7 @@ TEST(WaveformWindow, TheSelectedSourceIsDrawnShadedAndFollowedByThePlayPosition)
 
   // Playing moves the cursor along.
   harness.clickSkin("play");
-  ASSERT_TRUE(harness.state().IsPlaying);
+  ASSERT_TRUE(harness.player().IsPlaying());
   EXPECT_TRUE(QTest::qWaitFor([&] { return wave->waveCursor() > 0.1; }, 10000));
   harness.clickSkin("Stop");
 }

@@ -57,14 +57,14 @@ class PreviewPlayerWindow : public ::testing::Test {
     QObject::connect(&harness.window().AudioPlayer21(), &AudioPlayer2::OnTimer,
                      [this](qint64 frames, int, int) {
                        ticks.push_back({frames, harness.skinText("timecaption"), bar().position(),
-                                        harness.state().IsPlaying});
+                                        harness.player().IsPlaying()});
                      });
   }
 
   skin::SkinObject& bar() { return *harness.window().Skin1().findObject("pb"); }
   PreviewPlayer& player() { return harness.window().previewPlayer(); }
   bool waitUntilStopped(int ms = 15000) {
-    return QTest::qWaitFor([this] { return !harness.state().IsPlaying; }, ms);
+    return QTest::qWaitFor([this] { return !harness.player().IsPlaying(); }, ms);
   }
 
   // Marks one range of the 100-second source by the bar and confirms it.
@@ -84,7 +84,7 @@ class PreviewPlayerWindow : public ::testing::Test {
     harness.clickSegmentRow(0);
     ticks.clear();
     harness.clickSkin("play");
-    ASSERT_TRUE(harness.state().IsPlaying);
+    ASSERT_TRUE(harness.player().IsPlaying());
     ASSERT_TRUE(player().SegmentPlayback());
   }
 
@@ -119,7 +119,7 @@ TEST_F(PreviewPlayerWindow, PlayingFromTheMiddleOfTheBarShowsTheAbsoluteTime) {
   ASSERT_EQ(bar().span(), kSpan);
   bar().setPosition(kSpan / 2);
   harness.clickSkin("play");
-  ASSERT_TRUE(harness.state().IsPlaying);
+  ASSERT_TRUE(harness.player().IsPlaying());
   EXPECT_FALSE(player().SegmentPlayback());
   const int64_t start = MulDiv(kSpan / 2, 800000, kSpan);
   EXPECT_EQ(player().PlayOffset(), start);
@@ -132,9 +132,8 @@ TEST_F(PreviewPlayerWindow, PlayingFromTheMiddleOfTheBarShowsTheAbsoluteTime) {
     EXPECT_EQ(tick.bar, MulDiv(start + tick.frames, kSpan, 800000));
   }
   EXPECT_GE(secondsOf(ticks.back().label), 55);
-  EXPECT_EQ(harness.state().positionText, harness.skinText("timecaption"));
   harness.clickSkin("stop");
-  EXPECT_FALSE(harness.state().IsPlaying);
+  EXPECT_FALSE(harness.player().IsPlaying());
   expectHeardFrom(start, 5 * kRate);
 }
 
@@ -173,7 +172,7 @@ TEST_F(PreviewPlayerWindow, DraggingToTheMiddleOfAPieceContinuesFifteenSecondsIn
   skin::SkinWidget& skin = harness.window().Skin1();
   QPoint at = skin.sliderThumbRect("pb").center();
   QTest::mousePress(&skin, Qt::LeftButton, {}, at);
-  EXPECT_TRUE(harness.state().IsDragging);
+  EXPECT_TRUE(harness.player().IsDragging());
   while (bar().position() < kSpan / 2 && at.x() < skin.width()) {
     at += QPoint(1, 0);
     QTest::mouseMove(&skin, at);
@@ -187,8 +186,8 @@ TEST_F(PreviewPlayerWindow, DraggingToTheMiddleOfAPieceContinuesFifteenSecondsIn
 
   ticks.clear();
   QTest::mouseRelease(&skin, Qt::LeftButton, {}, at);
-  EXPECT_FALSE(harness.state().IsDragging);
-  ASSERT_TRUE(harness.state().IsPlaying);
+  EXPECT_FALSE(harness.player().IsDragging());
+  ASSERT_TRUE(harness.player().IsPlaying());
   EXPECT_EQ(player().PlayOffset(), MulDiv(dropped, 30 * kRate, kSpan));
   EXPECT_NEAR(static_cast<double>(player().PlayOffset()) / kRate, 15.0, 0.1);
   ASSERT_TRUE(QTest::qWaitFor([this] { return !ticks.empty(); }, 10000));
@@ -205,7 +204,7 @@ TEST_F(PreviewPlayerWindow, DraggingToTheMiddleOfAPieceContinuesFifteenSecondsIn
 TEST_F(PreviewPlayerWindow, DroppingTheBarAtItsRightEndStops) {
   harness.addFiles({media("a100.wav")});
   harness.clickSkin("play");
-  ASSERT_TRUE(harness.state().IsPlaying);
+  ASSERT_TRUE(harness.player().IsPlaying());
   skin::SkinWidget& skin = harness.window().Skin1();
   const QPoint at = skin.sliderThumbRect("pb").center();
   QTest::mousePress(&skin, Qt::LeftButton, {}, at);
@@ -213,8 +212,8 @@ TEST_F(PreviewPlayerWindow, DroppingTheBarAtItsRightEndStops) {
   EXPECT_EQ(bar().position(), kSpan);
   EXPECT_EQ(harness.skinText("timecaption"), "00:01:40");
   QTest::mouseRelease(&skin, Qt::LeftButton, {}, QPoint(skin.width() + 100, at.y()));
-  EXPECT_FALSE(harness.state().IsPlaying);
-  EXPECT_FALSE(harness.state().IsDragging);
+  EXPECT_FALSE(harness.player().IsPlaying());
+  EXPECT_FALSE(harness.player().IsDragging());
   EXPECT_FALSE(harness.window().AudioPlayer21().isPlaying());
   EXPECT_FALSE(harness.window().AudioFileRead().IsOpen());
   EXPECT_EQ(bar().position(), 0);
@@ -231,7 +230,7 @@ TEST_F(PreviewPlayerWindow, DroppingTheBarWhileStoppedOnlyMovesIt) {
   QTest::mouseRelease(&skin, Qt::LeftButton, {}, at);
   const int dropped = bar().position();
   EXPECT_GT(dropped, 0);
-  EXPECT_FALSE(harness.state().IsPlaying);
+  EXPECT_FALSE(harness.player().IsPlaying());
   EXPECT_EQ(secondsOf(harness.skinText("timecaption")), MulDiv(dropped, 100, kSpan));
   // Play starts where the bar was dropped.
   harness.clickSkin("play");
@@ -260,12 +259,12 @@ TEST_F(PreviewPlayerWindow, SteppingMovesByTheStepAndBackStopsAtZero) {
   harness.clickSkin("qian");
   harness.clickSkin("stop");
   EXPECT_EQ(bar().position(), 0);
-  harness.state().jobRunning = true;
+  harness.holdJob();
   harness.clickSkin("qian");
   harness.clickSkin("play");
   EXPECT_EQ(bar().position(), 0);
-  EXPECT_FALSE(harness.state().IsPlaying);
-  harness.state().jobRunning = false;
+  EXPECT_FALSE(harness.player().IsPlaying());
+  harness.window().StopJob();
 }
 
 TEST_F(PreviewPlayerWindow, StopPutsTheLabelAndTheBarBackToZero) {
@@ -275,15 +274,15 @@ TEST_F(PreviewPlayerWindow, StopPutsTheLabelAndTheBarBackToZero) {
   ASSERT_TRUE(QTest::qWaitFor([this] { return bar().position() > 310; }, 10000));
   EXPECT_NE(harness.skinText("timecaption"), "00:00:00");
   harness.clickSkin("stop");
-  EXPECT_FALSE(harness.state().IsPlaying);
+  EXPECT_FALSE(harness.player().IsPlaying());
   EXPECT_EQ(bar().position(), 0);
-  EXPECT_EQ(harness.state().BarPosition, 0);
+  EXPECT_EQ(harness.player().BarPosition(), 0);
   EXPECT_EQ(harness.skinText("timecaption"), "00:00:00");
   EXPECT_FALSE(harness.window().AudioFileRead().IsOpen());
   // "stop" when nothing plays is refused; "Stop" from the menu ends the playback too.
   harness.clickSkin("play");
   harness.triggerMenuItem("Stop1");
-  EXPECT_FALSE(harness.state().IsPlaying);
+  EXPECT_FALSE(harness.player().IsPlaying());
 }
 
 TEST_F(PreviewPlayerWindow, AFileThatPlaysToItsEndStopsByItself) {
@@ -307,13 +306,13 @@ TEST_F(PreviewPlayerWindow, AMissingFileLeavesThePlayerIdleAndTheNextPlayWorks) 
   EXPECT_EQ(harness.platform().errors.size(), 1);
   EXPECT_TRUE(harness.platform().errors.value(0).contains("gone.wav"))
       << harness.platform().errors.value(0).toStdString();
-  EXPECT_FALSE(harness.state().IsPlaying);
+  EXPECT_FALSE(harness.player().IsPlaying());
   EXPECT_FALSE(player().SegmentPlayback());
   EXPECT_FALSE(harness.window().AudioPlayer21().isPlaying());
 
   ASSERT_TRUE(QFile::copy(media("short3.wav"), path));
   harness.clickSkin("play");
-  EXPECT_TRUE(harness.state().IsPlaying);
+  EXPECT_TRUE(harness.player().IsPlaying());
   EXPECT_EQ(harness.platform().errors.size(), 1);
 }
 
@@ -326,7 +325,7 @@ TEST_F(PreviewPlayerWindow, AMissingFileForAPieceRestoresNothingAndStaysIdle) {
   ASSERT_TRUE(QFile::remove(path));
   harness.clickSkin("play");
   EXPECT_EQ(harness.platform().errors.size(), 1);
-  EXPECT_FALSE(harness.state().IsPlaying);
+  EXPECT_FALSE(harness.player().IsPlaying());
   EXPECT_FALSE(player().SegmentPlayback());
   EXPECT_EQ(harness.segmentRows().value(0), "00:01:00 - 00:01:30|00:00:30|Ok");
 }
@@ -334,30 +333,63 @@ TEST_F(PreviewPlayerWindow, AMissingFileForAPieceRestoresNothingAndStaysIdle) {
 TEST_F(PreviewPlayerWindow, AddingFilesStopsThePlaybackAndClearingDoesNotJamIt) {
   harness.addFiles({media("a100.wav")});
   harness.clickSkin("play");
-  ASSERT_TRUE(harness.state().IsPlaying);
+  ASSERT_TRUE(harness.player().IsPlaying());
   harness.addFiles({media("short3.wav")});
-  EXPECT_FALSE(harness.state().IsPlaying);
+  EXPECT_FALSE(harness.player().IsPlaying());
   EXPECT_FALSE(harness.window().AudioPlayer21().isPlaying());
   EXPECT_EQ(harness.sourceCaptions().size(), 2);
 
   // The list cleared during a playback: stop still ends it, and play works again.
   harness.clickSkin("play");
-  ASSERT_TRUE(harness.state().IsPlaying);
+  ASSERT_TRUE(harness.player().IsPlaying());
   harness.clickSkin("Clear");
   harness.clickSkin("stop");
-  EXPECT_FALSE(harness.state().IsPlaying);
+  EXPECT_FALSE(harness.player().IsPlaying());
   harness.addFiles({media("short3.wav")});
   harness.clickSkin("play");
-  EXPECT_TRUE(harness.state().IsPlaying);
+  EXPECT_TRUE(harness.player().IsPlaying());
+}
+
+TEST_F(PreviewPlayerWindow, ThePlayedRowFollowsItsFileWhenRowsMove) {
+  harness.addFiles({media("short3.wav"), media("a100.wav")});
+  harness.clickSourceRow(1);
+  harness.clickSkin("play");
+  ASSERT_TRUE(harness.player().IsPlaying());
+  ASSERT_EQ(harness.player().PlaySource(), 1);
+  harness.clickSkin("Up");
+  ASSERT_EQ(harness.sourceCaptions(), QStringList({"a100.wav", "short3.wav"}));
+  EXPECT_EQ(harness.player().PlaySource(), 0);
+  // A click on the list while playing comes back to the file played.
+  harness.clickSourceRow(1);
+  EXPECT_EQ(selectedRow(harness.window().lv()), 0);
+  harness.clickSkin("Down");
+  EXPECT_EQ(harness.player().PlaySource(), 1);
+  EXPECT_EQ(selectedRow(harness.window().lv()), 1);
+  EXPECT_TRUE(harness.player().IsPlaying());
+}
+
+TEST_F(PreviewPlayerWindow, RemovingTheFilePlayedEndsItsPlayback) {
+  harness.addFiles({media("a100.wav"), media("short3.wav")});
+  harness.clickSourceRow(0);
+  harness.clickSkin("play");
+  ASSERT_TRUE(harness.player().IsPlaying());
+  harness.clickSkin("Remove");
+  EXPECT_EQ(harness.sourceCaptions(), QStringList({"short3.wav"}));
+  EXPECT_FALSE(harness.player().IsPlaying()) << "it played a file no longer listed";
+  EXPECT_FALSE(harness.window().AudioPlayer21().isPlaying());
+  EXPECT_EQ(bar().position(), 0);
+  harness.clickSkin("play");
+  EXPECT_TRUE(harness.player().IsPlaying());
+  EXPECT_EQ(harness.player().PlaySource(), 0);
 }
 
 TEST_F(PreviewPlayerWindow, StopDuringAJobEndsThePlaybackAndTheJob) {
   harness.addFiles({media("a100.wav")});
   harness.clickSkin("play");
-  ASSERT_TRUE(harness.state().IsPlaying);
-  harness.state().jobRunning = true;
+  ASSERT_TRUE(harness.player().IsPlaying());
+  harness.holdJob();
   harness.clickSkin("Stop");
-  EXPECT_FALSE(harness.state().IsPlaying);
+  EXPECT_FALSE(harness.player().IsPlaying());
   EXPECT_FALSE(harness.window().jobRunning());
 }
 

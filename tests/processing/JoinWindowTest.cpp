@@ -36,7 +36,7 @@ class JoinWindow : public ::testing::Test {
 };
 
 TEST_F(JoinWindow, StereoAndMonoSourcesJoinInTheFirstSourcesFormat) {
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
   harness.addFiles({media->stereo6, media->mono4});
   answerSave(out("mix"));
   harness.clickSkin("Join");
@@ -70,7 +70,7 @@ TEST_F(JoinWindow, StereoAndMonoSourcesJoinInTheFirstSourcesFormat) {
 }
 
 TEST_F(JoinWindow, CustomRangesOfEverySourceJoinInOrderWithATypedExtensionKept) {
-  harness.state().splitFunction = SplitFunction::Custom;
+  harness.mainSettings().splitFunction = SplitFunction::Custom;
   harness.addFiles({media->a12, media->b7});
   SourceRecord& first = harness.window().sources().at(0);
   first.ranges = {
@@ -86,7 +86,7 @@ TEST_F(JoinWindow, CustomRangesOfEverySourceJoinInOrderWithATypedExtensionKept) 
 }
 
 TEST_F(JoinWindow, UnificationTakesWhatEachSourceHasOfTheSharedRanges) {
-  harness.state().splitFunction = SplitFunction::Unification;
+  harness.mainSettings().splitFunction = SplitFunction::Unification;
   harness.addFiles({media->a12, media->b7});
   SourceRecord& first = harness.window().sources().at(0);
   first.ranges = {
@@ -102,7 +102,7 @@ TEST_F(JoinWindow, UnificationTakesWhatEachSourceHasOfTheSharedRanges) {
 TEST_F(JoinWindow, ARangeFromASourceAtAnotherRateEndsOnItsOwnLastFrame) {
   // The output takes the first source's 44100 Hz stereo; the second source's
   // 1-3 s range is resampled from 22050 Hz mono and must keep its tail.
-  harness.state().splitFunction = SplitFunction::Custom;
+  harness.mainSettings().splitFunction = SplitFunction::Custom;
   harness.addFiles({media->stereo6, media->mono4});
   SourceRecord& second = harness.window().sources().at(1);
   second.ranges = {{1, 3, RangeState::Confirmed}, {0, 4, RangeState::Pending}};
@@ -112,7 +112,7 @@ TEST_F(JoinWindow, ARangeFromASourceAtAnotherRateEndsOnItsOwnLastFrame) {
   EXPECT_EQ(decodeFrames(out("custom.mp3")).frames, (6 + 2) * 44100);
 
   // Unification: the shared 1-3 s range from both sources.
-  harness.state().splitFunction = SplitFunction::Unification;
+  harness.mainSettings().splitFunction = SplitFunction::Unification;
   SourceRecord& first = harness.window().sources().at(0);
   first.ranges = {{1, 3, RangeState::Confirmed}, {0, 6, RangeState::Pending}};
   harness.clickSourceRow(0);
@@ -122,11 +122,11 @@ TEST_F(JoinWindow, ARangeFromASourceAtAnotherRateEndsOnItsOwnLastFrame) {
 }
 
 TEST_F(JoinWindow, FadesActOnceAtTheStartAndTheEndOfTheWholeOutput) {
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
-  harness.state().fadeIn = true;
-  harness.state().fadeOut = true;
-  harness.state().fadeInSeconds = 1;
-  harness.state().fadeOutSeconds = 1;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().fadeIn = true;
+  harness.mainSettings().fadeOut = true;
+  harness.mainSettings().fadeInSeconds = 1;
+  harness.mainSettings().fadeOutSeconds = 1;
   harness.addFiles({media->a12, media->b7});
   answerSave(out("faded"));
   harness.clickSkin("Join");
@@ -142,7 +142,7 @@ TEST_F(JoinWindow, FadesActOnceAtTheStartAndTheEndOfTheWholeOutput) {
 }
 
 TEST_F(JoinWindow, ASourceIsNeverTheOutputNotEvenThroughALink) {
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
   harness.addFiles({media->a12, media->b7});
   const QByteArray before = [&] {
     QFile f(media->b7);
@@ -164,7 +164,7 @@ TEST_F(JoinWindow, ASourceIsNeverTheOutputNotEvenThroughALink) {
 }
 
 TEST_F(JoinWindow, AnExistingFileNamedOnlyByTheAddedExtensionIsNotReplaced) {
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
   harness.addFiles({media->b7});
   QFile existing(out("mix.mp3"));
   ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
@@ -194,7 +194,7 @@ TEST_F(JoinWindow, ACancelledDialogOrAnEmptyListRunsNothing) {
 }
 
 TEST_F(JoinWindow, StopDuringTheSecondSourceKeepsTheOutputAndOpensTheFolder) {
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
   harness.addFiles({media->b7, media->c30});
   QTimer watcher;
   watcher.setInterval(0);
@@ -217,7 +217,7 @@ TEST_F(JoinWindow, StopDuringTheSecondSourceKeepsTheOutputAndOpensTheFolder) {
 
 TEST_F(JoinWindow, AnOutputFolderNoProgramCanShowIsNamedInAMessageAndTheFileStays) {
   harness.platform().launchesSucceed = false;
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
   harness.addFiles({media->b7});
   answerSave(out("shown"));
   harness.clickSkin("Join");
@@ -229,7 +229,7 @@ TEST_F(JoinWindow, AnOutputFolderNoProgramCanShowIsNamedInAMessageAndTheFileStay
 }
 
 TEST_F(JoinWindow, AnOutputThatCannotBeCreatedEndsTheJobCleanly) {
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
   harness.addFiles({media->b7});
   const QString blocker = harness.folder().path("blocker");
   QFile file(blocker);
@@ -246,7 +246,7 @@ TEST_F(JoinWindow, AnOutputThatCannotBeCreatedEndsTheJobCleanly) {
 // The save dialog's filter sets the format; the last one copies the frames
 // of whole MP3 files of one rate and channel count.
 TEST_F(JoinWindow, TheNoReEncodeFilterSetsTheFormatAndCopiesTheFiles) {
-  harness.state().splitFunction = SplitFunction::EqualPieces;
+  harness.mainSettings().splitFunction = SplitFunction::EqualPieces;
   harness.addFiles({media->a12, media->b7});
   harness.platform().saveAnswers.push_back(PlatformServices::SaveChoice{out("copied"), 5});
   harness.clickSkin("Join");

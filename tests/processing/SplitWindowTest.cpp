@@ -67,8 +67,8 @@ class SplitWindow : public ::testing::Test {
 };
 
 TEST_F(SplitWindow, TheHundredTwentyFiveSecondExampleCutsThreeTaggedPieces) {
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
-  harness.state().pieceSeconds = 60;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().pieceSeconds = 60;
   harness.addFiles({media->song125});
   ASSERT_EQ(harness.sourceCaptions(), QStringList{"Morning Song"});
   // The year is not taken from the source; the tag editor sets it.
@@ -117,8 +117,8 @@ TEST_F(SplitWindow, TheHundredTwentyFiveSecondExampleCutsThreeTaggedPieces) {
 
 TEST_F(SplitWindow, AnOutputFolderNoProgramCanShowIsNamedInAMessageAndThePiecesStay) {
   harness.platform().launchesSucceed = false;
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
-  harness.state().pieceSeconds = 4;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().pieceSeconds = 4;
   harness.addFiles({media->b7});
   harness.clickSkin("Split");
   EXPECT_EQ(outputFiles(), QStringList({"b7_1.mp3", "b7_2.mp3"}));
@@ -131,8 +131,8 @@ TEST_F(SplitWindow, AnOutputFolderNoProgramCanShowIsNamedInAMessageAndThePiecesS
 }
 
 TEST_F(SplitWindow, TheMenusSplitOpensNoFolderAndKeepsTheLastFractionOfASecond) {
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
-  harness.state().pieceSeconds = 2;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().pieceSeconds = 2;
   harness.addFiles({media->tail5});
   harness.triggerMenuItem("Start1");
   const int64_t samples = 121275;  // 5.5 s
@@ -150,8 +150,8 @@ TEST_F(SplitWindow, TheMenusSplitOpensNoFolderAndKeepsTheLastFractionOfASecond) 
 }
 
 TEST_F(SplitWindow, ACountSplitCoversTheWholeSource) {
-  harness.state().splitFunction = SplitFunction::EqualPieces;
-  harness.state().pieceCount = 5;
+  harness.mainSettings().splitFunction = SplitFunction::EqualPieces;
+  harness.mainSettings().pieceCount = 5;
   harness.addFiles({media->a12});
   harness.clickSkin("Split");
   const int64_t samples = int64_t{12} * 22050;
@@ -169,7 +169,7 @@ TEST_F(SplitWindow, ACountSplitCoversTheWholeSource) {
 }
 
 TEST_F(SplitWindow, CustomRangesAreCutInListOrderOverlapsIncluded) {
-  harness.state().splitFunction = SplitFunction::Custom;
+  harness.mainSettings().splitFunction = SplitFunction::Custom;
   harness.addFiles({media->a12});
   markRanges(0, {{6, 9}, {2, 7}, {8, 12}, {0, 12}});
   harness.clickSourceRow(0);
@@ -183,7 +183,7 @@ TEST_F(SplitWindow, CustomRangesAreCutInListOrderOverlapsIncluded) {
 }
 
 TEST_F(SplitWindow, ACustomSourceWithOnlyItsPendingRangeIsCutWhole) {
-  harness.state().splitFunction = SplitFunction::Custom;
+  harness.mainSettings().splitFunction = SplitFunction::Custom;
   harness.addFiles({media->b7});
   harness.clickSkin("Split");
   ASSERT_EQ(outputFiles(), QStringList{"b7_1.mp3"});
@@ -192,7 +192,7 @@ TEST_F(SplitWindow, ACustomSourceWithOnlyItsPendingRangeIsCutWhole) {
 }
 
 TEST_F(SplitWindow, UnificationSkipsRangesPastAShortSourcesEnd) {
-  harness.state().splitFunction = SplitFunction::Unification;
+  harness.mainSettings().splitFunction = SplitFunction::Unification;
   harness.addFiles({media->a12, media->b7});
   markRanges(0, {{1, 4}, {8, 11}, {5, 9}, {0, 12}});
   harness.clickSourceRow(0);
@@ -209,8 +209,8 @@ TEST_F(SplitWindow, UnificationSkipsRangesPastAShortSourcesEnd) {
 }
 
 TEST_F(SplitWindow, NamesContinueAfterExistingPiecesAndLoseForbiddenCharacters) {
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
-  harness.state().pieceSeconds = 4;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().pieceSeconds = 4;
   harness.addFiles({media->b7, media->a12});
   harness.window().sources().at(0).caption = "live.at.home";
   harness.window().sources().at(1).caption = "Act: One";
@@ -229,10 +229,10 @@ TEST_F(SplitWindow, NamesContinueAfterExistingPiecesAndLoseForbiddenCharacters) 
 }
 
 TEST_F(SplitWindow, StopKeepsThePiecesItCutShortAndMarksThemStopped) {
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
   // Pieces a minute long, so Stop lands inside the followed piece even though
   // the progress shown trails the workers.
-  harness.state().pieceSeconds = 60;
+  harness.mainSettings().pieceSeconds = 60;
   harness.addFiles({media->song125});
   QTimer watcher;
   watcher.setInterval(0);
@@ -266,12 +266,12 @@ TEST_F(SplitWindow, StopKeepsThePiecesItCutShortAndMarksThemStopped) {
 }
 
 TEST_F(SplitWindow, FadesSilenceTheEdgesAndLeaveTheMiddle) {
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
-  harness.state().pieceSeconds = 4;
-  harness.state().fadeIn = true;
-  harness.state().fadeOut = true;
-  harness.state().fadeInSeconds = 1;
-  harness.state().fadeOutSeconds = 1;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().pieceSeconds = 4;
+  harness.mainSettings().fadeIn = true;
+  harness.mainSettings().fadeOut = true;
+  harness.mainSettings().fadeInSeconds = 1;
+  harness.mainSettings().fadeOutSeconds = 1;
   harness.addFiles({media->a12});
   harness.clickSkin("Split");
   const QString piece = out("a12_1.mp3");
@@ -285,10 +285,10 @@ TEST_F(SplitWindow, FadesSilenceTheEdgesAndLeaveTheMiddle) {
 }
 
 TEST_F(SplitWindow, AFadeInLongerThanThePieceNeverRunsPastItsEnd) {
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
-  harness.state().pieceSeconds = 2;
-  harness.state().fadeIn = true;
-  harness.state().fadeInSeconds = 5;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().pieceSeconds = 2;
+  harness.mainSettings().fadeIn = true;
+  harness.mainSettings().fadeInSeconds = 5;
   harness.addFiles({media->b7});
   harness.clickSkin("Split");
   ASSERT_EQ(outputFiles().size(), 4);
@@ -297,8 +297,8 @@ TEST_F(SplitWindow, AFadeInLongerThanThePieceNeverRunsPastItsEnd) {
 }
 
 TEST_F(SplitWindow, AnUnwritableOutputFolderFallsBackOnceThenFailsCleanly) {
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
-  harness.state().pieceSeconds = 4;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().pieceSeconds = 4;
   harness.addFiles({media->b7});
   harness.window().lv().topLevelItem(0)->setText(0, "Caption Name");
   // A folder below a regular file can never be created, even by root.
@@ -306,7 +306,7 @@ TEST_F(SplitWindow, AnUnwritableOutputFolderFallsBackOnceThenFailsCleanly) {
   QFile file(blocker);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.close();
-  harness.state().outputDir = blocker + "/sub/";
+  harness.mainSettings().outputDir = blocker + "/sub/";
   harness.clickSkin("Split");
 
   ASSERT_EQ(harness.platform().errors.size(), 1);
@@ -320,15 +320,15 @@ TEST_F(SplitWindow, AnUnwritableOutputFolderFallsBackOnceThenFailsCleanly) {
   EXPECT_EQ(harness.skinText("pbpos"), "");
   EXPECT_TRUE(harness.platform().openedFolders.isEmpty());
   // The window is usable again at once: the next Split runs.
-  harness.state().outputDir = harness.outputDir();
+  harness.mainSettings().outputDir = harness.outputDir();
   harness.clickSkin("Split");
   EXPECT_EQ(outputFiles().size(), 2);
   EXPECT_EQ(harness.platform().errors.size(), 1);
 }
 
 TEST_F(SplitWindow, ASourceThatVanishedEndsTheJobWithOneMessageAndKeepsEarlierPieces) {
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
-  harness.state().pieceSeconds = 4;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().pieceSeconds = 4;
   const QString doomed = harness.mediaPath("doomed.mp3");
   ASSERT_TRUE(QFile::copy(media->b7, doomed));
   harness.addFiles({media->a12, doomed, media->b7});
@@ -353,8 +353,8 @@ TEST_F(SplitWindow, ASourceThatVanishedEndsTheJobWithOneMessageAndKeepsEarlierPi
 }
 
 TEST_F(SplitWindow, ASecondSplitDuringAJobIsIgnored) {
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
-  harness.state().pieceSeconds = 4;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().pieceSeconds = 4;
   harness.addFiles({media->b7});
   int nestedClicks = 0;
   QTimer watcher;
@@ -374,14 +374,14 @@ TEST_F(SplitWindow, ASecondSplitDuringAJobIsIgnored) {
 }
 
 TEST_F(SplitWindow, SettingsOpenedDuringAJobNeitherPauseNorChangeIt) {
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
-  harness.state().pieceSeconds = 4;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().pieceSeconds = 4;
   harness.addFiles({media->b7});
   harness.clickSkinNoWait("Split");
   ASSERT_TRUE(harness.window().jobRunning());
   bool finishedWhileOpen = false;
   harness.whenDialogOpens([&] {
-    harness.state().pieceSeconds = 1;  // as the dialog's OK stores it
+    harness.mainSettings().pieceSeconds = 1;  // as the dialog's OK stores it
     finishedWhileOpen = QTest::qWaitFor([&] { return !harness.window().busy(); }, 120000);
     harness.window().fm_set().reject();
   });
@@ -394,8 +394,8 @@ TEST_F(SplitWindow, SettingsOpenedDuringAJobNeitherPauseNorChangeIt) {
 
 // Each row of the format list writes its own format, as FFmpeg reads it.
 TEST_F(SplitWindow, EveryFormatRowWritesThatFormat) {
-  harness.state().splitFunction = SplitFunction::EqualPieces;
-  harness.state().pieceCount = 1;
+  harness.mainSettings().splitFunction = SplitFunction::EqualPieces;
+  harness.mainSettings().pieceCount = 1;
   harness.addFiles({media->mono4});
   for (const auto& [row, name, codec] :
        {std::tuple{1, "mono4_1.wav", "pcm_s16le"}, std::tuple{2, "mono4_1.wma", "wmav2"},
@@ -417,8 +417,8 @@ TEST_F(SplitWindow, NoReEncodeCopiesFramesAlsoWithFades) {
   QComboBox& format = harness.window().cb_format();
   format.setCurrentIndex(4);
   ASSERT_EQ(format.currentText(), "MP3 (no re-encode)");
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
-  harness.state().pieceSeconds = 5;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().pieceSeconds = 5;
   harness.addFiles({media->a12});
   harness.clickSkin("Split");
   ASSERT_EQ(outputFiles(), QStringList({"a12_1.mp3", "a12_2.mp3", "a12_3.mp3"}));
@@ -432,7 +432,7 @@ TEST_F(SplitWindow, NoReEncodeCopiesFramesAlsoWithFades) {
   EXPECT_EQ(frames, int64_t{12} * 22050);
   EXPECT_EQ(statuses(), QStringList({"Finish", "Finish", "Finish"}));
 
-  harness.state().fadeIn = true;
+  harness.mainSettings().fadeIn = true;
   harness.clickSkin("Split");
   EXPECT_EQ(outputFiles().size(), 6);
   EXPECT_TRUE(harness.platform().informations.isEmpty())

@@ -39,8 +39,8 @@ class HostileFilesWindow : public ::testing::Test {
 
   void SetUp() override {
     harness.show();
-    harness.state().splitFunction = SplitFunction::EveryNSeconds;
-    harness.state().pieceSeconds = 2;
+    harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
+    harness.mainSettings().pieceSeconds = 2;
   }
 
   QStringList outputs() const { return testing::folderEntries(harness.outputDir()); }
@@ -139,8 +139,8 @@ TEST_F(HostileFilesWindow, TruncatedAndHeaderlessFilesPlayToTheEndOfTheirDataAnd
   for (int row = 0; row < harness.window().lv().topLevelItemCount(); ++row) {
     harness.clickSourceRow(row);
     harness.clickSkin("play");
-    EXPECT_TRUE(harness.state().IsPlaying) << "row " << row;
-    EXPECT_TRUE(QTest::qWaitFor([this] { return !harness.state().IsPlaying; }, 20000))
+    EXPECT_TRUE(harness.player().IsPlaying()) << "row " << row;
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !harness.player().IsPlaying(); }, 20000))
         << "row " << row << " never ended";
   }
   EXPECT_TRUE(harness.platform().errors.isEmpty())
@@ -195,7 +195,7 @@ TEST_F(HostileFilesWindow, AFileGoneAfterAddingEndsSplitAndJoinWithOneMessageEac
   harness.clickSourceRow(1);
   harness.clickSkin("play");
   EXPECT_EQ(harness.platform().errors.size(), 1);
-  EXPECT_FALSE(harness.state().IsPlaying);
+  EXPECT_FALSE(harness.player().IsPlaying());
 
   harness.clickSkin("Split");
   ASSERT_EQ(harness.platform().errors.size(), 2);
@@ -226,7 +226,7 @@ TEST_F(HostileFilesWindow, AFolderInPlaceOfAnAddedFileIsReportedNotRead) {
 
   harness.clickSkin("play");
   EXPECT_EQ(harness.platform().errors.size(), 1);
-  EXPECT_FALSE(harness.state().IsPlaying);
+  EXPECT_FALSE(harness.player().IsPlaying());
   harness.clickSkin("Split");
   ASSERT_EQ(harness.platform().errors.size(), 2);
   EXPECT_TRUE(harness.platform().errors[1].contains("replaced.mp3"))

@@ -42,7 +42,7 @@ TEST_F(NothingLostWindow, NoSourceChangesThroughAddPlaySplitTagEditAndJoin) {
   ASSERT_EQ(harness.sourceCaptions().size(), 3);
 
   harness.clickSkin("play");
-  EXPECT_TRUE(harness.state().IsPlaying);
+  EXPECT_TRUE(harness.player().IsPlaying());
   QTest::qWait(100);
   harness.clickSkin("stop");
 
@@ -59,8 +59,8 @@ TEST_F(NothingLostWindow, NoSourceChangesThroughAddPlaySplitTagEditAndJoin) {
   EXPECT_TRUE(edited);
   EXPECT_EQ(harness.window().sources().at(0).tags.album, QStringLiteral("Отредактировано"));
 
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
-  harness.state().pieceSeconds = 2;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().pieceSeconds = 2;
   harness.clickSkin("Split");
   harness.platform().saveAnswers.push_back(
       PlatformServices::SaveChoice{harness.outputDir() + "joined.mp3", 1});
@@ -80,9 +80,9 @@ TEST_F(NothingLostWindow, SplittingIntoTheSourcesOwnFolderWritesOverNoSource) {
   ASSERT_TRUE(QFile::copy(sources[0], folder + "plain_1.mp3"));
   ASSERT_TRUE(QDir().mkpath(folder + "plain_2.mp3"));
   ASSERT_TRUE(QFile::link(folder + "nowhere", folder + "plain_3.mp3"));
-  harness.state().outputDir = folder;
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
-  harness.state().pieceSeconds = 2;
+  harness.mainSettings().outputDir = folder;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().pieceSeconds = 2;
   const QStringList taken = {folder + "plain_1.mp3"};
   const QMap<QString, QByteArray> takenBefore = testing::checksumsOf(taken);
 
@@ -110,8 +110,8 @@ TEST_F(NothingLostWindow, PiecesNamedLikeTheNextOnesAreNeverWrittenOver) {
   for (const QString& name : outputs()) earlier << harness.outputDir() + name;
   const QMap<QString, QByteArray> before = testing::checksumsOf(earlier);
 
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
-  harness.state().pieceSeconds = 2;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().pieceSeconds = 2;
   harness.addFiles({sources[0]});
   harness.clickSkin("Split");
   harness.clickSkin("Split");  // a second run counts on past the first

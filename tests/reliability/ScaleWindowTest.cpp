@@ -42,8 +42,8 @@ TEST(ScaleWindow, FiveHundredSourcesAreListedSplitAndCleared) {
   }
   MainWindowHarness harness(kSmallMp3Settings);
   harness.show();
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
-  harness.state().pieceSeconds = 60;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().pieceSeconds = 60;
 
   const long memoryBefore = residentKb();
   QElapsedTimer timer;
@@ -84,8 +84,8 @@ TEST(ScaleWindow, AnHourLongSourceSplitEveryTenMinutesGivesSixExactPieces) {
 
   MainWindowHarness harness(kSmallMp3Settings);
   harness.show();
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
-  harness.state().pieceSeconds = 600;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().pieceSeconds = 600;
   harness.addFiles({source});
   ASSERT_EQ(harness.segmentRows().size(), 6);
   EXPECT_EQ(harness.segmentRows().value(5), "00:50:00 - 01:00:00|00:10:00|Unconvert");

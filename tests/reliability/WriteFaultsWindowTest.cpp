@@ -74,9 +74,9 @@ TEST_F(WriteFaultsWindow, AnOutputFolderThatCannotExistEndsTheSplitWithOneMessag
   QFile file(blocker);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.close();
-  harness.state().outputDir = blocker + "/pieces/";
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
-  harness.state().pieceSeconds = 2;
+  harness.mainSettings().outputDir = blocker + "/pieces/";
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().pieceSeconds = 2;
   harness.addFiles({media("short3.mp3")});
 
   harness.clickSkin("Split");
@@ -95,15 +95,15 @@ TEST_F(WriteFaultsWindow, AnOutputFolderThatCannotExistEndsTheSplitWithOneMessag
   EXPECT_FALSE(harness.window().jobRunning());
 
   // With a usable folder the same window splits again.
-  harness.state().outputDir = harness.outputDir();
+  harness.mainSettings().outputDir = harness.outputDir();
   harness.clickSkin("Split");
   EXPECT_EQ(harness.platform().errors.size(), 2);
   EXPECT_EQ(outputs(), QStringList({"short3_1.mp3", "short3_2.mp3"}));
 }
 
 TEST_F(WriteFaultsWindow, ADiskThatFillsMidPieceLeavesNoPieceLookingComplete) {
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
-  harness.state().pieceSeconds = 10;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().pieceSeconds = 10;
   harness.addFiles({media("long20.mp3"), media("short3.mp3")});
   {
     FileSizeLimit full(kFullDiskBytes);
@@ -144,7 +144,7 @@ TEST_F(WriteFaultsWindow, AReadOnlySettingsFileIsReportedAtCloseAndLeftAsItWas) 
   window.show();
   const QByteArray before = testing::fileChecksum(window.settingsPath());
   ASSERT_TRUE(QFile::setPermissions(window.settingsPath(), QFile::ReadOwner | QFile::ReadGroup));
-  window.state().pieceSeconds = 77;
+  window.mainSettings().pieceSeconds = 77;
   window.close();
   ASSERT_EQ(window.platform().errors.size(), 1);
   EXPECT_EQ(window.platform().errors[0], "Unable to write to Quillmere.ini");
@@ -155,8 +155,8 @@ TEST_F(WriteFaultsWindow, ASettingsFolderInPlaceOfTheFileGivesDefaultsAndOneMess
   MainWindowHarness window;
   ASSERT_TRUE(QDir().mkpath(window.settingsPath()));
   window.show();
-  EXPECT_EQ(window.state().splitFunction, SplitFunction::Custom);
-  EXPECT_EQ(window.state().pieceSeconds, 60);
+  EXPECT_EQ(window.mainSettings().splitFunction, SplitFunction::Custom);
+  EXPECT_EQ(window.mainSettings().pieceSeconds, 60);
   window.addFiles({media("short3.mp3")});
   EXPECT_EQ(window.sourceCaptions(), QStringList{"short3.mp3"});
   window.close();

@@ -309,13 +309,13 @@ TEST_F(TagEditorWindow, FromTheSourceListMenuAndWithAnEmptyList) {
 }
 
 TEST_F(TagEditorWindow, StillOpensWhileAJobRuns) {
-  harness.state().jobRunning = true;
+  harness.holdJob();
   withEditor([&](Tfm_id3& dialog) {
     typeInto(dialog.edt_year, QStringLiteral("2001"));
     dialog.btn_ok->click();
   });
   EXPECT_EQ(tags()[0].year, "2001");
-  harness.state().jobRunning = false;
+  harness.window().StopJob();
 }
 
 }  // namespace
@@ -335,7 +335,7 @@ TEST_F(TagEditorWindow, SplitPiecesCarryTheEditedTags) {
     dialog.btn_ok->click();
   });
   // Cut every source into one piece (every 60 seconds) through the menu's Split.
-  harness.state().splitFunction = SplitFunction::EveryNSeconds;
+  harness.mainSettings().splitFunction = SplitFunction::EveryNSeconds;
   harness.triggerMenuItem("Start1");
   ASSERT_FALSE(harness.window().jobRunning());
   const QString firstPiece = harness.outputDir() + QString::fromUtf8("Утро_1.mp3");

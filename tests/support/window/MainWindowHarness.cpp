@@ -6,7 +6,9 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <utility>
 
+#include "app/JobDisplay.h"
 #include "app/dialogs/Tfm_dir.h"
 #include "components/skin/SkinWidget.h"
 
@@ -22,6 +24,11 @@ MainWindowHarness::MainWindowHarness(const QString& settingsText) {
   environment.settingsFilePath = settingsPath();
   environment.programFolder = folder_.path("program") + QLatin1Char('/');
   environment.defaultOutputDir = outputDir();
+  environment.startJob = [this](JobExecutor& executor, PlannedJob job,
+                                JobExecutor::Options options) {
+    if (std::exchange(holdNextJob_, false)) return true;
+    return startOnExecutor(executor, std::move(job), options);
+  };
   window_ = std::make_unique<Tfm_main>(environment);
 }
 
@@ -32,6 +39,13 @@ MainWindowHarness::~MainWindowHarness() {
 void MainWindowHarness::show() {
   window_->show();
   (void)QTest::qWaitForWindowExposed(window_.get());
+}
+
+void MainWindowHarness::holdJob() {
+  holdNextJob_ = true;
+  window_->jobDisplay().startSplit(SplitPlan{}, {}, JobSettings{}, {});
+  holdNextJob_ = false;
+  if (!window_->jobRunning()) throw std::runtime_error("the held job did not start");
 }
 
 bool MainWindowHarness::waitUntilIdle(int timeoutMs) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/PreviewPlayer.h"
 #include "app/Tfm_main.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempFolder.h"
@@ -22,7 +23,8 @@ class MainWindowHarness {
 
   Tfm_main& window() { return *window_; }
   ScriptedPlatform& platform() { return platform_; }
-  MainWindowState& state() { return window_->state(); }
+  MainSettings& mainSettings() { return window_->mainSettings(); }
+  const PreviewPlayer& player() { return window_->previewPlayer(); }
   const TempFolder& folder() const { return folder_; }
   QString settingsPath() const { return folder_.path("config/Quillmere.ini"); }
   QString outputDir() const { return folder_.path("out") + QLatin1Char('/'); }
@@ -38,6 +40,10 @@ class MainWindowHarness {
   // Triggers the named menu item ("AddFile1", "Start1", ...), then waits as clickSkin does.
   void triggerMenuItem(const QString& handlerName);
   void triggerMenuItemNoWait(const QString& handlerName);
+  // Starts a job that stands still until it is stopped (Stop, Exit, closing
+  // the window): the job display runs it as any other, but no executor gets
+  // it, so it neither reports nor ends by itself. Needs the window shown.
+  void holdJob();
   // Serves the event queue until no add and no job runs; false after `timeoutMs`.
   bool waitUntilIdle(int timeoutMs = 240000);
   // Adds files through Add File, answering the open dialog with them.
@@ -60,6 +66,7 @@ class MainWindowHarness {
   TempFolder folder_;
   ScriptedPlatform platform_;
   std::unique_ptr<Tfm_main> window_;
+  bool holdNextJob_ = false;
 };
 
 }  // namespace tarvex::testing
