@@ -127,10 +127,6 @@ QString Tfm_set::commandLineText() const {
   return txtCommLine->toPlainText();
 }
 
-QString Tfm_set::currentPageTitle() const {
-  return lab->text();
-}
-
 void Tfm_set::showPage(QGroupBox* page) {
   pages->setCurrentWidget(page);
   lab->setText(page->property("pageTitle").toString());

@@ -49,9 +49,8 @@ struct SettingsDialogHooks {
 // Default resets the encoder controls; Cancel stores nothing. A click on a
 // function choice changes the window-wide state at once.
 //
-// The handlers are public so that the main window's tests can drive them the
-// way the buttons do; the buttons call them and show any error through the
-// platform's error display.
+// The controls are the dialog's own; each carries an object name (the page
+// tree's nodes aside), by which tests find and work them as a user does.
 class Tfm_set : public QDialog {
   Q_OBJECT
 
@@ -63,9 +62,13 @@ class Tfm_set : public QDialog {
   // The MP3 command-line text; it lives only in this dialog for the program run.
   QString commandLineText() const;
 
-  // The title of the page on show ("Set General", ...).
-  QString currentPageTitle() const;
+ protected:
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
+ private:
+  // The handlers of the buttons, the page tree and the fields; the buttons
+  // show any error through the platform's error display.
   void FormShow();
   void TreeView1Click();
   // Returns true when everything was stored and the dialog closed.
@@ -175,11 +178,6 @@ class Tfm_set : public QDialog {
   QLineEdit* edt_ogg_quality = nullptr;
   UpDown* ud_ogg_quality = nullptr;
 
- protected:
-  void showEvent(QShowEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
- private:
   void buildWindow();
   void buildPageTree();
   QGroupBox* buildGeneralPage();
