@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <cstdlib>
 #include <functional>
 
 namespace tarvex::testing {
