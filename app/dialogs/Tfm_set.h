@@ -4,30 +4,20 @@
 #include <QPointer>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QButtonGroup;
-class QCheckBox;
-class QComboBox;
 class QGroupBox;
-class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
-class QRadioButton;
-class QStackedWidget;
-class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace tarvex {
 
 class PlatformServices;
-class RadioGroup;
 class SettingsFile;
 class SettingsValues;
-class SpinEdit;
 class Tfm_dir;
-class UpDown;
 struct MainSettings;
+struct SettingsControls;
 
 // What the settings dialog asks of the layers around it.
 struct SettingsDialogHooks {
@@ -49,9 +39,8 @@ struct SettingsDialogHooks {
 // Default resets the encoder controls; Cancel stores nothing. A click on a
 // function choice changes the window-wide state at once.
 //
-// The handlers are public so that the main window's tests can drive them the
-// way the buttons do; the buttons call them and show any error through the
-// platform's error display.
+// The controls are the dialog's own; each carries an object name (the page
+// tree's nodes aside), by which tests find and work them as a user does.
 class Tfm_set : public QDialog {
   Q_OBJECT
 
@@ -63,9 +52,13 @@ class Tfm_set : public QDialog {
   // The MP3 command-line text; it lives only in this dialog for the program run.
   QString commandLineText() const;
 
-  // The title of the page on show ("Set General", ...).
-  QString currentPageTitle() const;
+ protected:
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
+ private:
+  // The handlers of the buttons, the page tree and the fields; the buttons
+  // show any error through the platform's error display.
   void FormShow();
   void TreeView1Click();
   // Returns true when everything was stored and the dialog closed.
@@ -77,109 +70,6 @@ class Tfm_set : public QDialog {
   void edt_countExit();
   void edt_ogg_qualityExit();
 
-  // The page tree and the header.
-  QTreeWidget* TreeView1 = nullptr;
-  QLabel* lab = nullptr;
-  QStackedWidget* pages = nullptr;
-  QPushButton* Ok = nullptr;
-  QPushButton* Button2 = nullptr;
-  QPushButton* Cancel = nullptr;
-
-  // General.
-  QGroupBox* gb_cdgeneral = nullptr;
-  QRadioButton* rb_custom = nullptr;
-  QRadioButton* rb_time = nullptr;
-  QRadioButton* rb_count = nullptr;
-  QRadioButton* rb_unification = nullptr;
-  QLineEdit* edt_time = nullptr;
-  QLineEdit* edt_count = nullptr;
-  QCheckBox* cb_fadein = nullptr;
-  QCheckBox* cb_fadeout = nullptr;
-  QComboBox* cb_fadeintime = nullptr;
-  QComboBox* cb_fadeouttime = nullptr;
-  QLineEdit* edt_dir = nullptr;
-  QCheckBox* cb_titlenames = nullptr;
-  QPushButton* bt_dir = nullptr;
-
-  // MP3 General.
-  QGroupBox* gb_mp3general = nullptr;
-  QComboBox* cb_mp3_frequency = nullptr;
-  QComboBox* cb_mp3_channel = nullptr;
-  QComboBox* cb_mp3_bitrate = nullptr;
-  QLineEdit* edt_mp3_quality = nullptr;
-  UpDown* ud_mp3_quality = nullptr;
-
-  // MP3 VBR.
-  QGroupBox* gb_mp3vbr = nullptr;
-  QComboBox* cb_mp3vbrcm = nullptr;
-  QComboBox* cb_mp3_vbr = nullptr;
-  QLineEdit* edt_mp3_vbr = nullptr;
-  UpDown* ud_mp3_vbr = nullptr;
-  QCheckBox* ck_mp3_VBR = nullptr;
-  QCheckBox* ck_mp3_semb = nullptr;
-
-  // MP3 Filter.
-  QGroupBox* gb_filter = nullptr;
-  QCheckBox* chHFilt = nullptr;
-  SpinEdit* udHFiltF = nullptr;
-  QLabel* lbHFiltW = nullptr;
-  SpinEdit* udHFiltW = nullptr;
-  QCheckBox* chLFilt = nullptr;
-  SpinEdit* udLFiltF = nullptr;
-  QLabel* lbLFiltW = nullptr;
-  SpinEdit* udLFiltW = nullptr;
-
-  // MP3 Expert.
-  QGroupBox* gb_expert = nullptr;
-  QCheckBox* ck_crc = nullptr;
-  QCheckBox* ck_comply = nullptr;
-  QCheckBox* ck_allow = nullptr;
-  QCheckBox* ck_short = nullptr;
-  QCheckBox* ck_bit = nullptr;
-  QComboBox* cb_ath = nullptr;
-  QComboBox* cb_de = nullptr;
-
-  // MP3 Presets.
-  QGroupBox* gb_presets = nullptr;
-  QCheckBox* ck_preset = nullptr;
-  RadioGroup* rg_prest = nullptr;
-  QCheckBox* ck_alt = nullptr;
-  RadioGroup* rg_alt = nullptr;
-
-  // MP3 Command Line.
-  QGroupBox* gb_command = nullptr;
-  QPlainTextEdit* txtCommLine = nullptr;
-
-  // WAV.
-  QGroupBox* gb_wav = nullptr;
-  RadioGroup* rb_cdmode = nullptr;
-  QComboBox* cb_wav_frequency = nullptr;
-  QComboBox* cb_wav_bit = nullptr;
-  QComboBox* cb_wav_channel = nullptr;
-
-  // WMA.
-  QGroupBox* gb_wma = nullptr;
-  QComboBox* cb_wma = nullptr;
-
-  // Ogg Vorbis.
-  QGroupBox* gb_ogg = nullptr;
-  QGroupBox* gb_mp3copy = nullptr;  // "MP3 (no re-encode)": what it does, no settings
-  QLabel* lb_mp3copy = nullptr;
-  QComboBox* cb_ogg_fre = nullptr;
-  QComboBox* cb_ogg_channel = nullptr;
-  QComboBox* cb_ogg_bitrate = nullptr;
-  QCheckBox* ck_oggvbr = nullptr;
-  QCheckBox* ck_oggquality = nullptr;
-  QComboBox* cb_ogg_minbit = nullptr;
-  QComboBox* cb_ogg_maxbit = nullptr;
-  QLineEdit* edt_ogg_quality = nullptr;
-  UpDown* ud_ogg_quality = nullptr;
-
- protected:
-  void showEvent(QShowEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
- private:
   void buildWindow();
   void buildPageTree();
   QGroupBox* buildGeneralPage();
@@ -223,6 +113,8 @@ class Tfm_set : public QDialog {
   // siblings under the main window, the folder dialog is deleted first.
   QPointer<QDialog> folderDialogAlive_;
   SettingsDialogHooks hooks_;
+  // Where the controls are; the widgets themselves are the dialog's children.
+  std::unique_ptr<SettingsControls> ui_;
   QButtonGroup* functionChoices_ = nullptr;
   bool reportingInvalidNumber_ = false;
 };

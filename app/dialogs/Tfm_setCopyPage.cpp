@@ -2,6 +2,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "app/dialogs/SettingsControls.h"
 #include "app/dialogs/Tfm_set.h"
 
 namespace tarvex {
@@ -10,12 +11,12 @@ namespace tarvex {
 // cannot copy is encoded with the MP3 pages' settings), so it says what the
 // format does and when it encodes instead.
 QGroupBox* Tfm_set::buildMp3CopyPage() {
-  gb_mp3copy = new QGroupBox;
-  gb_mp3copy->setObjectName(QStringLiteral("gb_mp3copy"));
-  gb_mp3copy->setProperty("pageTitle", QStringLiteral("Set MP3 (no re-encode)"));
-  auto* layout = new QVBoxLayout(gb_mp3copy);
+  ui_->gb_mp3copy = new QGroupBox;
+  ui_->gb_mp3copy->setObjectName(QStringLiteral("gb_mp3copy"));
+  ui_->gb_mp3copy->setProperty("pageTitle", QStringLiteral("Set MP3 (no re-encode)"));
+  auto* layout = new QVBoxLayout(ui_->gb_mp3copy);
   layout->setContentsMargins(6, 6, 6, 6);
-  lb_mp3copy = new QLabel(
+  ui_->lb_mp3copy = new QLabel(
       QStringLiteral(
           "Pieces of MP3 files are made of the files' own frames, without encoding them "
           "again: no loss of quality, much faster, and still exact to the sample. Only the "
@@ -26,12 +27,12 @@ QGroupBox* Tfm_set::buildMp3CopyPage() {
           "With files that are not MP3 or cannot be copied, and for a join with fades, of "
           "marked ranges or of differing files, the output is encoded with the MP3 settings "
           "instead, and a message says why."),
-      gb_mp3copy);
-  lb_mp3copy->setObjectName(QStringLiteral("lb_mp3copy"));
-  lb_mp3copy->setWordWrap(true);
-  lb_mp3copy->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-  layout->addWidget(lb_mp3copy);
-  return gb_mp3copy;
+      ui_->gb_mp3copy);
+  ui_->lb_mp3copy->setObjectName(QStringLiteral("lb_mp3copy"));
+  ui_->lb_mp3copy->setWordWrap(true);
+  ui_->lb_mp3copy->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+  layout->addWidget(ui_->lb_mp3copy);
+  return ui_->gb_mp3copy;
 }
 
 }  // namespace tarvex

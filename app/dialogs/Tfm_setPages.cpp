@@ -20,6 +20,7 @@
 
 #include "app/dialogs/DialogFont.h"
 #include "app/dialogs/RadioGroup.h"
+#include "app/dialogs/SettingsControls.h"
 #include "app/dialogs/SpinEdit.h"
 #include "app/dialogs/Tfm_set.h"
 #include "app/dialogs/UpDown.h"
@@ -111,42 +112,42 @@ void Tfm_set::buildWindow() {
   setFixedSize(kClientWidth, kClientHeight);
   setFont(DialogFont(font()));
 
-  TreeView1 = named(new QTreeWidget(this), "TreeView1");
-  TreeView1->setGeometry(4, 6, kPageLeft - 7, kPageTop + kPageHeight - 6);
-  TreeView1->setHeaderHidden(true);
-  TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  TreeView1->setIndentation(10);
-  TreeView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  TreeView1->setTextElideMode(Qt::ElideNone);
+  ui_->TreeView1 = named(new QTreeWidget(this), "TreeView1");
+  ui_->TreeView1->setGeometry(4, 6, kPageLeft - 7, kPageTop + kPageHeight - 6);
+  ui_->TreeView1->setHeaderHidden(true);
+  ui_->TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  ui_->TreeView1->setIndentation(10);
+  ui_->TreeView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  ui_->TreeView1->setTextElideMode(Qt::ElideNone);
 
-  lab = named(new QLabel(this), "lab");
+  ui_->lab = named(new QLabel(this), "lab");
   QFont bold = DialogFont(font(), 13);
   bold.setBold(true);
-  lab->setFont(bold);
-  lab->setGeometry(kPageLeft, 6, kPageWidth, kPageTop - 8);
+  ui_->lab->setFont(bold);
+  ui_->lab->setGeometry(kPageLeft, 6, kPageWidth, kPageTop - 8);
 
-  pages = named(new QStackedWidget(this), "pages");
-  pages->setGeometry(kPageLeft, kPageTop, kPageWidth, kPageHeight);
-  pages->addWidget(buildGeneralPage());
-  pages->addWidget(buildMp3GeneralPage());
-  pages->addWidget(buildCommandPage());
-  pages->addWidget(buildExpertPage());
-  pages->addWidget(buildFilterPage());
-  pages->addWidget(buildPresetsPage());
-  pages->addWidget(buildMp3VbrPage());
-  pages->addWidget(buildWavPage());
-  pages->addWidget(buildWmaPage());
-  pages->addWidget(buildOggPage());
-  pages->addWidget(buildMp3CopyPage());
+  ui_->pages = named(new QStackedWidget(this), "pages");
+  ui_->pages->setGeometry(kPageLeft, kPageTop, kPageWidth, kPageHeight);
+  ui_->pages->addWidget(buildGeneralPage());
+  ui_->pages->addWidget(buildMp3GeneralPage());
+  ui_->pages->addWidget(buildCommandPage());
+  ui_->pages->addWidget(buildExpertPage());
+  ui_->pages->addWidget(buildFilterPage());
+  ui_->pages->addWidget(buildPresetsPage());
+  ui_->pages->addWidget(buildMp3VbrPage());
+  ui_->pages->addWidget(buildWavPage());
+  ui_->pages->addWidget(buildWmaPage());
+  ui_->pages->addWidget(buildOggPage());
+  ui_->pages->addWidget(buildMp3CopyPage());
 
   const int buttonTop = kPageTop + kPageHeight + 11;
-  Ok = named(new QPushButton(QStringLiteral("Ok"), this), "Ok");
-  Ok->setGeometry(kClientWidth - 246, buttonTop, 76, 25);
-  Ok->setDefault(true);
-  Button2 = named(new QPushButton(QStringLiteral("Default"), this), "Button2");
-  Button2->setGeometry(kClientWidth - 164, buttonTop, 76, 25);
-  Cancel = named(new QPushButton(QStringLiteral("Cancel"), this), "Cancel");
-  Cancel->setGeometry(kClientWidth - 82, buttonTop, 76, 25);
+  ui_->Ok = named(new QPushButton(QStringLiteral("Ok"), this), "Ok");
+  ui_->Ok->setGeometry(kClientWidth - 246, buttonTop, 76, 25);
+  ui_->Ok->setDefault(true);
+  ui_->Button2 = named(new QPushButton(QStringLiteral("Default"), this), "Button2");
+  ui_->Button2->setGeometry(kClientWidth - 164, buttonTop, 76, 25);
+  ui_->Cancel = named(new QPushButton(QStringLiteral("Cancel"), this), "Cancel");
+  ui_->Cancel->setGeometry(kClientWidth - 82, buttonTop, 76, 25);
 
   buildPageTree();
 }
@@ -157,99 +158,103 @@ void Tfm_set::buildPageTree() {
     item->setData(0, kPageRole, QVariant::fromValue(static_cast<QObject*>(page)));
     return item;
   };
-  node(new QTreeWidgetItem(TreeView1), QStringLiteral("General"), gb_cdgeneral);
-  QTreeWidgetItem* mp3 = node(new QTreeWidgetItem(TreeView1), QStringLiteral("MP3"), gb_mp3general);
-  node(new QTreeWidgetItem(mp3), QStringLiteral("Command Line"), gb_command);
-  node(new QTreeWidgetItem(mp3), QStringLiteral("Expert"), gb_expert);
-  node(new QTreeWidgetItem(mp3), QStringLiteral("Filtering"), gb_filter);
-  node(new QTreeWidgetItem(mp3), QStringLiteral("General"), gb_mp3general);
-  node(new QTreeWidgetItem(mp3), QStringLiteral("Presets"), gb_presets);
-  node(new QTreeWidgetItem(mp3), QStringLiteral("VBR"), gb_mp3vbr);
+  node(new QTreeWidgetItem(ui_->TreeView1), QStringLiteral("General"), ui_->gb_cdgeneral);
+  QTreeWidgetItem* mp3 =
+      node(new QTreeWidgetItem(ui_->TreeView1), QStringLiteral("MP3"), ui_->gb_mp3general);
+  node(new QTreeWidgetItem(mp3), QStringLiteral("Command Line"), ui_->gb_command);
+  node(new QTreeWidgetItem(mp3), QStringLiteral("Expert"), ui_->gb_expert);
+  node(new QTreeWidgetItem(mp3), QStringLiteral("Filtering"), ui_->gb_filter);
+  node(new QTreeWidgetItem(mp3), QStringLiteral("General"), ui_->gb_mp3general);
+  node(new QTreeWidgetItem(mp3), QStringLiteral("Presets"), ui_->gb_presets);
+  node(new QTreeWidgetItem(mp3), QStringLiteral("VBR"), ui_->gb_mp3vbr);
   // "MP3 (no re-encode)" encodes with the MP3 settings where it cannot copy.
-  node(new QTreeWidgetItem(mp3), QStringLiteral("No re-encode"), gb_mp3copy);
+  node(new QTreeWidgetItem(mp3), QStringLiteral("No re-encode"), ui_->gb_mp3copy);
   // Every other format the main window offers has its page.
-  node(new QTreeWidgetItem(TreeView1), QStringLiteral("WAV"), gb_wav);
-  node(new QTreeWidgetItem(TreeView1), QStringLiteral("WMA"), gb_wma);
-  node(new QTreeWidgetItem(TreeView1), QStringLiteral("OGG"), gb_ogg);
+  node(new QTreeWidgetItem(ui_->TreeView1), QStringLiteral("WAV"), ui_->gb_wav);
+  node(new QTreeWidgetItem(ui_->TreeView1), QStringLiteral("WMA"), ui_->gb_wma);
+  node(new QTreeWidgetItem(ui_->TreeView1), QStringLiteral("OGG"), ui_->gb_ogg);
 }
 
 QGroupBox* Tfm_set::buildGeneralPage() {
-  gb_cdgeneral = page("gb_cdgeneral", QStringLiteral("Set General"));
-  QVBoxLayout* layout = pageLayout(gb_cdgeneral);
+  ui_->gb_cdgeneral = page("gb_cdgeneral", QStringLiteral("Set General"));
+  QVBoxLayout* layout = pageLayout(ui_->gb_cdgeneral);
 
   auto* choice = named(new QGroupBox(QStringLiteral("Function Choice")), "gb_function");
   auto* grid = new QGridLayout(choice);
   grid->setContentsMargins(6, 2, 6, 4);
   grid->setVerticalSpacing(2);
-  rb_custom = named(new QRadioButton(QStringLiteral("Custom"), choice), "rb_custom");
-  rb_time = named(new QRadioButton(QStringLiteral("Split every copy into "), choice), "rb_time");
-  rb_count = named(new QRadioButton(QStringLiteral("Averagely split into"), choice), "rb_count");
-  rb_unification = named(new QRadioButton(QStringLiteral("Unification"), choice), "rb_unification");
-  edt_time = numberField(choice, "edt_time", 44);
-  edt_count = numberField(choice, "edt_count", 44);
-  grid->addWidget(rb_custom, 0, 0, 1, 3);
-  grid->addWidget(rb_time, 1, 0);
-  grid->addWidget(edt_time, 1, 1);
+  ui_->rb_custom = named(new QRadioButton(QStringLiteral("Custom"), choice), "rb_custom");
+  ui_->rb_time =
+      named(new QRadioButton(QStringLiteral("Split every copy into "), choice), "rb_time");
+  ui_->rb_count =
+      named(new QRadioButton(QStringLiteral("Averagely split into"), choice), "rb_count");
+  ui_->rb_unification =
+      named(new QRadioButton(QStringLiteral("Unification"), choice), "rb_unification");
+  ui_->edt_time = numberField(choice, "edt_time", 44);
+  ui_->edt_count = numberField(choice, "edt_count", 44);
+  grid->addWidget(ui_->rb_custom, 0, 0, 1, 3);
+  grid->addWidget(ui_->rb_time, 1, 0);
+  grid->addWidget(ui_->edt_time, 1, 1);
   grid->addWidget(named(new QLabel(QStringLiteral("Second"), choice), "lb_second"), 1, 2);
-  grid->addWidget(rb_count, 2, 0);
-  grid->addWidget(edt_count, 2, 1);
+  grid->addWidget(ui_->rb_count, 2, 0);
+  grid->addWidget(ui_->edt_count, 2, 1);
   grid->addWidget(named(new QLabel(QStringLiteral("copy. "), choice), "lb_copy"), 2, 2);
-  grid->addWidget(rb_unification, 3, 0, 1, 3);
+  grid->addWidget(ui_->rb_unification, 3, 0, 1, 3);
   grid->setColumnStretch(2, 1);
   functionChoices_ = new QButtonGroup(this);
-  functionChoices_->addButton(rb_custom, 0);
-  functionChoices_->addButton(rb_time, 1);
-  functionChoices_->addButton(rb_count, 2);
-  functionChoices_->addButton(rb_unification, 3);
+  functionChoices_->addButton(ui_->rb_custom, 0);
+  functionChoices_->addButton(ui_->rb_time, 1);
+  functionChoices_->addButton(ui_->rb_count, 2);
+  functionChoices_->addButton(ui_->rb_unification, 3);
   layout->addWidget(choice);
 
   auto* fades = named(new QGroupBox(QStringLiteral("Fade Settings")), "gb_fade");
   auto* fadeRow = new QHBoxLayout(fades);
   fadeRow->setContentsMargins(6, 2, 6, 4);
-  cb_fadein = named(new QCheckBox(QStringLiteral("IN "), fades), "cb_fadein");
-  cb_fadeintime = list(fades, "cb_fadeintime", fadeLengthRows());
-  cb_fadeout = named(new QCheckBox(QStringLiteral("Out "), fades), "cb_fadeout");
-  cb_fadeouttime = list(fades, "cb_fadeouttime", fadeLengthRows());
-  fadeRow->addWidget(cb_fadein);
-  fadeRow->addWidget(cb_fadeintime);
+  ui_->cb_fadein = named(new QCheckBox(QStringLiteral("IN "), fades), "cb_fadein");
+  ui_->cb_fadeintime = list(fades, "cb_fadeintime", fadeLengthRows());
+  ui_->cb_fadeout = named(new QCheckBox(QStringLiteral("Out "), fades), "cb_fadeout");
+  ui_->cb_fadeouttime = list(fades, "cb_fadeouttime", fadeLengthRows());
+  fadeRow->addWidget(ui_->cb_fadein);
+  fadeRow->addWidget(ui_->cb_fadeintime);
   fadeRow->addSpacing(8);
-  fadeRow->addWidget(cb_fadeout);
-  fadeRow->addWidget(cb_fadeouttime);
+  fadeRow->addWidget(ui_->cb_fadeout);
+  fadeRow->addWidget(ui_->cb_fadeouttime);
   fadeRow->addStretch();
   layout->addWidget(fades);
 
   auto* path = named(new QGroupBox(QStringLiteral("Output Path:")), "gb_path");
   auto* pathRow = new QHBoxLayout(path);
   pathRow->setContentsMargins(6, 2, 6, 4);
-  edt_dir = named(new QLineEdit(path), "edt_dir");
-  bt_dir = named(new QPushButton(QStringLiteral("..."), path), "bt_dir");
-  bt_dir->setFixedWidth(26);
-  pathRow->addWidget(edt_dir);
-  pathRow->addWidget(bt_dir);
+  ui_->edt_dir = named(new QLineEdit(path), "edt_dir");
+  ui_->bt_dir = named(new QPushButton(QStringLiteral("..."), path), "bt_dir");
+  ui_->bt_dir->setFixedWidth(26);
+  pathRow->addWidget(ui_->edt_dir);
+  pathRow->addWidget(ui_->bt_dir);
   layout->addWidget(path);
-  cb_titlenames =
+  ui_->cb_titlenames =
       named(new QCheckBox(QStringLiteral("Name pieces after their track or chapter titles")),
             "cb_titlenames");
-  layout->addWidget(cb_titlenames);
+  layout->addWidget(ui_->cb_titlenames);
   layout->addStretch();
-  return gb_cdgeneral;
+  return ui_->gb_cdgeneral;
 }
 
 QGroupBox* Tfm_set::buildMp3GeneralPage() {
-  gb_mp3general = page("gb_mp3general", QStringLiteral("Set MP3 General"));
-  QVBoxLayout* layout = pageLayout(gb_mp3general);
+  ui_->gb_mp3general = page("gb_mp3general", QStringLiteral("Set MP3 General"));
+  QVBoxLayout* layout = pageLayout(ui_->gb_mp3general);
   auto* fields = new QWidget;
   QFormLayout* form = formIn(fields);
   form->setContentsMargins(0, 0, 0, 0);
-  cb_mp3_frequency = list(fields, "cb_mp3_frequency", sampleRateRows());
-  cb_mp3_channel = list(fields, "cb_mp3_channel", mp3ChannelRows());
-  cb_mp3_bitrate = list(fields, "cb_mp3_bitrate", bitrateRows());
-  edt_mp3_quality = qualityField(fields, "edt_mp3_quality");
-  ud_mp3_quality = named(new UpDown(edt_mp3_quality, 0, 9, fields), "ud_mp3_quality");
-  form->addRow(QStringLiteral("Frequency: "), cb_mp3_frequency);
-  form->addRow(QStringLiteral("Channel: "), cb_mp3_channel);
-  form->addRow(QStringLiteral("Bitrate: "), cb_mp3_bitrate);
-  form->addRow(QStringLiteral("Quality: "), withArrows(edt_mp3_quality, ud_mp3_quality));
+  ui_->cb_mp3_frequency = list(fields, "cb_mp3_frequency", sampleRateRows());
+  ui_->cb_mp3_channel = list(fields, "cb_mp3_channel", mp3ChannelRows());
+  ui_->cb_mp3_bitrate = list(fields, "cb_mp3_bitrate", bitrateRows());
+  ui_->edt_mp3_quality = qualityField(fields, "edt_mp3_quality");
+  ui_->ud_mp3_quality = named(new UpDown(ui_->edt_mp3_quality, 0, 9, fields), "ud_mp3_quality");
+  form->addRow(QStringLiteral("Frequency: "), ui_->cb_mp3_frequency);
+  form->addRow(QStringLiteral("Channel: "), ui_->cb_mp3_channel);
+  form->addRow(QStringLiteral("Bitrate: "), ui_->cb_mp3_bitrate);
+  form->addRow(QStringLiteral("Quality: "), withArrows(ui_->edt_mp3_quality, ui_->ud_mp3_quality));
   layout->addWidget(fields);
 
   auto* comment = named(new QGroupBox(QStringLiteral("Comment:  ")), "gb_comment");
@@ -266,44 +271,45 @@ QGroupBox* Tfm_set::buildMp3GeneralPage() {
   }
   layout->addWidget(comment);
   layout->addStretch();
-  return gb_mp3general;
+  return ui_->gb_mp3general;
 }
 
 QGroupBox* Tfm_set::buildMp3VbrPage() {
-  gb_mp3vbr = page("gb_mp3vbr", QStringLiteral("Set MP3 VBR"));
-  QVBoxLayout* layout = pageLayout(gb_mp3vbr);
+  ui_->gb_mp3vbr = page("gb_mp3vbr", QStringLiteral("Set MP3 VBR"));
+  QVBoxLayout* layout = pageLayout(ui_->gb_mp3vbr);
   auto* method = new QWidget;
   QFormLayout* methodForm = formIn(method);
   methodForm->setContentsMargins(0, 0, 0, 0);
-  cb_mp3vbrcm = list(method, "cb_mp3vbrcm", vbrMethodRows());
-  methodForm->addRow(QStringLiteral("Coding Method:"), cb_mp3vbrcm);
+  ui_->cb_mp3vbrcm = list(method, "cb_mp3vbrcm", vbrMethodRows());
+  methodForm->addRow(QStringLiteral("Coding Method:"), ui_->cb_mp3vbrcm);
   layout->addWidget(method);
 
   auto* bitrate = named(new QGroupBox(QStringLiteral("VBR Bitrate/Quality: ")), "gb_vbrbitrate");
   QFormLayout* form = formIn(bitrate);
-  cb_mp3_vbr = list(bitrate, "cb_mp3_vbr", bitrateRows());
-  edt_mp3_vbr = qualityField(bitrate, "edt_mp3_vbr");
-  ud_mp3_vbr = named(new UpDown(edt_mp3_vbr, 0, 9, bitrate), "ud_mp3_vbr");
-  form->addRow(QStringLiteral("VBR Bitrate: "), cb_mp3_vbr);
-  form->addRow(QStringLiteral("VBR Quality: "), withArrows(edt_mp3_vbr, ud_mp3_vbr));
+  ui_->cb_mp3_vbr = list(bitrate, "cb_mp3_vbr", bitrateRows());
+  ui_->edt_mp3_vbr = qualityField(bitrate, "edt_mp3_vbr");
+  ui_->ud_mp3_vbr = named(new UpDown(ui_->edt_mp3_vbr, 0, 9, bitrate), "ud_mp3_vbr");
+  form->addRow(QStringLiteral("VBR Bitrate: "), ui_->cb_mp3_vbr);
+  form->addRow(QStringLiteral("VBR Quality: "), withArrows(ui_->edt_mp3_vbr, ui_->ud_mp3_vbr));
   layout->addWidget(bitrate);
 
   auto* advanced = named(new QGroupBox(QStringLiteral("Advanced")), "gb_advanced");
   auto* boxes = new QVBoxLayout(advanced);
   boxes->setContentsMargins(6, 2, 6, 4);
-  ck_mp3_VBR = named(new QCheckBox(QStringLiteral("Write VBR Header"), advanced), "ck_mp3_VBR");
-  ck_mp3_semb = named(new QCheckBox(QStringLiteral("Strictly enforce minimum bitrate"), advanced),
-                      "ck_mp3_semb");
-  boxes->addWidget(ck_mp3_VBR);
-  boxes->addWidget(ck_mp3_semb);
+  ui_->ck_mp3_VBR =
+      named(new QCheckBox(QStringLiteral("Write VBR Header"), advanced), "ck_mp3_VBR");
+  ui_->ck_mp3_semb = named(
+      new QCheckBox(QStringLiteral("Strictly enforce minimum bitrate"), advanced), "ck_mp3_semb");
+  boxes->addWidget(ui_->ck_mp3_VBR);
+  boxes->addWidget(ui_->ck_mp3_semb);
   layout->addWidget(advanced);
   layout->addStretch();
-  return gb_mp3vbr;
+  return ui_->gb_mp3vbr;
 }
 
 QGroupBox* Tfm_set::buildFilterPage() {
-  gb_filter = page("gb_filter", QStringLiteral("Set MP3 Filter"));
-  QVBoxLayout* layout = pageLayout(gb_filter);
+  ui_->gb_filter = page("gb_filter", QStringLiteral("Set MP3 Filter"));
+  QVBoxLayout* layout = pageLayout(ui_->gb_filter);
   auto filterGroup = [](const QString& title, const char* groupName, QCheckBox*& check,
                         const QString& checkCaption, const char* checkName, SpinEdit*& frequency,
                         const char* frequencyName, QLabel*& widthLabel, const QString& widthCaption,
@@ -326,145 +332,148 @@ QGroupBox* Tfm_set::buildFilterPage() {
     grid->setColumnStretch(0, 1);
     return group;
   };
-  layout->addWidget(filterGroup(QStringLiteral("HighPass Filter"), "gb_highpass", chHFilt,
+  layout->addWidget(filterGroup(QStringLiteral("HighPass Filter"), "gb_highpass", ui_->chHFilt,
                                 QStringLiteral("Highpass filtering frequency (in Hz):"), "chHFilt",
-                                udHFiltF, "udHFiltF", lbHFiltW,
+                                ui_->udHFiltF, "udHFiltF", ui_->lbHFiltW,
                                 QStringLiteral("Width of Highpass filter (in Hz):"), "lbHFiltW",
-                                udHFiltW, "udHFiltW"));
-  layout->addWidget(filterGroup(QStringLiteral("LowPass Filter"), "gb_lowpass", chLFilt,
+                                ui_->udHFiltW, "udHFiltW"));
+  layout->addWidget(filterGroup(QStringLiteral("LowPass Filter"), "gb_lowpass", ui_->chLFilt,
                                 QStringLiteral("Lowpass filtering frequency (in Hz):"), "chLFilt",
-                                udLFiltF, "udLFiltF", lbLFiltW,
+                                ui_->udLFiltF, "udLFiltF", ui_->lbLFiltW,
                                 QStringLiteral("Width of Lowpass filter (in Hz):"), "lbLFiltW",
-                                udLFiltW, "udLFiltW"));
+                                ui_->udLFiltW, "udLFiltW"));
   layout->addStretch();
-  return gb_filter;
+  return ui_->gb_filter;
 }
 
 QGroupBox* Tfm_set::buildExpertPage() {
-  gb_expert = page("gb_expert", QStringLiteral("Set MP3 Expert"));
-  QVBoxLayout* layout = pageLayout(gb_expert);
+  ui_->gb_expert = page("gb_expert", QStringLiteral("Set MP3 Expert"));
+  QVBoxLayout* layout = pageLayout(ui_->gb_expert);
   layout->setSpacing(2);
-  ck_crc = named(new QCheckBox(QStringLiteral("include CRC -Checksums")), "ck_crc");
-  ck_comply = named(new QCheckBox(QStringLiteral("comply as much as possible to ISO MPEG spec")),
-                    "ck_comply");
+  ui_->ck_crc = named(new QCheckBox(QStringLiteral("include CRC -Checksums")), "ck_crc");
+  ui_->ck_comply = named(
+      new QCheckBox(QStringLiteral("comply as much as possible to ISO MPEG spec")), "ck_comply");
   auto* complyNote = named(new QLabel(QStringLiteral("spec")), "lb_spec");
   complyNote->setIndent(20);
-  ck_allow = named(new QCheckBox(QStringLiteral("allow block types to differ between channels")),
-                   "ck_allow");
-  ck_short = named(new QCheckBox(QStringLiteral("short blocks")), "ck_short");
-  ck_bit = named(new QCheckBox(QStringLiteral("bit reservoir")), "ck_bit");
-  for (QWidget* widget : {static_cast<QWidget*>(ck_crc), static_cast<QWidget*>(ck_comply),
-                          static_cast<QWidget*>(complyNote), static_cast<QWidget*>(ck_allow),
-                          static_cast<QWidget*>(ck_short), static_cast<QWidget*>(ck_bit)}) {
+  ui_->ck_allow = named(
+      new QCheckBox(QStringLiteral("allow block types to differ between channels")), "ck_allow");
+  ui_->ck_short = named(new QCheckBox(QStringLiteral("short blocks")), "ck_short");
+  ui_->ck_bit = named(new QCheckBox(QStringLiteral("bit reservoir")), "ck_bit");
+  for (QWidget* widget :
+       {static_cast<QWidget*>(ui_->ck_crc), static_cast<QWidget*>(ui_->ck_comply),
+        static_cast<QWidget*>(complyNote), static_cast<QWidget*>(ui_->ck_allow),
+        static_cast<QWidget*>(ui_->ck_short), static_cast<QWidget*>(ui_->ck_bit)}) {
     layout->addWidget(widget);
   }
   auto* lists = new QWidget;
   QFormLayout* form = formIn(lists);
   form->setContentsMargins(0, 4, 0, 0);
-  cb_ath = list(lists, "cb_ath", athRows());
-  cb_de = list(lists, "cb_de", deEmphasisRows());
-  form->addRow(QStringLiteral("ATH Control:"), cb_ath);
-  form->addRow(QStringLiteral("De-emphasis :"), cb_de);
+  ui_->cb_ath = list(lists, "cb_ath", athRows());
+  ui_->cb_de = list(lists, "cb_de", deEmphasisRows());
+  form->addRow(QStringLiteral("ATH Control:"), ui_->cb_ath);
+  form->addRow(QStringLiteral("De-emphasis :"), ui_->cb_de);
   layout->addWidget(lists);
   layout->addStretch();
-  return gb_expert;
+  return ui_->gb_expert;
 }
 
 QGroupBox* Tfm_set::buildPresetsPage() {
-  gb_presets = page("gb_presets", QStringLiteral("Set MP3 Presets"));
-  QVBoxLayout* layout = pageLayout(gb_presets);
-  ck_preset = named(new QCheckBox(QStringLiteral("Preset")), "ck_preset");
-  rg_prest = new RadioGroup(QStringLiteral("rg_prest"), QString(), presetRows(), 4);
-  ck_alt = named(new QCheckBox(QStringLiteral("Alt-Preset")), "ck_alt");
-  rg_alt = new RadioGroup(QStringLiteral("rg_alt"), QString(), altPresetRows(), 2);
-  rg_prest->setItemIndex(0);
-  rg_alt->setItemIndex(0);
-  rg_prest->setEnabled(false);
-  rg_alt->setEnabled(false);
-  layout->addWidget(ck_preset);
-  layout->addWidget(rg_prest);
+  ui_->gb_presets = page("gb_presets", QStringLiteral("Set MP3 Presets"));
+  QVBoxLayout* layout = pageLayout(ui_->gb_presets);
+  ui_->ck_preset = named(new QCheckBox(QStringLiteral("Preset")), "ck_preset");
+  ui_->rg_prest = new RadioGroup(QStringLiteral("rg_prest"), QString(), presetRows(), 4);
+  ui_->ck_alt = named(new QCheckBox(QStringLiteral("Alt-Preset")), "ck_alt");
+  ui_->rg_alt = new RadioGroup(QStringLiteral("rg_alt"), QString(), altPresetRows(), 2);
+  ui_->rg_prest->setItemIndex(0);
+  ui_->rg_alt->setItemIndex(0);
+  ui_->rg_prest->setEnabled(false);
+  ui_->rg_alt->setEnabled(false);
+  layout->addWidget(ui_->ck_preset);
+  layout->addWidget(ui_->rg_prest);
   layout->addSpacing(4);
-  layout->addWidget(ck_alt);
-  layout->addWidget(rg_alt);
+  layout->addWidget(ui_->ck_alt);
+  layout->addWidget(ui_->rg_alt);
   layout->addStretch();
-  return gb_presets;
+  return ui_->gb_presets;
 }
 
 QGroupBox* Tfm_set::buildCommandPage() {
-  gb_command = page("gb_command", QStringLiteral("Set MP3 Command Line"));
-  QVBoxLayout* layout = pageLayout(gb_command);
-  txtCommLine = named(new QPlainTextEdit, "txtCommLine");
-  layout->addWidget(txtCommLine);
-  return gb_command;
+  ui_->gb_command = page("gb_command", QStringLiteral("Set MP3 Command Line"));
+  QVBoxLayout* layout = pageLayout(ui_->gb_command);
+  ui_->txtCommLine = named(new QPlainTextEdit, "txtCommLine");
+  layout->addWidget(ui_->txtCommLine);
+  return ui_->gb_command;
 }
 
 QGroupBox* Tfm_set::buildWavPage() {
-  gb_wav = page("gb_wav", QStringLiteral("Set WAV Format"));
-  QVBoxLayout* layout = pageLayout(gb_wav);
-  rb_cdmode =
+  ui_->gb_wav = page("gb_wav", QStringLiteral("Set WAV Format"));
+  QVBoxLayout* layout = pageLayout(ui_->gb_wav);
+  ui_->rb_cdmode =
       new RadioGroup(QStringLiteral("rb_cdmode"), QStringLiteral("Mode:"), wavModeRows(), 1);
-  layout->addWidget(rb_cdmode);
+  layout->addWidget(ui_->rb_cdmode);
   auto* options = named(new QGroupBox(QStringLiteral("General Options:")), "gb_wavoptions");
   QFormLayout* form = formIn(options);
-  cb_wav_frequency = list(options, "cb_wav_frequency", sampleRateRows());
-  cb_wav_bit = list(options, "cb_wav_bit", sampleSizeRows());
-  cb_wav_channel = list(options, "cb_wav_channel", twoChannelRows());
-  form->addRow(QStringLiteral("Frequency:"), cb_wav_frequency);
-  form->addRow(QStringLiteral("Bit Per Sample"), cb_wav_bit);
-  form->addRow(QStringLiteral("Channel"), cb_wav_channel);
+  ui_->cb_wav_frequency = list(options, "cb_wav_frequency", sampleRateRows());
+  ui_->cb_wav_bit = list(options, "cb_wav_bit", sampleSizeRows());
+  ui_->cb_wav_channel = list(options, "cb_wav_channel", twoChannelRows());
+  form->addRow(QStringLiteral("Frequency:"), ui_->cb_wav_frequency);
+  form->addRow(QStringLiteral("Bit Per Sample"), ui_->cb_wav_bit);
+  form->addRow(QStringLiteral("Channel"), ui_->cb_wav_channel);
   layout->addWidget(options);
   layout->addStretch();
-  return gb_wav;
+  return ui_->gb_wav;
 }
 
 QGroupBox* Tfm_set::buildWmaPage() {
-  gb_wma = page("gb_wma", QStringLiteral("Set WMA Format"));
-  QVBoxLayout* layout = pageLayout(gb_wma);
+  ui_->gb_wma = page("gb_wma", QStringLiteral("Set WMA Format"));
+  QVBoxLayout* layout = pageLayout(ui_->gb_wma);
   auto* group = named(new QGroupBox(QStringLiteral("WMA Format")), "gb_wmaformat");
   auto* inner = new QVBoxLayout(group);
   inner->setContentsMargins(6, 4, 6, 6);
-  cb_wma = list(group, "cb_wma", wmaFormatRows());
-  inner->addWidget(cb_wma);
+  ui_->cb_wma = list(group, "cb_wma", wmaFormatRows());
+  inner->addWidget(ui_->cb_wma);
   layout->addWidget(group);
   layout->addStretch();
-  return gb_wma;
+  return ui_->gb_wma;
 }
 
 QGroupBox* Tfm_set::buildOggPage() {
-  gb_ogg = page("gb_ogg", QStringLiteral("Set OGG Format"));
-  QVBoxLayout* layout = pageLayout(gb_ogg);
+  ui_->gb_ogg = page("gb_ogg", QStringLiteral("Set OGG Format"));
+  QVBoxLayout* layout = pageLayout(ui_->gb_ogg);
   auto* general = named(new QGroupBox(QStringLiteral("General")), "gb_ogggeneral");
   QFormLayout* form = formIn(general);
-  cb_ogg_fre = list(general, "cb_ogg_fre", sampleRateRows());
-  cb_ogg_channel = list(general, "cb_ogg_channel", twoChannelRows());
-  cb_ogg_bitrate = list(general, "cb_ogg_bitrate", bitrateRows());
-  ck_oggvbr = named(new QCheckBox(QStringLiteral("VBR"), general), "ck_oggvbr");
-  ck_oggquality = named(new QCheckBox(QStringLiteral("Quality"), general), "ck_oggquality");
+  ui_->cb_ogg_fre = list(general, "cb_ogg_fre", sampleRateRows());
+  ui_->cb_ogg_channel = list(general, "cb_ogg_channel", twoChannelRows());
+  ui_->cb_ogg_bitrate = list(general, "cb_ogg_bitrate", bitrateRows());
+  ui_->ck_oggvbr = named(new QCheckBox(QStringLiteral("VBR"), general), "ck_oggvbr");
+  ui_->ck_oggquality = named(new QCheckBox(QStringLiteral("Quality"), general), "ck_oggquality");
   auto* modes = new QWidget(general);
   auto* modeRow = new QHBoxLayout(modes);
   modeRow->setContentsMargins(0, 0, 0, 0);
-  modeRow->addWidget(ck_oggvbr);
-  modeRow->addWidget(ck_oggquality);
+  modeRow->addWidget(ui_->ck_oggvbr);
+  modeRow->addWidget(ui_->ck_oggquality);
   modeRow->addStretch();
-  form->addRow(QStringLiteral("Frequency: "), cb_ogg_fre);
-  form->addRow(QStringLiteral("Channel: "), cb_ogg_channel);
-  form->addRow(QStringLiteral("Bitrate: "), cb_ogg_bitrate);
+  form->addRow(QStringLiteral("Frequency: "), ui_->cb_ogg_fre);
+  form->addRow(QStringLiteral("Channel: "), ui_->cb_ogg_channel);
+  form->addRow(QStringLiteral("Bitrate: "), ui_->cb_ogg_bitrate);
   form->addRow(modes);
   layout->addWidget(general);
 
   auto* variable = named(new QGroupBox(QStringLiteral("VBR/Quality:")), "gb_oggvbr");
   QFormLayout* variableForm = formIn(variable);
-  cb_ogg_minbit = list(variable, "cb_ogg_minbit", bitrateRows());
-  cb_ogg_maxbit = list(variable, "cb_ogg_maxbit", bitrateRows());
-  edt_ogg_quality = numberField(variable, "edt_ogg_quality", 44);
-  edt_ogg_quality->setMaxLength(5);
-  ud_ogg_quality = named(new UpDown(edt_ogg_quality, 0, 1000, variable), "ud_ogg_quality");
-  variableForm->addRow(QStringLiteral("Min Bitrate: "), cb_ogg_minbit);
-  variableForm->addRow(QStringLiteral("Max Bitrate: "), cb_ogg_maxbit);
-  variableForm->addRow(QStringLiteral("Quality: "), withArrows(edt_ogg_quality, ud_ogg_quality));
+  ui_->cb_ogg_minbit = list(variable, "cb_ogg_minbit", bitrateRows());
+  ui_->cb_ogg_maxbit = list(variable, "cb_ogg_maxbit", bitrateRows());
+  ui_->edt_ogg_quality = numberField(variable, "edt_ogg_quality", 44);
+  ui_->edt_ogg_quality->setMaxLength(5);
+  ui_->ud_ogg_quality =
+      named(new UpDown(ui_->edt_ogg_quality, 0, 1000, variable), "ud_ogg_quality");
+  variableForm->addRow(QStringLiteral("Min Bitrate: "), ui_->cb_ogg_minbit);
+  variableForm->addRow(QStringLiteral("Max Bitrate: "), ui_->cb_ogg_maxbit);
+  variableForm->addRow(QStringLiteral("Quality: "),
+                       withArrows(ui_->edt_ogg_quality, ui_->ud_ogg_quality));
   layout->addWidget(variable);
   layout->addStretch();
-  return gb_ogg;
+  return ui_->gb_ogg;
 }
 
 }  // namespace tarvex

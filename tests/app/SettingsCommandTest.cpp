@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 #include <QDir>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include "app/dialogs/Tfm_set.h"
+#include "tests/support/SettingsDialogDriver.h"
 #include "tests/support/window/MainWindowHarness.h"
 #include "tests/support/window/SourceFiles.h"
 
@@ -27,9 +24,10 @@ TEST(SettingsCommand, BothSkinObjectsOpenTheDialogAndOkReplansTheSelectedSource)
   harness.whenDialogOpens([&] {
     Tfm_set& dialog = harness.window().fm_set();
     opened = dialog.isVisible();
-    dialog.rb_time->click();
-    dialog.edt_time->setText("60");
-    dialog.Ok->click();
+    testing::SettingsDialogDriver user(dialog);
+    user.choose("rb_time");
+    user.replaceText("edt_time", "60");
+    user.clickOk();
   });
   harness.clickSkin("Settings");
   EXPECT_TRUE(opened);
@@ -41,7 +39,7 @@ TEST(SettingsCommand, BothSkinObjectsOpenTheDialogAndOkReplansTheSelectedSource)
   opened = false;
   harness.whenDialogOpens([&] {
     opened = harness.window().fm_set().isVisible();
-    harness.window().fm_set().Cancel->click();
+    testing::SettingsDialogDriver(harness.window().fm_set()).clickCancel();
   });
   harness.clickSkin("Set");
   EXPECT_TRUE(opened);
@@ -54,7 +52,7 @@ TEST(SettingsCommand, TheDialogStillOpensWhileAJobRuns) {
   bool opened = false;
   harness.whenDialogOpens([&] {
     opened = harness.window().fm_set().isVisible();
-    harness.window().fm_set().Cancel->click();
+    testing::SettingsDialogDriver(harness.window().fm_set()).clickCancel();
   });
   harness.clickSkin("Settings");
   EXPECT_TRUE(opened);

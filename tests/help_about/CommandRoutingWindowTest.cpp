@@ -11,6 +11,7 @@
 #include "app/views/SegmentList.h"
 #include "components/skin/SkinWidget.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/support/SettingsDialogDriver.h"
 #include "tests/support/window/MainWindowHarness.h"
 #include "tests/support/window/SourceFiles.h"
 
@@ -102,7 +103,7 @@ TEST_F(CommandRoutingWindow, DuringAJobSettingsHelpAndTagsStillWorkAndStopEndsIt
     bool opened = false;
     harness.whenDialogOpens([&] {
       opened = harness.window().fm_set().isVisible();
-      harness.window().fm_set().CancelClick();
+      testing::SettingsDialogDriver(harness.window().fm_set()).clickCancel();
     });
     harness.clickSkin(name);
     EXPECT_TRUE(opened) << name;

@@ -41,10 +41,10 @@ TEST_F(SettingsDialogTest, FolderOkWritesTheSettingAndFillsTheFolderField) {
     folderDialog.revealFolder(chosen);
     QTest::mouseClick(folderDialog.btn_ok, Qt::LeftButton);
   });
-  QTest::mouseClick(dialog->bt_dir, Qt::LeftButton);
+  ui->clickButton("bt_dir");
   EXPECT_EQ(folderDialog.windowTitle(), "Output Directory");
   EXPECT_EQ(folderDialog.chosenFolder, chosen) << "no trailing separator below the root";
-  EXPECT_EQ(dialog->edt_dir->text(), chosen);
+  EXPECT_EQ(ui->text("edt_dir"), chosen);
   EXPECT_EQ(settings.GetText("Output", "Dir", "?"), chosen) << "written at once";
   EXPECT_NE(state.outputDir, chosen) << "the window-wide folder waits for the settings OK";
 

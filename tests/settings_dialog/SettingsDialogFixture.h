@@ -1,9 +1,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QTreeWidget>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -13,12 +10,14 @@
 #include "config/MainSettings.h"
 #include "config/SettingsFile.h"
 #include "tests/support/ScriptedPlatform.h"
+#include "tests/support/SettingsDialogDriver.h"
 #include "tests/support/TempFolder.h"
 
 namespace tarvex::testing {
 
 // The settings dialog with its folder dialog under a stand-in main window,
-// a settings file in a temporary folder, and hooks that record their calls.
+// a settings file in a temporary folder, hooks that record their calls, and a
+// driver that works the dialog as a user does.
 class SettingsDialogTest : public ::testing::Test {
  protected:
   struct Mp3Check {
@@ -49,31 +48,16 @@ class SettingsDialogTest : public ::testing::Test {
     };
     hooks.lvClick = [this] { ++replans; };
     dialog = std::make_unique<Tfm_set>(state, settings, platform, folderDialog, hooks, &mainWindow);
+    ui = std::make_unique<SettingsDialogDriver>(*dialog);
   }
 
   QString iniPath() const { return folder.path(QStringLiteral("Quillmere.ini")); }
   QString iniText() const { return readText(iniPath()); }
 
-  // Shows the dialog without blocking, as exec() would, and runs FormShow.
+  // Shows the dialog without blocking, as exec() would; it loads its controls.
   void open() {
-    dialog->show();
+    ui->open();
     ASSERT_TRUE(dialog->isVisible());
-  }
-
-  static QString shown(const QComboBox* box) { return box->currentText(); }
-
-  // The tree node with this caption under `parent` (top level when empty).
-  QTreeWidgetItem* node(const QString& caption, const QString& parent = QString()) {
-    QTreeWidget* tree = dialog->TreeView1;
-    for (int top = 0; top < tree->topLevelItemCount(); ++top) {
-      QTreeWidgetItem* item = tree->topLevelItem(top);
-      if (parent.isEmpty() && item->text(0) == caption) return item;
-      if (item->text(0) != parent) continue;
-      for (int child = 0; child < item->childCount(); ++child) {
-        if (item->child(child)->text(0) == caption) return item->child(child);
-      }
-    }
-    return nullptr;
   }
 
   TempFolder folder;
@@ -83,6 +67,7 @@ class SettingsDialogTest : public ::testing::Test {
   QWidget mainWindow;
   Tfm_dir folderDialog;
   std::unique_ptr<Tfm_set> dialog;
+  std::unique_ptr<SettingsDialogDriver> ui;
 
   bool mp3Supported = true;
   bool oggSupported = true;

@@ -1,13 +1,6 @@
-#include <QCheckBox>
+#include <QDir>
 #include <QFile>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
 
-#include "app/dialogs/RadioGroup.h"
-#include "app/dialogs/SpinEdit.h"
-#include "app/dialogs/UpDown.h"
 #include "tests/settings_dialog/SettingsDialogFixture.h"
 
 namespace tarvex::testing {
@@ -22,46 +15,54 @@ const QString kMp3Message = QStringLiteral(
 
 TEST_F(SettingsDialogTest, OkWritesEveryKeyInOrderIntoANewFile) {
   open();
-  Tfm_set& d = *dialog;
-  d.edt_dir->setText("/music/out");
-  d.cb_mp3_bitrate->setCurrentIndex(11);
-  d.cb_mp3_channel->setCurrentIndex(3);
-  d.cb_mp3_frequency->setCurrentIndex(5);
-  d.ud_mp3_quality->setPosition(2);
-  d.cb_mp3vbrcm->setCurrentIndex(2);
-  d.cb_mp3_vbr->setCurrentIndex(12);
-  d.ud_mp3_vbr->stepBy(3);  // 4 + 3
-  d.ck_mp3_VBR->setChecked(false);
-  d.ck_mp3_semb->setChecked(true);
-  d.chHFilt->setChecked(true);
-  d.udHFiltF->setValue(100);
-  d.udHFiltW->setValue(6);
-  d.udLFiltF->setValue(16000);
-  d.udLFiltW->setValue(800);
-  d.ck_bit->setChecked(false);
-  d.ck_allow->setChecked(true);
-  d.ck_crc->setChecked(true);
-  d.cb_ath->setCurrentIndex(3);
-  d.cb_de->setCurrentIndex(2);
-  d.ck_preset->setChecked(true);
-  d.rg_prest->setItemIndex(4);
-  d.rg_alt->setItemIndex(1);
-  d.rb_cdmode->setItemIndex(2);
-  d.cb_wav_bit->setCurrentIndex(0);
-  d.cb_wav_channel->setCurrentIndex(0);
-  d.cb_wav_frequency->setCurrentIndex(3);
-  d.cb_wma->setCurrentIndex(40);
-  d.cb_ogg_channel->setCurrentIndex(0);
-  d.cb_ogg_fre->setCurrentIndex(4);
-  d.cb_ogg_bitrate->setCurrentIndex(6);
-  d.cb_ogg_maxbit->setCurrentIndex(10);
-  d.cb_ogg_minbit->setCurrentIndex(2);
-  d.ck_oggquality->setChecked(true);
-  d.edt_ogg_quality->setText("555");
+  SettingsDialogDriver& u = *ui;
+  u.replaceText("edt_dir", "/music/out");
+  u.chooseRow("cb_mp3_bitrate", 11);
+  u.chooseRow("cb_mp3_channel", 3);
+  u.chooseRow("cb_mp3_frequency", 5);
+  u.step("ud_mp3_quality", -2);  // 4 - 2
+  u.chooseRow("cb_mp3vbrcm", 2);
+  u.chooseRow("cb_mp3_vbr", 12);
+  u.step("ud_mp3_vbr", 3);  // 4 + 3
+  u.tick("ck_mp3_VBR", false);
+  u.tick("ck_mp3_semb");
+  // A filter's fields take input while its box is ticked.
+  u.tick("chLFilt");
+  u.replaceText("udLFiltF", "16000");
+  u.replaceText("udLFiltW", "800");
+  u.tick("chLFilt", false);
+  u.tick("chHFilt");
+  u.replaceText("udHFiltF", "100");
+  u.replaceText("udHFiltW", "6");
+  u.tick("ck_bit", false);
+  u.tick("ck_allow");
+  u.tick("ck_crc");
+  u.chooseRow("cb_ath", 3);
+  u.chooseRow("cb_de", 2);
+  // Each preset row is chosen while its box is ticked; the alternative's row stays when
+  // its box is cleared.
+  u.tick("ck_alt");
+  u.chooseRow("rg_alt", 1);
+  u.tick("ck_alt", false);
+  u.tick("ck_preset");
+  u.chooseRow("rg_prest", 4);
+  u.chooseRow("rb_cdmode", 2);
+  u.chooseRow("cb_wav_bit", 0);
+  u.chooseRow("cb_wav_channel", 0);
+  u.chooseRow("cb_wav_frequency", 3);
+  u.chooseRow("cb_wma", 40);
+  u.chooseRow("cb_ogg_channel", 0);
+  u.chooseRow("cb_ogg_fre", 4);
+  u.chooseRow("cb_ogg_bitrate", 6);
+  u.tick("ck_oggvbr");
+  u.chooseRow("cb_ogg_maxbit", 10);
+  u.chooseRow("cb_ogg_minbit", 2);
+  u.tick("ck_oggvbr", false);
+  u.tick("ck_oggquality");
+  u.replaceText("edt_ogg_quality", "555");
 
-  QTest::mouseClick(d.Ok, Qt::LeftButton);
+  EXPECT_TRUE(u.clickOk());
 
-  EXPECT_FALSE(d.isVisible());
   EXPECT_EQ(iniText(),
             "[Main]\nPath=/music/out\n"
             "[mp3]\nbitrate=11\nchannel=3\nfrequency=5\nquality=2\n"
@@ -85,16 +86,16 @@ TEST_F(SettingsDialogTest, OkWritesEveryKeyInOrderIntoANewFile) {
 
 TEST_F(SettingsDialogTest, OkTakesTheGeneralPageIntoTheState) {
   open();
-  Tfm_set& d = *dialog;
-  QTest::mouseClick(d.rb_time, Qt::LeftButton, {}, QPoint(6, 6));
-  d.edt_time->setText("45");
-  d.edt_count->setText("3");
-  d.cb_fadein->setChecked(true);
-  d.cb_fadeintime->setCurrentIndex(19);
-  d.cb_fadeouttime->setCurrentIndex(0);
-  EXPECT_FALSE(d.cb_titlenames->isChecked()) << "pieces keep their numbered names by default";
-  d.cb_titlenames->setChecked(true);
-  ASSERT_TRUE(d.OkClick());
+  SettingsDialogDriver& u = *ui;
+  u.choose("rb_time");
+  u.replaceText("edt_time", "45");
+  u.replaceText("edt_count", "3");
+  u.tick("cb_fadein");
+  u.chooseRow("cb_fadeintime", 19);
+  u.chooseRow("cb_fadeouttime", 0);
+  EXPECT_FALSE(u.checked("cb_titlenames")) << "pieces keep their numbered names by default";
+  u.tick("cb_titlenames");
+  ASSERT_TRUE(u.pressEnter());
   EXPECT_TRUE(state.namePiecesByTitle);
   EXPECT_EQ(state.splitFunction, SplitFunction::EveryNSeconds);
   EXPECT_EQ(state.pieceSeconds, 45);
@@ -110,13 +111,12 @@ TEST_F(SettingsDialogTest, OkTakesTheGeneralPageIntoTheState) {
 TEST_F(SettingsDialogTest, RefusedOggFormatStopsOkWithEditsInPlace) {
   oggSupported = false;
   open();
-  Tfm_set& d = *dialog;
-  d.cb_ogg_fre->setCurrentIndex(8);
-  d.cb_ogg_bitrate->setCurrentIndex(0);
-  d.cb_ogg_channel->setCurrentIndex(0);
-  d.edt_time->setText("30");
-  QTest::mouseClick(d.Ok, Qt::LeftButton);
-  EXPECT_TRUE(d.isVisible());
+  SettingsDialogDriver& u = *ui;
+  u.chooseRow("cb_ogg_fre", 8);
+  u.chooseRow("cb_ogg_bitrate", 0);
+  u.chooseRow("cb_ogg_channel", 0);
+  u.replaceText("edt_time", "30");
+  EXPECT_FALSE(u.clickOk());
   ASSERT_EQ(platform.informations.size(), 1);
   EXPECT_EQ(platform.informations[0], kOggMessage);
   ASSERT_EQ(oggChecks.size(), 1u);
@@ -126,48 +126,49 @@ TEST_F(SettingsDialogTest, RefusedOggFormatStopsOkWithEditsInPlace) {
   EXPECT_EQ(oggChecks[0].minKbps, 128);
   EXPECT_TRUE(mp3Checks.empty());
   EXPECT_EQ(state.pieceSeconds, 60);
-  EXPECT_EQ(d.edt_time->text(), "30");
+  EXPECT_EQ(u.text("edt_time"), "30");
   EXPECT_FALSE(QFile::exists(iniPath()));
   EXPECT_EQ(replans, 0);
 
-  d.ck_oggquality->setChecked(true);
+  u.tick("ck_oggquality");
   mp3Supported = false;
-  QTest::mouseClick(d.Ok, Qt::LeftButton);
+  EXPECT_FALSE(u.clickOk());
   EXPECT_EQ(oggChecks.size(), 1u) << "skipped with \"Quality\" checked";
   ASSERT_EQ(platform.informations.size(), 2);
   EXPECT_EQ(platform.informations[1], kMp3Message);
-  EXPECT_TRUE(d.isVisible());
   EXPECT_FALSE(QFile::exists(iniPath()));
 }
 
 TEST_F(SettingsDialogTest, UnusableCommandLineIsNamedAndStopsOk) {
   open();
-  dialog->txtCommLine->setPlainText("-V 2 --bogus");
-  EXPECT_FALSE(dialog->OkClick());
+  SettingsDialogDriver& u = *ui;
+  u.replaceText("txtCommLine", "-V 2 --bogus");
+  EXPECT_FALSE(u.clickOk());
   EXPECT_EQ(validatedCommandLines, QStringList{"-V 2 --bogus"});
   ASSERT_EQ(platform.informations.size(), 1);
   EXPECT_TRUE(platform.informations[0].contains("--bogus"));
   EXPECT_FALSE(QFile::exists(iniPath()));
 
-  dialog->txtCommLine->setPlainText("-V 2");
-  EXPECT_TRUE(dialog->OkClick());
+  u.replaceText("txtCommLine", "-V 2");
+  EXPECT_TRUE(u.clickOk());
   EXPECT_EQ(dialog->commandLineText(), "-V 2");
   open();
   EXPECT_EQ(dialog->commandLineText(), "-V 2") << "never reloaded";
-  dialog->txtCommLine->clear();
-  EXPECT_TRUE(dialog->OkClick());
+  EXPECT_EQ(u.text("txtCommLine"), "-V 2");
+  u.replaceText("txtCommLine", "");
+  EXPECT_TRUE(u.clickOk());
+  EXPECT_EQ(dialog->commandLineText(), "");
   EXPECT_EQ(validatedCommandLines.size(), 2) << "an empty text is not checked";
 }
 
 TEST_F(SettingsDialogTest, NumberTooLargeIsRefusedAtOkAfterTakingTheFolder) {
   open();
-  Tfm_set& d = *dialog;
-  d.edt_dir->setText("/elsewhere");
-  d.edt_count->setText("4294967296");
-  EXPECT_FALSE(d.OkClick());
+  SettingsDialogDriver& u = *ui;
+  u.replaceText("edt_dir", "/elsewhere");
+  u.replaceText("edt_count", "4294967296");
+  EXPECT_FALSE(u.pressEnter());
   ASSERT_EQ(platform.informations.size(), 1);
   EXPECT_EQ(platform.informations[0], "'4294967296' is not a valid integer value");
-  EXPECT_TRUE(d.isVisible());
   EXPECT_EQ(state.outputDir, "/elsewhere/") << "what came before the refusal stays";
   EXPECT_EQ(state.pieceCount, 6);
   EXPECT_FALSE(QFile::exists(iniPath()));
@@ -176,9 +177,10 @@ TEST_F(SettingsDialogTest, NumberTooLargeIsRefusedAtOkAfterTakingTheFolder) {
 TEST_F(SettingsDialogTest, EmptyFolderTextKeepsTheOutputFolder) {
   const QString before = state.outputDir;
   open();
-  dialog->edt_dir->clear();
-  dialog->edt_time->clear();  // OK by Enter leaves no field: the minimum rule still holds
-  ASSERT_TRUE(dialog->OkClick());
+  SettingsDialogDriver& u = *ui;
+  u.replaceText("edt_dir", "");
+  u.replaceText("edt_time", "");  // OK by Enter leaves no field: the minimum rule still holds
+  ASSERT_TRUE(u.pressEnter());
   EXPECT_EQ(state.outputDir, before);
   EXPECT_EQ(state.pieceSeconds, 60);
   EXPECT_EQ(settings.GetText("Main", "Path", "?"), "");
@@ -188,10 +190,9 @@ TEST_F(SettingsDialogTest, SettingsFileThatCannotBeWrittenIsReported) {
   // A folder where the file should be makes every write fail.
   ASSERT_TRUE(QDir().mkpath(iniPath()));
   open();
-  QTest::mouseClick(dialog->Ok, Qt::LeftButton);
+  EXPECT_FALSE(ui->clickOk());
   ASSERT_EQ(platform.errors.size(), 1);
   EXPECT_TRUE(platform.errors[0].contains("Unable to write to"));
-  EXPECT_TRUE(dialog->isVisible());
   EXPECT_EQ(replans, 0);
 }
 
