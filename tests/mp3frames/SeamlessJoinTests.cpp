@@ -1,6 +1,7 @@
 #include "OutsideDecoders.h"
 #include "tests/support/LameSources.h"
 
+#include "components/audio/AudioError.h"
 #include "components/audio/mp3frames/Mp3FrameSource.h"
 #include "components/audio/mp3frames/Mp3LosslessCut.h"
 #include "components/audio/mp3frames/SeamlessJoin.h"
@@ -247,6 +248,33 @@ void SeamlessJoinTest::joinWholeFiles(float noise) {
   }
   std::printf("[ seamless ] %s whole files: overlap %lld, step %.4f (own %.4f)\n", param.name,
               static_cast<long long>(overlap), double{step}, double{own});
+}
+
+// Parts too short to copy a frame of once their seams, crossfades and fades
+// are encoded are refused, naming the file, so the join is encoded instead.
+TEST(SeamlessJoinPlan, PartsTooShortToCopyAreRefusedNamingTheFile) {
+  TempFolder folder;
+  const QString mp3 =
+      makeLameMp3(folder.path(), QStringLiteral("short"), 1.3171, 44100, 2, {"-b", "128"});
+  ASSERT_FALSE(mp3.isEmpty());
+  const Mp3FrameSource source(mp3);
+  const int64_t total = source.totalSamples();
+  const std::vector<std::pair<std::vector<JoinSpan>, mp3frames::PieceFades>> refused = {
+      {{{&source, 0, total}, {&source, 1000, 1000 + 2 * 1152}, {&source, 0, total}}, {}},
+      {{{&source, 0, 44100 / 2}, {&source, 0, total}}, {44100, 0}},
+      {{{&source, 0, total}, {&source, 501, 44100 / 2}}, {0, 44100}}};
+  for (const auto& [spans, fades] : refused) {
+    try {
+      mp3frames::planSeamlessJoin(spans, fades);
+      ADD_FAILURE() << "planned a part too short to copy";
+    } catch (const AudioError& error) {
+      EXPECT_TRUE(error.message().contains(QStringLiteral("short.mp3"))) << error.what();
+    }
+  }
+  // Long enough, the same parts are planned, each copying frames.
+  const SeamlessJoinPlan plan = mp3frames::planSeamlessJoin(
+      {{&source, 0, total}, {&source, 1000, 1000 + 8 * 1152}, {&source, 0, total}});
+  for (const auto& part : plan.parts) EXPECT_LE(part.firstFrame, part.lastFrame);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -28,7 +28,7 @@ constexpr int kExtraSeamTries = 3;
 constexpr size_t kBitrateOffset = 5;
 
 [[noreturn]] void tooShort(const Mp3FrameSource& source) {
-  throw AudioError(readError(
+  throw AudioError(openError(
       source.fileName(), QStringLiteral("its part is too short to be joined by copying frames")));
 }
 
