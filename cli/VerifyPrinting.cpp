@@ -61,7 +61,9 @@ QString outputCheckText(const verify::OutputCheck& check) {
                 .arg(!seam.gap        ? QStringLiteral("gap not measured")
                      : *seam.gap == 0 ? QStringLiteral("no gap")
                      : *seam.gap > 0  ? QStringLiteral("gap of %1 samples").arg(*seam.gap)
-                                      : QStringLiteral("overlap of %1 samples").arg(-*seam.gap))
+                     : *seam.gap == -seam.plannedOverlap
+                         ? QStringLiteral("crossfaded over %1 samples, as planned").arg(-*seam.gap)
+                         : QStringLiteral("overlap of %1 samples").arg(-*seam.gap))
                 .arg(seam.seamStep, 0, 'g', 4)
                 .arg(seam.plannedStep, 0, 'g', 4)
                 .arg(seam.click ? QStringLiteral(", a click") : QString());
@@ -95,6 +97,7 @@ QJsonObject outputCheckJson(const verify::OutputCheck& check) {
     seams.append(
         QJsonObject{{QStringLiteral("outputSample"), static_cast<qint64>(seam.outputPosition)},
                     {QStringLiteral("gap"), offsetJson(seam.gap)},
+                    {QStringLiteral("plannedOverlap"), static_cast<qint64>(seam.plannedOverlap)},
                     {QStringLiteral("seamStep"), seam.seamStep},
                     {QStringLiteral("plannedStep"), seam.plannedStep},
                     {QStringLiteral("click"), seam.click}});

@@ -12,7 +12,7 @@
 #include "components/audio/AudioError.h"
 #include "components/audio/ErrorText.h"
 #include "components/audio/mp3frames/Mp3FrameSource.h"
-#include "components/audio/mp3frames/Mp3LosslessJoin.h"
+#include "components/audio/mp3frames/SeamlessJoin.h"
 
 #include "processing/EncoderProfile.h"
 #include "processing/JobFailure.h"
@@ -76,19 +76,10 @@ void JoinStream::run() {
   try {
     if (copiesMp3Frames(plan_.profile.formatIndex) && !plan_.parts.empty()) {
       // Each file is indexed once: the index that decides the copy makes it.
-      QString refusal = joinPlanRefusal(plan_);
-      mp3frames::Mp3JoinSources sources;
+      CopiedJoin join;
+      const QString refusal = planCopiedJoin(plan_, join);
       if (refusal.isEmpty()) {
-        QStringList files;
-        for (const JoinPart& part : plan_.parts) files << part.sourcePath;
-        try {
-          sources = mp3frames::openJoinSources(files);
-        } catch (const AudioError& error) {
-          refusal = copyRefusal(error.message());
-        }
-      }
-      if (refusal.isEmpty()) {
-        copyOutput(sources);
+        copyOutput(join);
         return;
       }
       control_.noteOnce(joinFallbackNote(refusal));
@@ -192,10 +183,9 @@ void JoinStream::writeChapters(const QString& path, const std::vector<int64_t>& 
   if (!info.carried.id3Frames.isEmpty()) WriteOutputTags(path, info);
 }
 
-void JoinStream::copyOutput(const mp3frames::Mp3JoinSources& sources) {
+void JoinStream::copyOutput(const CopiedJoin& join) {
   const std::vector<JoinPart>& parts = plan_.parts;
-  int64_t total = 0;
-  for (const JoinPart& part : parts) total += std::max<int64_t>(0, part.endFrame - part.firstFrame);
+  const int64_t total = join.plan.samples;
   const QString& path = plan_.outputPath;
   currentPart_ = 0;
   reporter_.pieceStarted(0, path);
@@ -203,19 +193,16 @@ void JoinStream::copyOutput(const mp3frames::Mp3JoinSources& sources) {
   // A name chosen to be replaced is replaced only by a complete output.
   const bool replacing = QFileInfo::exists(path);
   const QString written = replacing ? unusedNameBeside(path) : path;
-  // Chapters at the parts' exact lengths. Each seam keeps the earlier file's
-  // padding and the later one's encoder delay (a few milliseconds), so there a
-  // chapter starts that much before its part's first sound.
+  // Chapters where the parts land: a part crossfaded with the one before
+  // starts where the crossfade does.
   std::vector<int64_t> starts;
-  int64_t end = 0;
-  for (const JoinPart& part : parts) {
-    starts.push_back(end);
-    end += std::max<int64_t>(0, part.endFrame - part.firstFrame);
-  }
+  for (const mp3frames::SeamlessJoinPart& part : join.plan.parts)
+    starts.push_back(part.outputStart);
   AudioFileinfo info;
-  info.carried.id3Frames = partChapterFrames(parts, starts, end, plan_.outputRate);
+  info.carried.id3Frames =
+      partChapterFrames(parts, starts, total, join.sources.front()->sampleRate());
   const QByteArray tag = info.carried.id3Frames.isEmpty() ? QByteArray() : outputID3V23Tag(info);
-  if (!mp3frames::joinMp3Lossless(sources, written, tag, control_.haltFlag())) {
+  if (!mp3frames::writeSeamlessJoin(join.spans, join.plan, written, tag, control_.haltFlag())) {
     // Nothing was kept: the copy removes what it wrote when stopped.
     if (control_.stopRequested()) control_.noteStopTookEffect();
     reporter_.pieceFinished(0, JobExecutor::PieceOutcome::Removed, QString());

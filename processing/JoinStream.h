@@ -6,9 +6,9 @@
 #include "components/audio/AudioFile2.h"
 #include "components/audio/AudioTransform2.h"
 #include "components/audio/Mp3LameEncoder.h"
-#include "components/audio/mp3frames/Mp3LosslessJoin.h"
 #include "processing/JobControl.h"
 #include "processing/JobPlan.h"
+#include "processing/Mp3CopyChoice.h"
 #include "processing/SourceFrames.h"
 #include "processing/SourceShortfalls.h"
 
@@ -34,8 +34,9 @@ class JoinStream {
   enum class Ending { Whole, CutOff };
 
   void writeOutput();
-  // "MP3 (no re-encode)": every part's frames copied into the output.
-  void copyOutput(const mp3frames::Mp3JoinSources& sources);
+  // "MP3 (no re-encode)": every part's frames copied into the output, only
+  // the frames at each seam, edge and fade encoded again.
+  void copyOutput(const CopiedJoin& join);
   void openSource(const JoinPart& part);
   Ending copyPart(int index, const JoinPart& part, bool lastOfOutput);
   void abandonOutput();

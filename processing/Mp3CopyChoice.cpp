@@ -4,14 +4,12 @@
 #include "components/audio/mp3frames/Mp3FrameSource.h"
 #include "components/audio/mp3frames/Mp3LosslessJoin.h"
 
+#include <algorithm>
+
 namespace tarvex {
 
 namespace {
 
-const QString kFadesReason =
-    QStringLiteral("Fades are on, and a fade changes the audio, so it cannot be copied.");
-const QString kRangesReason =
-    QStringLiteral("The join takes marked ranges; only whole files are joined by copying.");
 // Reasons listed one by one before the rest are counted.
 constexpr int kListedReasons = 5;
 
@@ -73,18 +71,47 @@ QString Mp3CopySources::fallbackNote() const {
 }
 
 QString joinPlanRefusal(const JoinPlan& plan) {
-  if (plan.fadeInSeconds > 0 || plan.fadeOutSeconds > 0) return kFadesReason;
-  for (const JoinPart& part : plan.parts)
-    if (!part.whole) return kRangesReason;
   if (plan.parts.empty()) return QStringLiteral("There is nothing to join.");
   return {};
 }
 
-QString joinCopyRefusal(const JoinPlan& plan) {
+QString planCopiedJoin(const JoinPlan& plan, CopiedJoin& join) {
   if (QString refusal = joinPlanRefusal(plan); !refusal.isEmpty()) return refusal;
   QStringList files;
   for (const JoinPart& part : plan.parts) files << part.sourcePath;
-  return copyRefusal(mp3frames::losslessJoinRefusal(files));
+  try {
+    join.sources = mp3frames::openJoinSources(files);
+    const mp3frames::Mp3FrameSource& first = *join.sources.front();
+    if ((plan.outputRate > 0 && plan.outputRate != first.sampleRate()) ||
+        (plan.outputChannels > 0 && plan.outputChannels != first.channels()))
+      return QStringLiteral(
+                 "The joined file takes %1 Hz with %2 channels from the first source, "
+                 "which the parts do not have.")
+          .arg(plan.outputRate)
+          .arg(plan.outputChannels);
+    join.spans.clear();
+    for (size_t i = 0; i < plan.parts.size(); ++i) {
+      const JoinPart& part = plan.parts[i];
+      const mp3frames::Mp3FrameSource* source = join.sources[i].get();
+      const int64_t total = source->totalSamples();
+      const int64_t firstSample = part.whole ? 0 : std::clamp<int64_t>(part.firstFrame, 0, total);
+      const int64_t endSample =
+          part.whole ? total : std::clamp<int64_t>(part.endFrame, firstSample, total);
+      join.spans.push_back({source, firstSample, endSample});
+    }
+    mp3frames::PieceFades fades;
+    fades.in = int64_t{std::max(plan.fadeInSeconds, 0)} * first.sampleRate();
+    fades.out = int64_t{std::max(plan.fadeOutSeconds, 0)} * first.sampleRate();
+    join.plan = mp3frames::planSeamlessJoin(join.spans, fades);
+  } catch (const AudioError& error) {
+    return copyRefusal(error.message());
+  }
+  return {};
+}
+
+QString joinCopyRefusal(const JoinPlan& plan) {
+  CopiedJoin join;
+  return planCopiedJoin(plan, join);
 }
 
 QString joinFallbackNote(const QString& reason) {

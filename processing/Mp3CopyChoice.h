@@ -6,6 +6,8 @@
 #include <memory>
 #include <mutex>
 
+#include "components/audio/mp3frames/Mp3LosslessJoin.h"
+#include "components/audio/mp3frames/SeamlessJoin.h"
 #include "processing/JobPlan.h"
 
 namespace tarvex {
@@ -40,17 +42,29 @@ class Mp3CopySources {
   std::map<QString, std::unique_ptr<Entry>> entries_;  // one per source path, made up front
 };
 
-// Why `plan` cannot be joined by copying whatever its files hold (fades,
-// marked ranges, no parts); empty when its files decide.
+// Why `plan` cannot be joined by copying whatever its files hold (no
+// parts); empty when its files decide.
 QString joinPlanRefusal(const JoinPlan& plan);
 
 // The reason a copy is refused, from the error indexing a file gave.
 QString copyRefusal(const QString& indexError);
 
-// Empty when `plan` can be joined by copying MP3 frames, else the note that
-// tells the user why it is encoded with the MP3 settings instead: fades, a
-// part that is a range rather than a whole file, a source that is not MP3,
-// sources of different rates or channel counts.
+// A join written by copying MP3 frames: its files indexed once, the parts'
+// spans in them (whole files or marked ranges) and where each lands, fades
+// included.
+struct CopiedJoin {
+  mp3frames::Mp3JoinSources sources;
+  std::vector<mp3frames::JoinSpan> spans;
+  mp3frames::SeamlessJoinPlan plan;
+};
+
+// Fills `join` for `plan` and returns an empty string, or else the note that
+// tells the user why the join is encoded with the MP3 settings instead: a
+// source that is not MP3, sources of different rates or channel counts, a
+// part too short to copy.
+QString planCopiedJoin(const JoinPlan& plan, CopiedJoin& join);
+
+// The same when only the answer is wanted.
 QString joinCopyRefusal(const JoinPlan& plan);
 
 // The note for a join encoded instead of copied, from its reason.

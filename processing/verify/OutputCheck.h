@@ -53,6 +53,9 @@ struct SeamCheck {
   // one as found: positive a gap, negative an overlap. Null when either side
   // could not be aligned.
   std::optional<int64_t> gap;
+  // The overlap a join copied frame by frame crossfades here (see
+  // CopiedJoinLayout.h): a gap of minus this is what the plan asks for.
+  int64_t plannedOverlap = 0;
   // The largest sample-to-sample step in the output within a granule of the
   // seam, and the largest the planned audio itself has within 50 ms of it.
   double seamStep = 0;

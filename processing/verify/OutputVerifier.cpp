@@ -7,6 +7,7 @@
 
 #include "components/audio/AudioFile2.h"
 #include "processing/verify/Alignment.h"
+#include "processing/verify/CopiedJoinLayout.h"
 #include "processing/verify/DecodedWindow.h"
 #include "processing/verify/ReencodedFrames.h"
 #include "processing/verify/SampleDifference.h"
@@ -106,7 +107,10 @@ void checkSeam(const PartCheck& before, const PartCheck& after, AudioFile2& outp
                OutputCheck& check) {
   SeamCheck seam;
   seam.outputPosition = after.outputStart;
-  if (before.endOffset && after.startOffset) seam.gap = *before.endOffset - *after.startOffset;
+  seam.plannedOverlap =
+      before.plan.endSample - before.plan.firstSample + before.outputStart - after.outputStart;
+  if (before.endOffset && after.startOffset)
+    seam.gap = *before.endOffset - *after.startOffset - seam.plannedOverlap;
   seam.seamStep = largestStep(readWindow(output, seam.outputPosition - granule, 2 * granule + 1),
                               output.Channels());
   const int64_t span = output.SampleRate() / 20;  // 50 ms
@@ -116,12 +120,16 @@ void checkSeam(const PartCheck& before, const PartCheck& after, AudioFile2& outp
   seam.plannedStep = largestStep(planned, output.Channels());
   seam.click = seam.seamStep > seam.plannedStep * kClickRatio + kClickFloor;
   const double seconds = static_cast<double>(seam.outputPosition) / output.SampleRate();
-  if (seam.gap && *seam.gap != 0) {
-    check.problems << QStringLiteral("the seam at %1 s has %2 of %3 samples")
+  if (seam.gap && *seam.gap != -seam.plannedOverlap) {
+    check.problems << QStringLiteral("the seam at %1 s has %2 of %3 samples%4")
                           .arg(seconds, 0, 'f', 3)
                           .arg(*seam.gap > 0 ? QStringLiteral("a gap")
                                              : QStringLiteral("an overlap"))
-                          .arg(std::llabs(*seam.gap));
+                          .arg(std::llabs(*seam.gap))
+                          .arg(seam.plannedOverlap > 0
+                                   ? QStringLiteral(" where a crossfade of %1 is planned")
+                                         .arg(seam.plannedOverlap)
+                                   : QString());
   }
   if (seam.click) {
     check.problems << QStringLiteral(
@@ -161,10 +169,17 @@ OutputCheck verifyOutput(const PlannedOutput& planned) {
   // both files' delay and padding, 3456 samples between two copied pieces.
   const int maxOffset =
       searchRange(check.sampleRate) * (planned.parts.size() > 1 ? kSeamSearchFactor : 1);
+  // A join copied frame by frame crossfades files that do not meet on its
+  // frame grid over less than a frame: each such part starts that much early.
+  std::vector<int64_t> overlaps;
+  if (frames.outputFrames > frames.reencoded && planned.parts.size() > 1)
+    overlaps = copiedJoinOverlaps(planned.parts);
   std::vector<std::unique_ptr<AudioFile2>> sources;
   for (const PlannedPart& plan : planned.parts) {
     PartCheck part;
     part.plan = plan;
+    const size_t index = check.parts.size();
+    if (index < overlaps.size()) check.plannedLength -= overlaps[index];
     part.outputStart = check.plannedLength;
     auto source = std::make_unique<AudioFile2>();
     source->OpenRead(plan.sourcePath);

@@ -11,6 +11,7 @@
 #include <map>
 
 #include "processing/JobControl.h"
+#include "processing/JoinStream.h"
 #include "processing/Mp3CopyChoice.h"
 #include "processing/SplitWorker.h"
 #include "tests/executor/ExecutorHarness.h"
@@ -194,12 +195,43 @@ TEST_F(Mp3CopyExecutorTest, WholeFilesJoinByCopyingAndReplaceTheChosenFileOnlyWh
   EXPECT_EQ(filesIn(out_.path()), QStringList{"joined.mp3"}) << "no temporary file is left";
   EXPECT_TRUE(sharesFrameBytes(plan.outputPath, vbr_));
   EXPECT_TRUE(sharesFrameBytes(plan.outputPath, cbr_));
-  // Both files whole; at the seam, the first one's padding and the second
-  // one's encoder delay stay (under two frames of silence).
+  // Both files whole and no gap between them: the second one is crossfaded
+  // over less than a frame with the first.
   const int64_t sources = outsideFrames(vbr_) + outsideFrames(cbr_);
   const int64_t joined = outsideFrames(plan.outputPath);
-  EXPECT_GE(joined, sources);
-  EXPECT_LE(joined, sources + 2 * 1152);
+  EXPECT_LE(joined, sources);
+  EXPECT_GT(joined, sources - 1152);
+}
+
+TEST_F(Mp3CopyExecutorTest, MarkedRangesJoinWithFadesByCopyingWithoutANote) {
+  JoinPlan plan;
+  plan.profile = mp3CopyProfile();
+  const int64_t vbrFrames = probeSource(vbr_).samples;
+  JoinPart first = wholePart(0, vbr_);
+  first.whole = false;
+  first.firstFrame = 44100 * 3 / 10 + 77;
+  first.endFrame = vbrFrames - 44100 - 555;
+  JoinPart second = wholePart(1, cbr_);
+  second.whole = false;
+  second.firstFrame = 1001;
+  second.endFrame = probeSource(cbr_).samples - 2003;  // its middle lies before the fade
+  plan.parts = {first, second};
+  plan.fadeInSeconds = 1;
+  plan.fadeOutSeconds = 1;
+  plan.outputPath = out_.path("ranges.mp3");
+  plan.outputRate = 44100;
+  plan.outputChannels = 2;
+  const JobRecord record = runJob(plan, JobExecutor::Options{});
+
+  ASSERT_EQ(record.result, Result::Completed) << record.failureMessage.toStdString();
+  EXPECT_TRUE(record.notes.isEmpty()) << record.notes.join('\n').toStdString();
+  EXPECT_TRUE(sharesFrameBytes(plan.outputPath, vbr_)) << "copied, not encoded";
+  EXPECT_TRUE(sharesFrameBytes(plan.outputPath, cbr_));
+  const int64_t ranges =
+      (first.endFrame - first.firstFrame) + (second.endFrame - second.firstFrame);
+  const int64_t joined = outsideFrames(plan.outputPath);
+  EXPECT_LE(joined, ranges);
+  EXPECT_GT(joined, ranges - 1152);
 }
 
 TEST_F(Mp3CopyExecutorTest, ADifferentSampleRateMakesTheJoinEncodedWithANote) {
@@ -236,6 +268,20 @@ class StopAtFirstProgress : public JobReporter {
  private:
   JobControl& control_;
 };
+
+TEST_F(Mp3CopyExecutorTest, StopDuringACopiedJoinLeavesNoFileBehind) {
+  JoinPlan plan;
+  plan.profile = mp3CopyProfile();
+  plan.parts = {wholePart(0, vbr_), wholePart(1, cbr_)};
+  plan.outputPath = out_.path("stopped.mp3");
+  JobControl control;
+  StopAtFirstProgress reporter(control);
+  JoinStream(plan, false, control, reporter).run();
+
+  EXPECT_TRUE(control.stopTookEffect());
+  EXPECT_EQ(reporter.outcomes.at(0), Outcome::Removed);
+  EXPECT_TRUE(filesIn(out_.path()).isEmpty());
+}
 
 TEST_F(Mp3CopyExecutorTest, StopDuringACopyLeavesNoFileBehind) {
   SplitPlan plan = copyPlan();

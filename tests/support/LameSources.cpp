@@ -9,11 +9,12 @@
 namespace tarvex::testing {
 
 QString makeLameMp3(const QString& folder, const QString& name, double seconds, int sampleRate,
-                    int channels, const QStringList& lameOptions) {
+                    int channels, const QStringList& lameOptions, float noiseGain) {
   const QString wav = folder + QLatin1Char('/') + name + QStringLiteral(".wav");
   const QString mp3 = folder + QLatin1Char('/') + name + QStringLiteral(".mp3");
   const auto frames = static_cast<int64_t>(seconds * sampleRate);
-  // Noise over a tone: dense enough that the encoder uses its bit reservoir.
+  // Noise over a tone: dense enough that the encoder uses its bit reservoir
+  // (at the full `noiseGain`).
   AudioFile2 writer;
   writer.setActive(true);
   writer.SetWavFormat(sampleRate, channels, 16);
@@ -24,7 +25,7 @@ QString makeLameMp3(const QString& folder, const QString& name, double seconds, 
     SampleBlock tone = generateBlock(Signal::Tone, done, count, sampleRate, channels);
     const SampleBlock noise = generateBlock(Signal::Noise, done, count, sampleRate, channels);
     for (size_t i = 0; i < tone.values.size(); ++i)
-      tone.values[i] = 0.5f * tone.values[i] + noise.values[i];
+      tone.values[i] = 0.5f * tone.values[i] + noiseGain * noise.values[i];
     writer.WriteBlock(tone);
   }
   writer.Close();

@@ -5,6 +5,7 @@
 
 #include "components/audio/AudioFile2.h"
 #include "components/audio/mp3frames/Mp3LosslessCut.h"
+#include "components/audio/mp3frames/Mp3LosslessJoin.h"
 #include "platform/Error.h"
 #include "processing/verify/OutputVerifier.h"
 #include "tests/support/LameSources.h"
@@ -80,6 +81,84 @@ INSTANTIATE_TEST_SUITE_P(LameSources, CopiedPieces,
                          [](const ::testing::TestParamInfo<LameCase>& info) {
                            return std::string(info.param.name);
                          });
+
+class CopiedJoins : public ::testing::TestWithParam<LameCase> {};
+
+// Pieces of one recording joined back meet exactly; files encoded on their
+// own are crossfaded over less than a frame, which is no failure of the join.
+TEST_P(CopiedJoins, OurJoinsShowNoOffsetAndTheirPlannedSeams) {
+  const LameCase& lame = GetParam();
+  TempFolder folder;
+  const QString source = makeLameMp3(folder.path(), QStringLiteral("src"), 3.71, lame.rate,
+                                     lame.channels, lame.options);
+  const QString other = makeLameMp3(folder.path(), QStringLiteral("other"), 1.37, lame.rate,
+                                    lame.channels, lame.options);
+  ASSERT_FALSE(source.isEmpty() || other.isEmpty());
+  const int64_t total = decodedLength(source);
+  const int64_t cut = lame.rate * 1571 / 1000 + 13;
+  const QString one = folder.path(QStringLiteral("one.mp3"));
+  const QString two = folder.path(QStringLiteral("two.mp3"));
+  ASSERT_TRUE(mp3frames::cutMp3Piece(source, 0, cut, one, QByteArray()));
+  ASSERT_TRUE(mp3frames::cutMp3Piece(source, cut, total, two, QByteArray()));
+  const QString pieces = folder.path(QStringLiteral("pieces.mp3"));
+  const QString files = folder.path(QStringLiteral("files.mp3"));
+  ASSERT_TRUE(mp3frames::joinMp3Lossless({one, two}, pieces, QByteArray()));
+  ASSERT_TRUE(mp3frames::joinMp3Lossless({source, other}, files, QByteArray()));
+
+  const OutputCheck exact = verifyOutput(
+      PlannedOutput{pieces, {PlannedPart{one, 0, cut}, PlannedPart{two, 0, total - cut}}});
+  EXPECT_TRUE(exact.passed()) << exact.problems.join(QLatin1Char('\n')).toStdString();
+  EXPECT_EQ(exact.decodedLength, total);
+  ASSERT_EQ(exact.seams.size(), 1U);
+  EXPECT_EQ(exact.seams.front().gap, std::optional<int64_t>(0));
+  EXPECT_EQ(exact.seams.front().plannedOverlap, 0);
+  for (const PartCheck& part : exact.parts) {
+    EXPECT_EQ(part.startOffset, std::optional<int64_t>(0));
+    EXPECT_EQ(part.endOffset, std::optional<int64_t>(0));
+    EXPECT_LE(part.largestDifference, 1e-6);
+  }
+
+  const int64_t otherTotal = decodedLength(other);
+  const OutputCheck crossfaded = verifyOutput(
+      PlannedOutput{files, {PlannedPart{source, 0, total}, PlannedPart{other, 0, otherTotal}}});
+  EXPECT_TRUE(crossfaded.passed()) << crossfaded.problems.join(QLatin1Char('\n')).toStdString();
+  ASSERT_EQ(crossfaded.seams.size(), 1U);
+  const SeamCheck& seam = crossfaded.seams.front();
+  EXPECT_GT(seam.plannedOverlap, 0);
+  EXPECT_EQ(seam.gap, std::optional<int64_t>(-seam.plannedOverlap));
+  EXPECT_EQ(crossfaded.decodedLength, total + otherTotal - seam.plannedOverlap);
+  for (const PartCheck& part : crossfaded.parts) EXPECT_LE(part.largestDifference, 1e-6);
+}
+
+INSTANTIATE_TEST_SUITE_P(LameSources, CopiedJoins,
+                         ::testing::Values(LameCase{"Vbr2", 44100, 2, {"-V", "2"}},
+                                           LameCase{"Mpeg2Vbr", 22050, 2, {"-V", "4"}}),
+                         [](const ::testing::TestParamInfo<LameCase>& info) {
+                           return std::string(info.param.name);
+                         });
+
+// Frames copied one file after the other keep each file's delay and padding
+// at the seam: a gap, whatever crossfade a copied join would have planned.
+TEST(VerifyOutput, AConcatenatedCopyShowsItsGap) {
+  TempFolder folder;
+  const QString first =
+      makeLameMp3(folder.path(), QStringLiteral("a"), 1.91, 44100, 2, {"-b", "128"});
+  const QString second =
+      makeLameMp3(folder.path(), QStringLiteral("b"), 1.37, 44100, 2, {"-b", "128"});
+  ASSERT_FALSE(first.isEmpty() || second.isEmpty());
+  const QString joined = folder.path(QStringLiteral("concat.mp3"));
+  runOutsideTool(QStringLiteral("ffmpeg"),
+                 {"-v", "error", "-i", QStringLiteral("concat:%1|%2").arg(first, second), "-c",
+                  "copy", joined});
+  const OutputCheck check =
+      verifyOutput(PlannedOutput{joined,
+                                 {PlannedPart{first, 0, decodedLength(first)},
+                                  PlannedPart{second, 0, decodedLength(second)}}});
+  EXPECT_FALSE(check.passed());
+  ASSERT_EQ(check.seams.size(), 1U);
+  ASSERT_TRUE(check.seams.front().gap.has_value());
+  EXPECT_GT(*check.seams.front().gap, 0);
+}
 
 // A cutter that copies whole frames from the one before the cut shows the
 // audio it carries from before the start as a negative offset.

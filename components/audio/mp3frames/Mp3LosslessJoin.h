@@ -19,15 +19,12 @@ using Mp3JoinSources = std::vector<std::unique_ptr<Mp3FrameSource>>;
 // cannot be copied or whose rate or channel count differs from the first's.
 Mp3JoinSources openJoinSources(const QStringList& parts);
 
-// Joins MP3 files of one sample rate and channel count by copying their
-// audio frames one after the other under `id3Tag` and one fresh Xing/Info +
-// LAME header frame: a gapless decoder drops the first file's encoder delay
-// and the last file's padding. At each seam inside the output, the padding
-// of the file before and the encoder delay of the file after stay in the
-// stream as the few milliseconds of silence they are (decoders only trim at
-// the ends of a stream). The output must not exist yet. Returns false when
-// stopped; throws AudioError naming the file at fault; leaves no output
-// on either.
+// Joins whole MP3 files of one sample rate and channel count under `id3Tag`
+// and one fresh Xing/Info + LAME header frame, copying their frames and
+// encoding again only the frames at each seam (see SeamlessJoin.h): no gap,
+// no click, each later file crossfaded over less than a frame with the one
+// before. The output must not exist yet. Returns false when stopped; throws
+// AudioError naming the file at fault; leaves no output on either.
 bool joinMp3Lossless(const QStringList& parts, const QString& outputPath, const QByteArray& id3Tag,
                      const std::atomic<bool>* stopFlag = nullptr);
 // The same from parts already indexed (not empty).

@@ -26,6 +26,11 @@ void Mp3StreamAssembler::addFrame(std::vector<unsigned char> frame, int bitrateI
   chunks_.push_back({ownFrames_.back().data(), ownFrames_.back().size()});
 }
 
+void Mp3StreamAssembler::addPacked(PackedFrames packed) {
+  for (size_t i = 0; i < packed.frames.size(); ++i)
+    addFrame(std::move(packed.frames[i]), packed.bitrateIndexes[i]);
+}
+
 void Mp3StreamAssembler::addFrames(const Mp3FrameSource& source, size_t first, size_t last) {
   const std::vector<FrameEntry>& frames = source.frames();
   for (size_t index = first; index <= last && index < frames.size(); ++index) {

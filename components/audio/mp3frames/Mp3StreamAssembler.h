@@ -1,5 +1,6 @@
 #pragma once
 
+#include "components/audio/mp3frames/FrameRepack.h"
 #include "components/audio/mp3frames/InfoFrame.h"
 #include "components/audio/mp3frames/LosslessOutput.h"
 #include "components/audio/mp3frames/Mp3FrameSource.h"
@@ -18,6 +19,7 @@ namespace tarvex::mp3frames {
 class Mp3StreamAssembler {
  public:
   void addFrame(std::vector<unsigned char> frame, int bitrateIndex);
+  void addPacked(PackedFrames packed);
   // Frames `first` to `last` (inclusive) of `source`.
   void addFrames(const Mp3FrameSource& source, size_t first, size_t last);
 

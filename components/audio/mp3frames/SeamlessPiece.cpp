@@ -2,7 +2,9 @@
 
 #include "components/audio/AudioError.h"
 #include "components/audio/ErrorText.h"
+#include "components/audio/mp3frames/EdgeBitrates.h"
 #include "components/audio/mp3frames/EdgeEncoder.h"
+#include "components/audio/mp3frames/FrameGrid.h"
 #include "components/audio/mp3frames/FrameRepack.h"
 #include "components/audio/mp3frames/Mp3LosslessCut.h"
 #include "components/audio/mp3frames/Mp3StreamAssembler.h"
@@ -18,52 +20,14 @@ namespace {
 // Frames the encoder is fed past those kept: it gives a frame once its
 // psychoacoustic look-ahead has seen the real audio after it.
 constexpr int kLookAheadFrames = 1;
-// Source frames around an edge whose bitrate the encoded frames match.
-constexpr int kBitrateNeighbours = 4;
 // Tries with one more encoded frame at the start when the reservoir the
 // first copied frame needs does not fit behind the encoded ones.
 constexpr int kExtraLeadTries = 3;
-constexpr int kLargestBitrateIndex = 14;
-
-int64_t ceilDiv(int64_t value, int64_t divisor) {
-  return value >= 0 ? (value + divisor - 1) / divisor : -((-value) / divisor);
-}
-
-int64_t floorDiv(int64_t value, int64_t divisor) {
-  return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor);
-}
 
 // The frames encoded before the tail's kept ones: they bring the encoder's
 // overlap and filterbank to the audio the copied frames end with.
 int tailPrerollFrames(const MpegFrameHeader& header) {
   return prerollFrames(header) + 1;
-}
-
-// The bitrates the frames at an edge are encoded at, best first: half as
-// much again as the largest of the source's frames around it and at least
-// 16 kbit/s more (coding noise at a cut spreads past it), down to that
-// largest, the least they may have.
-std::vector<int> edgeBitrates(const Mp3FrameSource& source, int64_t around) {
-  const auto& frames = source.frames();
-  const auto count = static_cast<int64_t>(frames.size());
-  MpegFrameHeader header = source.firstHeader();
-  int largest = 0;
-  for (int64_t i = std::max<int64_t>(0, around - kBitrateNeighbours);
-       i < std::min(count, around + kBitrateNeighbours + 1); ++i) {
-    header.bitrateIndex = frames[static_cast<size_t>(i)].bitrateIndex;
-    largest = std::max(largest, header.bitrateKbps());
-  }
-  std::vector<int> bitrates;  // every one at least the largest, rising
-  for (int index = 1; index <= kLargestBitrateIndex; ++index) {
-    header.bitrateIndex = index;
-    if (header.bitrateKbps() >= largest) bitrates.push_back(header.bitrateKbps());
-  }
-  const auto best = std::find_if(bitrates.begin(), bitrates.end(), [&](int kbps) {
-    return 2 * kbps >= 3 * largest && kbps >= largest + 16;
-  });
-  bitrates.erase(best == bitrates.end() ? best : best + 1, bitrates.end());
-  std::reverse(bitrates.begin(), bitrates.end());
-  return bitrates;
 }
 
 // The source's decoded audio over raw positions [rawBegin, rawEnd), behind
@@ -84,11 +48,6 @@ std::vector<float> encoderInput(const Mp3FrameSource& source, const SeamlessPiec
   }
   input.insert(input.end(), audio.begin(), audio.end());
   return input;
-}
-
-void addPacked(Mp3StreamAssembler& stream, PackedFrames packed) {
-  for (size_t i = 0; i < packed.frames.size(); ++i)
-    stream.addFrame(std::move(packed.frames[i]), packed.bitrateIndexes[i]);
 }
 
 }  // namespace
@@ -207,7 +166,7 @@ int assembleSeamlessPiece(const Mp3FrameSource& source, const SeamlessPiecePlan&
       throw AudioError(writeError(
           outputPath,
           QStringLiteral("the bit reservoir of the frames after the cut does not fit in front")));
-    addPacked(stream, std::move(*packed));
+    stream.addPacked(std::move(*packed));
   }
   if (plan.copies) stream.addFrames(source, plan.firstFrame, plan.lastFrame);
   if (plan.tailFrames > 0) {
@@ -225,7 +184,7 @@ int assembleSeamlessPiece(const Mp3FrameSource& source, const SeamlessPiecePlan&
     if (!packed)
       throw AudioError(
           writeError(outputPath, QStringLiteral("the frames at the end do not fit any bitrate")));
-    addPacked(stream, std::move(*packed));
+    stream.addPacked(std::move(*packed));
   }
   return addedDelay;
 }

@@ -1,0 +1,38 @@
+#include "components/audio/mp3frames/EdgeBitrates.h"
+
+#include <algorithm>
+
+namespace tarvex::mp3frames {
+
+namespace {
+
+// Source frames around an edge whose bitrate the encoded frames match.
+constexpr int kBitrateNeighbours = 4;
+constexpr int kLargestBitrateIndex = 14;
+
+}  // namespace
+
+std::vector<int> edgeBitrates(const Mp3FrameSource& source, int64_t around) {
+  const auto& frames = source.frames();
+  const auto count = static_cast<int64_t>(frames.size());
+  MpegFrameHeader header = source.firstHeader();
+  int largest = 0;
+  for (int64_t i = std::max<int64_t>(0, around - kBitrateNeighbours);
+       i < std::min(count, around + kBitrateNeighbours + 1); ++i) {
+    header.bitrateIndex = frames[static_cast<size_t>(i)].bitrateIndex;
+    largest = std::max(largest, header.bitrateKbps());
+  }
+  std::vector<int> bitrates;  // every one at least the largest, rising
+  for (int index = 1; index <= kLargestBitrateIndex; ++index) {
+    header.bitrateIndex = index;
+    if (header.bitrateKbps() >= largest) bitrates.push_back(header.bitrateKbps());
+  }
+  const auto best = std::find_if(bitrates.begin(), bitrates.end(), [&](int kbps) {
+    return 2 * kbps >= 3 * largest && kbps >= largest + 16;
+  });
+  bitrates.erase(best == bitrates.end() ? best : best + 1, bitrates.end());
+  std::reverse(bitrates.begin(), bitrates.end());
+  return bitrates;
+}
+
+}  // namespace tarvex::mp3frames
