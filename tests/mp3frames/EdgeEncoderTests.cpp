@@ -90,7 +90,7 @@ TEST(EdgeEncoder, AKeptEncoderGivesWhatAFreshOneGivesWithNothingOfEarlierCalls) 
   EdgeEncoder encoder;
   for (const int kbps : {160, 192, 160}) {
     // Loud noise first, cut off mid-frame, then the tone.
-    encoder.encode(like, kbps, loudNoise(2 * 1152 + 517), 2, QStringLiteral("noise.mp3"));
+    encoder.encode(like, kbps, loudNoise(4 * 1152 + 517), 2, QStringLiteral("noise.mp3"));
     const std::vector<LooseFrame> kept =
         encoder.encode(like, kbps, tone, frames, QStringLiteral("kept.mp3"));
     ASSERT_EQ(kept.size(), static_cast<size_t>(frames));
@@ -106,6 +106,33 @@ TEST(EdgeEncoder, AKeptEncoderGivesWhatAFreshOneGivesWithNothingOfEarlierCalls) 
     const double level = rmsDb(expected.samples, 0, expected.samples.size());
     EXPECT_LT(rmsDb(difference, 0, difference.size()), level - 25.0) << kbps;
   }
+}
+
+// Frames the caller drops in front (a warm-up on the audio before) stand in
+// for the silence: the frames after them still hold nothing fed before.
+TEST(EdgeEncoder, WarmUpFramesKeepEarlierAudioFromTheFramesAfterThem) {
+  TempFolder folder;
+  const MpegFrameHeader like = stereoHeader();
+  const int frames = 3;
+  const int warmUp = 2;
+  const std::vector<float> tone = swellingTone((warmUp + frames + 1) * 1152);
+  std::vector<LooseFrame> fresh =
+      mp3frames::encodeLooseFrames(like, 128, tone, warmUp + frames, QStringLiteral("f.mp3"));
+  fresh.erase(fresh.begin(), fresh.begin() + warmUp);
+  const OutsideDecode expected = decodeFrames(fresh, folder.path(QStringLiteral("f.mp3")));
+
+  EdgeEncoder encoder;
+  encoder.encode(like, 128, loudNoise(4 * 1152 + 517), 2, QStringLiteral("noise.mp3"));
+  std::vector<LooseFrame> kept =
+      encoder.encode(like, 128, tone, warmUp + frames, QStringLiteral("k.mp3"), warmUp);
+  kept.erase(kept.begin(), kept.begin() + warmUp);
+  const OutsideDecode decoded = decodeFrames(kept, folder.path(QStringLiteral("k.mp3")));
+  ASSERT_EQ(decoded.frames(), expected.frames());
+  std::vector<float> difference(decoded.samples.size());
+  for (size_t i = 0; i < difference.size(); ++i)
+    difference[i] = decoded.samples[i] - expected.samples[i];
+  EXPECT_LT(rmsDb(difference, 0, difference.size()),
+            rmsDb(expected.samples, 0, expected.samples.size()) - 25.0);
 }
 
 // A short input is padded with silence until the frames asked for come out.

@@ -13,10 +13,11 @@ namespace tarvex::mp3frames {
 
 namespace {
 
-// Silence fed between two calls' audio: more than an encoded granule's
-// filterbank and transform windows reach back (about 2200 samples), so no
-// frame given back carries audio fed before.
-constexpr int64_t kQuietGap = 2880;
+// Silence fed between two calls' audio. What a frame holds is shaped by the
+// input up to about a thousand samples before the first one it decodes to
+// (filterbank, transform overlap, the psychoacoustic model's look-back);
+// 1728 leaves a margin, so no frame given back carries audio fed before.
+constexpr int64_t kQuietGap = 1728;
 // Frames of silence fed at most after a call's audio for its last frames to
 // come out (the encoder's delay and look-ahead).
 constexpr size_t kMostDrainFrames = 8;
@@ -170,10 +171,10 @@ EdgeEncoder::Stream& EdgeEncoder::streamFor(const MpegFrameHeader& like, int kbp
 
 std::vector<LooseFrame> EdgeEncoder::encode(const MpegFrameHeader& like, int kbps,
                                             const std::vector<float>& input, size_t frameCount,
-                                            const QString& fileName) {
+                                            const QString& fileName, int warmUpFrames) {
   Stream& stream = streamFor(like, kbps, fileName);
   try {
-    return encodeOn(stream, input, frameCount, fileName);
+    return encodeOn(stream, input, frameCount, fileName, warmUpFrames);
   } catch (...) {
     // A stream an encoder failed on is not used again.
     std::erase_if(streams_, [&](const auto& open) { return open.get() == &stream; });
@@ -182,12 +183,14 @@ std::vector<LooseFrame> EdgeEncoder::encode(const MpegFrameHeader& like, int kbp
 }
 
 std::vector<LooseFrame> EdgeEncoder::encodeOn(Stream& stream, const std::vector<float>& input,
-                                              size_t frameCount, const QString& fileName) {
+                                              size_t frameCount, const QString& fileName,
+                                              int warmUpFrames) {
   // The input starts on a frame boundary, behind silence unless the stream
-  // is new (a new encoder starts from silence of its own).
+  // is new (a new encoder starts from silence of its own) or the frames the
+  // caller drops keep what came before from the others.
+  const int64_t gap = std::max<int64_t>(0, kQuietGap - int64_t{warmUpFrames} * stream.perFrame);
   const int64_t start =
-      stream.fed == 0 ? 0
-                      : roundUp(std::max(stream.fed, stream.audioEnd + kQuietGap), stream.perFrame);
+      stream.fed == 0 ? 0 : roundUp(std::max(stream.fed, stream.audioEnd + gap), stream.perFrame);
   stream.kept.clear();
   stream.wantedFirst = static_cast<size_t>(start / stream.perFrame);
   stream.wantedCount = frameCount;

@@ -40,15 +40,19 @@ class EdgeEncoder {
   // padding its end with silence). Raw decoder output position r of these
   // frames holds input sample r - kEdgeCodecDelay. Throws AudioError naming
   // `fileName` when the encoder fails or gives fewer frames.
+  // The first `warmUpFrames` of them only bring the encoder to the audio and
+  // are dropped by the caller: what was fed before may reach into them, so
+  // less silence goes in front.
   std::vector<LooseFrame> encode(const MpegFrameHeader& like, int kbps,
                                  const std::vector<float>& input, size_t frameCount,
-                                 const QString& fileName);
+                                 const QString& fileName, int warmUpFrames = 0);
 
  private:
   struct Stream;
   Stream& streamFor(const MpegFrameHeader& like, int kbps, const QString& fileName);
   static std::vector<LooseFrame> encodeOn(Stream& stream, const std::vector<float>& input,
-                                          size_t frameCount, const QString& fileName);
+                                          size_t frameCount, const QString& fileName,
+                                          int warmUpFrames);
 
   std::vector<std::unique_ptr<Stream>> streams_;
 };

@@ -217,8 +217,9 @@ int assembleSeamlessPiece(const Mp3FrameSource& source, const SeamlessPiecePlan&
     const int frames = preroll + plan.tailFrames;
     const std::vector<float> input = encoderInput(
         source, plan, start, rawBegin, rawBegin + int64_t{frames + kLookAheadFrames} * perFrame, 0);
-    std::vector<LooseFrame> loose = encoder.encode(like, edgeBitrates(source, firstTail).front(),
-                                                   input, static_cast<size_t>(frames), outputPath);
+    std::vector<LooseFrame> loose =
+        encoder.encode(like, edgeBitrates(source, firstTail).front(), input,
+                       static_cast<size_t>(frames), outputPath, preroll);
     loose.erase(loose.begin(), loose.begin() + preroll);
     std::optional<PackedFrames> packed = packFrames(loose, {});
     if (!packed)
