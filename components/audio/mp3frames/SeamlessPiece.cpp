@@ -66,6 +66,16 @@ std::vector<int> edgeBitrates(const Mp3FrameSource& source, int64_t around) {
   return bitrates;
 }
 
+// The bitrate the frames after the copied ones are encoded at: the highest
+// the format has. They carry no reservoir for anything after them, so only
+// their size grows, while the coding noise that spreads past the piece's
+// end (into what players that ignore the LAME header play) falls.
+int tailBitrate(const Mp3FrameSource& source) {
+  MpegFrameHeader header = source.firstHeader();
+  header.bitrateIndex = kLargestBitrateIndex;
+  return header.bitrateKbps();
+}
+
 // The source's decoded audio over raw positions [rawBegin, rawEnd), behind
 // `zeros` silent samples: silent at and after the piece's end, faded where
 // `plan` fades it (the piece starts at raw position `start`).
@@ -217,9 +227,8 @@ int assembleSeamlessPiece(const Mp3FrameSource& source, const SeamlessPiecePlan&
     const int frames = preroll + plan.tailFrames;
     const std::vector<float> input = encoderInput(
         source, plan, start, rawBegin, rawBegin + int64_t{frames + kLookAheadFrames} * perFrame, 0);
-    std::vector<LooseFrame> loose =
-        encoder.encode(like, edgeBitrates(source, firstTail).front(), input,
-                       static_cast<size_t>(frames), outputPath, preroll);
+    std::vector<LooseFrame> loose = encoder.encode(
+        like, tailBitrate(source), input, static_cast<size_t>(frames), outputPath, preroll);
     loose.erase(loose.begin(), loose.begin() + preroll);
     std::optional<PackedFrames> packed = packFrames(loose, {});
     if (!packed)
