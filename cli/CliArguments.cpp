@@ -199,8 +199,8 @@ CliCommand parseVerify(const QStringList& rest) {
     throw UsageError(QStringLiteral("verify writes nothing and takes no --dry-run; ") +
                      seeHelp(name));
   }
-  if (command.fadeInSeconds > 0 || command.fadeOutSeconds > 0) {
-    throw UsageError(QStringLiteral("verify judges outputs made without fades; ") + seeHelp(name));
+  if (command.verifyAfter) {
+    throw UsageError(QStringLiteral("verify takes no --verify; ") + seeHelp(name));
   }
   if (command.action == Action::Split && outputs.isEmpty()) {
     throw UsageError(
@@ -285,6 +285,14 @@ CliCommand parseCliArguments(const QStringList& arguments) {
 
   flags[QStringLiteral("--dry-run")] = [&command] { command.dryRun = true; };
   flags[QStringLiteral("--json")] = [&command] { command.json = true; };
+  flags[QStringLiteral("--verify")] = [&command] { command.verifyAfter = true; };
+  const auto checkVerify = [&command, &first] {
+    if (command.verifyAfter && command.dryRun) {
+      throw UsageError(QStringLiteral("--verify judges what a job wrote and --dry-run writes "
+                                      "nothing; give one of them; ") +
+                       seeHelp(first));
+    }
+  };
 
   if (first == QLatin1String("split")) {
     command.action = Action::Split;
@@ -368,6 +376,7 @@ CliCommand parseCliArguments(const QStringList& arguments) {
               "--silences; ") +
           seeHelp(first));
     }
+    checkVerify();
     return command;
   }
 
@@ -380,6 +389,7 @@ CliCommand parseCliArguments(const QStringList& arguments) {
   if (command.outputFile.isEmpty()) {
     throw UsageError(QStringLiteral("join needs -o OUT, the file to write; ") + seeHelp(first));
   }
+  checkVerify();
   return command;
 }
 

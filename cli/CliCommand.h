@@ -54,7 +54,8 @@ struct CliCommand {
   QString outputFolder;            // split: empty means the current folder
   QString nameTemplate;            // split: --name, checked; empty means numbered names
 
-  bool dryRun = false;  // split and join: print the plan, write nothing
+  bool dryRun = false;       // split and join: print the plan, write nothing
+  bool verifyAfter = false;  // split and join: verify the outputs once the job has run
 
   QString outputFile;  // join: -o
 

@@ -15,6 +15,7 @@
 #include "cli/CliRun.h"
 #include "cli/CommandSources.h"
 #include "cli/PlanPrinting.h"
+#include "cli/PlannedChecks.h"
 #include "cli/ProgressDisplay.h"
 #include "platform/ConfigLocation.h"
 #include "platform/Error.h"
@@ -107,9 +108,11 @@ QString outcomeText(JobExecutor::PieceOutcome outcome) {
 }
 
 // Runs one plan on the executor until it ends; returns the exit status.
+// `written` gets the path of each output finished whole, by its index.
 template <typename Plan>
 int execute(Plan plan, int outputs, int64_t totalFrames, bool quiet, QTextStream& err,
-            int reports = 0) {
+            std::vector<QString>& written, int reports = 0) {
+  written.assign(static_cast<size_t>(outputs), QString());
   JobExecutor executor;
   ProgressDisplay display(err, ::isatty(STDERR_FILENO) == 1, quiet, outputs, totalFrames, reports);
   QEventLoop loop;
@@ -118,10 +121,14 @@ int execute(Plan plan, int outputs, int64_t totalFrames, bool quiet, QTextStream
                    [&display](int piece, const QString& path) { display.started(piece, path); });
   QObject::connect(&executor, &JobExecutor::pieceProgress, &loop,
                    [&display](int piece, qint64 done, qint64) { display.progress(piece, done); });
-  QObject::connect(&executor, &JobExecutor::pieceFinished, &loop,
-                   [&display](int piece, JobExecutor::PieceOutcome outcome, const QString& path) {
-                     display.finished(piece, path, outcomeText(outcome));
-                   });
+  QObject::connect(
+      &executor, &JobExecutor::pieceFinished, &loop,
+      [&display, &written](int piece, JobExecutor::PieceOutcome outcome, const QString& path) {
+        display.finished(piece, path, outcomeText(outcome));
+        const auto index = static_cast<size_t>(piece);
+        if (outcome == JobExecutor::PieceOutcome::Finished && index < written.size())
+          written[index] = path;
+      });
   QObject::connect(&executor, &JobExecutor::jobNote, &loop, [&display, &err](const QString& note) {
     display.breakLine();
     err << "tarvex-cli: " << note << Qt::endl;
@@ -214,7 +221,13 @@ int runJob(CliCommand command, QTextStream& out, QTextStream& err) {
       int64_t frames = 0;
       for (const JoinPart& part : plan.parts) frames += part.endFrame - part.firstFrame;
       const int parts = static_cast<int>(plan.parts.size());
-      return execute(std::move(plan), 1, frames, command.quiet, err, parts);
+      std::vector<QString> written;
+      const JoinPlan run = plan;
+      const int jobStatus = execute(std::move(plan), 1, frames, command.quiet, err, written, parts);
+      if (!command.verifyAfter || jobStatus == kExitInterrupted || written.front().isEmpty())
+        return jobStatus;
+      const int verified = printChecks({plannedJoin(run, written.front())}, command.json, out, err);
+      return jobStatus != kExitDone ? jobStatus : verified;
     }
     SplitPlan plan = planSplit(sources, settings, profile);
     for (int index = 0; index < static_cast<int>(sources.size()); ++index) {
@@ -237,8 +250,20 @@ int runJob(CliCommand command, QTextStream& out, QTextStream& err) {
     for (const PiecePlan& piece : plan.pieces)
       frames += std::max<int64_t>(0, piece.endFrame - piece.firstFrame);
     const int outputs = static_cast<int>(plan.pieces.size());
-    const int jobStatus = execute(std::move(plan), outputs, frames, command.quiet, err);
-    return jobStatus != kExitDone ? jobStatus : status;
+    std::vector<QString> written;
+    const SplitPlan run = plan;
+    const int jobStatus = execute(std::move(plan), outputs, frames, command.quiet, err, written);
+    if (jobStatus != kExitDone) status = jobStatus;
+    if (command.verifyAfter && jobStatus != kExitInterrupted) {
+      // The pieces written whole are judged; one that failed was reported.
+      std::vector<verify::PlannedOutput> checks;
+      for (size_t index = 0; index < written.size(); ++index)
+        if (!written[index].isEmpty())
+          checks.push_back(plannedPiece(run.pieces[index], written[index]));
+      if (printChecks(checks, command.json, out, err) != kExitDone && status == kExitDone)
+        status = kExitFileFailed;
+    }
+    return status;
   } catch (const std::exception& error) {
     err << "tarvex-cli: " << userMessage(error) << Qt::endl;
     return kExitFileFailed;

@@ -2,19 +2,16 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <exception>
 
 #include "cli/CliEncoder.h"
 #include "cli/CliRun.h"
 #include "cli/CommandSources.h"
-#include "cli/VerifyPrinting.h"
+#include "cli/PlannedChecks.h"
 #include "platform/ConfigLocation.h"
 #include "platform/Error.h"
 #include "processing/JobPlanning.h"
 #include "processing/OutputNaming.h"
-#include "processing/verify/OutputVerifier.h"
 
 namespace tarvex::cli {
 
@@ -30,10 +27,6 @@ int formatOfName(const QString& path) {
     if (OutputExtension(index) == extension) return index;
   }
   return kFormatMp3;
-}
-
-verify::PlannedPart partOf(const QString& source, int64_t first, int64_t end) {
-  return verify::PlannedPart{source, first, end};
 }
 
 // The outputs to judge with what each should hold; empty with `status` set
@@ -58,12 +51,7 @@ std::vector<verify::PlannedOutput> plannedOutputs(const CliCommand& verifyComman
   const JobSettings settings = jobSettingsOf(command, QDir::currentPath() + QDir::separator());
   if (join) {
     const QString path = joinOutputPath(absolute(command.outputFile), OutputExtension(formatIndex));
-    const JoinPlan plan = planJoin(sources, settings, profile, path);
-    verify::PlannedOutput output{path, {}};
-    for (const JoinPart& part : plan.parts) {
-      output.parts.push_back(partOf(part.sourcePath, part.firstFrame, part.endFrame));
-    }
-    outputs.push_back(output);
+    outputs.push_back(plannedJoin(planJoin(sources, settings, profile, path), path));
     return outputs;
   }
   const SplitPlan plan = planSplit(sources, settings, profile);
@@ -74,10 +62,8 @@ std::vector<verify::PlannedOutput> plannedOutputs(const CliCommand& verifyComman
     return outputs;
   }
   for (size_t index = 0; index < plan.pieces.size(); ++index) {
-    const PiecePlan& piece = plan.pieces[index];
-    outputs.push_back(
-        verify::PlannedOutput{absolute(command.verifyOutputs[static_cast<qsizetype>(index)]),
-                              {partOf(piece.sourcePath, piece.firstFrame, piece.endFrame)}});
+    outputs.push_back(plannedPiece(plan.pieces[index],
+                                   absolute(command.verifyOutputs[static_cast<qsizetype>(index)])));
   }
   return outputs;
 }
@@ -98,33 +84,7 @@ int runVerify(CliCommand command, QTextStream& out, QTextStream& err) {
   }
   if (status != kExitDone) return status;
 
-  QJsonArray reports;
-  for (const verify::PlannedOutput& output : outputs) {
-    try {
-      const verify::OutputCheck check = verify::verifyOutput(output);
-      if (!check.passed()) status = kExitFileFailed;
-      if (command.json) {
-        reports.append(outputCheckJson(check));
-      } else {
-        out << outputCheckText(check);
-      }
-    } catch (const std::exception& error) {
-      status = kExitFileFailed;
-      err << "tarvex-cli: " << userMessage(error) << Qt::endl;
-      if (command.json) {
-        reports.append(QJsonObject{{QStringLiteral("output"), output.outputPath},
-                                   {QStringLiteral("passed"), false},
-                                   {QStringLiteral("error"), userMessage(error)}});
-      }
-    }
-  }
-  if (command.json) {
-    out << QJsonDocument(QJsonObject{{QStringLiteral("outputs"), reports},
-                                     {QStringLiteral("passed"), status == kExitDone}})
-               .toJson(QJsonDocument::Indented);
-  }
-  out.flush();
-  return status;
+  return printChecks(outputs, command.json, out, err);
 }
 
 }  // namespace tarvex::cli

@@ -36,6 +36,10 @@ QString outputCheckText(const verify::OutputCheck& check) {
                                       .arg(*check.reencodedFrames)
                                       .arg(check.outputFrames)
                                 : QStringLiteral("  re-encoded frames: not applicable (not MP3)\n");
+  if (check.fadedStart > 0 || check.fadedEnd > 0)
+    text += QStringLiteral("  under fades, not compared: the first %1 and the last %2 samples\n")
+                .arg(check.fadedStart)
+                .arg(check.fadedEnd);
   int number = 0;
   for (const verify::PartCheck& part : check.parts) {
     text += QStringLiteral("  part %1: %2, samples %3 to %4, at output sample %5\n")
@@ -48,9 +52,13 @@ QString outputCheckText(const verify::OutputCheck& check) {
       text += QStringLiteral("    not compared: %1\n").arg(part.notCompared);
       continue;
     }
-    text += QStringLiteral("    offset: %1 at the start, %2 at the end\n")
-                .arg(offsetText(part.startOffset, part.startSilent),
-                     offsetText(part.endOffset, part.endSilent));
+    if (part.underFade) {
+      text += QStringLiteral("    offset: not aligned, the whole part lies under a fade\n");
+    } else {
+      text += QStringLiteral("    offset: %1 at the start, %2 at the end\n")
+                  .arg(offsetText(part.startOffset, part.startSilent),
+                       offsetText(part.endOffset, part.endSilent));
+    }
     text += QStringLiteral("    largest difference outside re-encoded frames: %1%2\n")
                 .arg(differenceText(part),
                      check.differenceJudged ? QString() : QStringLiteral(" (lossy, not judged)"));
@@ -87,6 +95,7 @@ QJsonObject outputCheckJson(const verify::OutputCheck& check) {
       object.insert(QStringLiteral("endOffset"), offsetJson(part.endOffset));
       object.insert(QStringLiteral("startSilent"), part.startSilent);
       object.insert(QStringLiteral("endSilent"), part.endSilent);
+      object.insert(QStringLiteral("underFade"), part.underFade);
       object.insert(QStringLiteral("largestDifference"), part.largestDifference);
       object.insert(QStringLiteral("comparedSamples"), static_cast<qint64>(part.comparedSamples));
     }
@@ -108,6 +117,8 @@ QJsonObject outputCheckJson(const verify::OutputCheck& check) {
                      {QStringLiteral("channels"), check.channels},
                      {QStringLiteral("plannedLength"), static_cast<qint64>(check.plannedLength)},
                      {QStringLiteral("decodedLength"), static_cast<qint64>(check.decodedLength)},
+                     {QStringLiteral("fadedStart"), static_cast<qint64>(check.fadedStart)},
+                     {QStringLiteral("fadedEnd"), static_cast<qint64>(check.fadedEnd)},
                      {QStringLiteral("reencodedFrames"),
                       check.reencodedFrames ? QJsonValue(*check.reencodedFrames)
                                             : QJsonValue(QStringLiteral("not applicable"))},

@@ -159,9 +159,9 @@ void SplitWorker::writeCopy(int index, const PiecePlan& piece,
   mp3frames::PieceFades fades;
   fades.in = int64_t{std::max(piece.fadeInSeconds, 0)} * source.sampleRate();
   fades.out = int64_t{std::max(piece.fadeOutSeconds, 0)} * source.sampleRate();
-  const bool whole =
-      mp3frames::writeMp3Piece(source, firstSample, endSample, path, outputID3V23Tag(piece.tags),
-                               control_.haltFlag(), mp3frames::PieceEdges::Reencoded, fades);
+  const bool whole = mp3frames::writeMp3Piece(
+      source, firstSample, endSample, path, outputID3V23Tag(piece.tags), control_.haltFlag(),
+      mp3frames::PieceEdges::Reencoded, fades, &edgeEncoder_);
   if (!whole) {
     // A copy cut short leaves nothing behind: there is no partial piece to keep.
     if (control_.stopRequested()) control_.noteStopTookEffect();

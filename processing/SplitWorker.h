@@ -8,6 +8,7 @@
 #include "components/audio/AudioFile2.h"
 #include "components/audio/AudioTransform2.h"
 #include "components/audio/Mp3LameEncoder.h"
+#include "components/audio/mp3frames/EdgeEncoder.h"
 #include "processing/JobControl.h"
 #include "processing/JobPlan.h"
 #include "processing/SourceFrames.h"
@@ -74,6 +75,7 @@ class SplitWorker {
   AudioFile2 reader_;
   AudioFile2 writer_;
   Mp3LameEncoder encoder_;
+  mp3frames::EdgeEncoder edgeEncoder_;  // the frames at copied pieces' cuts
   AudioTransform2 transform_;
 
   QString openPath_;            // the source the reader has open

@@ -8,6 +8,7 @@
 
 #include "components/audio/AudioFile2.h"
 #include "components/audio/Mp3LameEncoder.h"
+#include "components/audio/mp3frames/EdgeEncoder.h"
 #include "components/audio/mp3frames/Mp3FrameSource.h"
 #include "components/audio/mp3frames/Mp3LosslessCut.h"
 #include "components/audio/mp3frames/Mp3LosslessJoin.h"
@@ -138,6 +139,7 @@ int main(int argc, char** argv) {
         [&] { emptyFolder(pieces); },
         [&] {
           const mp3frames::Mp3FrameSource source(hour);
+          mp3frames::EdgeEncoder edgeEncoder;  // kept across pieces, as a worker keeps it
           const int64_t step = int64_t{kRate} * 60;
           pieceCount = 0;
           for (int64_t first = 0; first < source.totalSamples(); first += step, ++pieceCount) {
@@ -147,7 +149,7 @@ int main(int argc, char** argv) {
             fields.track = QString::number(pieceCount + 1);
             mp3frames::writeMp3Piece(source, first, std::min(first + step, source.totalSamples()),
                                      QStringLiteral("%1/%2.mp3").arg(pieces).arg(pieceCount),
-                                     buildID3V23Tag(fields), nullptr, edges);
+                                     buildID3V23Tag(fields), nullptr, edges, {}, &edgeEncoder);
           }
         });
   };

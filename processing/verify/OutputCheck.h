@@ -21,6 +21,10 @@ struct PlannedPart {
 struct PlannedOutput {
   QString outputPath;
   std::vector<PlannedPart> parts;
+  // Fades over the output's first and last seconds (0 for none): the samples
+  // under them are neither aligned nor compared.
+  int fadeInSeconds = 0;
+  int fadeOutSeconds = 0;
 };
 
 // What was found for one part of an output. Offsets are in source samples:
@@ -44,6 +48,7 @@ struct PartCheck {
   // frames and the granule beside them; 0 samples compared: none measured.
   double largestDifference = 0;
   int64_t comparedSamples = 0;
+  bool underFade = false;  // the whole part lies under a fade: not aligned
 };
 
 // Where one part ends and the next begins in a join.
@@ -71,6 +76,10 @@ struct OutputCheck {
   int channels = 0;
   int64_t plannedLength = 0;  // sample frames
   int64_t decodedLength = 0;
+  // Samples at the output's start and end left out as lying under a fade
+  // (with a margin for the fade's rounding to blocks).
+  int64_t fadedStart = 0;
+  int64_t fadedEnd = 0;
   // Frames whose main data matches no source frame's; null for outputs that
   // are not MP3 (not applicable).
   std::optional<int> reencodedFrames;

@@ -32,6 +32,13 @@ constexpr int kGranule = 576;
 // from the same frame in its source. Anything else shows far above this.
 constexpr double kMp3Tolerance = 1e-6;
 
+// How many samples at an output's edge a fade of `seconds` covers, with a
+// margin of 10 ms for the fade's rounding to the blocks it is applied in.
+int64_t fadedSamples(int seconds, int sampleRate, int64_t length) {
+  if (seconds <= 0) return 0;
+  return std::min(length, int64_t{seconds} * sampleRate + sampleRate / 100 + 1);
+}
+
 int searchRange(int sampleRate) {
   return sampleRate >= 32000 ? 2304 : 1152;  // two frames of MPEG-1, of MPEG-2 and 2.5
 }
@@ -59,25 +66,32 @@ QString offsetText(int64_t offset) {
                     : QStringLiteral("%1 samples earlier in the output than planned").arg(offset);
 }
 
-void checkPart(PartCheck& part, int64_t length, int maxOffset, AudioFile2& output,
-               AudioFile2& source, const std::vector<SampleSpan>& excluded, OutputCheck& check) {
-  // Each edge is aligned on a window set in from it by the search's reach
-  // where the part is long enough, so that whatever a shifted output holds
-  // beyond the part (a neighbour's audio, a gap) stays out of the window.
-  const int64_t window = std::min(kAlignFrames, length);
-  const int64_t inset = std::clamp<int64_t>((length - window) / 2, 0, maxOffset);
-  const Alignment start = alignAt(output, part.outputStart + inset, source,
-                                  part.plan.firstSample + inset, window, maxOffset);
-  const Alignment end = alignAt(output, part.outputStart + length - window - inset, source,
-                                part.plan.endSample - window - inset, window, maxOffset);
-  part.startOffset = start.offset;
-  part.startSilent = start.silent;
-  part.endOffset = end.offset;
-  part.endSilent = end.silent;
+// The part's samples [from, to) (counted from its start) lie outside the
+// output's fades; only those are aligned.
+void checkPart(PartCheck& part, int64_t length, int64_t from, int64_t to, int maxOffset,
+               AudioFile2& output, AudioFile2& source, const std::vector<SampleSpan>& excluded,
+               OutputCheck& check) {
   const Difference difference =
       compareStretch(output, part.outputStart, source, part.plan.firstSample, length, excluded);
   part.largestDifference = difference.largest;
   part.comparedSamples = difference.compared;
+  if (to <= from) {
+    part.underFade = true;
+  } else {
+    // Each edge is aligned on a window set in from it by the search's reach
+    // where the part is long enough, so that whatever a shifted output holds
+    // beyond the part (a neighbour's audio, a gap) stays out of the window.
+    const int64_t window = std::min(kAlignFrames, to - from);
+    const int64_t inset = std::clamp<int64_t>((to - from - window) / 2, 0, maxOffset);
+    const Alignment start = alignAt(output, part.outputStart + from + inset, source,
+                                    part.plan.firstSample + from + inset, window, maxOffset);
+    const Alignment end = alignAt(output, part.outputStart + to - window - inset, source,
+                                  part.plan.firstSample + to - window - inset, window, maxOffset);
+    part.startOffset = start.offset;
+    part.startSilent = start.silent;
+    part.endOffset = end.offset;
+    part.endSilent = end.silent;
+  }
 
   const QString name = QFileInfo(part.plan.sourcePath).fileName();
   const auto judgeOffset = [&](const Alignment& found, const QString& edge) {
@@ -93,8 +107,10 @@ void checkPart(PartCheck& part, int64_t length, int maxOffset, AudioFile2& outpu
                             .arg(edge, name, offsetText(*found.offset));
     }
   };
-  judgeOffset(start, QStringLiteral("start"));
-  judgeOffset(end, QStringLiteral("end"));
+  if (!part.underFade) {
+    judgeOffset(Alignment{part.startOffset, part.startSilent}, QStringLiteral("start"));
+    judgeOffset(Alignment{part.endOffset, part.endSilent}, QStringLiteral("end"));
+  }
   if (check.differenceJudged && difference.compared > 0 && difference.largest > check.tolerance) {
     check.problems << QStringLiteral("the part from %1 differs from its source by up to %2")
                           .arg(name)
@@ -192,12 +208,27 @@ OutputCheck verifyOutput(const PlannedOutput& planned) {
           std::llround(static_cast<double>(length) * check.sampleRate / source->SampleRate());
     } else {
       check.plannedLength += length;
-      if (length > 0) {
-        checkPart(part, length, maxOffset, output, *source, frames.spans, check);
-      }
     }
     check.parts.push_back(part);
     sources.push_back(std::move(source));
+  }
+
+  check.fadedStart = fadedSamples(planned.fadeInSeconds, check.sampleRate, check.plannedLength);
+  check.fadedEnd = fadedSamples(planned.fadeOutSeconds, check.sampleRate, check.plannedLength);
+  std::vector<SampleSpan> excluded = frames.spans;
+  if (check.fadedStart > 0) excluded.push_back({0, check.fadedStart});
+  if (check.fadedEnd > 0)
+    excluded.push_back({check.plannedLength - check.fadedEnd, check.plannedLength});
+  std::sort(excluded.begin(), excluded.end(),
+            [](const SampleSpan& a, const SampleSpan& b) { return a.first < b.first; });
+  for (size_t index = 0; index < check.parts.size(); ++index) {
+    PartCheck& part = check.parts[index];
+    const int64_t length = std::max<int64_t>(0, part.plan.endSample - part.plan.firstSample);
+    if (!part.notCompared.isEmpty() || length == 0) continue;
+    const int64_t from = std::clamp<int64_t>(check.fadedStart - part.outputStart, 0, length);
+    const int64_t to =
+        std::clamp<int64_t>(check.plannedLength - check.fadedEnd - part.outputStart, 0, length);
+    checkPart(part, length, from, to, maxOffset, output, *sources[index], excluded, check);
   }
 
   for (size_t index = 1; index < check.parts.size(); ++index) {

@@ -10,6 +10,8 @@ namespace tarvex::verify {
 // below 32 kHz; four times as far for the parts of a join), the decoded
 // length, the frames encoded anew (MP3 outputs), the largest difference
 // outside them and, between parts, the gap and the step across each seam.
+// The samples under the output's fades are left out of the alignment and
+// the difference (the report says how many).
 // Only windows around edges are held in memory; the difference streams.
 // Throws Error (AudioError) naming the file when the output or a source
 // cannot be read.

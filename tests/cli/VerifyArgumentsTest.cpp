@@ -34,12 +34,34 @@ TEST(VerifyArguments, WhatCannotBeJudgedIsAUsageError) {
   EXPECT_TRUE(
       usageErrorOf({"verify", "split", "a.mp3", "--every", "7", "--dry-run", "--outputs", "p.mp3"})
           .contains("--dry-run"));
-  EXPECT_TRUE(usageErrorOf({"verify", "split", "a.mp3", "--every", "7", "--fade-in", "2",
-                            "--outputs", "p.mp3"})
-                  .contains("fades"));
+  EXPECT_TRUE(
+      usageErrorOf({"verify", "split", "a.mp3", "--every", "7", "--verify", "--outputs", "p.mp3"})
+          .contains("--verify"));
   EXPECT_NE(usageErrorOf({"verify", "join", "a.mp3", "--outputs", "x.mp3", "-o", "ab.mp3"}),
             QString());
   EXPECT_NE(usageErrorOf({"verify", "join", "a.mp3", "b.mp3"}), QString());
+}
+
+// Split and join judge what they wrote when asked; a dry run writes nothing
+// to judge.
+TEST(VerifyArguments, SplitAndJoinTakeVerifyButNotWithADryRun) {
+  const CliCommand split =
+      parseCliArguments({"split", "a.mp3", "--every", "7", "--fade-in", "2", "--verify"});
+  EXPECT_EQ(split.action, Action::Split);
+  EXPECT_TRUE(split.verifyAfter);
+  EXPECT_TRUE(parseCliArguments({"join", "a.mp3", "b.mp3", "-o", "ab.mp3", "--verify", "--json"})
+                  .verifyAfter);
+  EXPECT_FALSE(parseCliArguments({"join", "a.mp3", "-o", "ab.mp3"}).verifyAfter);
+  EXPECT_TRUE(usageErrorOf({"split", "a.mp3", "--every", "7", "--verify", "--dry-run"})
+                  .contains("--dry-run"));
+  EXPECT_TRUE(usageErrorOf({"join", "a.mp3", "-o", "ab.mp3", "--dry-run", "--verify"})
+                  .contains("--verify"));
+  // Outputs made with fades are judged too.
+  const CliCommand faded = parseCliArguments(
+      {"verify", "split", "a.mp3", "--every", "7", "--fade-out", "3", "--outputs", "p.mp3"});
+  EXPECT_EQ(faded.fadeOutSeconds, 3);
+  EXPECT_TRUE(helpText(QStringLiteral("split")).contains("--verify"));
+  EXPECT_TRUE(helpText(QStringLiteral("join")).contains("--verify"));
 }
 
 TEST(VerifyArguments, HelpNamesTheCommand) {

@@ -1,6 +1,7 @@
 #include "OutsideDecoders.h"
 #include "tests/support/LameSources.h"
 
+#include "components/audio/mp3frames/EdgeEncoder.h"
 #include "components/audio/mp3frames/Mp3FrameSource.h"
 #include "components/audio/mp3frames/Mp3LosslessCut.h"
 #include "components/audio/mp3frames/SeamlessPiece.h"
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -95,15 +97,22 @@ TEST_P(SeamlessEdgeTest, PiecesCopyTheirMiddleExactlyAndHoldNoNeighbourAtTheirEd
   const OutsideDecode wholeMpg123 = decodeWithMpg123(mp3, param.channels);
   ASSERT_EQ(wholeFfmpeg.frames(), total);
   ASSERT_EQ(wholeMpg123.frames(), total);
+  // The copied frames lean on the bit reservoir across every cut.
+  EXPECT_TRUE(std::any_of(source.frames().begin(), source.frames().end(), [](const auto& frame) {
+    return frame.mainDataBegin > 0;
+  })) << "the source uses no bit reservoir";
 
   const int rate = param.sampleRate;
   const std::vector<int64_t> cuts = {0, rate * 41 / 100 + 17, rate * 127 / 100 + 5,
                                      rate * 219 / 100 + 1001, total};
+  // One encoder for every edge, as a worker keeps it across its pieces.
+  mp3frames::EdgeEncoder edgeEncoder;
   for (size_t i = 0; i + 1 < cuts.size(); ++i) {
     const int64_t first = cuts[i];
     const int64_t end = cuts[i + 1];
     const QString path = folder_.path(QStringLiteral("piece%1.mp3").arg(i));
-    ASSERT_TRUE(mp3frames::writeMp3Piece(source, first, end, path, {}));
+    ASSERT_TRUE(mp3frames::writeMp3Piece(source, first, end, path, {}, nullptr,
+                                         PieceEdges::Reencoded, {}, &edgeEncoder));
     const SeamlessPiecePlan plan = mp3frames::planSeamlessPiece(source, first, end);
     ASSERT_TRUE(plan.copies) << "piece " << i;
     EXPECT_LE(plan.leadFrames, 3) << "piece " << i;
@@ -209,7 +218,9 @@ INSTANTIATE_TEST_SUITE_P(
         EdgeSource{"vbr_22k_mpeg2", 22050, 2, {"-V", "4", "--resample", "22.05"}},
         EdgeSource{"cbr32_11k_mono", 11025, 1, {"-b", "32", "-m", "m", "--resample", "11.025"}},
         EdgeSource{"cbr192_44k_crc", 44100, 2, {"-b", "192", "-p", "--resample", "44.1"}},
-        EdgeSource{"cbr16_8k_mono_no_tag", 8000, 1, {"-b", "16", "-m", "m", "--resample", "8"}}),
+        EdgeSource{"cbr16_8k_mono_no_tag", 8000, 1, {"-b", "16", "-m", "m", "--resample", "8"}},
+        EdgeSource{"abr112_44k", 44100, 2, {"--abr", "112", "--resample", "44.1"}},
+        EdgeSource{"vbr_8k_mpeg25", 8000, 2, {"-V", "3", "--resample", "8"}}),
     [](const ::testing::TestParamInfo<EdgeSource>& info) { return std::string(info.param.name); });
 
 // A fade is encoded with the frames it reaches; the rest stays copied. An

@@ -243,6 +243,53 @@ TEST_F(JoinedWav, SilenceInsertedAtTheSeamIsReportedAsAGapOfItsLength) {
   EXPECT_EQ(check.parts[1].startOffset, std::optional<int64_t>(-3000));
 }
 
+// The samples under a piece's fades are neither aligned nor compared, and
+// counted; judged as if unfaded, the same piece fails. A piece wholly under
+// a fade is marked so rather than failed.
+TEST(VerifyOutput, FadedSamplesAreLeftOutAndCounted) {
+  TempFolder folder;
+  const QString source =
+      makeLameMp3(folder.path(), QStringLiteral("src"), 3.71, 44100, 2, {"-b", "128"});
+  ASSERT_FALSE(source.isEmpty());
+  const int64_t first = 20011;
+  const int64_t end = first + 3 * 44100 + 555;
+  mp3frames::PieceFades fades;
+  fades.in = 44100;
+  fades.out = 44100;
+  const QString piece = folder.path(QStringLiteral("faded.mp3"));
+  const mp3frames::Mp3FrameSource frames(source);
+  ASSERT_TRUE(mp3frames::writeMp3Piece(frames, first, end, piece, QByteArray(), nullptr,
+                                       mp3frames::PieceEdges::Reencoded, fades));
+
+  PlannedOutput planned = pieceOf(piece, source, first, end);
+  const OutputCheck unfaded = verifyOutput(planned);
+  EXPECT_FALSE(unfaded.passed());
+  planned.fadeInSeconds = 1;
+  planned.fadeOutSeconds = 1;
+  const OutputCheck check = verifyOutput(planned);
+  EXPECT_TRUE(check.passed()) << check.problems.join(QLatin1Char('\n')).toStdString();
+  EXPECT_EQ(check.fadedStart, 44100 + 441 + 1);
+  EXPECT_EQ(check.fadedEnd, 44100 + 441 + 1);
+  ASSERT_EQ(check.parts.size(), 1u);
+  EXPECT_FALSE(check.parts[0].underFade);
+  EXPECT_EQ(check.parts[0].startOffset, std::optional<int64_t>(0));
+  EXPECT_GT(check.parts[0].comparedSamples, 0);
+  EXPECT_LT(check.parts[0].comparedSamples, end - first - 2 * check.fadedStart + 1);
+
+  const QString shortPiece = folder.path(QStringLiteral("short.mp3"));
+  mp3frames::PieceFades longFade;
+  longFade.in = 44100;
+  ASSERT_TRUE(mp3frames::writeMp3Piece(frames, first, first + 22050, shortPiece, QByteArray(),
+                                       nullptr, mp3frames::PieceEdges::Reencoded, longFade));
+  PlannedOutput whole = pieceOf(shortPiece, source, first, first + 22050);
+  whole.fadeInSeconds = 1;
+  const OutputCheck faded = verifyOutput(whole);
+  EXPECT_TRUE(faded.passed()) << faded.problems.join(QLatin1Char('\n')).toStdString();
+  EXPECT_EQ(faded.fadedStart, 22050);
+  EXPECT_TRUE(faded.parts[0].underFade);
+  EXPECT_EQ(faded.parts[0].comparedSamples, 0);
+}
+
 TEST(VerifyOutput, AMissingOutputIsAnErrorNamingIt) {
   TempFolder folder;
   const QString missing = folder.path(QStringLiteral("nothing.mp3"));

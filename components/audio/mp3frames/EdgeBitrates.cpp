@@ -35,4 +35,10 @@ std::vector<int> edgeBitrates(const Mp3FrameSource& source, int64_t around) {
   return bitrates;
 }
 
+int tailBitrate(const Mp3FrameSource& source) {
+  MpegFrameHeader header = source.firstHeader();
+  header.bitrateIndex = kLargestBitrateIndex;
+  return header.bitrateKbps();
+}
+
 }  // namespace tarvex::mp3frames

@@ -13,4 +13,10 @@ namespace tarvex::mp3frames {
 // it), down to that largest, the least they may have.
 std::vector<int> edgeBitrates(const Mp3FrameSource& source, int64_t around);
 
+// The bitrate the frames after a piece's copied ones are encoded at: the
+// highest the format has. They carry no reservoir for anything after them,
+// so only their size grows, while the coding noise that spreads past the
+// piece's end (into what players that ignore the LAME header play) falls.
+int tailBitrate(const Mp3FrameSource& source);
+
 }  // namespace tarvex::mp3frames

@@ -7,11 +7,20 @@
 
 #include <lame/lame.h>
 
-#include <memory>
+#include <algorithm>
 
 namespace tarvex::mp3frames {
 
 namespace {
+
+// Silence fed between two calls' audio. What a frame holds is shaped by the
+// input up to about a thousand samples before the first one it decodes to
+// (filterbank, transform overlap, the psychoacoustic model's look-back);
+// 1728 leaves a margin, so no frame given back carries audio fed before.
+constexpr int64_t kQuietGap = 1728;
+// Frames of silence fed at most after a call's audio for its last frames to
+// come out (the encoder's delay and look-ahead).
+constexpr size_t kMostDrainFrames = 8;
 
 struct LameDeleter {
   void operator()(lame_global_flags* lame) const { lame_close(lame); }
@@ -52,64 +61,161 @@ LameHandle openEncoder(const MpegFrameHeader& like, int kbps, const QString& fil
   return lame;
 }
 
-std::vector<LooseFrame> splitFrames(const std::vector<unsigned char>& bytes, size_t frameCount) {
-  std::vector<LooseFrame> frames;
-  size_t at = 0;
-  while (frames.size() < frameCount && at + 4 <= bytes.size()) {
-    const auto header = MpegFrameHeader::decode(readBigEndian32(bytes.data() + at));
-    if (!header || header->frameBytes() <= 0 ||
-        at + static_cast<size_t>(header->frameBytes()) > bytes.size())
-      break;
-    const unsigned char* side = bytes.data() + at + 4 + (header->crcProtected ? 2 : 0);
-    const Mp3SideInfo info = Mp3SideInfo::parse(*header, side);
-    const unsigned char* area = bytes.data() + at + header->mainDataOffset();
-    const int areaBytes = header->frameBytes() - header->mainDataOffset();
-    const int used = info.mainDataBytes(*header);
-    if (info.mainDataBegin != 0 || used > areaBytes) break;  // not self-contained
-    LooseFrame frame;
-    frame.header = *header;
-    frame.sideInfo.assign(side, side + header->sideInfoBytes());
-    frame.mainData.assign(area, area + used);
-    frames.push_back(std::move(frame));
-    at += static_cast<size_t>(header->frameBytes());
-  }
-  return frames;
+int64_t roundUp(int64_t value, int64_t step) {
+  return (value + step - 1) / step * step;
 }
 
 }  // namespace
 
-std::vector<LooseFrame> encodeLooseFrames(const MpegFrameHeader& like, int kbps,
-                                          const std::vector<float>& input, size_t frameCount,
-                                          const QString& fileName) {
-  LameHandle lame = openEncoder(like, kbps, fileName);
-  const int channels = like.channels();
-  const int samples = static_cast<int>(input.size() / static_cast<size_t>(channels));
-  std::vector<unsigned char> encoded(static_cast<size_t>(samples) * 5 / 4 + 7200 + 16384);
-  const int capacity = static_cast<int>(encoded.size());
-  const int bytes = channels == 1
-                        ? lame_encode_buffer_ieee_float(lame.get(), input.data(), nullptr, samples,
-                                                        encoded.data(), capacity)
-                        : lame_encode_buffer_interleaved_ieee_float(
-                              lame.get(), input.data(), samples, encoded.data(), capacity);
-  if (bytes < 0)
+// One open encoder and where its stream stands, in samples per channel fed
+// and frames given back.
+struct EdgeEncoder::Stream {
+  int sampleRate = 0;
+  int channels = 0;
+  int mode = 0;
+  int kbps = 0;
+  int perFrame = 0;
+  LameHandle lame;
+  int64_t fed = 0;
+  int64_t audioEnd = 0;    // where the last call's audio ended
+  size_t framesOut = 0;    // frames given back by the encoder so far
+  size_t wantedFirst = 0;  // the frames the current call keeps
+  size_t wantedCount = 0;
+  std::vector<unsigned char> pending;  // bytes of a frame not yet whole
+  std::vector<LooseFrame> kept;
+
+  void feed(const float* samples, int64_t count, const QString& fileName);
+  void feedSilence(int64_t count, const QString& fileName);
+  void takeFrames(const QString& fileName);
+};
+
+void EdgeEncoder::Stream::feed(const float* samples, int64_t count, const QString& fileName) {
+  if (count <= 0) return;
+  const auto size = static_cast<size_t>(pending.size());
+  pending.resize(size + static_cast<size_t>(count) * 5 / 4 + 7200);
+  const int capacity = static_cast<int>(pending.size() - size);
+  const int n = static_cast<int>(count);
+  const int bytes = channels == 1 ? lame_encode_buffer_ieee_float(lame.get(), samples, nullptr, n,
+                                                                  pending.data() + size, capacity)
+                                  : lame_encode_buffer_interleaved_ieee_float(
+                                        lame.get(), samples, n, pending.data() + size, capacity);
+  if (bytes < 0) {
+    pending.resize(size);
     throw AudioError(
         writeError(fileName, QStringLiteral("the MP3 encoder failed (%1)").arg(bytes)));
-  encoded.resize(static_cast<size_t>(bytes));
-  // The encoder gives every frame whose look-ahead the input covers; only a
-  // short input needs the end padded (flushing costs two more frames).
-  if (splitFrames(encoded, frameCount).size() < frameCount) {
-    encoded.resize(static_cast<size_t>(capacity));
-    const int flushed = lame_encode_flush(lame.get(), encoded.data() + bytes, capacity - bytes);
-    if (flushed < 0)
-      throw AudioError(
-          writeError(fileName, QStringLiteral("the MP3 encoder failed (%1)").arg(flushed)));
-    encoded.resize(static_cast<size_t>(bytes + flushed));
   }
-  std::vector<LooseFrame> frames = splitFrames(encoded, frameCount);
+  pending.resize(size + static_cast<size_t>(bytes));
+  fed += count;
+  takeFrames(fileName);
+}
+
+void EdgeEncoder::Stream::feedSilence(int64_t count, const QString& fileName) {
+  const std::vector<float> silence(static_cast<size_t>(perFrame) * channels, 0.0f);
+  while (count > 0) {
+    const int64_t now = std::min<int64_t>(count, perFrame);
+    feed(silence.data(), now, fileName);
+    count -= now;
+  }
+}
+
+void EdgeEncoder::Stream::takeFrames(const QString& fileName) {
+  size_t at = 0;
+  while (at + 4 <= pending.size()) {
+    const auto header = MpegFrameHeader::decode(readBigEndian32(pending.data() + at));
+    if (!header || header->frameBytes() <= 0)
+      throw AudioError(writeError(
+          fileName, QStringLiteral("the MP3 encoder gave a damaged frame for the audio at a cut")));
+    if (at + static_cast<size_t>(header->frameBytes()) > pending.size()) break;
+    const size_t index = framesOut++;
+    if (index >= wantedFirst && index < wantedFirst + wantedCount) {
+      const unsigned char* side = pending.data() + at + 4 + (header->crcProtected ? 2 : 0);
+      const Mp3SideInfo info = Mp3SideInfo::parse(*header, side);
+      const unsigned char* area = pending.data() + at + header->mainDataOffset();
+      const int areaBytes = header->frameBytes() - header->mainDataOffset();
+      const int used = info.mainDataBytes(*header);
+      if (info.mainDataBegin != 0 || used > areaBytes)  // not self-contained
+        throw AudioError(writeError(
+            fileName,
+            QStringLiteral("the MP3 encoder gave no usable frames for the audio at a cut")));
+      LooseFrame frame;
+      frame.header = *header;
+      frame.sideInfo.assign(side, side + header->sideInfoBytes());
+      frame.mainData.assign(area, area + used);
+      kept.push_back(std::move(frame));
+    }
+    at += static_cast<size_t>(header->frameBytes());
+  }
+  pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+EdgeEncoder::EdgeEncoder() = default;
+EdgeEncoder::~EdgeEncoder() = default;
+
+EdgeEncoder::Stream& EdgeEncoder::streamFor(const MpegFrameHeader& like, int kbps,
+                                            const QString& fileName) {
+  const int mode = lameMode(like.channelMode);
+  for (const auto& stream : streams_)
+    if (stream->sampleRate == like.sampleRate() && stream->channels == like.channels() &&
+        stream->mode == mode && stream->kbps == kbps)
+      return *stream;
+  auto stream = std::make_unique<Stream>();
+  stream->lame = openEncoder(like, kbps, fileName);
+  stream->sampleRate = like.sampleRate();
+  stream->channels = like.channels();
+  stream->mode = mode;
+  stream->kbps = kbps;
+  stream->perFrame = like.samplesPerFrame();
+  streams_.push_back(std::move(stream));
+  return *streams_.back();
+}
+
+std::vector<LooseFrame> EdgeEncoder::encode(const MpegFrameHeader& like, int kbps,
+                                            const std::vector<float>& input, size_t frameCount,
+                                            const QString& fileName, int warmUpFrames) {
+  Stream& stream = streamFor(like, kbps, fileName);
+  try {
+    return encodeOn(stream, input, frameCount, fileName, warmUpFrames);
+  } catch (...) {
+    // A stream an encoder failed on is not used again.
+    std::erase_if(streams_, [&](const auto& open) { return open.get() == &stream; });
+    throw;
+  }
+}
+
+std::vector<LooseFrame> EdgeEncoder::encodeOn(Stream& stream, const std::vector<float>& input,
+                                              size_t frameCount, const QString& fileName,
+                                              int warmUpFrames) {
+  // The input starts on a frame boundary, behind silence unless the stream
+  // is new (a new encoder starts from silence of its own) or the frames the
+  // caller drops keep what came before from the others.
+  const int64_t gap = std::max<int64_t>(0, kQuietGap - int64_t{warmUpFrames} * stream.perFrame);
+  const int64_t start =
+      stream.fed == 0 ? 0 : roundUp(std::max(stream.fed, stream.audioEnd + gap), stream.perFrame);
+  stream.kept.clear();
+  stream.wantedFirst = static_cast<size_t>(start / stream.perFrame);
+  stream.wantedCount = frameCount;
+  stream.feedSilence(start - stream.fed, fileName);
+  const auto samples = static_cast<int64_t>(input.size() / static_cast<size_t>(stream.channels));
+  stream.feed(input.data(), samples, fileName);
+  stream.audioEnd = stream.fed;
+  // The encoder gives every frame whose look-ahead the input covers; only a
+  // short input needs silence after it.
+  const size_t mostDrained = frameCount + kMostDrainFrames;
+  for (size_t drained = 0; stream.kept.size() < frameCount && drained < mostDrained; ++drained)
+    stream.feedSilence(stream.perFrame, fileName);
+  std::vector<LooseFrame> frames = std::move(stream.kept);
+  stream.kept.clear();
   if (frames.size() < frameCount)
     throw AudioError(writeError(
         fileName, QStringLiteral("the MP3 encoder gave no usable frames for the audio at a cut")));
   return frames;
+}
+
+std::vector<LooseFrame> encodeLooseFrames(const MpegFrameHeader& like, int kbps,
+                                          const std::vector<float>& input, size_t frameCount,
+                                          const QString& fileName) {
+  EdgeEncoder encoder;
+  return encoder.encode(like, kbps, input, frameCount, fileName);
 }
 
 }  // namespace tarvex::mp3frames

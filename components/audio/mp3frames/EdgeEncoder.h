@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 namespace tarvex::mp3frames {
@@ -16,14 +17,47 @@ struct LooseFrame {
   std::vector<unsigned char> mainData;
 };
 
-// Encodes `input` (interleaved floats, `like`'s channels) with libmp3lame
-// at `like`'s rate and channel mode, constant `kbps`, without the bit
-// reservoir (each frame's main data stands in the frame itself) and without
-// a header frame, and returns the first `frameCount` frames (an input a
-// frame longer than they cover spares the encoder padding its end). Raw decoder
-// output position r of these frames holds input sample r - kEdgeCodecDelay.
-// Throws AudioError naming `fileName` when the encoder fails or gives fewer
-// frames.
+// Encodes short stretches of audio (the frames at a cut) with libmp3lame at
+// a given frame format and constant bitrate, without the bit reservoir (each
+// frame's main data stands in the frame itself) and without a header frame.
+//
+// Setting an encoder up costs far more than encoding a few frames, so one
+// object keeps an encoder open per format and bitrate across calls and
+// treats what it is fed as one stream: each call's input goes on a frame
+// boundary behind enough silence that nothing fed before reaches the frames
+// it gives back, which therefore decode as from an encoder set up afresh.
+// Not for use by several threads at once; each worker owns its own.
+class EdgeEncoder {
+ public:
+  EdgeEncoder();
+  ~EdgeEncoder();
+  EdgeEncoder(const EdgeEncoder&) = delete;
+  EdgeEncoder& operator=(const EdgeEncoder&) = delete;
+
+  // Encodes `input` (interleaved floats, `like`'s channels) at `like`'s rate
+  // and channel mode, constant `kbps`, and returns the first `frameCount`
+  // frames (an input a frame longer than they cover spares the encoder
+  // padding its end with silence). Raw decoder output position r of these
+  // frames holds input sample r - kEdgeCodecDelay. Throws AudioError naming
+  // `fileName` when the encoder fails or gives fewer frames.
+  // The first `warmUpFrames` of them only bring the encoder to the audio and
+  // are dropped by the caller: what was fed before may reach into them, so
+  // less silence goes in front.
+  std::vector<LooseFrame> encode(const MpegFrameHeader& like, int kbps,
+                                 const std::vector<float>& input, size_t frameCount,
+                                 const QString& fileName, int warmUpFrames = 0);
+
+ private:
+  struct Stream;
+  Stream& streamFor(const MpegFrameHeader& like, int kbps, const QString& fileName);
+  static std::vector<LooseFrame> encodeOn(Stream& stream, const std::vector<float>& input,
+                                          size_t frameCount, const QString& fileName,
+                                          int warmUpFrames);
+
+  std::vector<std::unique_ptr<Stream>> streams_;
+};
+
+// The same with an encoder of its own, set up for this one call.
 std::vector<LooseFrame> encodeLooseFrames(const MpegFrameHeader& like, int kbps,
                                           const std::vector<float>& input, size_t frameCount,
                                           const QString& fileName);

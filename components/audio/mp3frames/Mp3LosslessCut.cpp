@@ -2,6 +2,7 @@
 
 #include "components/audio/AudioError.h"
 #include "components/audio/ErrorText.h"
+#include "components/audio/mp3frames/EdgeEncoder.h"
 #include "components/audio/mp3frames/Mp3StreamAssembler.h"
 #include "components/audio/mp3frames/SeamlessPiece.h"
 #include "components/audio/mp3frames/SilentFrame.h"
@@ -9,6 +10,7 @@
 #include <lame/lame.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace tarvex::mp3frames {
 
@@ -89,11 +91,15 @@ Mp3PiecePlan planMp3Piece(const Mp3FrameSource& source, int64_t firstSample, int
 
 bool writeMp3Piece(const Mp3FrameSource& source, int64_t firstSample, int64_t endSample,
                    const QString& outputPath, const QByteArray& id3Tag,
-                   const std::atomic<bool>* stopFlag, PieceEdges edges, const PieceFades& fades) {
+                   const std::atomic<bool>* stopFlag, PieceEdges edges, const PieceFades& fades,
+                   EdgeEncoder* edgeEncoder) {
   if (edges == PieceEdges::Reencoded) {
     const SeamlessPiecePlan plan = planSeamlessPiece(source, firstSample, endSample, fades);
     Mp3StreamAssembler stream;
-    const int addedDelay = assembleSeamlessPiece(source, plan, firstSample, outputPath, stream);
+    std::optional<EdgeEncoder> ownEncoder;
+    EdgeEncoder& encoder = edgeEncoder != nullptr ? *edgeEncoder : ownEncoder.emplace();
+    const int addedDelay =
+        assembleSeamlessPiece(source, plan, firstSample, outputPath, encoder, stream);
     LameTagDetails lame = copiedLameTag(source);
     lame.encoderDelay = plan.encoderDelay + addedDelay;
     lame.padding = plan.padding;

@@ -51,11 +51,14 @@ enum class PieceEdges {
 // LAME header frame whose encoder delay and padding make a gapless decoder
 // give exactly the piece's samples. `fades` are encoded with the edges
 // (copied edges take none). The output must not exist yet. Returns false
-// when stopped; throws AudioError; leaves no output either way.
+// when stopped; throws AudioError; leaves no output either way. The edges
+// are encoded with `edgeEncoder` (a worker's own, kept across its pieces),
+// or one set up for this piece when none is given.
 bool writeMp3Piece(const Mp3FrameSource& source, int64_t firstSample, int64_t endSample,
                    const QString& outputPath, const QByteArray& id3Tag,
                    const std::atomic<bool>* stopFlag = nullptr,
-                   PieceEdges edges = PieceEdges::Reencoded, const PieceFades& fades = {});
+                   PieceEdges edges = PieceEdges::Reencoded, const PieceFades& fades = {},
+                   EdgeEncoder* edgeEncoder = nullptr);
 
 // The same from a file name (the source is indexed for this one piece).
 bool cutMp3Piece(const QString& sourcePath, int64_t firstSample, int64_t endSample,

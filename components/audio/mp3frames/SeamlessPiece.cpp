@@ -126,7 +126,7 @@ SeamlessPiecePlan planSeamlessPiece(const Mp3FrameSource& source, int64_t firstS
 }
 
 int assembleSeamlessPiece(const Mp3FrameSource& source, const SeamlessPiecePlan& plan,
-                          int64_t firstSample, const QString& outputPath,
+                          int64_t firstSample, const QString& outputPath, EdgeEncoder& encoder,
                           Mp3StreamAssembler& stream) {
   int addedDelay = 0;
   const MpegFrameHeader& like = source.firstHeader();
@@ -158,7 +158,7 @@ int assembleSeamlessPiece(const Mp3FrameSource& source, const SeamlessPiecePlan&
           plan.leadZeros + extra * perFrame);
       for (size_t i = 0; i < bitrates.size() && !packed; ++i)
         packed = packFrames(
-            encodeLooseFrames(like, bitrates[i], input, static_cast<size_t>(frames), outputPath),
+            encoder.encode(like, bitrates[i], input, static_cast<size_t>(frames), outputPath),
             reservoir);
       if (packed) addedDelay = extra * perFrame;
     }
@@ -176,9 +176,8 @@ int assembleSeamlessPiece(const Mp3FrameSource& source, const SeamlessPiecePlan&
     const int frames = preroll + plan.tailFrames;
     const std::vector<float> input = encoderInput(
         source, plan, start, rawBegin, rawBegin + int64_t{frames + kLookAheadFrames} * perFrame, 0);
-    std::vector<LooseFrame> loose =
-        encodeLooseFrames(like, edgeBitrates(source, firstTail).front(), input,
-                          static_cast<size_t>(frames), outputPath);
+    std::vector<LooseFrame> loose = encoder.encode(
+        like, tailBitrate(source), input, static_cast<size_t>(frames), outputPath, preroll);
     loose.erase(loose.begin(), loose.begin() + preroll);
     std::optional<PackedFrames> packed = packFrames(loose, {});
     if (!packed)

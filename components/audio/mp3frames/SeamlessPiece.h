@@ -7,6 +7,7 @@
 
 namespace tarvex::mp3frames {
 
+class EdgeEncoder;
 class Mp3StreamAssembler;
 
 // Linear fades over a piece's first and last samples (0 for none), the
@@ -50,9 +51,10 @@ SeamlessPiecePlan planSeamlessPiece(const Mp3FrameSource& source, int64_t firstS
 // Adds the frames of `plan` to `stream` and returns the samples the delay
 // grew by (whole encoded frames of silence put in front where the reservoir
 // the copied frames need did not fit otherwise; the padding stays). Throws
-// AudioError naming `outputPath` when the encoder fails.
+// AudioError naming `outputPath` when the encoder fails. The edges are
+// encoded with `encoder`.
 int assembleSeamlessPiece(const Mp3FrameSource& source, const SeamlessPiecePlan& plan,
-                          int64_t firstSample, const QString& outputPath,
+                          int64_t firstSample, const QString& outputPath, EdgeEncoder& encoder,
                           Mp3StreamAssembler& stream);
 
 }  // namespace tarvex::mp3frames
