@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/MainSettings.h"
+#include "app/views/ListRows.h"
 #include "sources/SourceRecords.h"
 
 class QTreeWidget;
@@ -38,10 +39,5 @@ struct WindowParts {
   SkinParts skin;
   SourceRecords* sources = nullptr;  // one record per row of lv
 };
-
-// Index of the selected row of a list, or -1.
-int selectedRow(const QTreeWidget& list);
-// Selects one row of a list (and makes it current); -1 clears the selection.
-void selectRow(QTreeWidget& list, int row);
 
 }  // namespace tarvex
