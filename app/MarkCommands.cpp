@@ -58,9 +58,9 @@ MarkCommands::MarkCommands(const MarkCommandsParts& parts, QObject* parent)
       mainSettings_(parts.settings),
       sources_(parts.sources),
       sourceList_(parts.sourceList),
-      settings_(parts.settingsFile),
+      settingsFile_(parts.settingsFile),
       segments_(parts.segments) {
-  fmSilence_ = new Tfm_silence(settings_, platform_, &window_);
+  fmSilence_ = new Tfm_silence(settingsFile_, platform_, &window_);
   connect(&search_, &SilenceSearch::progress, this, [this](int percent) {
     if (showProgress_) showProgress_(percent * 100);
   });
@@ -103,7 +103,7 @@ void MarkCommands::FindSilences() {
   const QString path = source->path;
   searchRow_ = selectedRow(files_);
   if (fmSilence_->exec() != QDialog::Accepted) return;
-  search_.start(path, storedSilenceSettings(settings_));
+  search_.start(path, storedSilenceSettings(settingsFile_));
 }
 
 void MarkCommands::searchFinished(const QString& path, const SilenceResult& result) {
@@ -118,7 +118,7 @@ void MarkCommands::searchFinished(const QString& path, const SilenceResult& resu
   }
   if (row < 0) return;  // removed meanwhile
   SourceRecord& source = sources_.at(row);
-  const SilenceSettings settings = storedSilenceSettings(settings_);
+  const SilenceSettings settings = storedSilenceSettings(settingsFile_);
   if (result.soundRanges.empty()) {
     platform_.showInformation(
         &window_, QStringLiteral("\"%1\" is silent throughout (below %2 dB): no ranges marked.")

@@ -6,13 +6,13 @@
 #include <QStringList>
 #include <functional>
 
-class QTreeWidget;
-class QWidget;
-
 #include "config/MainSettings.h"
 #include "sources/SourceRecord.h"
 #include "sources/SourceRecords.h"
 #include "sources/analysis/SilenceSearch.h"
+
+class QTreeWidget;
+class QWidget;
 
 namespace tarvex {
 
@@ -80,7 +80,7 @@ class MarkCommands : public QObject {
   MainSettings& mainSettings_;
   SourceRecords& sources_;
   SourceList& sourceList_;
-  const SettingsFile& settings_;
+  const SettingsFile& settingsFile_;
   SegmentList& segments_;
   Tfm_silence* fmSilence_ = nullptr;
   SilenceSearch search_;

@@ -5,12 +5,12 @@
 #include <cstdint>
 #include <functional>
 
-class QTreeWidget;
-class QWidget;
-
 #include "config/MainSettings.h"
 #include "sources/SampleSpan.h"
 #include "sources/SourceRecords.h"
+
+class QTreeWidget;
+class QWidget;
 
 namespace tarvex {
 

@@ -5,13 +5,13 @@
 #include <QTimer>
 #include <vector>
 
-class QTreeWidget;
-
 #include "config/MainSettings.h"
 #include "sources/SourceRecord.h"
 #include "sources/SourceRecords.h"
 #include "sources/analysis/WaveformCache.h"
 #include "sources/analysis/WaveformJob.h"
+
+class QTreeWidget;
 
 namespace tarvex {
 

@@ -4,13 +4,13 @@
 #include <functional>
 #include <vector>
 
-class QTreeWidget;
-class QWidget;
-
 #include "config/MainSettings.h"
 #include "sources/MarkingRules.h"
 #include "sources/SourceRecords.h"
 #include "sources/SplitPlanning.h"
+
+class QTreeWidget;
+class QWidget;
 
 namespace tarvex {
 

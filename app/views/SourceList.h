@@ -5,13 +5,13 @@
 #include <functional>
 #include <memory>
 
-class QTreeWidget;
-class QWidget;
-
 #include "app/views/SegmentList.h"
 #include "config/MainSettings.h"
 #include "sources/SourceProbe.h"
 #include "sources/SourceRecords.h"
+
+class QTreeWidget;
+class QWidget;
 
 namespace tarvex {
 
