@@ -3,6 +3,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 
+#include "app/JobProgress.h"
 #include "app/views/SegmentList.h"
 #include "app/views/SourceList.h"
 #include "components/skin/SkinObject.h"
@@ -10,13 +11,14 @@
 
 namespace tarvex {
 
-JobDisplay::JobDisplay(WindowParts& parts, SourceList& sourceList, SegmentList& segments,
-                       ConversionProgress& bar, JobStarter start, QObject* parent)
+JobDisplay::JobDisplay(const JobDisplayParts& parts, JobStarter start, QObject* parent)
     : QObject(parent),
-      parts_(parts),
-      sourceList_(sourceList),
-      segments_(segments),
-      progress_(parts, bar),
+      window_(parts.window),
+      platform_(parts.platform),
+      nm_(parts.nm),
+      sourceList_(parts.sourceList),
+      segments_(parts.segments),
+      progress_(parts.progress),
       start_(start ? std::move(start) : JobStarter(startOnExecutor)) {
   connect(&executor_, &JobExecutor::pieceStarted, this,
           [this](int piece, const QString&) { onStarted(piece); });
@@ -129,9 +131,9 @@ void JobDisplay::follow(int piece) {
     }
   }
   // The path line names the file being cut or joined.
-  if (parts_.skin.nm != nullptr) {
-    parts_.skin.nm->setText(followed.sourcePath);
-    parts_.skin.nm->redraw();
+  if (nm_ != nullptr) {
+    nm_->setText(followed.sourcePath);
+    nm_->redraw();
   }
 }
 
@@ -213,12 +215,11 @@ void JobDisplay::onJobFinished(JobExecutor::JobResult result) {
     if (pieces_.back().source != shownSource_) follow(last);
   }
   // What the user should know of the job as a whole, once, before its error.
-  if (!note_.isEmpty() && parts_.platform != nullptr) {
-    parts_.platform->showInformation(parts_.window, note_);
+  if (!note_.isEmpty()) {
+    platform_.showInformation(&window_, note_);
   }
-  if (result == JobExecutor::JobResult::Failed && !failure_.isEmpty() &&
-      parts_.platform != nullptr) {
-    parts_.platform->showError(parts_.window, failure_);
+  if (result == JobExecutor::JobResult::Failed && !failure_.isEmpty()) {
+    platform_.showError(&window_, failure_);
   }
   if (finished_) {
     Finished finished = std::move(finished_);

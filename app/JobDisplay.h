@@ -6,17 +6,32 @@
 #include <memory>
 #include <vector>
 
-#include "app/JobProgress.h"
 #include "app/JobStarter.h"
-#include "app/views/WindowParts.h"
 #include "processing/JobExecutor.h"
 #include "processing/JobPlanning.h"
 
+class QWidget;
+
 namespace tarvex {
 
-class ConversionProgress;
+class JobProgress;
+class PlatformServices;
 class SegmentList;
 class SourceList;
+
+namespace skin {
+class SkinObject;
+}
+
+// What the job display shows on and tells through.
+struct JobDisplayParts {
+  QWidget& window;  // parent of message boxes
+  PlatformServices& platform;
+  skin::SkinObject* nm;  // the path line; null when the skin lacks it
+  SourceList& sourceList;
+  SegmentList& segments;
+  JobProgress& progress;
+};
 
 // Runs a split or join plan on the executor and shows what it reports: the
 // status of each piece in the segment list, the progress of the piece the
@@ -30,8 +45,7 @@ class JobDisplay : public QObject {
   using Finished = std::function<void(JobExecutor::JobResult)>;
 
   // `start` hands each job to the executor (startOnExecutor when empty).
-  JobDisplay(WindowParts& parts, SourceList& sourceList, SegmentList& segments,
-             ConversionProgress& bar, JobStarter start = {}, QObject* parent = nullptr);
+  JobDisplay(const JobDisplayParts& parts, JobStarter start = {}, QObject* parent = nullptr);
   ~JobDisplay() override;
 
   // Starts a job on a snapshot of the sources and settings taken when the
@@ -73,10 +87,12 @@ class JobDisplay : public QObject {
   void showStatus(const Piece& piece);
   QString statusOf(const Piece& piece) const;
 
-  WindowParts& parts_;
+  QWidget& window_;
+  PlatformServices& platform_;
+  skin::SkinObject* nm_;
   SourceList& sourceList_;
   SegmentList& segments_;
-  JobProgress progress_;
+  JobProgress& progress_;
   JobExecutor executor_;
   JobStarter start_;
   bool running_ = false;

@@ -8,8 +8,9 @@
 
 namespace tarvex {
 
-JobProgress::JobProgress(const WindowParts& parts, ConversionProgress& bar)
-    : parts_(parts), bar_(bar) {}
+JobProgress::JobProgress(const MainSettings& settings, skin::SkinObject* pbpos,
+                         ConversionProgress& bar)
+    : settings_(settings), pbpos_(pbpos), bar_(bar) {}
 
 void JobProgress::show(int64_t done, int64_t total) {
   const bool finished = done >= total;
@@ -17,20 +18,20 @@ void JobProgress::show(int64_t done, int64_t total) {
   sinceRedraw_.start();
   const int p =
       total > 0 ? static_cast<int>(std::clamp<int64_t>(MulDiv(done, 10000, total), 0, 10000)) : 0;
-  if (skin::SkinObject* pbpos = parts_.skin.pbpos) {
-    pbpos->setText(QString::number(p / 100) + QLatin1Char('%'));
-    pbpos->redraw();
+  if (pbpos_ != nullptr) {
+    pbpos_->setText(QString::number(p / 100) + QLatin1Char('%'));
+    pbpos_->redraw();
   }
-  bar_.ShowConversionProgress(p, parts_.settings->skinFlag);
+  bar_.ShowConversionProgress(p, settings_.skinFlag);
 }
 
 void JobProgress::clear() {
   sinceRedraw_.invalidate();
-  if (skin::SkinObject* pbpos = parts_.skin.pbpos) {
-    pbpos->setText(QString());
-    pbpos->redraw();
+  if (pbpos_ != nullptr) {
+    pbpos_->setText(QString());
+    pbpos_->redraw();
   }
-  bar_.ShowConversionProgress(0, parts_.settings->skinFlag);
+  bar_.ShowConversionProgress(0, settings_.skinFlag);
 }
 
 }  // namespace tarvex

@@ -3,17 +3,22 @@
 #include <QElapsedTimer>
 #include <cstdint>
 
-#include "app/views/WindowParts.h"
+#include "config/MainSettings.h"
 
 namespace tarvex {
 
 class ConversionProgress;
 
+namespace skin {
+class SkinObject;
+}
+
 // The progress display of a job: the skin's "pbpos" percentage and the
 // "convertpb" bar.
 class JobProgress {
  public:
-  JobProgress(const WindowParts& parts, ConversionProgress& bar);
+  // `pbpos` may be null (a skin without it); `settings` gives the skin flag.
+  JobProgress(const MainSettings& settings, skin::SkinObject* pbpos, ConversionProgress& bar);
 
   // `done` of `total` frames: "pbpos" shows the whole percent, the bar the
   // hundredths. A total of 0 shows 0 %. Between two redraws at least
@@ -26,7 +31,8 @@ class JobProgress {
  private:
   static constexpr int kRedrawMilliseconds = 40;
 
-  const WindowParts& parts_;
+  const MainSettings& settings_;
+  skin::SkinObject* pbpos_;
   ConversionProgress& bar_;
   QElapsedTimer sinceRedraw_;
 };

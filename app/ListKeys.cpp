@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QTreeWidget>
 
-#include "app/views/WindowParts.h"
+#include "app/views/ListRows.h"
 
 namespace tarvex {
 namespace {

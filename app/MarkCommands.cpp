@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "app/dialogs/Tfm_silence.h"
+#include "app/views/ListRows.h"
 #include "app/views/SegmentList.h"
 #include "app/views/SourceList.h"
 #include "config/SettingsSchema.h"
@@ -49,21 +50,24 @@ SilenceSettings storedSilenceSettings(const SettingsFile& settings) {
 
 }  // namespace
 
-MarkCommands::MarkCommands(WindowParts& parts, SourceList& sourceList, SegmentList& segments,
-                           const SettingsFile& settings, QObject* parent)
+MarkCommands::MarkCommands(const MarkCommandsParts& parts, QObject* parent)
     : QObject(parent),
-      parts_(parts),
-      sourceList_(sourceList),
-      settings_(settings),
-      segments_(segments) {
-  fmSilence_ = new Tfm_silence(settings, *parts_.platform, parts_.window);
+      window_(parts.window),
+      platform_(parts.platform),
+      files_(parts.files),
+      mainSettings_(parts.settings),
+      sources_(parts.sources),
+      sourceList_(parts.sourceList),
+      settingsFile_(parts.settingsFile),
+      segments_(parts.segments) {
+  fmSilence_ = new Tfm_silence(settingsFile_, platform_, &window_);
   connect(&search_, &SilenceSearch::progress, this, [this](int percent) {
     if (showProgress_) showProgress_(percent * 100);
   });
   connect(&search_, &SilenceSearch::finished, this, &MarkCommands::searchFinished);
   connect(&search_, &SilenceSearch::failed, this, [this](const QString&, const QString& message) {
     if (showProgress_) showProgress_(0);
-    parts_.platform->showError(parts_.window, message);
+    platform_.showError(&window_, message);
   });
 }
 
@@ -72,16 +76,16 @@ MarkCommands::~MarkCommands() {
 }
 
 SourceRecord* MarkCommands::selectedSourceOrTell() {
-  const int row = selectedRow(*parts_.lv);
-  if (!parts_.sources->contains(row)) {
-    parts_.platform->showInformation(parts_.window, kNoSourceForMarksMessage);
+  const int row = selectedRow(files_);
+  if (!sources_.contains(row)) {
+    platform_.showInformation(&window_, kNoSourceForMarksMessage);
     return nullptr;
   }
-  return &parts_.sources->at(row);
+  return &sources_.at(row);
 }
 
 void MarkCommands::showNewMarks() {
-  parts_.settings->splitFunction = SplitFunction::Custom;
+  mainSettings_.splitFunction = SplitFunction::Custom;
   sourceList_.lvClick();
   segments_.UpdateTotalTime();
 }
@@ -97,37 +101,35 @@ void MarkCommands::FindSilences() {
   const SourceRecord* source = selectedSourceOrTell();
   if (source == nullptr) return;
   const QString path = source->path;
-  searchRow_ = selectedRow(*parts_.lv);
+  searchRow_ = selectedRow(files_);
   if (fmSilence_->exec() != QDialog::Accepted) return;
-  search_.start(path, storedSilenceSettings(settings_));
+  search_.start(path, storedSilenceSettings(settingsFile_));
 }
 
 void MarkCommands::searchFinished(const QString& path, const SilenceResult& result) {
   if (showProgress_) showProgress_(0);
   // The list may have changed while the search ran: find the source again.
   int row = searchRow_;
-  if (!parts_.sources->contains(row) || parts_.sources->at(row).path != path) {
+  if (!sources_.contains(row) || sources_.at(row).path != path) {
     row = -1;
-    for (int candidate = 0; candidate < parts_.sources->count(); ++candidate) {
-      if (parts_.sources->at(candidate).path == path) row = candidate;
+    for (int candidate = 0; candidate < sources_.count(); ++candidate) {
+      if (sources_.at(candidate).path == path) row = candidate;
     }
   }
   if (row < 0) return;  // removed meanwhile
-  SourceRecord& source = parts_.sources->at(row);
-  const SilenceSettings settings = storedSilenceSettings(settings_);
+  SourceRecord& source = sources_.at(row);
+  const SilenceSettings settings = storedSilenceSettings(settingsFile_);
   if (result.soundRanges.empty()) {
-    parts_.platform->showInformation(
-        parts_.window,
-        QStringLiteral("\"%1\" is silent throughout (below %2 dB): no ranges marked.")
-            .arg(shownName(path))
-            .arg(settings.thresholdDb));
+    platform_.showInformation(
+        &window_, QStringLiteral("\"%1\" is silent throughout (below %2 dB): no ranges marked.")
+                      .arg(shownName(path))
+                      .arg(settings.thresholdDb));
     return;
   }
   if (result.pauses.empty()) {
-    parts_.platform->showInformation(
-        parts_.window,
-        QStringLiteral("No pause of %1 was found in \"%2\"; the marks are unchanged.")
-            .arg(pauseText(settings), shownName(path)));
+    platform_.showInformation(
+        &window_, QStringLiteral("No pause of %1 was found in \"%2\"; the marks are unchanged.")
+                      .arg(pauseText(settings), shownName(path)));
     return;
   }
   source.replaceMarks(silenceMarks(source, result));
@@ -140,15 +142,14 @@ void MarkCommands::SaveMarks() {
   // The ranges the segment list shows: the shared ones under Unification.
   SourceRecord record = *selected;
   if (const SourceRecord* marked =
-          parts_.sources->markedSource(parts_.settings->splitFunction, selectedRow(*parts_.lv))) {
+          sources_.markedSource(mainSettings_.splitFunction, selectedRow(files_))) {
     record.ranges = marked->ranges;
   }
   const QString labels = labelFileFor_.value(record.path);
   const QString target = labels.isEmpty() ? marksSheetPath(record.path) : labels;
   const bool exists = QFileInfo::exists(target);
-  if (exists &&
-      !parts_.platform->askYesNo(parts_.window, QStringLiteral("\"%1\" already exists. Replace it?")
-                                                    .arg(QDir::toNativeSeparators(target)))) {
+  if (exists && !platform_.askYesNo(&window_, QStringLiteral("\"%1\" already exists. Replace it?")
+                                                  .arg(QDir::toNativeSeparators(target)))) {
     return;
   }
   size_t saved = 0;
@@ -161,24 +162,24 @@ void MarkCommands::SaveMarks() {
     writeLabelFile(target, lines, exists);
     saved = lines.size();
   }
-  parts_.platform->showInformation(
-      parts_.window, QStringLiteral("%1 marked ranges of \"%2\" were saved to \"%3\".")
-                         .arg(saved)
-                         .arg(shownName(record.path), QDir::toNativeSeparators(target)));
+  platform_.showInformation(&window_,
+                            QStringLiteral("%1 marked ranges of \"%2\" were saved to \"%3\".")
+                                .arg(saved)
+                                .arg(shownName(record.path), QDir::toNativeSeparators(target)));
 }
 
 void MarkCommands::LoadMarks() {
   SourceRecord* selected = selectedSourceOrTell();
   if (selected == nullptr) return;
   const QString path = selected->path;
-  const QStringList chosen = parts_.platform->getOpenFileNames(
-      parts_.window, QStringLiteral("Load marks"), QFileInfo(path).absolutePath(),
-      {kCueSheetFilter, kLabelFileFilter});
+  const QStringList chosen = platform_.getOpenFileNames(&window_, QStringLiteral("Load marks"),
+                                                        QFileInfo(path).absolutePath(),
+                                                        {kCueSheetFilter, kLabelFileFilter});
   if (chosen.isEmpty()) return;
   // The dialog is modal, but look the source up again all the same.
-  const int row = selectedRow(*parts_.lv);
-  if (!parts_.sources->contains(row) || parts_.sources->at(row).path != path) return;
-  SourceRecord marked = parts_.sources->at(row);
+  const int row = selectedRow(files_);
+  if (!sources_.contains(row) || sources_.at(row).path != path) return;
+  SourceRecord marked = sources_.at(row);
   // Both throw: the command ends with the message.
   if (isLabelFile(chosen.front())) {
     markFromLabelFile(marked, chosen.front());
@@ -187,7 +188,7 @@ void MarkCommands::LoadMarks() {
     markFromCueFile(marked, chosen.front());
     labelFileFor_.remove(path);
   }
-  parts_.sources->at(row) = std::move(marked);
+  sources_.at(row) = std::move(marked);
   showNewMarks();
 }
 
@@ -207,11 +208,11 @@ QStringList MarkCommands::expandCueSheets(const QStringList& files) {
       for (int index = 0; index < static_cast<int>(sheet.files.size()); ++index) {
         const QString audio = cueAudioPath(sheet, index, file);
         if (audio.isEmpty()) {
-          parts_.platform->showInformation(
-              parts_.window, QStringLiteral("The file \"%1\" named by the CUE sheet \"%2\" "
-                                            "was not found beside it.")
-                                 .arg(sheet.files[static_cast<size_t>(index)].name,
-                                      QDir::toNativeSeparators(file)));
+          platform_.showInformation(&window_,
+                                    QStringLiteral("The file \"%1\" named by the CUE sheet \"%2\" "
+                                                   "was not found beside it.")
+                                        .arg(sheet.files[static_cast<size_t>(index)].name,
+                                             QDir::toNativeSeparators(file)));
           continue;
         }
         const QString absolute = QFileInfo(audio).absoluteFilePath();
@@ -220,7 +221,7 @@ QStringList MarkCommands::expandCueSheets(const QStringList& files) {
         takenPaths.insert(absolute);
       }
     } catch (const CueSheetError& error) {
-      parts_.platform->showInformation(parts_.window, error.message());
+      platform_.showInformation(&window_, error.message());
     }
   }
   return taken;
@@ -232,12 +233,11 @@ void MarkCommands::takeCueMarks(SourceRecord& record) {
   try {
     // A sheet wins over the file's own chapters.
     if (markFromSheetFor(record, sheet).isEmpty() && !markFromChapters(record)) return;
-    parts_.settings->splitFunction = SplitFunction::Custom;
+    mainSettings_.splitFunction = SplitFunction::Custom;
   } catch (const CueSheetError& error) {
     // The file is still added, unmarked; the user learns that and why.
-    parts_.platform->showInformation(parts_.window,
-                                     QStringLiteral("%1\n\n\"%2\" was added without marks.")
-                                         .arg(error.message(), shownName(record.path)));
+    platform_.showInformation(&window_, QStringLiteral("%1\n\n\"%2\" was added without marks.")
+                                            .arg(error.message(), shownName(record.path)));
   }
 }
 

@@ -6,12 +6,17 @@
 #include <QStringList>
 #include <functional>
 
-#include "app/views/WindowParts.h"
+#include "config/MainSettings.h"
 #include "sources/SourceRecord.h"
+#include "sources/SourceRecords.h"
 #include "sources/analysis/SilenceSearch.h"
+
+class QTreeWidget;
+class QWidget;
 
 namespace tarvex {
 
+class PlatformServices;
 class SegmentList;
 class SettingsFile;
 class SourceList;
@@ -19,6 +24,18 @@ class Tfm_silence;
 
 inline const QString kNoSourceForMarksMessage =
     QStringLiteral("Select a file in the source list first.");
+
+// What the marking commands read and change.
+struct MarkCommandsParts {
+  QWidget& window;  // parent of message boxes and of the silence dialog
+  PlatformServices& platform;
+  const QTreeWidget& files;  // the source list, whose selected row is marked
+  MainSettings& settings;    // the commands turn the Custom function on
+  SourceRecords& sources;
+  SourceList& sourceList;
+  SegmentList& segments;
+  const SettingsFile& settingsFile;  // the stored silence settings
+};
 
 // The commands that mark ranges for the user instead of by hand: "Find
 // silences" (the pauses of the selected source become the gaps between
@@ -28,8 +45,7 @@ inline const QString kNoSourceForMarksMessage =
 class MarkCommands : public QObject {
   Q_OBJECT
  public:
-  MarkCommands(WindowParts& parts, SourceList& sourceList, SegmentList& segments,
-               const SettingsFile& settings, QObject* parent = nullptr);
+  explicit MarkCommands(const MarkCommandsParts& parts, QObject* parent = nullptr);
   ~MarkCommands() override;
 
   void FindSilences();
@@ -58,9 +74,13 @@ class MarkCommands : public QObject {
   // Shows the new marks of a source under the Custom function.
   void showNewMarks();
 
-  WindowParts& parts_;
+  QWidget& window_;
+  PlatformServices& platform_;
+  const QTreeWidget& files_;
+  MainSettings& mainSettings_;
+  SourceRecords& sources_;
   SourceList& sourceList_;
-  const SettingsFile& settings_;
+  const SettingsFile& settingsFile_;
   SegmentList& segments_;
   Tfm_silence* fmSilence_ = nullptr;
   SilenceSearch search_;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "app/views/ListRows.h"
 #include "app/views/SegmentList.h"
 #include "components/skin/SkinObject.h"
 #include "platform/PlatformServices.h"
@@ -13,12 +14,17 @@
 
 namespace tarvex {
 
-PreviewPlayer::PreviewPlayer(WindowParts& parts, SegmentList& segments, PlaybackSession& session,
-                             std::function<bool()> jobRunning, QObject* parent)
+PreviewPlayer::PreviewPlayer(const PreviewPlayerParts& parts, std::function<bool()> jobRunning,
+                             QObject* parent)
     : QObject(parent),
-      parts_(parts),
-      segments_(segments),
-      session_(session),
+      window_(parts.window),
+      platform_(parts.platform),
+      files_(parts.files),
+      pieces_(parts.pieces),
+      settings_(parts.settings),
+      sources_(parts.sources),
+      segments_(parts.segments),
+      session_(parts.session),
       jobRunning_(std::move(jobRunning)) {
   connect(&session_, &PlaybackSession::positionChanged, this,
           [this](qint64 frame) { showPosition(frame); });
@@ -29,29 +35,33 @@ PreviewPlayer::PreviewPlayer(WindowParts& parts, SegmentList& segments, Playback
           [this](const QString& message) { failPlayback(message); });
 }
 
+void PreviewPlayer::attach(skin::SkinObject* pb, skin::SkinObject* timecaption) {
+  pb_ = pb;
+  timecaption_ = timecaption;
+}
+
 int PreviewPlayer::span() const {
   return segments_.PositionSpan();
 }
 
 int PreviewPlayer::BarPosition() const {
-  return parts_.skin.pb != nullptr ? parts_.skin.pb->position() : 0;
+  return pb_ != nullptr ? pb_->position() : 0;
 }
 
 void PreviewPlayer::setBar(int position) {
-  if (parts_.skin.pb == nullptr) return;
-  parts_.skin.pb->setPosition(position);
-  parts_.skin.pb->redraw();
+  if (pb_ == nullptr) return;
+  pb_->setPosition(position);
+  pb_->redraw();
 }
 
 void PreviewPlayer::showTime(int64_t seconds) {
-  if (parts_.skin.timecaption == nullptr) return;
-  parts_.skin.timecaption->setText(FormatTime(std::max<int64_t>(0, seconds)));
-  parts_.skin.timecaption->redraw();
+  if (timecaption_ == nullptr) return;
+  timecaption_->setText(FormatTime(std::max<int64_t>(0, seconds)));
+  timecaption_->redraw();
 }
 
 const MarkedRange* PreviewPlayer::playedRange() const {
-  const SourceRecord* source =
-      parts_.sources->markedSource(parts_.settings->splitFunction, playSource_);
+  const SourceRecord* source = sources_.markedSource(settings_.splitFunction, playSource_);
   if (source == nullptr || playSegment_ < 0 ||
       playSegment_ >= static_cast<int>(source->ranges.size())) {
     return nullptr;
@@ -62,16 +72,15 @@ const MarkedRange* PreviewPlayer::playedRange() const {
 SampleSpan PreviewPlayer::pieceSpan() const {
   const MarkedRange* range = playedRange();
   const int row = playSource_;
-  if (range == nullptr || !parts_.sources->contains(row)) return {};
+  if (range == nullptr || !sources_.contains(row)) return {};
   // The frames the split cuts: exact edges (a CUE sheet's, a found sound's)
   // where the range has them.
-  return markedSpan(*range, *parts_.sources->markedSource(parts_.settings->splitFunction, row),
-                    parts_.sources->at(row));
+  return markedSpan(*range, *sources_.markedSource(settings_.splitFunction, row), sources_.at(row));
 }
 
 void PreviewPlayer::Play() {
   if (jobRunning()) return;
-  if (segments_.hasFocus() && marksRanges(parts_.settings->splitFunction)) {
+  if (segments_.hasFocus() && marksRanges(settings_.splitFunction)) {
     PlayPiece();
   } else {
     PlayWholeFile();
@@ -79,9 +88,9 @@ void PreviewPlayer::Play() {
 }
 
 void PreviewPlayer::PlayWholeFile() {
-  const int row = selectedRow(*parts_.lv);
-  if (playing_ || !parts_.sources->contains(row)) return;
-  const SourceRecord& source = parts_.sources->at(row);
+  const int row = selectedRow(files_);
+  if (playing_ || !sources_.contains(row)) return;
+  const SourceRecord& source = sources_.at(row);
   playing_ = true;
   playSource_ = row;
   target_ = PreviewTarget::WholeFile;
@@ -93,13 +102,13 @@ void PreviewPlayer::PlayWholeFile() {
 }
 
 void PreviewPlayer::PlayPiece() {
-  const int row = selectedRow(*parts_.lv);
-  const int segment = selectedRow(*parts_.lv_time);
-  if (playing_ || !parts_.sources->contains(row) || segment < 0) return;
+  const int row = selectedRow(files_);
+  const int segment = selectedRow(pieces_);
+  if (playing_ || !sources_.contains(row) || segment < 0) return;
   // A row without a range (the list and the ranges disagree) plays nothing.
-  const SourceRecord* ranges = parts_.sources->markedSource(parts_.settings->splitFunction, row);
+  const SourceRecord* ranges = sources_.markedSource(settings_.splitFunction, row);
   if (ranges == nullptr || segment >= static_cast<int>(ranges->ranges.size())) return;
-  const SourceRecord& source = parts_.sources->at(row);
+  const SourceRecord& source = sources_.at(row);
   playing_ = true;
   playSource_ = row;
   target_ = PreviewTarget::Piece;
@@ -140,14 +149,14 @@ void PreviewPlayer::failPlayback(const QString& message) {
   endTarget();
   playing_ = false;
   dragging_ = false;
-  if (parts_.platform != nullptr) parts_.platform->showError(parts_.window, message);
+  platform_.showError(&window_, message);
 }
 
 void PreviewPlayer::Stop() {
   session_.stop();
   // The flags are cleared even with an empty list, or play would stay refused
   // after the list was cleared during a playback.
-  if (parts_.lv->topLevelItemCount() > 0) {
+  if (files_.topLevelItemCount() > 0) {
     endTarget();
     setBar(0);
     showTime(0);
@@ -162,8 +171,8 @@ void PreviewPlayer::BarMouseDown() {
 }
 
 void PreviewPlayer::BarScrollTrack() {
-  const int row = selectedRow(*parts_.lv);
-  if (!dragging_ || !parts_.sources->contains(row)) return;
+  const int row = selectedRow(files_);
+  if (!dragging_ || !sources_.contains(row)) return;
   const int range = span();
   const int position = std::min(BarPosition(), range);
   int64_t seconds = 0;
@@ -171,7 +180,7 @@ void PreviewPlayer::BarScrollTrack() {
   if (playing_ && target_ == PreviewTarget::Piece && played != nullptr) {
     seconds = MulDiv(position, played->end - played->begin, range);
   } else {
-    seconds = MulDiv(position, parts_.sources->at(row).lengthSeconds, range);
+    seconds = MulDiv(position, sources_.at(row).lengthSeconds, range);
   }
   showTime(seconds);
 }
@@ -198,9 +207,9 @@ void PreviewPlayer::StepBack() {
 }
 
 void PreviewPlayer::step(bool forward) {
-  const int row = selectedRow(*parts_.lv);
-  if (jobRunning() || playing_ || !parts_.sources->contains(row)) return;
-  const int length = parts_.sources->at(row).lengthSeconds;
+  const int row = selectedRow(files_);
+  if (jobRunning() || playing_ || !sources_.contains(row)) return;
+  const int length = sources_.at(row).lengthSeconds;
   if (length <= 0) return;
   const int range = span();
   int stepSize = range / length;

@@ -5,19 +5,40 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/views/WindowParts.h"
+#include "config/MainSettings.h"
 #include "sources/SampleSpan.h"
+#include "sources/SourceRecords.h"
+
+class QTreeWidget;
+class QWidget;
 
 namespace tarvex {
 
+class PlatformServices;
 class PlaybackSession;
 class SegmentList;
+
+namespace skin {
+class SkinObject;
+}
 
 inline const QString kPlayingStatus = QStringLiteral("Playing");
 
 // What the preview plays: nothing, the selected file from where the bar
 // stands, or one planned piece of it.
 enum class PreviewTarget { Nothing, WholeFile, Piece };
+
+// What the preview player reads, plays through and tells through.
+struct PreviewPlayerParts {
+  QWidget& window;  // parent of message boxes
+  PlatformServices& platform;
+  const QTreeWidget& files;   // the source list
+  const QTreeWidget& pieces;  // the segment list
+  const MainSettings& settings;
+  const SourceRecords& sources;
+  SegmentList& segments;
+  PlaybackSession& session;
+};
 
 // The preview player's window side: chooses what the play command plays
 // (the selected piece when the segment list has the focus under Custom or
@@ -32,8 +53,12 @@ class PreviewPlayer : public QObject {
  public:
   // `jobRunning`: whether a job runs now (the job display's answer); play
   // and the steps wait for it.
-  PreviewPlayer(WindowParts& parts, SegmentList& segments, PlaybackSession& session,
-                std::function<bool()> jobRunning, QObject* parent = nullptr);
+  PreviewPlayer(const PreviewPlayerParts& parts, std::function<bool()> jobRunning,
+                QObject* parent = nullptr);
+
+  // Draws on the position bar `pb` and the time label `timecaption` from now
+  // on (either null: the skin lacks it).
+  void attach(skin::SkinObject* pb, skin::SkinObject* timecaption);
 
   // The play command. Ignored while playing or while a job runs.
   void Play();
@@ -86,7 +111,14 @@ class PreviewPlayer : public QObject {
   void showTime(int64_t seconds);
   void step(bool forward);
 
-  WindowParts& parts_;
+  QWidget& window_;
+  PlatformServices& platform_;
+  const QTreeWidget& files_;
+  const QTreeWidget& pieces_;
+  const MainSettings& settings_;
+  const SourceRecords& sources_;
+  skin::SkinObject* pb_ = nullptr;
+  skin::SkinObject* timecaption_ = nullptr;
   SegmentList& segments_;
   PlaybackSession& session_;
   std::function<bool()> jobRunning_;

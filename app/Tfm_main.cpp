@@ -36,6 +36,7 @@
 #include "app/dialogs/Tfm_id3.h"
 #include "app/dialogs/Tfm_set.h"
 #include "app/dialogs/Tfm_silence.h"
+#include "app/views/ListRows.h"
 #include "app/views/SegmentList.h"
 #include "app/views/SourceList.h"
 #include "components/audio/AudioFile2.h"
@@ -134,16 +135,14 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
   player_ = std::make_unique<AudioPlayer2>(environment_.soundOutput);
   playback_ = std::make_unique<PlaybackSession>(*player_);
 
-  parts_.window = this;
-  parts_.settings = &mainSettings_;
-  parts_.platform = environment_.platform;
-  parts_.lv = lv_;
-  parts_.lv_time = lvTime_;
-  parts_.sm = sm_;
-  parts_.sources = &sources_;
-  segmentList_ = std::make_unique<SegmentList>(parts_, [this] { sourceList_->lvClick(); });
-  previewPlayer_ = std::make_unique<PreviewPlayer>(parts_, *segmentList_, *playback_,
-                                                   [this] { return jobRunning(); });
+  PlatformServices& platform = *environment_.platform;
+  segmentList_ = std::make_unique<SegmentList>(
+      SegmentListParts{*this, platform, *lv_, *lvTime_, mainSettings_, sources_},
+      [this] { sourceList_->lvClick(); });
+  previewPlayer_ = std::make_unique<PreviewPlayer>(
+      PreviewPlayerParts{*this, platform, *lv_, *lvTime_, mainSettings_, sources_, *segmentList_,
+                         *playback_},
+      [this] { return jobRunning(); });
   // The folder dialog comes first: the settings dialog opens it from its "...".
   fmDir_ = new Tfm_dir(settings_, *environment_.platform, this);
   SettingsDialogHooks hooks;
@@ -187,9 +186,12 @@ Tfm_main::Tfm_main(MainWindowEnvironment environment, QWidget* parent)
   };
   services.takeMarks = [this](SourceRecord& record) { marks_->takeCueMarks(record); };
   services.jobRunning = [this] { return jobRunning(); };
-  sourceList_ = std::make_unique<SourceList>(parts_, *segmentList_, std::move(services));
-  marks_ = std::make_unique<MarkCommands>(parts_, *sourceList_, *segmentList_, settings_);
-  waveform_ = std::make_unique<WaveformView>(parts_, *previewPlayer_);
+  sourceList_ = std::make_unique<SourceList>(
+      SourceListParts{*this, platform, *lv_, *sm_, mainSettings_, sources_, *segmentList_},
+      std::move(services));
+  marks_ = std::make_unique<MarkCommands>(MarkCommandsParts{
+      *this, platform, *lv_, mainSettings_, sources_, *sourceList_, *segmentList_, settings_});
+  waveform_ = std::make_unique<WaveformView>(*lv_, mainSettings_, sources_, *previewPlayer_);
 
   connect(lv_, &QTreeWidget::itemClicked, this, [this] { sourceList_->lvClick(); });
   connect(lvTime_, &QTreeWidget::itemClicked, this, [this] { segmentList_->lv_timeClick(); });
@@ -253,28 +255,33 @@ void Tfm_main::FormShow() {
   if (!skinProblem.isEmpty() && environment_.platform != nullptr) {
     environment_.platform->showError(this, skinProblem);
   }
-  parts_.skin.pb = skin_->findObject(QStringLiteral("pb"));
-  parts_.skin.timecaption = skin_->findObject(QStringLiteral("timecaption"));
-  parts_.skin.tataltime = skin_->findObject(QStringLiteral("tataltime"));
-  parts_.skin.nm = skin_->findObject(QStringLiteral("nm"));
-  parts_.skin.pbpos = skin_->findObject(QStringLiteral("pbpos"));
-  parts_.skin.convertpb = skin_->findObject(QStringLiteral("convertpb"));
-  if (parts_.skin.pb != nullptr) parts_.skin.pb->setPosition(0);
-  progress_ = std::make_unique<ConversionProgress>(parts_.skin.convertpb);
+  // The skin objects the parts draw on (null when the skin lacks one).
+  skin::SkinObject* pb = skin_->findObject(QStringLiteral("pb"));
+  skin::SkinObject* timecaption = skin_->findObject(QStringLiteral("timecaption"));
+  skin::SkinObject* nm = skin_->findObject(QStringLiteral("nm"));
+  segmentList_->attach(pb, timecaption, skin_->findObject(QStringLiteral("tataltime")));
+  previewPlayer_->attach(pb, timecaption);
+  sourceList_->attach(nm);
+  if (pb != nullptr) pb->setPosition(0);
+  progress_ = std::make_unique<ConversionProgress>(skin_->findObject(QStringLiteral("convertpb")));
   progress_->ShowConversionProgress(0, mainSettings_.skinFlag);
-  jobDisplay_ = std::make_unique<JobDisplay>(parts_, *sourceList_, *segmentList_, *progress_,
-                                             environment_.startJob);
+  jobProgress_ = std::make_unique<JobProgress>(
+      mainSettings_, skin_->findObject(QStringLiteral("pbpos")), *progress_);
+  jobDisplay_ =
+      std::make_unique<JobDisplay>(JobDisplayParts{*this, *environment_.platform, nm, *sourceList_,
+                                                   *segmentList_, *jobProgress_},
+                                   environment_.startJob);
   marks_->fm_silence().setStyleSheet(dialogStyleSheet(skin_->widgetStyleSheet()));
   marks_->setProgressDisplay(
       [this](int p) { progress_->ShowConversionProgress(p, mainSettings_.skinFlag); });
   if (skin::SkinObject* wave = skin_->findObject(QStringLiteral("wave"));
       wave != nullptr && wave->kind() == skin::SkinObjectKind::Waveform) {
-    waveform_->attach(wave);
+    waveform_->attach(wave, pb);
   }
   segmentList_->UpdateTotalTime();
-  if (parts_.skin.timecaption != nullptr) {
-    parts_.skin.timecaption->setText(FormatTime(0));
-    parts_.skin.timecaption->redraw();
+  if (timecaption != nullptr) {
+    timecaption->setText(FormatTime(0));
+    timecaption->redraw();
   }
 
   placeOwnWidgets();

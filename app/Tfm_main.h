@@ -8,11 +8,11 @@
 #include "app/Command.h"
 #include "app/JobStarter.h"
 #include "app/PopupMenus.h"
-#include "app/views/WindowParts.h"
 #include "components/output/AudioOutput.h"
 #include "config/MainSettings.h"
 #include "config/SettingsFile.h"
 #include "platform/PlatformServices.h"
+#include "sources/SourceRecords.h"
 
 class QComboBox;
 class QPlainTextEdit;
@@ -30,6 +30,7 @@ class AudioPlayer2;
 class AudioTransform2;
 class ConversionProgress;
 class JobDisplay;
+class JobProgress;
 class MarkCommands;
 class Mp3LameEncoder;
 class PlaybackSession;
@@ -152,6 +153,7 @@ class Tfm_main : public QWidget {
   QPlainTextEdit* sm_ = nullptr;
   PopupMenus menus_;
   std::unique_ptr<ConversionProgress> progress_;
+  std::unique_ptr<JobProgress> jobProgress_;  // the job display's, outliving it
 
   // The audio engine components, owned for the program's life.
   std::unique_ptr<AudioFile2> reader_;
@@ -163,7 +165,6 @@ class Tfm_main : public QWidget {
 
   // One record per row of lv.
   SourceRecords sources_;
-  WindowParts parts_;
   std::unique_ptr<SegmentList> segmentList_;
   std::unique_ptr<SourceList> sourceList_;
   std::unique_ptr<PreviewPlayer> previewPlayer_;

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/PreviewPlayer.h"
+#include "app/views/ListRows.h"
 #include "components/skin/SkinObject.h"
 #include "sources/SplitPlanning.h"
 
@@ -15,9 +16,13 @@ constexpr int kFollowIntervalMs = 50;
 
 }  // namespace
 
-WaveformView::WaveformView(WindowParts& parts, const PreviewPlayer& player, QObject* parent)
+WaveformView::WaveformView(const QTreeWidget& files, const MainSettings& settings,
+                           const SourceRecords& sources, const PreviewPlayer& player,
+                           QObject* parent)
     : QObject(parent),
-      parts_(parts),
+      files_(files),
+      settings_(settings),
+      sources_(sources),
       player_(player),
       job_(cache_, std::max(1, QThread::idealThreadCount())) {
   connect(&job_, &WaveformJob::updated, this, &WaveformView::takePeaks);
@@ -34,8 +39,9 @@ WaveformView::~WaveformView() {
   job_.stop();
 }
 
-void WaveformView::attach(skin::SkinObject* wave) {
+void WaveformView::attach(skin::SkinObject* wave, const skin::SkinObject* pb) {
   wave_ = wave;
+  pb_ = pb;
   if (wave_ == nullptr) {
     timer_.stop();
     job_.stop();
@@ -47,14 +53,14 @@ void WaveformView::attach(skin::SkinObject* wave) {
 
 int WaveformView::shownRow() const {
   // While playing, the bar belongs to the source being played.
-  const int row = player_.IsPlaying() ? player_.PlaySource() : selectedRow(*parts_.lv);
-  return parts_.sources->contains(row) ? row : -1;
+  const int row = player_.IsPlaying() ? player_.PlaySource() : selectedRow(files_);
+  return sources_.contains(row) ? row : -1;
 }
 
 void WaveformView::follow() {
   if (wave_ == nullptr) return;
   const int row = shownRow();
-  const SourceRecord* source = row >= 0 ? &parts_.sources->at(row) : nullptr;
+  const SourceRecord* source = row >= 0 ? &sources_.at(row) : nullptr;
   showSource(source);
   showSpans(row);
   showCursor(source);
@@ -85,9 +91,9 @@ void WaveformView::showSpans(int row) {
     return;
   }
   // The ranges shown are those the segment list shows for the source.
-  const SourceRecord* source = &parts_.sources->at(row);
-  const SourceRecord* marked = parts_.sources->markedSource(parts_.settings->splitFunction, row);
-  const bool marks = marksRanges(parts_.settings->splitFunction) && marked != nullptr;
+  const SourceRecord* source = &sources_.at(row);
+  const SourceRecord* marked = sources_.markedSource(settings_.splitFunction, row);
+  const bool marks = marksRanges(settings_.splitFunction) && marked != nullptr;
   const std::vector<MarkedRange> ranges = marks ? marked->ranges : std::vector<MarkedRange>{};
   if (ranges == shownRanges_ && source->lengthSeconds == shownLength_) return;
   shownRanges_ = ranges;
@@ -105,7 +111,7 @@ void WaveformView::showSpans(int row) {
 }
 
 void WaveformView::showCursor(const SourceRecord* source) {
-  const skin::SkinObject* bar = parts_.skin.pb;
+  const skin::SkinObject* bar = pb_;
   if (source == nullptr || bar == nullptr || bar->span() <= 0) {
     wave_->setWaveCursor(-1.0);
     return;
@@ -114,7 +120,7 @@ void WaveformView::showCursor(const SourceRecord* source) {
   if (player_.IsPlaying() && player_.SegmentPlayback()) {
     // The bar spans the piece being played: place it within the file.
     const SourceRecord* marked =
-        parts_.sources->markedSource(parts_.settings->splitFunction, player_.PlaySource());
+        sources_.markedSource(settings_.splitFunction, player_.PlaySource());
     const int piece = player_.PlaySegment();
     if (marked != nullptr && piece >= 0 && piece < static_cast<int>(marked->ranges.size())) {
       const MarkedRange& range = marked->ranges[static_cast<size_t>(piece)];

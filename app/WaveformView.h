@@ -5,10 +5,13 @@
 #include <QTimer>
 #include <vector>
 
-#include "app/views/WindowParts.h"
+#include "config/MainSettings.h"
 #include "sources/SourceRecord.h"
+#include "sources/SourceRecords.h"
 #include "sources/analysis/WaveformCache.h"
 #include "sources/analysis/WaveformJob.h"
+
+class QTreeWidget;
 
 namespace tarvex {
 
@@ -27,11 +30,14 @@ class SkinObject;
 class WaveformView : public QObject {
   Q_OBJECT
  public:
-  WaveformView(WindowParts& parts, const PreviewPlayer& player, QObject* parent = nullptr);
+  // `files` is the source list, whose selected row is the source shown.
+  WaveformView(const QTreeWidget& files, const MainSettings& settings, const SourceRecords& sources,
+               const PreviewPlayer& player, QObject* parent = nullptr);
   ~WaveformView() override;
 
-  // Starts following the skin's waveform object (null: the skin has none).
-  void attach(skin::SkinObject* wave);
+  // Starts following the skin's waveform object (null: the skin has none);
+  // the cursor stands where the position bar `pb` does (null: no cursor).
+  void attach(skin::SkinObject* wave, const skin::SkinObject* pb);
   // Brings the picture, the shading and the cursor up to date at once.
   void follow();
 
@@ -47,9 +53,12 @@ class WaveformView : public QObject {
   // The row whose picture is shown: the playing source, else the selected one; -1: none.
   int shownRow() const;
 
-  WindowParts& parts_;
+  const QTreeWidget& files_;
+  const MainSettings& settings_;
+  const SourceRecords& sources_;
   const PreviewPlayer& player_;
   skin::SkinObject* wave_ = nullptr;
+  const skin::SkinObject* pb_ = nullptr;
   WaveformCache cache_;
   WaveformJob job_;
   QTimer timer_;

@@ -3,6 +3,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 
+#include "app/views/ListRows.h"
 #include "components/skin/SkinObject.h"
 #include "platform/PlatformServices.h"
 #include "sources/MulDiv.h"
@@ -30,11 +31,25 @@ QString statusText(SegmentStatus status) {
   return QString();
 }
 
-SegmentList::SegmentList(WindowParts& parts, std::function<void()> lvClick)
-    : parts_(parts), rules_(*parts.sources), lvClick_(std::move(lvClick)) {}
+SegmentList::SegmentList(const SegmentListParts& parts, std::function<void()> lvClick)
+    : window_(parts.window),
+      platform_(parts.platform),
+      files_(parts.files),
+      pieces_(parts.pieces),
+      settings_(parts.settings),
+      sources_(parts.sources),
+      rules_(parts.sources),
+      lvClick_(std::move(lvClick)) {}
+
+void SegmentList::attach(skin::SkinObject* pb, skin::SkinObject* timecaption,
+                         skin::SkinObject* tataltime) {
+  pb_ = pb;
+  timecaption_ = timecaption;
+  tataltime_ = tataltime;
+}
 
 void SegmentList::SetupPositionBar(const SourceRecord& source) {
-  skin::SkinObject* bar = parts_.skin.pb;
+  skin::SkinObject* bar = pb_;
   if (bar == nullptr) return;
   bar->setMaximum(source.barMax);
   bar->setPageSize(static_cast<int>(MulDiv(52, source.barMax, 1100)));
@@ -42,13 +57,13 @@ void SegmentList::SetupPositionBar(const SourceRecord& source) {
 }
 
 int SegmentList::PositionSpan() const {
-  const skin::SkinObject* bar = parts_.skin.pb;
+  const skin::SkinObject* bar = pb_;
   if (bar == nullptr) return 1;
   return std::max(1, bar->maximum() - bar->pageSize());
 }
 
 int SegmentList::barPosition() const {
-  return parts_.skin.pb != nullptr ? parts_.skin.pb->position() : 0;
+  return pb_ != nullptr ? pb_->position() : 0;
 }
 
 int SegmentList::secondsAtBar(int barValue, int lengthSeconds) const {
@@ -57,32 +72,31 @@ int SegmentList::secondsAtBar(int barValue, int lengthSeconds) const {
 }
 
 void SegmentList::showCurrentPosition(int lengthSeconds) {
-  if (parts_.skin.timecaption != nullptr) {
-    parts_.skin.timecaption->setText(FormatTime(secondsAtBar(barPosition(), lengthSeconds)));
-    parts_.skin.timecaption->redraw();
+  if (timecaption_ != nullptr) {
+    timecaption_->setText(FormatTime(secondsAtBar(barPosition(), lengthSeconds)));
+    timecaption_->redraw();
   }
 }
 
 int SegmentList::rowCount() const {
-  return parts_.lv_time->topLevelItemCount();
+  return pieces_.topLevelItemCount();
 }
 
 QString SegmentList::status(int row) const {
-  const QTreeWidgetItem* item = parts_.lv_time->topLevelItem(row);
+  const QTreeWidgetItem* item = pieces_.topLevelItem(row);
   return item != nullptr ? item->text(kStatusColumn) : QString();
 }
 
 void SegmentList::setStatus(int row, const QString& status) {
-  if (QTreeWidgetItem* item = parts_.lv_time->topLevelItem(row))
-    item->setText(kStatusColumn, status);
+  if (QTreeWidgetItem* item = pieces_.topLevelItem(row)) item->setText(kStatusColumn, status);
 }
 
 void SegmentList::clear() {
-  parts_.lv_time->clear();
+  pieces_.clear();
 }
 
 void SegmentList::showRows(const std::vector<Segment>& rows, const SourceRecord& source) {
-  QTreeWidget& list = *parts_.lv_time;
+  QTreeWidget& list = pieces_;
   list.clear();
   QList<QTreeWidgetItem*> items;
   items.reserve(static_cast<qsizetype>(rows.size()));
@@ -94,35 +108,35 @@ void SegmentList::showRows(const std::vector<Segment>& rows, const SourceRecord&
 }
 
 void SegmentList::PlanCustom() {
-  const int row = selectedRow(*parts_.lv);
-  if (!parts_.sources->contains(row)) return;
+  const int row = selectedRow(files_);
+  if (!sources_.contains(row)) return;
   rules_.settle(SplitFunction::Custom, row);
-  const SourceRecord& source = parts_.sources->at(row);
+  const SourceRecord& source = sources_.at(row);
   showCurrentPosition(source.lengthSeconds);
   showRows(planMarkedRanges(source), source);
 }
 
 void SegmentList::PlanByTime() {
-  const int row = selectedRow(*parts_.lv);
-  if (!parts_.sources->contains(row)) return;
-  const SourceRecord& source = parts_.sources->at(row);
+  const int row = selectedRow(files_);
+  if (!sources_.contains(row)) return;
+  const SourceRecord& source = sources_.at(row);
   showCurrentPosition(source.lengthSeconds);
-  showRows(planByTimePieces(source.lengthSeconds, parts_.settings->pieceSeconds), source);
+  showRows(planByTimePieces(source.lengthSeconds, settings_.pieceSeconds), source);
 }
 
 void SegmentList::PlanByCount() {
-  const int row = selectedRow(*parts_.lv);
-  if (!parts_.sources->contains(row)) return;
-  const SourceRecord& source = parts_.sources->at(row);
+  const int row = selectedRow(files_);
+  if (!sources_.contains(row)) return;
+  const SourceRecord& source = sources_.at(row);
   showCurrentPosition(source.lengthSeconds);
-  showRows(planByCountPieces(source.lengthSeconds, parts_.settings->pieceCount), source);
+  showRows(planByCountPieces(source.lengthSeconds, settings_.pieceCount), source);
 }
 
 void SegmentList::PlanUnification() {
-  const int row = selectedRow(*parts_.lv);
-  if (row < 0 || parts_.sources->empty()) return;
+  const int row = selectedRow(files_);
+  if (row < 0 || sources_.empty()) return;
   rules_.settle(SplitFunction::Unification, row);
-  const SourceRecord& shared = parts_.sources->at(0);
+  const SourceRecord& shared = sources_.at(0);
   showCurrentPosition(shared.lengthSeconds);
   showRows(planMarkedRanges(shared), shared);
 }
@@ -145,10 +159,10 @@ void SegmentList::planFor(SplitFunction function) {
 }
 
 void SegmentList::UpdateTotalTime() {
-  const int total = totalPlannedSeconds(parts_.settings->splitFunction, parts_.sources->all());
-  if (parts_.skin.tataltime != nullptr) {
-    parts_.skin.tataltime->setText(FormatTime(total));
-    parts_.skin.tataltime->redraw();
+  const int total = totalPlannedSeconds(settings_.splitFunction, sources_.all());
+  if (tataltime_ != nullptr) {
+    tataltime_->setText(FormatTime(total));
+    tataltime_->redraw();
   }
 }
 
@@ -168,15 +182,14 @@ void SegmentList::tell(MarkingOutcome outcome) {
     case MarkingOutcome::NoSource:
       return;
   }
-  parts_.platform->showInformation(parts_.window, message);
+  platform_.showInformation(&window_, message);
 }
 
 void SegmentList::showMarkedRanges() {
-  const SourceRecord* source =
-      parts_.sources->markedSource(parts_.settings->splitFunction, selectedRow(*parts_.lv));
+  const SourceRecord* source = sources_.markedSource(settings_.splitFunction, selectedRow(files_));
   if (source == nullptr) return;
   const std::vector<Segment> rows = planMarkedRanges(*source);
-  QTreeWidget& list = *parts_.lv_time;
+  QTreeWidget& list = pieces_;
   // Rows are updated in place, so a status a job wrote stays until the next re-plan.
   while (list.topLevelItemCount() > static_cast<int>(rows.size())) {
     delete list.takeTopLevelItem(list.topLevelItemCount() - 1);
@@ -197,10 +210,10 @@ void SegmentList::showMarkedRanges() {
 }
 
 void SegmentList::setPendingBound(bool begin) {
-  const int row = selectedRow(*parts_.lv);
+  const int row = selectedRow(files_);
   if (row < 0) return;
-  const SplitFunction function = parts_.settings->splitFunction;
-  const SourceRecord* source = parts_.sources->markedSource(function, row);
+  const SplitFunction function = settings_.splitFunction;
+  const SourceRecord* source = sources_.markedSource(function, row);
   const int seconds = secondsAtBar(barPosition(), source != nullptr ? source->lengthSeconds : 0);
   const MarkingOutcome outcome =
       begin ? rules_.markBegin(function, row, seconds) : rules_.markEnd(function, row, seconds);
@@ -219,9 +232,9 @@ void SegmentList::MarkEnd() {
 }
 
 void SegmentList::ConfirmSegment() {
-  const int row = selectedRow(*parts_.lv);
+  const int row = selectedRow(files_);
   if (row < 0) return;
-  const MarkingOutcome outcome = rules_.confirm(parts_.settings->splitFunction, row);
+  const MarkingOutcome outcome = rules_.confirm(settings_.splitFunction, row);
   tell(outcome);
   if (outcome != MarkingOutcome::Done) return;
   showMarkedRanges();
@@ -229,23 +242,23 @@ void SegmentList::ConfirmSegment() {
 }
 
 void SegmentList::RemoveSegment() {
-  if (!marksRanges(parts_.settings->splitFunction) || selectedRow(*parts_.lv) < 0) return;
-  const int segment = selectedRow(*parts_.lv_time);
+  if (!marksRanges(settings_.splitFunction) || selectedRow(files_) < 0) return;
+  const int segment = selectedRow(pieces_);
   if (segment < 0) return;
   const MarkingOutcome outcome =
-      rules_.remove(parts_.settings->splitFunction, selectedRow(*parts_.lv), segment);
+      rules_.remove(settings_.splitFunction, selectedRow(files_), segment);
   tell(outcome);
   if (outcome != MarkingOutcome::Done) return;
-  delete parts_.lv_time->takeTopLevelItem(segment);
+  delete pieces_.takeTopLevelItem(segment);
   const int count = rowCount();
   if (current_ > count - 1) current_ = count - 1;
-  selectRow(*parts_.lv_time, current_);
+  selectRow(pieces_, current_);
   UpdateTotalTime();
 }
 
 void SegmentList::ResetSegments() {
-  parts_.lv_time->clear();
-  rules_.reset(parts_.settings->splitFunction, selectedRow(*parts_.lv));
+  pieces_.clear();
+  rules_.reset(settings_.splitFunction, selectedRow(files_));
   if (lvClick_) lvClick_();
   UpdateTotalTime();
 }
@@ -254,8 +267,8 @@ void SegmentList::lv_timeClick() {
   const int count = rowCount();
   if (count == 0) return;
   if (current_ > count - 1) current_ = count - 1;
-  if (selectedRow(*parts_.lv_time) < 0) selectRow(*parts_.lv_time, current_);
-  current_ = selectedRow(*parts_.lv_time);
+  if (selectedRow(pieces_) < 0) selectRow(pieces_, current_);
+  current_ = selectedRow(pieces_);
   focused_ = true;
 }
 

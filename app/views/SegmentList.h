@@ -4,11 +4,21 @@
 #include <functional>
 #include <vector>
 
-#include "app/views/WindowParts.h"
+#include "config/MainSettings.h"
 #include "sources/MarkingRules.h"
+#include "sources/SourceRecords.h"
 #include "sources/SplitPlanning.h"
 
+class QTreeWidget;
+class QWidget;
+
 namespace tarvex {
+
+class PlatformServices;
+
+namespace skin {
+class SkinObject;
+}
 
 inline const QString kOnlyMarkingFunctionsMessage =
     QStringLiteral("Only chose \"Custom\" or \"unification\" function, this button is usable.");
@@ -29,12 +39,26 @@ inline const QString kStatusStopped = QStringLiteral("Stopped");
 
 QString statusText(SegmentStatus status);
 
+// What the segment list shows, reads and marks.
+struct SegmentListParts {
+  QWidget& window;  // parent of message boxes
+  PlatformServices& platform;
+  const QTreeWidget& files;  // the source list, whose selected row is planned
+  QTreeWidget& pieces;       // the list this view fills
+  const MainSettings& settings;
+  SourceRecords& sources;  // the marking commands change the marked ranges
+};
+
 // The segment list: a view of the planned pieces of the selected source under
 // the current function, the position bar's scale, the marking commands (the
 // rules live in MarkingRules) and the total planned time.
 class SegmentList {
  public:
-  SegmentList(WindowParts& parts, std::function<void()> lvClick);
+  SegmentList(const SegmentListParts& parts, std::function<void()> lvClick);
+
+  // Draws on the position bar `pb`, the time label `timecaption` and the
+  // total time `tataltime` from now on (any null: the skin lacks it).
+  void attach(skin::SkinObject* pb, skin::SkinObject* timecaption, skin::SkinObject* tataltime);
 
   // Position bar for a source: its maximum and page size.
   void SetupPositionBar(const SourceRecord& source);
@@ -80,7 +104,15 @@ class SegmentList {
   void tell(MarkingOutcome outcome);
   void setPendingBound(bool begin);
 
-  WindowParts& parts_;
+  QWidget& window_;
+  PlatformServices& platform_;
+  const QTreeWidget& files_;
+  QTreeWidget& pieces_;
+  const MainSettings& settings_;
+  SourceRecords& sources_;
+  skin::SkinObject* pb_ = nullptr;
+  skin::SkinObject* timecaption_ = nullptr;
+  skin::SkinObject* tataltime_ = nullptr;
   MarkingRules rules_;
   std::function<void()> lvClick_;
   int current_ = 0;  // the row selected last, selected again when none is

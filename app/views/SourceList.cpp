@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 #include <utility>
 
+#include "app/views/ListRows.h"
 #include "components/skin/SkinObject.h"
 #include "platform/PlatformServices.h"
 #include "sources/SourceProbing.h"
@@ -21,8 +22,15 @@ constexpr int kSizeRole = Qt::UserRole + 1;
 
 }  // namespace
 
-SourceList::SourceList(WindowParts& parts, SegmentList& segments, SourceListServices services)
-    : parts_(parts), segments_(segments), services_(std::move(services)) {}
+SourceList::SourceList(const SourceListParts& parts, SourceListServices services)
+    : window_(parts.window),
+      platform_(parts.platform),
+      files_(parts.files),
+      sm_(parts.sm),
+      settings_(parts.settings),
+      sources_(parts.sources),
+      segments_(parts.segments),
+      services_(std::move(services)) {}
 
 SourceList::~SourceList() = default;
 
@@ -32,44 +40,44 @@ QString SourceList::sizeText(qint64 bytes) {
 }
 
 void SourceList::FitNameColumn() {
-  parts_.lv->setColumnWidth(kCaptionColumn, parts_.lv->topLevelItemCount() < 13 ? 120 : 113);
+  files_.setColumnWidth(kCaptionColumn, files_.topLevelItemCount() < 13 ? 120 : 113);
 }
 
 void SourceList::showRow(int row) {
-  QTreeWidgetItem* item = parts_.lv->topLevelItem(row);
-  if (item == nullptr || !parts_.sources->contains(row)) return;
-  const SourceRecord& record = parts_.sources->at(row);
+  QTreeWidgetItem* item = files_.topLevelItem(row);
+  if (item == nullptr || !sources_.contains(row)) return;
+  const SourceRecord& record = sources_.at(row);
   item->setText(kCaptionColumn, record.caption);
   item->setText(kTimeColumn, FormatMilliseconds(sourceLengthMs(record)));
   item->setData(kCaptionColumn, kSizeRole, sizeText(record.fileBytes));
 }
 
 void SourceList::refreshCaptions() {
-  for (int row = 0; row < parts_.lv->topLevelItemCount(); ++row) showRow(row);
+  for (int row = 0; row < files_.topLevelItemCount(); ++row) showRow(row);
 }
 
 void SourceList::addProbed(const ProbeResult& result) {
   switch (result.outcome) {
     case ProbeResult::Outcome::NotSupported:
-      parts_.platform->showInformation(parts_.window, result.fileName + kNotSupportedMessage);
+      platform_.showInformation(&window_, result.fileName + kNotSupportedMessage);
       return;
     case ProbeResult::Outcome::ZeroLength:
-      parts_.platform->showInformation(parts_.window, result.fileName + kZeroLengthMessage);
+      platform_.showInformation(&window_, result.fileName + kZeroLengthMessage);
       return;
     case ProbeResult::Outcome::Added:
       break;
   }
   SourceRecord record = result.record;
   if (services_.takeMarks) services_.takeMarks(record);
-  parts_.sources->add(std::move(record));
-  parts_.lv->addTopLevelItem(new QTreeWidgetItem(QStringList{QString(), QString()}));
-  showRow(parts_.sources->count() - 1);
+  sources_.add(std::move(record));
+  files_.addTopLevelItem(new QTreeWidgetItem(QStringList{QString(), QString()}));
+  showRow(sources_.count() - 1);
   FitNameColumn();
   segments_.UpdateTotalTime();
 }
 
 void SourceList::finishAdd() {
-  QTreeWidget& list = *parts_.lv;
+  QTreeWidget& list = files_;
   if (list.topLevelItemCount() > 0 && selectedRow(list) < 0) selectRow(list, 0);
   lvClick();
   list.setFocus();
@@ -92,8 +100,8 @@ void SourceList::startAdd(const QStringList& files, bool fromFolder) {
 
 void SourceList::AddFiles() {
   const QStringList files =
-      parts_.platform->getOpenFileNames(parts_.window, QStringLiteral("Add File"), QString(),
-                                        {kAddFileFilter, kAllAudioFilter, kCueSheetFilter});
+      platform_.getOpenFileNames(&window_, QStringLiteral("Add File"), QString(),
+                                 {kAddFileFilter, kAllAudioFilter, kCueSheetFilter});
   if (files.isEmpty()) return;
   addFiles(files);
 }
@@ -137,44 +145,44 @@ void SourceList::followRemoval(int row) {
 }
 
 void SourceList::MoveSourceUp() {
-  const int row = selectedRow(*parts_.lv);
-  if (jobRunning() || isAdding() || !parts_.sources->moveUp(row)) return;
+  const int row = selectedRow(files_);
+  if (jobRunning() || isAdding() || !sources_.moveUp(row)) return;
   followSwap(row, row - 1);
   showRow(row);
   showRow(row - 1);
-  selectRow(*parts_.lv, row - 1);
+  selectRow(files_, row - 1);
   current_ = row - 1;
-  parts_.lv->setFocus();
+  files_.setFocus();
   // Under Unification the first source's ranges are the shared ones.
   segments_.UpdateTotalTime();
 }
 
 void SourceList::MoveSourceDown() {
-  const int row = selectedRow(*parts_.lv);
-  if (jobRunning() || isAdding() || !parts_.sources->moveDown(row)) return;
+  const int row = selectedRow(files_);
+  if (jobRunning() || isAdding() || !sources_.moveDown(row)) return;
   followSwap(row, row + 1);
   showRow(row);
   showRow(row + 1);
-  selectRow(*parts_.lv, row + 1);
+  selectRow(files_, row + 1);
   current_ = row + 1;
-  parts_.lv->setFocus();
+  files_.setFocus();
   segments_.UpdateTotalTime();
 }
 
 void SourceList::RemoveSource() {
-  const int row = selectedRow(*parts_.lv);
+  const int row = selectedRow(files_);
   if (row < 0 || isAdding()) return;
   followRemoval(row);
-  delete parts_.lv->takeTopLevelItem(row);
-  parts_.sources->remove(row);
+  delete files_.takeTopLevelItem(row);
+  sources_.remove(row);
   FitNameColumn();
-  const int count = parts_.lv->topLevelItemCount();
+  const int count = files_.topLevelItemCount();
   if (count == 0) {
     segments_.clear();
     showPath(QString());  // the path line named the file just removed
   } else {
     if (current_ < 0 || current_ >= count - 1) current_ = 0;
-    selectRow(*parts_.lv, current_);
+    selectRow(files_, current_);
     lvClick();
   }
   segments_.UpdateTotalTime();
@@ -182,18 +190,18 @@ void SourceList::RemoveSource() {
 
 void SourceList::ClearSources() {
   if (isAdding()) return;
-  parts_.lv->clear();
+  files_.clear();
   segments_.clear();
-  parts_.sources->clear();
+  sources_.clear();
   FitNameColumn();
   showPath(QString());  // the path line goes with the files it named
-  parts_.sm->show();
-  parts_.sm->raise();
+  sm_.show();
+  sm_.raise();
   segments_.UpdateTotalTime();
 }
 
 void SourceList::lvClick() {
-  QTreeWidget& list = *parts_.lv;
+  QTreeWidget& list = files_;
   segments_.releaseFocus();
   const int count = list.topLevelItemCount();
   if (count == 0) return;
@@ -209,23 +217,23 @@ void SourceList::lvClick() {
   }
   if (selectedRow(list) < 0) selectRow(list, std::max(0, current_));
   current_ = selectedRow(list);
-  if (!parts_.sources->contains(current_)) return;
-  const SourceRecord& source = parts_.sources->at(current_);
+  if (!sources_.contains(current_)) return;
+  const SourceRecord& source = sources_.at(current_);
   segments_.SetupPositionBar(source);
-  segments_.planFor(parts_.settings->splitFunction);
+  segments_.planFor(settings_.splitFunction);
   showPath(source.path);
-  parts_.sm->hide();
+  sm_.hide();
 }
 
 void SourceList::follow(int row) {
   current_ = row;
-  selectRow(*parts_.lv, row);
+  selectRow(files_, row);
 }
 
 void SourceList::showPath(const QString& path) {
-  if (parts_.skin.nm == nullptr) return;
-  parts_.skin.nm->setText(path);
-  parts_.skin.nm->redraw();
+  if (nm_ == nullptr) return;
+  nm_->setText(path);
+  nm_->redraw();
 }
 
 }  // namespace tarvex

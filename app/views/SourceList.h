@@ -6,12 +6,21 @@
 #include <memory>
 
 #include "app/views/SegmentList.h"
-#include "app/views/WindowParts.h"
+#include "config/MainSettings.h"
 #include "sources/SourceProbe.h"
+#include "sources/SourceRecords.h"
+
+class QTreeWidget;
+class QWidget;
 
 namespace tarvex {
 
+class PlatformServices;
 class SourceProbing;
+
+namespace skin {
+class SkinObject;
+}
 
 inline const QString kAddFileFilter = QStringLiteral("MP3 Files(*.mp3;*.mp2)");
 inline const QString kAllAudioFilter =
@@ -21,6 +30,17 @@ inline const QString kLabelFileFilter = QStringLiteral("Label files(*.txt)");
 inline const QString kZeroLengthMessage = QStringLiteral(" this File is Error or not supported.");
 inline const QString kNotSupportedMessage = QStringLiteral(" this File is not supported.");
 inline const QString kAddFolderCaption = QStringLiteral("Add File Directory");
+
+// What the source list shows, fills and tells through.
+struct SourceListParts {
+  QWidget& window;  // parent of message boxes and file dialogs
+  PlatformServices& platform;
+  QTreeWidget& files;  // the list this view fills
+  QWidget& sm;         // the instructions over the empty lists
+  const MainSettings& settings;
+  SourceRecords& sources;  // one record per row of `files`
+  SegmentList& segments;
+};
 
 // What the source list needs from the rest of the window.
 struct SourceListServices {
@@ -45,8 +65,11 @@ struct SourceListServices {
 // and clears rows. Selecting a row plans its segment list.
 class SourceList {
  public:
-  SourceList(WindowParts& parts, SegmentList& segments, SourceListServices services);
+  SourceList(const SourceListParts& parts, SourceListServices services);
   ~SourceList();
+
+  // Shows the selected file's path on `nm` from now on (null: the skin lacks it).
+  void attach(skin::SkinObject* nm) { nm_ = nm; }
 
   void AddFiles();
   void AddFolder();
@@ -92,8 +115,14 @@ class SourceList {
   void showPath(const QString& path);
   bool jobRunning() const { return services_.jobRunning && services_.jobRunning(); }
 
-  WindowParts& parts_;
+  QWidget& window_;
+  PlatformServices& platform_;
+  QTreeWidget& files_;
+  QWidget& sm_;
+  const MainSettings& settings_;
+  SourceRecords& sources_;
   SegmentList& segments_;
+  skin::SkinObject* nm_ = nullptr;
   SourceListServices services_;
   std::unique_ptr<SourceProbing> probing_;
   std::function<void()> addFinished_;

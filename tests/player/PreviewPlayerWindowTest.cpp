@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 
 #include "app/PreviewPlayer.h"
+#include "app/views/ListRows.h"
 #include "components/audio/AudioFile2.h"
 #include "components/output/AudioPlayer2.h"
 #include "components/skin/SkinWidget.h"

@@ -1,4 +1,4 @@
-#include "app/views/WindowParts.h"
+#include "app/views/ListRows.h"
 
 #include <QTreeWidget>
 
