@@ -22,13 +22,12 @@ QGroupBox* Tfm_set::buildMp3CopyPage() {
           "again: no loss of quality, much faster, and still exact to the sample. Only the "
           "few frames at each cut and under a fade are encoded again, so a piece holds none "
           "of the audio around it.\n\n"
-          "Join copies the frames of whole files and of marked ranges alike; only the "
-          "frames where two parts meet are encoded again, so no silence is left there. "
-          "Pieces of one recording joined back in order meet exactly; other files meet "
-          "with a crossfade shorter than one frame.\n\n"
-          "With files that are not MP3 or cannot be copied, and for a join of files that "
-          "differ in sample rate or channels, the output is encoded with the MP3 settings "
-          "instead, and a message says why."),
+          "Joins copy too, of whole files or marked ranges: only the frames where parts "
+          "meet are encoded again, leaving no gap (pieces of one recording meet exactly, "
+          "other files with a crossfade under one frame).\n\n"
+          "Files that are not MP3 or cannot be copied, and joins of files that differ in "
+          "sample rate or channels, are encoded with the MP3 settings instead; a message "
+          "says why."),
       ui_->gb_mp3copy);
   ui_->lb_mp3copy->setObjectName(QStringLiteral("lb_mp3copy"));
   ui_->lb_mp3copy->setWordWrap(true);

@@ -349,7 +349,7 @@ TEST_F(SettingsDialogTest, EveryOutputFormatHasItsPage) {
   }
   const auto& explanation = u.control<QLabel>("lb_mp3copy");
   const QString text = explanation.text();
-  EXPECT_TRUE(text.contains("fades")) << "it says when it encodes instead";
+  EXPECT_TRUE(text.contains("differ in sample rate")) << "it says when it encodes instead";
   EXPECT_TRUE(text.contains("MP3 settings"));
   EXPECT_LE(explanation.heightForWidth(explanation.width()),
             u.control<QGroupBox>("gb_mp3copy").contentsRect().height())
