@@ -66,4 +66,30 @@ SampleDifference compareRange(const OutsideDecode& piece, const OutsideDecode& w
   return difference;
 }
 
+float largestDifference(const OutsideDecode& piece, const OutsideDecode& whole, int64_t offset,
+                        int64_t from, int64_t to) {
+  float largest = 0.0f;
+  const int channels = piece.channels;
+  for (int64_t frame = std::max<int64_t>(from, 0); frame < std::min(to, piece.frames()); ++frame)
+    for (int channel = 0; channel < channels; ++channel) {
+      const auto at = static_cast<size_t>(frame * channels + channel);
+      const auto there = static_cast<size_t>((frame + offset) * channels + channel);
+      largest = std::max(largest, there < whole.samples.size()
+                                      ? std::fabs(piece.samples[at] - whole.samples[there])
+                                      : INFINITY);
+    }
+  return largest;
+}
+
+double levelDb(const OutsideDecode& decode, int64_t from, int64_t to) {
+  from = std::clamp<int64_t>(from, 0, decode.frames());
+  to = std::clamp<int64_t>(to, from, decode.frames());
+  double sum = 0.0;
+  for (auto i = static_cast<size_t>(from * decode.channels);
+       i < static_cast<size_t>(to * decode.channels); ++i)
+    sum += double{decode.samples[i]} * decode.samples[i];
+  const auto count = static_cast<double>((to - from) * decode.channels);
+  return 10.0 * std::log10(std::max(sum / std::max(count, 1.0), 1e-20));
+}
+
 }  // namespace tarvex::testing

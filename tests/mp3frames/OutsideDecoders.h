@@ -35,4 +35,12 @@ struct SampleDifference {
 SampleDifference compareRange(const OutsideDecode& piece, const OutsideDecode& whole,
                               int64_t offset);
 
+// The largest difference between `piece` frames [from, to) and `whole`
+// frames from `offset` + from on (infinite where `whole` has ended).
+float largestDifference(const OutsideDecode& piece, const OutsideDecode& whole, int64_t offset,
+                        int64_t from, int64_t to);
+
+// Root-mean-square level in dB (full scale 1.0) of frames [from, to).
+double levelDb(const OutsideDecode& decode, int64_t from, int64_t to);
+
 }  // namespace tarvex::testing

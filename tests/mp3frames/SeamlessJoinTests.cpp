@@ -50,34 +50,6 @@ float largestStep(const OutsideDecode& decode, int64_t from, int64_t to) {
   return largest;
 }
 
-double levelDb(const OutsideDecode& decode, int64_t from, int64_t to) {
-  double sum = 0.0;
-  from = std::clamp<int64_t>(from, 0, decode.frames());
-  to = std::clamp<int64_t>(to, from, decode.frames());
-  for (auto i = static_cast<size_t>(from * decode.channels);
-       i < static_cast<size_t>(to * decode.channels); ++i)
-    sum += double{decode.samples[i]} * decode.samples[i];
-  return 10.0 * std::log10(std::max(
-                    sum / std::max<double>(1.0, double((to - from) * decode.channels)), 1e-20));
-}
-
-// The largest difference between `joined` frames [from, to) and `source`
-// frames from `offset` + from on.
-float largestDifference(const OutsideDecode& joined, const OutsideDecode& source, int64_t offset,
-                        int64_t from, int64_t to) {
-  float largest = 0.0f;
-  const int channels = joined.channels;
-  for (int64_t frame = std::max<int64_t>(from, 0); frame < std::min(to, joined.frames()); ++frame)
-    for (int channel = 0; channel < channels; ++channel) {
-      const auto at = static_cast<size_t>(frame * channels + channel);
-      const auto there = static_cast<size_t>((frame + offset) * channels + channel);
-      largest = std::max(largest, there < source.samples.size()
-                                      ? std::fabs(joined.samples[at] - source.samples[there])
-                                      : INFINITY);
-    }
-  return largest;
-}
-
 // Output samples [from, to) that the copied frames of part `index` decode
 // alone: past the encoded frames, the granules beside them and the reach of
 // the synthesis filter.
