@@ -13,9 +13,31 @@ namespace tarvex::mp3frames {
 
 namespace {
 
-// Frames decoded ahead of the span and dropped: enough for the reservoir
-// (at most 511 bytes back) and the overlap and filterbank to settle.
-constexpr int64_t kLeadInFrames = 4;
+// Raw samples before the span whose decoding must already be right: the
+// granule whose overlap the span's first granule adds, and the synthesis
+// filterbank's memory before that.
+constexpr int64_t kSettleSamples = 576 + 512;
+
+// The first frame fed to the decoder for a span starting in frame
+// `firstWanted`: the frames over which the decoding settles, and before them
+// as many frames as the bit reservoir reaches back from the first of those
+// (511 bytes, 255 in MPEG-2). A quiet passage of a variable-bitrate file
+// has frames of a few dozen bytes, so a count of frames would not do: the
+// first frames decoded would find nothing of their main data and give
+// silence.
+int64_t firstFedFrame(const Mp3FrameSource& source, int64_t firstWanted) {
+  const std::vector<FrameEntry>& frames = source.frames();
+  const int perFrame = source.samplesPerFrame();
+  int64_t first =
+      std::max<int64_t>(0, firstWanted - (kSettleSamples + perFrame - 1) / perFrame - 1);
+  const int reach = source.firstHeader().version == MpegFrameHeader::Version::Mpeg1 ? 511 : 255;
+  int bytes = 0;
+  while (first > 0 && bytes < reach) {
+    --first;
+    bytes += frames[static_cast<size_t>(first)].areaBytes();
+  }
+  return first;
+}
 
 struct HandleDeleter {
   void operator()(mpg123_handle* handle) const { mpg123_delete(handle); }
@@ -38,7 +60,7 @@ std::vector<float> decodeRawSpan(const Mp3FrameSource& source, int64_t rawBegin,
   const int64_t endWanted =
       std::clamp<int64_t>((std::max(rawEnd, int64_t{0}) + perFrame - 1) / perFrame, 0, frameCount);
   if (firstWanted >= endWanted) return span;
-  const int64_t firstFed = std::max<int64_t>(0, firstWanted - kLeadInFrames);
+  const int64_t firstFed = firstFedFrame(source, firstWanted);
 
   initialiseOnce();
   int error = MPG123_OK;
