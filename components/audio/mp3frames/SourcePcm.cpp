@@ -17,6 +17,10 @@ namespace {
 // granule whose overlap the span's first granule adds, and the synthesis
 // filterbank's memory before that.
 constexpr int64_t kSettleSamples = 576 + 512;
+// More frames than any reservoir can reach back over (511 bytes in areas of
+// at least a few dozen bytes); a damaged index never sends the decoding
+// back to the start of a long file for every span.
+constexpr int64_t kMostLeadInFrames = 32;
 
 // The first frame fed to the decoder for a span starting in frame
 // `firstWanted`: the frames over which the decoding settles, and before them
@@ -32,7 +36,7 @@ int64_t firstFedFrame(const Mp3FrameSource& source, int64_t firstWanted) {
       std::max<int64_t>(0, firstWanted - (kSettleSamples + perFrame - 1) / perFrame - 1);
   const int reach = source.firstHeader().version == MpegFrameHeader::Version::Mpeg1 ? 511 : 255;
   int bytes = 0;
-  while (first > 0 && bytes < reach) {
+  while (first > 0 && bytes < reach && firstWanted - first < kMostLeadInFrames) {
     --first;
     bytes += frames[static_cast<size_t>(first)].areaBytes();
   }
