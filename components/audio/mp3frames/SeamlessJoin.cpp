@@ -54,7 +54,11 @@ class JoinAssembly {
         parts_(plan.parts),
         outputPath_(outputPath),
         like_(spans.front().source->firstHeader()),
-        perFrame_(like_.samplesPerFrame()) {}
+        perFrame_(like_.samplesPerFrame()),
+        ringing_(parts_.size(), false) {
+    for (size_t i = 1; i < parts_.size(); ++i)
+      ringing_[i] = parts_[i].overlap == 0 && edgesRing(spans_[i - 1], spans_[i]);
+  }
 
   bool run(Mp3StreamAssembler& stream, const std::atomic<bool>* stopFlag) {
     int64_t next = 0;  // the output frame added next
@@ -134,9 +138,49 @@ class JoinAssembly {
         QStringLiteral("the bit reservoir of the frames after a seam does not fit in front")));
   }
 
+  // Samples past a part's end (before its start) whose decoding is added at
+  // a seam where the parts meet exactly.
+  int64_t ringSamples() const { return 2 * int64_t{perFrame_}; }
+
+  // True when what `before` decodes to past its end, and `after` before its
+  // start, is the coding error of an edge encoded against silence (a piece
+  // whose edge frames were encoded again), not the neighbouring audio of
+  // copied frames. Such an edge was cut from the audio the other part holds,
+  // so adding both decodes where they meet gives that audio back with its
+  // coding error spread smoothly, where butting them gives a step the size
+  // of the two errors.
+  bool edgesRing(const JoinSpan& before, const JoinSpan& after) const {
+    // Compared just beside the cut, where a copied edge's frames still
+    // decode whatever the padding or delay after (before) it is.
+    const int64_t window = perFrame_ / 4;
+    const int64_t end = before.source->startPosition() + before.endSample;
+    const int64_t start = after.source->startPosition() + after.firstSample;
+    const int64_t beforeFramesEnd =
+        static_cast<int64_t>(before.source->frames().size()) * perFrame_;
+    const int64_t past = std::clamp<int64_t>(beforeFramesEnd - end, 0, window);
+    const int64_t ahead = std::clamp<int64_t>(start, 0, window);
+    const auto differs = [](const std::vector<float>& beyond, const std::vector<float>& inside) {
+      double difference = 0.0;
+      double level = 0.0;
+      for (size_t k = 0; k < beyond.size(); ++k) {
+        const double off = double{beyond[k]} - double{inside[k]};
+        difference += off * off;
+        level += double{inside[k]} * inside[k];
+      }
+      return difference >= 0.25 * level;
+    };
+    // A copied edge past the cut holds the audio the other part begins
+    // (ends) with: the two decodes agree there.
+    return differs(decodeRawSpan(*before.source, end, end + past),
+                   decodeRawSpan(*after.source, start, start + past)) &&
+           differs(decodeRawSpan(*after.source, start - ahead, start),
+                   decodeRawSpan(*before.source, end - ahead, end));
+  }
+
   // What the output holds at raw decoder positions [rawBegin, rawEnd): the
-  // parts' decoded audio, crossfaded where they overlap and faded by the
-  // output's fades; silence before and after the output.
+  // parts' decoded audio, crossfaded where they overlap, added where their
+  // edges ring (see edgesRing) and faded by the output's fades; silence
+  // before and after the output.
   std::vector<float> outputAudio(int64_t rawBegin, int64_t rawEnd) const {
     const int channels = like_.channels();
     std::vector<float> audio(static_cast<size_t>((rawEnd - rawBegin) * channels), 0.0f);
@@ -144,18 +188,24 @@ class JoinAssembly {
       const JoinSpan& span = spans_[i];
       const SeamlessJoinPart& part = parts_[i];
       const int64_t samples = span.endSample - span.firstSample;
-      const int64_t outBegin = std::max(part.outputStart, rawBegin - plan_.startPosition);
-      const int64_t outEnd = std::min(part.outputStart + samples, rawEnd - plan_.startPosition);
-      if (outBegin >= outEnd) continue;
       const int64_t overlapAfter = i + 1 < parts_.size() ? parts_[i + 1].overlap : 0;
+      const int64_t ringBefore = ringing_[i] ? ringSamples() : 0;
+      const int64_t ringAfter = i + 1 < parts_.size() && ringing_[i + 1] ? ringSamples() : 0;
+      const int64_t outBegin =
+          std::max(part.outputStart - ringBefore, rawBegin - plan_.startPosition);
+      const int64_t outEnd =
+          std::min(part.outputStart + samples + ringAfter, rawEnd - plan_.startPosition);
+      if (outBegin >= outEnd) continue;
       const int64_t sourceBegin =
           span.source->startPosition() + span.firstSample + (outBegin - part.outputStart);
       const std::vector<float> decoded =
           decodeRawSpan(*span.source, sourceBegin, sourceBegin + (outEnd - outBegin));
       for (int64_t at = outBegin; at < outEnd; ++at) {
+        // Past the part's ends (its ringing) the gain of its nearest sample.
+        const int64_t inPart = std::clamp<int64_t>(at - part.outputStart, 0, samples - 1);
         const double gain =
-            fadeGain(plan_.fades, at, plan_.samples) *
-            crossfadeGain(at - part.outputStart, samples, part.overlap, overlapAfter);
+            fadeGain(plan_.fades, std::clamp<int64_t>(at, 0, plan_.samples - 1), plan_.samples) *
+            crossfadeGain(inPart, samples, part.overlap, overlapAfter);
         if (gain == 0.0) continue;
         const auto from = static_cast<size_t>((at - outBegin) * channels);
         const auto to = static_cast<size_t>((at + plan_.startPosition - rawBegin) * channels);
@@ -173,6 +223,7 @@ class JoinAssembly {
   const QString& outputPath_;
   const MpegFrameHeader like_;
   const int perFrame_;
+  std::vector<bool> ringing_;  // per part: it meets the part before with ringing edges
 };
 
 }  // namespace
