@@ -53,13 +53,19 @@ EdgeLevels edgeLevels(const QString& path, int channels) {
 
 class SeamlessEdgeTest : public ::testing::TestWithParam<EdgeSource> {
  protected:
+  // The parameter's source, `seconds` long (empty when lame failed).
+  QString makeSource(double seconds) {
+    const EdgeSource& param = GetParam();
+    return makeLameMp3(folder_.path(), QString::fromLatin1(param.name), seconds, param.sampleRate,
+                       param.channels, param.lameOptions);
+  }
+
   TempFolder folder_;
 };
 
 TEST_P(SeamlessEdgeTest, PiecesCopyTheirMiddleExactlyAndHoldNoNeighbourAtTheirEdges) {
   const EdgeSource& param = GetParam();
-  const QString mp3 = makeLameMp3(folder_.path(), QString::fromLatin1(param.name), 2.6137,
-                                  param.sampleRate, param.channels, param.lameOptions);
+  const QString mp3 = makeSource(2.6137);
   ASSERT_FALSE(mp3.isEmpty()) << "lame could not make the source";
   const Mp3FrameSource source(mp3);
   const int64_t total = source.totalSamples();
@@ -139,8 +145,7 @@ TEST_P(SeamlessEdgeTest, PiecesCopyTheirMiddleExactlyAndHoldNoNeighbourAtTheirEd
 // carries it at nearly the piece's own level.
 TEST_P(SeamlessEdgeTest, CopiedEdgesCarryTheNeighbourAudio) {
   const EdgeSource& param = GetParam();
-  const QString mp3 = makeLameMp3(folder_.path(), QString::fromLatin1(param.name), 1.5137,
-                                  param.sampleRate, param.channels, param.lameOptions);
+  const QString mp3 = makeSource(1.5137);
   ASSERT_FALSE(mp3.isEmpty());
   const Mp3FrameSource source(mp3);
   const int64_t first = param.sampleRate / 3 + 211;
@@ -156,8 +161,7 @@ TEST_P(SeamlessEdgeTest, CopiedEdgesCarryTheNeighbourAudio) {
 // frame's first sample or a sample before it still decode exactly.
 TEST_P(SeamlessEdgeTest, ShortAndFrameAlignedPiecesDecodeToTheirLength) {
   const EdgeSource& param = GetParam();
-  const QString mp3 = makeLameMp3(folder_.path(), QString::fromLatin1(param.name), 1.2113,
-                                  param.sampleRate, param.channels, param.lameOptions);
+  const QString mp3 = makeSource(1.2113);
   ASSERT_FALSE(mp3.isEmpty());
   const Mp3FrameSource source(mp3);
   const int perFrame = source.samplesPerFrame();
