@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace tarvex::testing {
@@ -142,6 +143,19 @@ TEST(EdgeEncoder, AShortInputStillGivesEveryFrameAskedFor) {
   EXPECT_EQ(encoder.encode(like, 128, swellingTone(100), 3, QStringLiteral("a.mp3")).size(), 3u);
   EXPECT_EQ(encoder.encode(like, 128, {}, 2, QStringLiteral("a.mp3")).size(), 2u);
   EXPECT_EQ(encoder.encode(like, 128, swellingTone(5000), 1, QStringLiteral("a.mp3")).size(), 1u);
+}
+
+// A damaged stream decodes to anything: values far past full scale, not a
+// number, infinite. The encoder (which asserts on some of them) still gives
+// its frames, the wild values as silence or full scale.
+TEST(EdgeEncoder, WildSamplesFromADamagedStreamStillEncode) {
+  std::vector<float> wild = swellingTone(4 * 1152);
+  for (size_t i = 0; i < wild.size(); i += 3)
+    wild[i] = i % 2 ? 3.0e38f
+                    : (i % 5 ? std::numeric_limits<float>::quiet_NaN()
+                             : -std::numeric_limits<float>::infinity());
+  EdgeEncoder encoder;
+  EXPECT_EQ(encoder.encode(stereoHeader(), 128, wild, 3, QStringLiteral("wild.mp3")).size(), 3u);
 }
 
 }  // namespace

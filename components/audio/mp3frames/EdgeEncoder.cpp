@@ -8,6 +8,7 @@
 #include <lame/lame.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tarvex::mp3frames {
 
@@ -89,8 +90,14 @@ struct EdgeEncoder::Stream {
   void takeFrames(const QString& fileName);
 };
 
-void EdgeEncoder::Stream::feed(const float* samples, int64_t count, const QString& fileName) {
+void EdgeEncoder::Stream::feed(const float* given, int64_t count, const QString& fileName) {
   if (count <= 0) return;
+  // A damaged stream decodes to any values at all; the encoder asserts on
+  // samples that are not finite, so it gets them as silence and the rest
+  // within full scale.
+  std::vector<float> bounded(given, given + count * channels);
+  for (float& value : bounded) value = std::isfinite(value) ? std::clamp(value, -1.0f, 1.0f) : 0.0f;
+  const float* samples = bounded.data();
   const auto size = static_cast<size_t>(pending.size());
   pending.resize(size + static_cast<size_t>(count) * 5 / 4 + 7200);
   const int capacity = static_cast<int>(pending.size() - size);
