@@ -92,4 +92,20 @@ double levelDb(const OutsideDecode& decode, int64_t from, int64_t to) {
   return 10.0 * std::log10(std::max(sum / std::max(count, 1.0), 1e-20));
 }
 
+double differenceLevelDb(const OutsideDecode& piece, const OutsideDecode& whole, int64_t offset,
+                         int64_t from, int64_t to) {
+  from = std::clamp<int64_t>(from, 0, piece.frames());
+  to = std::clamp<int64_t>(to, from, std::min(piece.frames(), whole.frames() - offset));
+  double sum = 0.0;
+  const auto channels = static_cast<size_t>(piece.channels);
+  for (auto frame = static_cast<size_t>(from); frame < static_cast<size_t>(to); ++frame)
+    for (size_t channel = 0; channel < channels; ++channel) {
+      const double off = double{piece.samples[frame * channels + channel]} -
+                         whole.samples[(frame + static_cast<size_t>(offset)) * channels + channel];
+      sum += off * off;
+    }
+  const auto count = static_cast<double>((to - from) * piece.channels);
+  return 10.0 * std::log10(std::max(sum / std::max(count, 1.0), 1e-20));
+}
+
 }  // namespace tarvex::testing

@@ -43,4 +43,9 @@ float largestDifference(const OutsideDecode& piece, const OutsideDecode& whole, 
 // Root-mean-square level in dB (full scale 1.0) of frames [from, to).
 double levelDb(const OutsideDecode& decode, int64_t from, int64_t to);
 
+// The same of the difference between `piece` frames [from, to) and `whole`
+// frames from `offset` + from on.
+double differenceLevelDb(const OutsideDecode& piece, const OutsideDecode& whole, int64_t offset,
+                         int64_t from, int64_t to);
+
 }  // namespace tarvex::testing

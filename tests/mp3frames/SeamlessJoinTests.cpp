@@ -1,3 +1,4 @@
+#include "FrameWindows.h"
 #include "OutsideDecoders.h"
 #include "tests/support/LameSources.h"
 
@@ -118,6 +119,8 @@ void SeamlessJoinTest::joinPiecesBack(float noise, mp3frames::PieceEdges edges) 
   ASSERT_TRUE(mp3frames::writeSeamlessJoin(spans, plan, joined, {}));
   const int64_t span = cuts.back() - cuts.front();
   EXPECT_EQ(plan.samples, span);
+  // Encoded frames meet the copied ones with matching windows.
+  EXPECT_EQ(firstWindowMismatch(Mp3FrameSource(joined)), std::nullopt);
   const int perFrame = source.samplesPerFrame();
 
   for (const bool ffmpeg : {true, false}) {
@@ -145,15 +148,17 @@ void SeamlessJoinTest::joinPiecesBack(float noise, mp3frames::PieceEdges edges) 
       const float step = largestStep(out, seam - 576, seam + 576);
       const float own = largestStep(whole, cuts.front() + seam - near, cuts.front() + seam + near);
       // Re-encoded piece edges were each encoded on their own against
-      // silence, so the audio the seam is encoded from carries both their
-      // coding errors (added where they meet, not butted): on a bare tone,
-      // whose own steps are tiny, the seam's step comes to a third more than
-      // the tone's, where a gap or a misplaced part steps by its level. From
-      // the recording's own edges the seam holds the step rule.
+      // silence, so the audio the seam is encoded from carries the noise
+      // their encoder let the sudden start of sound mask (added where they
+      // meet, not butted): on a bare tone, whose own steps are tiny, the
+      // seam's step comes to up to two fifths more than the tone's, where a
+      // gap or a misplaced part steps by its level. From the recording's own
+      // edges the seam holds the step rule (to one 16-bit step: the seam
+      // meets the tone's steepest slope as the source does).
       if (copiedEdges) {
-        EXPECT_LE(step, own) << decoder << " seam " << i;
+        EXPECT_LE(step, own + 1.0f / 32768) << decoder << " seam " << i;
       } else {
-        EXPECT_LE(step, (noise == kToneOnly ? 1.4f : 1.1f) * own) << decoder << " seam " << i;
+        EXPECT_LE(step, (noise == kToneOnly ? 1.45f : 1.1f) * own) << decoder << " seam " << i;
       }
       const int64_t encodedFrom = copiedSamples(plan, i - 1, perFrame).second;
       const int64_t encodedTo = copiedSamples(plan, i, perFrame).first;
@@ -223,6 +228,7 @@ void SeamlessJoinTest::joinWholeFiles(float noise) {
   }
 
   const Mp3FrameSource written(joined);
+  EXPECT_EQ(firstWindowMismatch(written), std::nullopt);
   for (size_t i = 0; i < files.size(); ++i) {
     const auto& part = plan.parts[i];
     for (size_t frame = part.firstFrame; frame <= part.lastFrame; ++frame)

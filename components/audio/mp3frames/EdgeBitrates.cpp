@@ -27,10 +27,6 @@ std::vector<int> edgeBitrates(const Mp3FrameSource& source, int64_t around) {
     header.bitrateIndex = index;
     if (header.bitrateKbps() >= largest) bitrates.push_back(header.bitrateKbps());
   }
-  const auto best = std::find_if(bitrates.begin(), bitrates.end(), [&](int kbps) {
-    return 2 * kbps >= 3 * largest && kbps >= largest + 16;
-  });
-  bitrates.erase(best == bitrates.end() ? best : best + 1, bitrates.end());
   std::reverse(bitrates.begin(), bitrates.end());
   return bitrates;
 }

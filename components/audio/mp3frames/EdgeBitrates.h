@@ -8,9 +8,10 @@
 namespace tarvex::mp3frames {
 
 // The bitrates the frames encoded beside source frame `around` are encoded
-// at, best first: half as much again as the largest of the source's frames
-// around it and at least 16 kbit/s more (coding noise at a cut spreads past
-// it), down to that largest, the least they may have.
+// at, best first: the highest the format has (the encoded audio then differs
+// least from the source's, so a seam keeps its level and adds little noise
+// of its own), down to the largest of the source's frames around it, the
+// least they may have. Lower ones leave the reservoir more room.
 std::vector<int> edgeBitrates(const Mp3FrameSource& source, int64_t around);
 
 // The bitrate the frames after a piece's copied ones are encoded at: the

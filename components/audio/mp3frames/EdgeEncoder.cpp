@@ -39,7 +39,8 @@ MPEG_mode lameMode(int channelMode) {
   }
 }
 
-LameHandle openEncoder(const MpegFrameHeader& like, int kbps, const QString& fileName) {
+LameHandle openEncoder(const MpegFrameHeader& like, int kbps, EdgeWindows windows,
+                       const QString& fileName) {
   const std::lock_guard setup(lameSetupMutex());
   LameHandle lame(lame_init());
   if (!lame) throw AudioError(writeError(fileName, QStringLiteral("out of memory")));
@@ -50,6 +51,8 @@ LameHandle openEncoder(const MpegFrameHeader& like, int kbps, const QString& fil
   lame_set_brate(lame.get(), kbps);
   lame_set_VBR(lame.get(), vbr_off);
   lame_set_quality(lame.get(), 2);
+  if (windows == EdgeWindows::Long) lame_set_no_short_blocks(lame.get(), 1);
+  if (windows == EdgeWindows::Short) lame_set_force_short_blocks(lame.get(), 1);
   lame_set_bWriteVbrTag(lame.get(), 0);
   lame_set_disable_reservoir(lame.get(), 1);
   lame_set_error_protection(lame.get(), 0);
@@ -75,6 +78,7 @@ struct EdgeEncoder::Stream {
   int channels = 0;
   int mode = 0;
   int kbps = 0;
+  EdgeWindows windows = EdgeWindows::Free;
   int perFrame = 0;
   LameHandle lame;
   int64_t fed = 0;
@@ -159,18 +163,19 @@ EdgeEncoder::EdgeEncoder() = default;
 EdgeEncoder::~EdgeEncoder() = default;
 
 EdgeEncoder::Stream& EdgeEncoder::streamFor(const MpegFrameHeader& like, int kbps,
-                                            const QString& fileName) {
+                                            EdgeWindows windows, const QString& fileName) {
   const int mode = lameMode(like.channelMode);
   for (const auto& stream : streams_)
     if (stream->sampleRate == like.sampleRate() && stream->channels == like.channels() &&
-        stream->mode == mode && stream->kbps == kbps)
+        stream->mode == mode && stream->kbps == kbps && stream->windows == windows)
       return *stream;
   auto stream = std::make_unique<Stream>();
-  stream->lame = openEncoder(like, kbps, fileName);
+  stream->lame = openEncoder(like, kbps, windows, fileName);
   stream->sampleRate = like.sampleRate();
   stream->channels = like.channels();
   stream->mode = mode;
   stream->kbps = kbps;
+  stream->windows = windows;
   stream->perFrame = like.samplesPerFrame();
   streams_.push_back(std::move(stream));
   return *streams_.back();
@@ -178,8 +183,9 @@ EdgeEncoder::Stream& EdgeEncoder::streamFor(const MpegFrameHeader& like, int kbp
 
 std::vector<LooseFrame> EdgeEncoder::encode(const MpegFrameHeader& like, int kbps,
                                             const std::vector<float>& input, size_t frameCount,
-                                            const QString& fileName, int warmUpFrames) {
-  Stream& stream = streamFor(like, kbps, fileName);
+                                            const QString& fileName, int warmUpFrames,
+                                            EdgeWindows windows) {
+  Stream& stream = streamFor(like, kbps, windows, fileName);
   try {
     return encodeOn(stream, input, frameCount, fileName, warmUpFrames);
   } catch (...) {
@@ -220,9 +226,9 @@ std::vector<LooseFrame> EdgeEncoder::encodeOn(Stream& stream, const std::vector<
 
 std::vector<LooseFrame> encodeLooseFrames(const MpegFrameHeader& like, int kbps,
                                           const std::vector<float>& input, size_t frameCount,
-                                          const QString& fileName) {
+                                          const QString& fileName, EdgeWindows windows) {
   EdgeEncoder encoder;
-  return encoder.encode(like, kbps, input, frameCount, fileName);
+  return encoder.encode(like, kbps, input, frameCount, fileName, 0, windows);
 }
 
 }  // namespace tarvex::mp3frames

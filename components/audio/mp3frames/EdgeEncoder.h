@@ -1,5 +1,6 @@
 #pragma once
 
+#include "components/audio/mp3frames/Mp3SideInfo.h"
 #include "components/audio/mp3frames/MpegFrameHeader.h"
 
 #include <QString>
@@ -9,12 +10,18 @@
 
 namespace tarvex::mp3frames {
 
+// The windows the encoder may choose: any, as the audio calls for, or long
+// (short) ones only, so the frames meet copied frames on either side.
+enum class EdgeWindows { Free, Long, Short };
+
 // One layer III frame taken apart: its header, its side information (as
 // many bytes as the header calls for) and its main data.
 struct LooseFrame {
   MpegFrameHeader header;
   std::vector<unsigned char> sideInfo;
   std::vector<unsigned char> mainData;
+
+  Mp3SideInfo parsedSideInfo() const { return Mp3SideInfo::parse(header, sideInfo.data()); }
 };
 
 // Encodes short stretches of audio (the frames at a cut) with libmp3lame at
@@ -45,11 +52,13 @@ class EdgeEncoder {
   // less silence goes in front.
   std::vector<LooseFrame> encode(const MpegFrameHeader& like, int kbps,
                                  const std::vector<float>& input, size_t frameCount,
-                                 const QString& fileName, int warmUpFrames = 0);
+                                 const QString& fileName, int warmUpFrames = 0,
+                                 EdgeWindows windows = EdgeWindows::Free);
 
  private:
   struct Stream;
-  Stream& streamFor(const MpegFrameHeader& like, int kbps, const QString& fileName);
+  Stream& streamFor(const MpegFrameHeader& like, int kbps, EdgeWindows windows,
+                    const QString& fileName);
   static std::vector<LooseFrame> encodeOn(Stream& stream, const std::vector<float>& input,
                                           size_t frameCount, const QString& fileName,
                                           int warmUpFrames);
@@ -60,7 +69,8 @@ class EdgeEncoder {
 // The same with an encoder of its own, set up for this one call.
 std::vector<LooseFrame> encodeLooseFrames(const MpegFrameHeader& like, int kbps,
                                           const std::vector<float>& input, size_t frameCount,
-                                          const QString& fileName);
+                                          const QString& fileName,
+                                          EdgeWindows windows = EdgeWindows::Free);
 
 // libmp3lame's encoder delay plus a decoder's own delay.
 constexpr int kEdgeCodecDelay = 576 + 529;

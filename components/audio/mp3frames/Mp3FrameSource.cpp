@@ -89,11 +89,17 @@ std::vector<unsigned char> Mp3FrameSource::reservoirBefore(size_t index, int cou
   return bytes;
 }
 
+Mp3SideInfo Mp3FrameSource::sideInfo(size_t index) const {
+  const unsigned char* frame = data_ + frames_[index].offset;
+  const auto header = *MpegFrameHeader::decode(readBigEndian32(frame));
+  return Mp3SideInfo::parse(header, frame + 4 + (header.crcProtected ? 2 : 0));
+}
+
 std::vector<unsigned char> Mp3FrameSource::mainData(size_t index) const {
   const FrameEntry& entry = frames_[index];
   const unsigned char* frame = data_ + entry.offset;
   const auto header = *MpegFrameHeader::decode(readBigEndian32(frame));
-  const Mp3SideInfo side = Mp3SideInfo::parse(header, frame + 4 + (header.crcProtected ? 2 : 0));
+  const Mp3SideInfo side = sideInfo(index);
   const int wanted = side.mainDataBytes(header);
   std::vector<unsigned char> bytes = reservoirBefore(index, entry.mainDataBegin);
   const int fromOwnArea = std::clamp(wanted - static_cast<int>(bytes.size()), 0, entry.areaBytes());

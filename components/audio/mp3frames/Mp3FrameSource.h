@@ -1,6 +1,7 @@
 #pragma once
 
 #include "components/audio/mp3frames/InfoFrame.h"
+#include "components/audio/mp3frames/Mp3SideInfo.h"
 #include "components/audio/mp3frames/MpegFrameHeader.h"
 
 #include <QFile>
@@ -68,6 +69,8 @@ class Mp3FrameSource {
   // reservoir put it; cut short at the end of the frame's own area when a
   // damaged frame counts more.
   std::vector<unsigned char> mainData(size_t index) const;
+  // The side information of frame `index`.
+  Mp3SideInfo sideInfo(size_t index) const;
 
  private:
   [[noreturn]] void fail(const QString& reason) const;

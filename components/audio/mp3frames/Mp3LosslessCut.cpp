@@ -92,16 +92,16 @@ Mp3PiecePlan planMp3Piece(const Mp3FrameSource& source, int64_t firstSample, int
 bool writeMp3Piece(const Mp3FrameSource& source, int64_t firstSample, int64_t endSample,
                    const QString& outputPath, const QByteArray& id3Tag,
                    const std::atomic<bool>* stopFlag, PieceEdges edges, const PieceFades& fades,
-                   EdgeEncoder* edgeEncoder) {
+                   EdgeEncoder* edgeEncoder, SeamlessPiecePlan* written) {
   if (edges == PieceEdges::Reencoded) {
-    const SeamlessPiecePlan plan = planSeamlessPiece(source, firstSample, endSample, fades);
+    SeamlessPiecePlan plan = planSeamlessPiece(source, firstSample, endSample, fades);
     Mp3StreamAssembler stream;
     std::optional<EdgeEncoder> ownEncoder;
     EdgeEncoder& encoder = edgeEncoder != nullptr ? *edgeEncoder : ownEncoder.emplace();
-    const int addedDelay =
-        assembleSeamlessPiece(source, plan, firstSample, outputPath, encoder, stream);
+    assembleSeamlessPiece(source, plan, firstSample, outputPath, encoder, stream);
+    if (written != nullptr) *written = plan;
     LameTagDetails lame = copiedLameTag(source);
-    lame.encoderDelay = plan.encoderDelay + addedDelay;
+    lame.encoderDelay = plan.encoderDelay;
     lame.padding = plan.padding;
     const int quality = source.infoFrame() ? source.infoFrame()->quality : 0;
     return stream.write(outputPath, id3Tag, source.firstHeader(), lame, quality, stopFlag);

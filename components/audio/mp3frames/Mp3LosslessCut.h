@@ -53,12 +53,13 @@ enum class PieceEdges {
 // (copied edges take none). The output must not exist yet. Returns false
 // when stopped; throws AudioError; leaves no output either way. The edges
 // are encoded with `edgeEncoder` (a worker's own, kept across its pieces),
-// or one set up for this piece when none is given.
+// or one set up for this piece when none is given; `written`, when given,
+// receives the frames the encoded edges and the copied run took.
 bool writeMp3Piece(const Mp3FrameSource& source, int64_t firstSample, int64_t endSample,
                    const QString& outputPath, const QByteArray& id3Tag,
                    const std::atomic<bool>* stopFlag = nullptr,
                    PieceEdges edges = PieceEdges::Reencoded, const PieceFades& fades = {},
-                   EdgeEncoder* edgeEncoder = nullptr);
+                   EdgeEncoder* edgeEncoder = nullptr, SeamlessPiecePlan* written = nullptr);
 
 // The same from a file name (the source is indexed for this one piece).
 bool cutMp3Piece(const QString& sourcePath, int64_t firstSample, int64_t endSample,

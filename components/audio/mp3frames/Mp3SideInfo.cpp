@@ -30,6 +30,23 @@ int Mp3SideInfo::mainDataBytes(const MpegFrameHeader& header) const {
   return (bits + 7) / 8;
 }
 
+bool Mp3SideInfo::opensLong(const MpegFrameHeader& header, int granule) const {
+  for (int channel = 0; channel < header.channels(); ++channel)
+    if (blockType[granule][channel] == 2 || blockType[granule][channel] == 3) return false;
+  return true;
+}
+
+bool Mp3SideInfo::closesLong(const MpegFrameHeader& header, int granule) const {
+  for (int channel = 0; channel < header.channels(); ++channel)
+    if (blockType[granule][channel] == 1 || blockType[granule][channel] == 2) return false;
+  return true;
+}
+
+bool windowsMeet(const MpegFrameHeader& header, const Mp3SideInfo& before,
+                 const Mp3SideInfo& after) {
+  return before.closesLong(header, header.granules() - 1) == after.opensLong(header, 0);
+}
+
 Mp3SideInfo Mp3SideInfo::parse(const MpegFrameHeader& header, const unsigned char* sideInfo) {
   Mp3SideInfo info;
   BitReader reader(sideInfo);
@@ -50,7 +67,12 @@ Mp3SideInfo Mp3SideInfo::parse(const MpegFrameHeader& header, const unsigned cha
       info.globalGain[granule][channel] = reader.read(8);
       reader.skip(mpeg1 ? 4 : 9);  // scale factor compression
       const bool windowSwitching = reader.read(1) != 0;
-      reader.skip(windowSwitching ? 2 + 1 + 10 + 9 : 15 + 4 + 3);
+      if (windowSwitching) {
+        info.blockType[granule][channel] = reader.read(2);
+        reader.skip(1 + 10 + 9);  // mixed block, tables, sub-block gains
+      } else {
+        reader.skip(15 + 4 + 3);
+      }
       reader.skip(mpeg1 ? 3 : 2);  // (pre-emphasis,) scale factor scale, count1 table
     }
   }

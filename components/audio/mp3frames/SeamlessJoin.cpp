@@ -10,9 +10,11 @@
 #include "components/audio/mp3frames/Mp3StreamAssembler.h"
 #include "components/audio/mp3frames/SilentFrame.h"
 #include "components/audio/mp3frames/SourcePcm.h"
+#include "components/audio/mp3frames/WindowMatch.h"
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace tarvex::mp3frames {
 
@@ -24,6 +26,9 @@ constexpr int kLookAheadFrames = 1;
 // Tries with the later part's first copied frame one further on (one more
 // encoded frame) when the reservoir it needs does not fit behind the seam.
 constexpr int kExtraSeamTries = 3;
+// Frames a copied run may give up at either end to meet encoded frames with
+// long windows.
+constexpr int kMostWindowMoves = 2;
 // How far into a copied run the bitrate of the frames at its edge is taken.
 constexpr size_t kBitrateOffset = 5;
 
@@ -108,34 +113,83 @@ class JoinAssembly {
       header.bitrateIndex = index;
       if (header.bitrateKbps() < bitrates.back()) lower.push_back(header.bitrateKbps());
     }
-    for (const std::vector<int>* tried :
-         std::array<const std::vector<int>*, 2>{&bitrates, &lower}) {
-      for (int extra = 0; extra <= kExtraSeamTries; ++extra) {
-        if (part && part->firstFrame + static_cast<size_t>(extra) > part->lastFrame) break;
-        const size_t firstCopied = part ? part->firstFrame + static_cast<size_t>(extra) : 0;
-        const std::vector<unsigned char> reservoir =
-            part ? beside.reservoirBefore(firstCopied,
-                                          reservoirReach(beside, firstCopied, part->lastFrame))
-                 : std::vector<unsigned char>();
-        const int64_t frames = preroll + end + extra - begin;
-        const int64_t rawBegin = (begin - preroll) * perFrame_ + kEdgeCodecDelay;
-        const std::vector<float> input =
-            outputAudio(rawBegin, rawBegin + (frames + kLookAheadFrames) * perFrame_);
-        for (const int kbps : *tried) {
-          std::vector<LooseFrame> loose =
-              encodeLooseFrames(like_, kbps, input, static_cast<size_t>(frames), outputPath_);
-          loose.erase(loose.begin(), loose.begin() + preroll);
-          std::optional<PackedFrames> packed = packFrames(loose, reservoir);
-          if (!packed) continue;
-          stream.addPacked(std::move(*packed));
-          if (part) part->firstFrame = firstCopied;
-          return;
+    // The encoded frames' windows must meet the copied frames' on both
+    // sides (see WindowMatch.h): the encoder's own choice where it does,
+    // else windows forced to fit, else (the two sides wanting different
+    // ones) the encoder's choice as it is.
+    for (const WindowChoice choice :
+         {WindowChoice::FreeIfMeeting, WindowChoice::Forced, WindowChoice::Free}) {
+      for (const std::vector<int>* tried :
+           std::array<const std::vector<int>*, 2>{&bitrates, &lower}) {
+        for (int extra = 0; extra <= kExtraSeamTries; ++extra) {
+          if (part && part->firstFrame + static_cast<size_t>(extra) > part->lastFrame) break;
+          const size_t firstCopied = part ? part->firstFrame + static_cast<size_t>(extra) : 0;
+          const std::optional<EdgeWindows> windows = choice == WindowChoice::Forced
+                                                         ? fittingWindows(following, firstCopied)
+                                                         : EdgeWindows::Free;
+          if (!windows) break;
+          const std::vector<unsigned char> reservoir =
+              part ? beside.reservoirBefore(firstCopied,
+                                            reservoirReach(beside, firstCopied, part->lastFrame))
+                   : std::vector<unsigned char>();
+          const int64_t frames = preroll + end + extra - begin;
+          const int64_t rawBegin = (begin - preroll) * perFrame_ + kEdgeCodecDelay;
+          const std::vector<float> input =
+              outputAudio(rawBegin, rawBegin + (frames + kLookAheadFrames) * perFrame_);
+          for (const int kbps : *tried) {
+            std::vector<LooseFrame> loose = encodeLooseFrames(
+                like_, kbps, input, static_cast<size_t>(frames), outputPath_, *windows);
+            loose.erase(loose.begin(), loose.begin() + preroll);
+            if (choice == WindowChoice::FreeIfMeeting &&
+                !windowsMeetCopied(loose, following, firstCopied))
+              break;
+            std::optional<PackedFrames> packed = packFrames(loose, reservoir);
+            if (!packed) continue;
+            stream.addPacked(std::move(*packed));
+            if (part) part->firstFrame = firstCopied;
+            return;
+          }
         }
       }
     }
     throw AudioError(writeError(
         outputPath_,
         QStringLiteral("the bit reservoir of the frames after a seam does not fit in front")));
+  }
+
+  enum class WindowChoice { FreeIfMeeting, Forced, Free };
+
+  // The copied frames on either side of frames encoded in front of part
+  // `following` (the part before's last, that part's `firstCopied`), where
+  // there are any.
+  std::optional<Mp3SideInfo> copiedBefore(size_t following) const {
+    if (following == 0) return std::nullopt;
+    return spans_[following - 1].source->sideInfo(parts_[following - 1].lastFrame);
+  }
+  std::optional<Mp3SideInfo> copiedAfter(size_t following, size_t firstCopied) const {
+    if (following >= parts_.size()) return std::nullopt;
+    return spans_[following].source->sideInfo(firstCopied);
+  }
+
+  bool windowsMeetCopied(const std::vector<LooseFrame>& encoded, size_t following,
+                         size_t firstCopied) const {
+    const std::optional<Mp3SideInfo> before = copiedBefore(following);
+    const std::optional<Mp3SideInfo> after = copiedAfter(following, firstCopied);
+    return (!before || windowsMeet(like_, *before, encoded.front().parsedSideInfo())) &&
+           (!after || windowsMeet(like_, encoded.back().parsedSideInfo(), *after));
+  }
+
+  // The windows that fit the copied frames on both sides, none when the two
+  // want different ones.
+  std::optional<EdgeWindows> fittingWindows(size_t following, size_t firstCopied) const {
+    const std::optional<Mp3SideInfo> before = copiedBefore(following);
+    const std::optional<Mp3SideInfo> after = copiedAfter(following, firstCopied);
+    const std::optional<EdgeWindows> fitBefore =
+        before ? std::optional(windowsAfter(*before, like_)) : std::nullopt;
+    const std::optional<EdgeWindows> fitAfter =
+        after ? std::optional(windowsBefore(*after, like_)) : std::nullopt;
+    if (fitBefore && fitAfter && *fitBefore != *fitAfter) return std::nullopt;
+    return fitBefore ? fitBefore : fitAfter;
   }
 
   // Samples past a part's end (before its start) whose decoding is added at
@@ -292,6 +346,22 @@ SeamlessJoinPlan planSeamlessJoin(const std::vector<JoinSpan>& parts, const Piec
       lastFrame = std::min(lastFrame, floorDiv(rawEnd - kEdgeCodecDelay, perFrame) - 1);
     }
     if (firstFrame > lastFrame || firstFrame < 0) tooShort(source);
+    // Encoded frames beside a copied run take long windows where they meet
+    // it (see WindowMatch.h), so the run begins and ends on frames whose
+    // windows meet long ones: a piece's own encoded edge, say, may end on a
+    // window leading into short ones.
+    const bool encodedBefore = !(i == 0 && plan.copiedStart);
+    const bool encodedAfter = i + 1 < parts.size() || !plan.copiedEnd;
+    const MpegFrameHeader& header = source.firstHeader();
+    for (int moved = 0; moved < kMostWindowMoves && encodedBefore && firstFrame < lastFrame &&
+                        !source.sideInfo(static_cast<size_t>(firstFrame)).opensLong(header, 0);
+         ++moved)
+      ++firstFrame;
+    for (int moved = 0;
+         moved < kMostWindowMoves && encodedAfter && firstFrame < lastFrame &&
+         !source.sideInfo(static_cast<size_t>(lastFrame)).closesLong(header, header.granules() - 1);
+         ++moved)
+      --lastFrame;
     if (i > 0) {
       const SeamlessJoinPart& before = plan.parts[i - 1];
       if (firstFrame + part.frameShift <=

@@ -10,6 +10,7 @@
 #include "components/audio/mp3frames/Mp3StreamAssembler.h"
 #include "components/audio/mp3frames/SilentFrame.h"
 #include "components/audio/mp3frames/SourcePcm.h"
+#include "components/audio/mp3frames/WindowMatch.h"
 
 #include <algorithm>
 
@@ -125,14 +126,18 @@ SeamlessPiecePlan planSeamlessPiece(const Mp3FrameSource& source, int64_t firstS
   return plan;
 }
 
-int assembleSeamlessPiece(const Mp3FrameSource& source, const SeamlessPiecePlan& plan,
-                          int64_t firstSample, const QString& outputPath, EdgeEncoder& encoder,
-                          Mp3StreamAssembler& stream) {
+void assembleSeamlessPiece(const Mp3FrameSource& source, SeamlessPiecePlan& plan,
+                           int64_t firstSample, const QString& outputPath, EdgeEncoder& encoder,
+                           Mp3StreamAssembler& stream) {
+  int leadFrames = plan.leadFrames;
   int addedDelay = 0;
   const MpegFrameHeader& like = source.firstHeader();
   const int perFrame = source.samplesPerFrame();
   const int64_t start = source.startPosition() + firstSample;
+  size_t firstCopied = plan.firstFrame;
+  size_t lastCopied = plan.lastFrame;
 
+  std::optional<PackedFrames> lead;
   if (plan.silentFrame) {
     const FrameEntry& first = source.frames()[plan.firstFrame];
     std::vector<unsigned char> silent = makeSilentFrame(
@@ -143,49 +148,90 @@ int assembleSeamlessPiece(const Mp3FrameSource& source, const SeamlessPiecePlan&
     const int bitrateIndex = MpegFrameHeader::decode(readBigEndian32(silent.data()))->bitrateIndex;
     stream.addFrame(std::move(silent), bitrateIndex);
   } else if (plan.leadFrames > 0) {
-    const std::vector<unsigned char> reservoir =
-        plan.copies ? source.reservoirBefore(plan.firstFrame, plan.reservoirBytes)
-                    : std::vector<unsigned char>();
     const std::vector<int> bitrates = edgeBitrates(
         source, plan.copies ? static_cast<int64_t>(plan.firstFrame) : start / perFrame);
-    std::optional<PackedFrames> packed;
-    // A lower bitrate, or else more silence in front (a longer delay), leaves
-    // the reservoir more room.
-    for (int extra = 0; extra <= kExtraLeadTries && !packed; ++extra) {
-      const int frames = plan.leadFrames + extra;
-      const std::vector<float> input = encoderInput(
-          source, plan, start, start, start + int64_t{frames + kLookAheadFrames} * perFrame,
-          plan.leadZeros + extra * perFrame);
-      for (size_t i = 0; i < bitrates.size() && !packed; ++i)
-        packed = packFrames(
-            encoder.encode(like, bitrates[i], input, static_cast<size_t>(frames), outputPath),
-            reservoir);
-      if (packed) addedDelay = extra * perFrame;
+    // The encoded frames' last window must end as the first copied frame's
+    // begins, else the two do not overlap cleanly and the audio between them
+    // is damaged: the encoder's own choice, else one more frame encoded
+    // (the choice then falls a frame earlier), else windows forced.
+    const size_t copiedBeside = plan.copies ? plan.lastFrame - plan.firstFrame + 1 : 0;
+    for (const EdgeTry& edgeTry : edgeTries(plan.leadFrames, copiedBeside)) {
+      if (lead) break;
+      const size_t firstTried = plan.firstFrame + static_cast<size_t>(edgeTry.moreFrames);
+      const std::vector<unsigned char> reservoir =
+          plan.copies ? source.reservoirBefore(firstTried,
+                                               reservoirReach(source, firstTried, plan.lastFrame))
+                      : std::vector<unsigned char>();
+      const EdgeWindows windows =
+          edgeTry.forced ? windowsBefore(source.sideInfo(firstTried), like) : EdgeWindows::Free;
+      // A lower bitrate, or else more silence in front (a longer delay),
+      // leaves the reservoir more room.
+      bool mismatch = false;
+      for (int extra = 0; extra <= kExtraLeadTries && !lead && !mismatch; ++extra) {
+        const int frames = plan.leadFrames + edgeTry.moreFrames + extra;
+        const std::vector<float> input = encoderInput(
+            source, plan, start, start, start + int64_t{frames + kLookAheadFrames} * perFrame,
+            plan.leadZeros + extra * perFrame);
+        for (size_t i = 0; i < bitrates.size() && !lead; ++i) {
+          std::vector<LooseFrame> loose = encoder.encode(
+              like, bitrates[i], input, static_cast<size_t>(frames), outputPath, 0, windows);
+          mismatch = !edgeTry.last &&
+                     !windowsMeet(like, loose.back().parsedSideInfo(), source.sideInfo(firstTried));
+          if (mismatch) break;
+          lead = packFrames(loose, reservoir);
+        }
+        if (lead) {
+          leadFrames = frames;
+          addedDelay = extra * perFrame;
+          firstCopied = firstTried;
+        }
+      }
     }
-    if (!packed)
+    if (!lead)
       throw AudioError(writeError(
           outputPath,
           QStringLiteral("the bit reservoir of the frames after the cut does not fit in front")));
-    stream.addPacked(std::move(*packed));
   }
-  if (plan.copies) stream.addFrames(source, plan.firstFrame, plan.lastFrame);
+
+  std::optional<PackedFrames> tail;
+  int tailFrames = plan.tailFrames;
   if (plan.tailFrames > 0) {
     const int preroll = tailPrerollFrames(like);
-    const int64_t firstTail = static_cast<int64_t>(plan.lastFrame) + 1;
-    const int64_t rawBegin = (firstTail - preroll) * perFrame + kEdgeCodecDelay;
-    const int frames = preroll + plan.tailFrames;
-    const std::vector<float> input = encoderInput(
-        source, plan, start, rawBegin, rawBegin + int64_t{frames + kLookAheadFrames} * perFrame, 0);
-    std::vector<LooseFrame> loose = encoder.encode(
-        like, tailBitrate(source), input, static_cast<size_t>(frames), outputPath, preroll);
-    loose.erase(loose.begin(), loose.begin() + preroll);
-    std::optional<PackedFrames> packed = packFrames(loose, {});
-    if (!packed)
-      throw AudioError(
-          writeError(outputPath, QStringLiteral("the frames at the end do not fit any bitrate")));
-    stream.addPacked(std::move(*packed));
+    for (const EdgeTry& edgeTry : edgeTries(plan.tailFrames, lastCopied - firstCopied + 1)) {
+      const size_t lastTried = plan.lastFrame - static_cast<size_t>(edgeTry.moreFrames);
+      const int64_t firstTail = static_cast<int64_t>(lastTried) + 1;
+      const int64_t rawBegin = (firstTail - preroll) * perFrame + kEdgeCodecDelay;
+      const int frames = preroll + plan.tailFrames + edgeTry.moreFrames;
+      const std::vector<float> input =
+          encoderInput(source, plan, start, rawBegin,
+                       rawBegin + int64_t{frames + kLookAheadFrames} * perFrame, 0);
+      const EdgeWindows windows =
+          edgeTry.forced ? windowsAfter(source.sideInfo(lastTried), like) : EdgeWindows::Free;
+      std::vector<LooseFrame> loose =
+          encoder.encode(like, tailBitrate(source), input, static_cast<size_t>(frames), outputPath,
+                         preroll, windows);
+      loose.erase(loose.begin(), loose.begin() + preroll);
+      if (!edgeTry.last &&
+          !windowsMeet(like, source.sideInfo(lastTried), loose.front().parsedSideInfo()))
+        continue;
+      tail = packFrames(loose, {});
+      if (!tail)
+        throw AudioError(
+            writeError(outputPath, QStringLiteral("the frames at the end do not fit any bitrate")));
+      lastCopied = lastTried;
+      tailFrames = plan.tailFrames + edgeTry.moreFrames;
+      break;
+    }
   }
-  return addedDelay;
+
+  if (lead) stream.addPacked(std::move(*lead));
+  if (plan.copies) stream.addFrames(source, firstCopied, lastCopied);
+  if (tail) stream.addPacked(std::move(*tail));
+  plan.firstFrame = firstCopied;
+  plan.lastFrame = lastCopied;
+  plan.leadFrames = leadFrames;
+  plan.tailFrames = tailFrames;
+  plan.encoderDelay += addedDelay;
 }
 
 }  // namespace tarvex::mp3frames

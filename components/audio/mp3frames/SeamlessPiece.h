@@ -48,13 +48,15 @@ struct SeamlessPiecePlan {
 SeamlessPiecePlan planSeamlessPiece(const Mp3FrameSource& source, int64_t firstSample,
                                     int64_t endSample, const PieceFades& fades = {});
 
-// Adds the frames of `plan` to `stream` and returns the samples the delay
-// grew by (whole encoded frames of silence put in front where the reservoir
-// the copied frames need did not fit otherwise; the padding stays). Throws
-// AudioError naming `outputPath` when the encoder fails. The edges are
-// encoded with `encoder`.
-int assembleSeamlessPiece(const Mp3FrameSource& source, const SeamlessPiecePlan& plan,
-                          int64_t firstSample, const QString& outputPath, EdgeEncoder& encoder,
-                          Mp3StreamAssembler& stream);
+// Adds the frames of `plan` to `stream` and leaves `plan` telling what was
+// written: an edge may take a frame more than planned, in place of a copied
+// one, where the encoder's windows would not meet the copied frame's, and
+// whole encoded frames of silence may go in front (a longer delay) where the
+// reservoir the copied frames need did not fit otherwise; the padding
+// stays. Throws AudioError naming `outputPath` when the encoder fails. The
+// edges are encoded with `encoder`.
+void assembleSeamlessPiece(const Mp3FrameSource& source, SeamlessPiecePlan& plan,
+                           int64_t firstSample, const QString& outputPath, EdgeEncoder& encoder,
+                           Mp3StreamAssembler& stream);
 
 }  // namespace tarvex::mp3frames
