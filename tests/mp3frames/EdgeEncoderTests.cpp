@@ -136,6 +136,56 @@ TEST(EdgeEncoder, WarmUpFramesKeepEarlierAudioFromTheFramesAfterThem) {
             rmsDb(expected.samples, 0, expected.samples.size()) - 25.0);
 }
 
+// Share of a signal's energy in its top octaves: the energy of its second
+// difference against its own.
+double topBandShare(const std::vector<float>& samples) {
+  double top = 0.0;
+  double all = 0.0;
+  for (size_t i = 4; i < samples.size(); ++i) {
+    const double curve = double{samples[i]} - 2.0 * samples[i - 2] + samples[i - 4];
+    top += curve * curve;
+    all += double{samples[i]} * samples[i];
+  }
+  return top / std::max(all, 1e-20);
+}
+
+// Asked to keep a source's band, the frames hold nothing above it; asked
+// for long or short windows, every granule has them.
+TEST(EdgeEncoder, KeepsTheBandAndTheWindowsAskedFor) {
+  TempFolder folder;
+  const MpegFrameHeader like = stereoHeader();
+  const std::vector<float> noise = loudNoise(5 * 1152 + 211);
+  EdgeEncoder encoder;
+  const auto decodedShare = [&](int bandKbps, const char* name) {
+    const std::vector<LooseFrame> frames = encoder.encode(
+        like, 320, noise, 4, QString::fromLatin1(name), 0, mp3frames::EdgeWindows::Free, bandKbps);
+    return topBandShare(decodeFrames(frames, folder.path(QString::fromLatin1(name))).samples);
+  };
+  // 64 kbit/s keeps the band below about 11 kHz; 320 kbit/s up to 20 kHz.
+  EXPECT_LT(decodedShare(64, "narrow.mp3"), 0.5 * decodedShare(0, "wide.mp3"));
+
+  for (const auto windows : {mp3frames::EdgeWindows::Long, mp3frames::EdgeWindows::Short}) {
+    // A sudden loud start calls for short windows where the encoder chooses.
+    std::vector<float> suddenly(2 * 1152 * 2, 0.0f);
+    const std::vector<float> loud = loudNoise(3 * 1152);
+    suddenly.insert(suddenly.end(), loud.begin(), loud.end());
+    const std::vector<LooseFrame> frames =
+        encoder.encode(like, 320, suddenly, 4, QStringLiteral("w.mp3"), 0, windows);
+    const bool isShort = windows == mp3frames::EdgeWindows::Short;
+    for (size_t frame = 0; frame < frames.size(); ++frame) {
+      const mp3frames::Mp3SideInfo side = frames[frame].parsedSideInfo();
+      for (int granule = 0; granule < 2; ++granule) {
+        // An encoder's very first window rises from the long ones it
+        // starts from.
+        if (frame > 0 || granule > 0) {
+          EXPECT_EQ(side.opensLong(like, granule), !isShort) << frame << " " << granule;
+        }
+        EXPECT_EQ(side.closesLong(like, granule), !isShort) << frame << " " << granule;
+      }
+    }
+  }
+}
+
 // A short input is padded with silence until the frames asked for come out.
 TEST(EdgeEncoder, AShortInputStillGivesEveryFrameAskedFor) {
   EdgeEncoder encoder;

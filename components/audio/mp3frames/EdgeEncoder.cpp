@@ -39,7 +39,9 @@ MPEG_mode lameMode(int channelMode) {
   }
 }
 
-LameHandle openEncoder(const MpegFrameHeader& like, int kbps, EdgeWindows windows,
+// An encoder for `like`'s format at constant `kbps`, keeping the band below
+// `lowpassHz` (0: the band the encoder itself keeps at that bitrate).
+LameHandle openEncoder(const MpegFrameHeader& like, int kbps, EdgeWindows windows, int lowpassHz,
                        const QString& fileName) {
   const std::lock_guard setup(lameSetupMutex());
   LameHandle lame(lame_init());
@@ -55,11 +57,12 @@ LameHandle openEncoder(const MpegFrameHeader& like, int kbps, EdgeWindows window
   // sound at a cut comes back to be heard once two pieces are joined back
   // (and shaping costs most of the encoder's time).
   lame_set_quality(lame.get(), 7);
-  if (windows == EdgeWindows::Long) lame_set_no_short_blocks(lame.get(), 1);
-  if (windows == EdgeWindows::Short) lame_set_force_short_blocks(lame.get(), 1);
   lame_set_bWriteVbrTag(lame.get(), 0);
   lame_set_disable_reservoir(lame.get(), 1);
   lame_set_error_protection(lame.get(), 0);
+  if (windows == EdgeWindows::Long) lame_set_no_short_blocks(lame.get(), 1);
+  if (windows == EdgeWindows::Short) lame_set_force_short_blocks(lame.get(), 1);
+  if (lowpassHz > 0) lame_set_lowpassfreq(lame.get(), lowpassHz);
   if (lame_init_params(lame.get()) < 0)
     throw AudioError(writeError(
         fileName, QStringLiteral("the MP3 encoder cannot re-encode the frames at a cut (%1 Hz, "
@@ -83,6 +86,7 @@ struct EdgeEncoder::Stream {
   int mode = 0;
   int kbps = 0;
   EdgeWindows windows = EdgeWindows::Free;
+  int lowpassHz = 0;
   int perFrame = 0;
   LameHandle lame;
   int64_t fed = 0;
@@ -166,20 +170,41 @@ void EdgeEncoder::Stream::takeFrames(const QString& fileName) {
 EdgeEncoder::EdgeEncoder() = default;
 EdgeEncoder::~EdgeEncoder() = default;
 
+int EdgeEncoder::lowpassFor(const MpegFrameHeader& like, int kbps, const QString& fileName) {
+  const int mode = lameMode(like.channelMode);
+  for (const Lowpass& known : lowpasses_)
+    if (known.sampleRate == like.sampleRate() && known.channels == like.channels() &&
+        known.mode == mode && known.kbps == kbps)
+      return known.hz;
+  const LameHandle lame = openEncoder(like, kbps, EdgeWindows::Free, 0, fileName);
+  lowpasses_.push_back({like.sampleRate(), like.channels(), mode, kbps,
+                        static_cast<int>(lame_get_lowpassfreq(lame.get()))});
+  return lowpasses_.back().hz;
+}
+
 EdgeEncoder::Stream& EdgeEncoder::streamFor(const MpegFrameHeader& like, int kbps,
-                                            EdgeWindows windows, const QString& fileName) {
+                                            EdgeWindows windows, int bandKbps,
+                                            const QString& fileName) {
+  // The band of the source's own bitrate where that is narrower: what the
+  // encoder would keep above it at the edge's bitrate is mostly the spread
+  // of the cut's own sudden sound, which the source never held.
+  const int lowpassHz = bandKbps > 0 ? std::min(lowpassFor(like, kbps, fileName),
+                                                lowpassFor(like, bandKbps, fileName))
+                                     : 0;
   const int mode = lameMode(like.channelMode);
   for (const auto& stream : streams_)
     if (stream->sampleRate == like.sampleRate() && stream->channels == like.channels() &&
-        stream->mode == mode && stream->kbps == kbps && stream->windows == windows)
+        stream->mode == mode && stream->kbps == kbps && stream->windows == windows &&
+        stream->lowpassHz == lowpassHz)
       return *stream;
   auto stream = std::make_unique<Stream>();
-  stream->lame = openEncoder(like, kbps, windows, fileName);
+  stream->lame = openEncoder(like, kbps, windows, lowpassHz, fileName);
   stream->sampleRate = like.sampleRate();
   stream->channels = like.channels();
   stream->mode = mode;
   stream->kbps = kbps;
   stream->windows = windows;
+  stream->lowpassHz = lowpassHz;
   stream->perFrame = like.samplesPerFrame();
   streams_.push_back(std::move(stream));
   return *streams_.back();
@@ -188,8 +213,8 @@ EdgeEncoder::Stream& EdgeEncoder::streamFor(const MpegFrameHeader& like, int kbp
 std::vector<LooseFrame> EdgeEncoder::encode(const MpegFrameHeader& like, int kbps,
                                             const std::vector<float>& input, size_t frameCount,
                                             const QString& fileName, int warmUpFrames,
-                                            EdgeWindows windows) {
-  Stream& stream = streamFor(like, kbps, windows, fileName);
+                                            EdgeWindows windows, int bandKbps) {
+  Stream& stream = streamFor(like, kbps, windows, bandKbps, fileName);
   try {
     return encodeOn(stream, input, frameCount, fileName, warmUpFrames);
   } catch (...) {
@@ -230,9 +255,10 @@ std::vector<LooseFrame> EdgeEncoder::encodeOn(Stream& stream, const std::vector<
 
 std::vector<LooseFrame> encodeLooseFrames(const MpegFrameHeader& like, int kbps,
                                           const std::vector<float>& input, size_t frameCount,
-                                          const QString& fileName, EdgeWindows windows) {
+                                          const QString& fileName, EdgeWindows windows,
+                                          int bandKbps) {
   EdgeEncoder encoder;
-  return encoder.encode(like, kbps, input, frameCount, fileName, 0, windows);
+  return encoder.encode(like, kbps, input, frameCount, fileName, 0, windows, bandKbps);
 }
 
 }  // namespace tarvex::mp3frames

@@ -49,28 +49,40 @@ class EdgeEncoder {
   // `fileName` when the encoder fails or gives fewer frames.
   // The first `warmUpFrames` of them only bring the encoder to the audio and
   // are dropped by the caller: what was fed before may reach into them, so
-  // less silence goes in front.
+  // less silence goes in front. With `bandKbps`, the frames keep no more of
+  // the band than an encode at that bitrate (the source's) would.
   std::vector<LooseFrame> encode(const MpegFrameHeader& like, int kbps,
                                  const std::vector<float>& input, size_t frameCount,
                                  const QString& fileName, int warmUpFrames = 0,
-                                 EdgeWindows windows = EdgeWindows::Free);
+                                 EdgeWindows windows = EdgeWindows::Free, int bandKbps = 0);
 
  private:
   struct Stream;
-  Stream& streamFor(const MpegFrameHeader& like, int kbps, EdgeWindows windows,
+  struct Lowpass {
+    int sampleRate = 0;
+    int channels = 0;
+    int mode = 0;
+    int kbps = 0;
+    int hz = 0;
+  };
+  Stream& streamFor(const MpegFrameHeader& like, int kbps, EdgeWindows windows, int bandKbps,
                     const QString& fileName);
+  // The top of the band the encoder keeps at `kbps` in `like`'s format.
+  int lowpassFor(const MpegFrameHeader& like, int kbps, const QString& fileName);
   static std::vector<LooseFrame> encodeOn(Stream& stream, const std::vector<float>& input,
                                           size_t frameCount, const QString& fileName,
                                           int warmUpFrames);
 
   std::vector<std::unique_ptr<Stream>> streams_;
+  std::vector<Lowpass> lowpasses_;
 };
 
 // The same with an encoder of its own, set up for this one call.
 std::vector<LooseFrame> encodeLooseFrames(const MpegFrameHeader& like, int kbps,
                                           const std::vector<float>& input, size_t frameCount,
                                           const QString& fileName,
-                                          EdgeWindows windows = EdgeWindows::Free);
+                                          EdgeWindows windows = EdgeWindows::Free,
+                                          int bandKbps = 0);
 
 // libmp3lame's encoder delay plus a decoder's own delay.
 constexpr int kEdgeCodecDelay = 576 + 529;

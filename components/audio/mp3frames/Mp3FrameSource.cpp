@@ -6,6 +6,7 @@
 #include "components/audio/mp3frames/MpegFrameWalker.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace tarvex::mp3frames {
@@ -61,6 +62,10 @@ void Mp3FrameSource::scan() {
   firstHeader_ = *MpegFrameHeader::decode(readBigEndian32(data_ + frames_.front().offset));
 
   const int64_t raw = static_cast<int64_t>(frames_.size()) * samplesPerFrame();
+  double frameBytes = 0.0;
+  for (const FrameEntry& entry : frames_) frameBytes += entry.bytes;
+  averageKbps_ = static_cast<int>(
+      std::lround(frameBytes * 8.0 * sampleRate() / static_cast<double>(raw) / 1000.0));
   if (info_ && info_->lame) {
     startPosition_ = std::min<int64_t>(raw, info_->lame->encoderDelay + kDecoderDelay);
     // The padding lies at the end the header frame counted (the LAME tag

@@ -56,6 +56,8 @@ class Mp3FrameSource {
   int64_t endPosition() const { return endPosition_; }
   // The frames a gapless decoder gives for the whole file.
   int64_t totalSamples() const { return endPosition_ - startPosition_; }
+  // The mean bitrate of the audio frames, in kbit/s.
+  int averageKbps() const { return averageKbps_; }
   // Bytes skipped between frames (damage the scan stepped over).
   int64_t skippedBytes() const { return skippedBytes_; }
 
@@ -86,6 +88,7 @@ class Mp3FrameSource {
   int64_t startPosition_ = 0;
   int64_t endPosition_ = 0;
   int64_t skippedBytes_ = 0;
+  int averageKbps_ = 0;
 };
 
 }  // namespace tarvex::mp3frames

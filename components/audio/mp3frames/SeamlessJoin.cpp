@@ -105,6 +105,9 @@ class JoinAssembly {
              : std::max<size_t>(copied.lastFrame, copied.firstFrame + kBitrateOffset) -
                    kBitrateOffset);
     const std::vector<int> bitrates = edgeBitrates(beside, around);
+    // The band of the recordings on both sides of the seam.
+    const int bandKbps = std::max(beside.averageKbps(),
+                                  following > 0 ? spans_[following - 1].source->averageKbps() : 0);
     // Below them only when the reservoir the copied frames after the seam
     // need leaves the encoded frames no more room.
     std::vector<int> lower;
@@ -138,7 +141,7 @@ class JoinAssembly {
               outputAudio(rawBegin, rawBegin + (frames + kLookAheadFrames) * perFrame_);
           for (const int kbps : *tried) {
             std::vector<LooseFrame> loose = encodeLooseFrames(
-                like_, kbps, input, static_cast<size_t>(frames), outputPath_, *windows);
+                like_, kbps, input, static_cast<size_t>(frames), outputPath_, *windows, bandKbps);
             loose.erase(loose.begin(), loose.begin() + preroll);
             if (choice == WindowChoice::FreeIfMeeting &&
                 !windowsMeetCopied(loose, following, firstCopied))
