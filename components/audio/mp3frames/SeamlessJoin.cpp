@@ -140,8 +140,9 @@ class JoinAssembly {
           const std::vector<float> input =
               outputAudio(rawBegin, rawBegin + (frames + kLookAheadFrames) * perFrame_);
           for (const int kbps : *tried) {
-            std::vector<LooseFrame> loose = encodeLooseFrames(
-                like_, kbps, input, static_cast<size_t>(frames), outputPath_, *windows, bandKbps);
+            std::vector<LooseFrame> loose =
+                encoder_.encode(like_, kbps, input, static_cast<size_t>(frames), outputPath_, 0,
+                                *windows, bandKbps);
             loose.erase(loose.begin(), loose.begin() + preroll);
             if (choice == WindowChoice::FreeIfMeeting &&
                 !windowsMeetCopied(loose, following, firstCopied))
@@ -281,6 +282,7 @@ class JoinAssembly {
   const MpegFrameHeader like_;
   const int perFrame_;
   std::vector<bool> ringing_;  // per part: it meets the part before with ringing edges
+  EdgeEncoder encoder_;        // one for every seam and try: set up once per format and bitrate
 };
 
 }  // namespace
