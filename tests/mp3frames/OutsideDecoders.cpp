@@ -81,6 +81,15 @@ float largestDifference(const OutsideDecode& piece, const OutsideDecode& whole, 
   return largest;
 }
 
+namespace {
+
+// A sum of `count` squared samples as a level in dB (full scale 1.0).
+double meanSquareDb(double sum, int64_t count) {
+  return 10.0 * std::log10(std::max(sum / std::max(static_cast<double>(count), 1.0), 1e-20));
+}
+
+}  // namespace
+
 double levelDb(const OutsideDecode& decode, int64_t from, int64_t to) {
   from = std::clamp<int64_t>(from, 0, decode.frames());
   to = std::clamp<int64_t>(to, from, decode.frames());
@@ -88,8 +97,7 @@ double levelDb(const OutsideDecode& decode, int64_t from, int64_t to) {
   for (auto i = static_cast<size_t>(from * decode.channels);
        i < static_cast<size_t>(to * decode.channels); ++i)
     sum += double{decode.samples[i]} * decode.samples[i];
-  const auto count = static_cast<double>((to - from) * decode.channels);
-  return 10.0 * std::log10(std::max(sum / std::max(count, 1.0), 1e-20));
+  return meanSquareDb(sum, (to - from) * decode.channels);
 }
 
 double differenceLevelDb(const OutsideDecode& piece, const OutsideDecode& whole, int64_t offset,
@@ -104,8 +112,7 @@ double differenceLevelDb(const OutsideDecode& piece, const OutsideDecode& whole,
                          whole.samples[(frame + static_cast<size_t>(offset)) * channels + channel];
       sum += off * off;
     }
-  const auto count = static_cast<double>((to - from) * piece.channels);
-  return 10.0 * std::log10(std::max(sum / std::max(count, 1.0), 1e-20));
+  return meanSquareDb(sum, (to - from) * piece.channels);
 }
 
 }  // namespace tarvex::testing
