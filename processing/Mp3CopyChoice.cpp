@@ -3,6 +3,7 @@
 #include "components/audio/AudioError.h"
 #include "components/audio/mp3frames/Mp3FrameSource.h"
 #include "components/audio/mp3frames/Mp3LosslessJoin.h"
+#include "tags/EdgeAudioFrame.h"
 
 #include <algorithm>
 
@@ -43,7 +44,8 @@ const mp3frames::Mp3FrameSource* Mp3CopySources::sourceFor(const PiecePlan& piec
   Entry& entry = *found->second;
   std::call_once(entry.indexed, [&entry, &piece] {
     try {
-      entry.source = std::make_unique<mp3frames::Mp3FrameSource>(piece.sourcePath);
+      entry.source = std::make_unique<mp3frames::Mp3FrameSource>(
+          piece.sourcePath, readStoredEdgeAudio(piece.sourcePath));
     } catch (const AudioError& error) {
       entry.refusal = copyRefusal(error.message());
     }
@@ -80,7 +82,7 @@ QString planCopiedJoin(const JoinPlan& plan, CopiedJoin& join) {
   QStringList files;
   for (const JoinPart& part : plan.parts) files << part.sourcePath;
   try {
-    join.sources = mp3frames::openJoinSources(files);
+    join.sources = mp3frames::openJoinSources(files, readStoredEdgeAudio);
     const mp3frames::Mp3FrameSource& first = *join.sources.front();
     if ((plan.outputRate > 0 && plan.outputRate != first.sampleRate()) ||
         (plan.outputChannels > 0 && plan.outputChannels != first.channels()))

@@ -11,6 +11,7 @@
 #include "processing/JobFailure.h"
 #include "processing/Mp3CopyChoice.h"
 #include "processing/SourceShortfalls.h"
+#include "tags/EdgeAudioFrame.h"
 #include "tags/OutputTags.h"
 
 namespace tarvex {
@@ -159,9 +160,16 @@ void SplitWorker::writeCopy(int index, const PiecePlan& piece,
   mp3frames::PieceFades fades;
   fades.in = int64_t{std::max(piece.fadeInSeconds, 0)} * source.sampleRate();
   fades.out = int64_t{std::max(piece.fadeOutSeconds, 0)} * source.sampleRate();
-  const bool whole = mp3frames::writeMp3Piece(
-      source, firstSample, endSample, path, outputID3V23Tag(piece.tags), control_.haltFlag(),
-      mp3frames::PieceEdges::Reencoded, fades, &edgeEncoder_);
+  // The audio of the encoded edges as the source gave it goes with the tag,
+  // so that pieces joined back take the source's own samples at each seam.
+  const auto tagWithEdgeAudio = [&piece](const QByteArray& storedEdgeAudio) {
+    AudioFileinfo tags = piece.tags;
+    if (!storedEdgeAudio.isEmpty()) tags.carried.id3Frames.append(edgeAudioFrame(storedEdgeAudio));
+    return outputID3V23Tag(tags);
+  };
+  const bool whole = mp3frames::writeMp3Piece(source, firstSample, endSample, path, QByteArray(),
+                                              control_.haltFlag(), mp3frames::PieceEdges::Reencoded,
+                                              fades, &edgeEncoder_, nullptr, tagWithEdgeAudio);
   if (!whole) {
     // A copy cut short leaves nothing behind: there is no partial piece to keep.
     if (control_.stopRequested()) control_.noteStopTookEffect();

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "tags/EdgeAudioFrame.h"
 #include "tags/ID3TextCodec.h"
 
 namespace tarvex {
@@ -56,7 +57,7 @@ bool isWholeFileWmaAttribute(const QByteArray& name) {
 QList<ID3Frame> id3FramesForPieces(const QList<ID3Frame>& frames) {
   QList<ID3Frame> kept;
   for (const ID3Frame& frame : frames) {
-    if (frame.tiedToAudio) continue;
+    if (frame.tiedToAudio || isEdgeAudioFrame(frame)) continue;
     bool wholeFile = false;
     for (const char* id : kWholeFileID3Frames) wholeFile = wholeFile || frame.id == id;
     if ((frame.id == "TXXX" || frame.id == "COMM") && isWholeFileDescription(descriptionOf(frame)))

@@ -20,8 +20,9 @@ namespace tarvex {
 // - its encoder and encoder settings (ID3 TSSE, Vorbis ENCODER and
 //   ENCODER_OPTIONS): a piece is re-encoded, in whole or at its cut edges;
 // - its play count (PCNT), signature, encryption and grouping registrations
-//   (SIGN, ENCR, GRID, AENC), and frames its tag marks to be dropped once the
-//   audio is altered;
+//   (SIGN, ENCR, GRID, AENC), frames its tag marks to be dropped once the
+//   audio is altered, and the audio of its own encoded edges (see
+//   EdgeAudioFrame.h);
 // - the total of tracks (Vorbis TRACKTOTAL, TOTALTRACKS): a piece's "n/N"
 //   counts the source's pieces.
 // Everything else (pictures, composer, lyrics, disc number, described

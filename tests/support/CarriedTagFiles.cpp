@@ -27,6 +27,8 @@ if f is not None and f.tags is not None:
         for frame in f.tags.values():
             if frame.FrameID == 'APIC':
                 lines.append('PICTURE:%d=%s %s' % (frame.type, frame.mime, hashlib.sha1(frame.data).hexdigest()))
+            elif frame.FrameID == 'PRIV':
+                lines.append('PRIV:%s=%s' % (frame.owner, hashlib.sha1(frame.data).hexdigest()))
             else:
                 text = getattr(frame, 'text', None)
                 if isinstance(text, list):

@@ -11,7 +11,7 @@ namespace tarvex::testing {
 // ("TCOM", "COMM:desc:eng", "TXXX:desc", "APIC:desc"), Vorbis comments by
 // their upper-cased key. Pictures (APIC, METADATA_BLOCK_PICTURE) read
 // "PICTURE:<type>=<mime> <sha1 of the image>"; Vorbis pictures get that key
-// instead of their own.
+// instead of their own. Private frames read "PRIV:<owner>=<sha1 of the data>".
 QStringList mutagenTagLines(const QString& path);
 
 // A small PNG image made by ffmpeg.

@@ -88,6 +88,10 @@ struct EdgeEncoder::Stream {
   EdgeWindows windows = EdgeWindows::Free;
   int lowpassHz = 0;
   int perFrame = 0;
+  // The encoder scales its input down at some bitrates (to 0.95, leaving
+  // headroom against clipping); the edges must keep the level of the
+  // copied frames beside them, so the input is raised by as much first.
+  float inputGain = 1.0f;
   LameHandle lame;
   int64_t fed = 0;
   int64_t audioEnd = 0;    // where the last call's audio ended
@@ -108,7 +112,8 @@ void EdgeEncoder::Stream::feed(const float* given, int64_t count, const QString&
   // samples that are not finite, so it gets them as silence and the rest
   // within full scale.
   std::vector<float> bounded(given, given + count * channels);
-  for (float& value : bounded) value = std::isfinite(value) ? std::clamp(value, -1.0f, 1.0f) : 0.0f;
+  for (float& value : bounded)
+    value = std::isfinite(value) ? std::clamp(value, -1.0f, 1.0f) * inputGain : 0.0f;
   const float* samples = bounded.data();
   const auto size = static_cast<size_t>(pending.size());
   pending.resize(size + static_cast<size_t>(count) * 5 / 4 + 7200);
@@ -206,6 +211,8 @@ EdgeEncoder::Stream& EdgeEncoder::streamFor(const MpegFrameHeader& like, int kbp
   stream->windows = windows;
   stream->lowpassHz = lowpassHz;
   stream->perFrame = like.samplesPerFrame();
+  const float scale = lame_get_scale(stream->lame.get());
+  if (scale > 0.0f) stream->inputGain = 1.0f / scale;
   streams_.push_back(std::move(stream));
   return *streams_.back();
 }

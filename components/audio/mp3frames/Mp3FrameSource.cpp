@@ -11,7 +11,7 @@
 
 namespace tarvex::mp3frames {
 
-Mp3FrameSource::Mp3FrameSource(const QString& fileName)
+Mp3FrameSource::Mp3FrameSource(const QString& fileName, const QByteArray& storedEdgeAudio)
     : fileName_(fileName), file_(std::make_unique<QFile>(fileName)) {
   if (!file_->exists()) throw AudioError(openError(fileName, QStringLiteral("file not found")));
   if (!file_->open(QIODevice::ReadOnly))
@@ -22,6 +22,23 @@ Mp3FrameSource::Mp3FrameSource(const QString& fileName)
   if (data_ == nullptr) throw AudioError(openError(fileName, file_->errorString().toLower()));
 
   scan();
+  if (!storedEdgeAudio.isEmpty()) keepMatchingEdgeAudio(storedEdgeAudio);
+}
+
+void Mp3FrameSource::keepMatchingEdgeAudio(const QByteArray& stored) {
+  EdgeAudio audio = readEdgeAudio(stored);
+  if (audio.channels != channels()) return;
+  edgeAudio_.channels = audio.channels;
+  for (EdgeAudioStretch& stretch : audio.stretches) {
+    const uint64_t end = uint64_t{stretch.firstFrame} + stretch.frameCount;
+    if (stretch.frameCount == 0 || end > frames_.size()) continue;
+    const FrameEntry& first = frames_[stretch.firstFrame];
+    const FrameEntry& last = frames_[end - 1];
+    if (frameBytesHash(data_ + first.offset, last.offset + last.bytes - first.offset) !=
+        stretch.framesHash)
+      continue;
+    edgeAudio_.stretches.push_back(std::move(stretch));
+  }
 }
 
 Mp3FrameSource::~Mp3FrameSource() = default;

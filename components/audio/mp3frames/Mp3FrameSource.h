@@ -1,9 +1,11 @@
 #pragma once
 
+#include "components/audio/mp3frames/EdgeAudio.h"
 #include "components/audio/mp3frames/InfoFrame.h"
 #include "components/audio/mp3frames/Mp3SideInfo.h"
 #include "components/audio/mp3frames/MpegFrameHeader.h"
 
+#include <QByteArray>
 #include <QFile>
 #include <QString>
 
@@ -32,11 +34,14 @@ struct FrameEntry {
 // that cannot be read, holds no layer III stream, or is free format: the
 // caller re-encodes such a source instead. Nothing changes after
 // construction, so threads writing pieces of one source may share it.
+//
+// `storedEdgeAudio` is the edge audio the file's tag carries, if any (see
+// EdgeAudio.h): the stretches that still match the file's frames are kept.
 class Mp3FrameSource {
  public:
   static constexpr int kDecoderDelay = 529;
 
-  explicit Mp3FrameSource(const QString& fileName);
+  explicit Mp3FrameSource(const QString& fileName, const QByteArray& storedEdgeAudio = {});
   ~Mp3FrameSource();
   Mp3FrameSource(const Mp3FrameSource&) = delete;
   Mp3FrameSource& operator=(const Mp3FrameSource&) = delete;
@@ -58,6 +63,9 @@ class Mp3FrameSource {
   int64_t totalSamples() const { return endPosition_ - startPosition_; }
   // The mean bitrate of the audio frames, in kbit/s.
   int averageKbps() const { return averageKbps_; }
+  // The edge audio of a piece written with encoded edges, where the file
+  // carries it and its frames are still those it was measured on.
+  const EdgeAudio& edgeAudio() const { return edgeAudio_; }
   // Bytes skipped between frames (damage the scan stepped over).
   int64_t skippedBytes() const { return skippedBytes_; }
 
@@ -77,6 +85,7 @@ class Mp3FrameSource {
  private:
   [[noreturn]] void fail(const QString& reason) const;
   void scan();
+  void keepMatchingEdgeAudio(const QByteArray& stored);
 
   QString fileName_;
   std::unique_ptr<QFile> file_;
@@ -89,6 +98,7 @@ class Mp3FrameSource {
   int64_t endPosition_ = 0;
   int64_t skippedBytes_ = 0;
   int averageKbps_ = 0;
+  EdgeAudio edgeAudio_;
 };
 
 }  // namespace tarvex::mp3frames

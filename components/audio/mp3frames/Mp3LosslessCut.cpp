@@ -4,6 +4,7 @@
 #include "components/audio/ErrorText.h"
 #include "components/audio/mp3frames/EdgeEncoder.h"
 #include "components/audio/mp3frames/Mp3StreamAssembler.h"
+#include "components/audio/mp3frames/PieceEdgeAudio.h"
 #include "components/audio/mp3frames/SeamlessPiece.h"
 #include "components/audio/mp3frames/SilentFrame.h"
 
@@ -92,7 +93,8 @@ Mp3PiecePlan planMp3Piece(const Mp3FrameSource& source, int64_t firstSample, int
 bool writeMp3Piece(const Mp3FrameSource& source, int64_t firstSample, int64_t endSample,
                    const QString& outputPath, const QByteArray& id3Tag,
                    const std::atomic<bool>* stopFlag, PieceEdges edges, const PieceFades& fades,
-                   EdgeEncoder* edgeEncoder, SeamlessPiecePlan* written) {
+                   EdgeEncoder* edgeEncoder, SeamlessPiecePlan* written,
+                   const PieceTagMaker& tagWithEdgeAudio) {
   if (edges == PieceEdges::Reencoded) {
     SeamlessPiecePlan plan = planSeamlessPiece(source, firstSample, endSample, fades);
     Mp3StreamAssembler stream;
@@ -104,7 +106,14 @@ bool writeMp3Piece(const Mp3FrameSource& source, int64_t firstSample, int64_t en
     lame.encoderDelay = plan.encoderDelay;
     lame.padding = plan.padding;
     const int quality = source.infoFrame() ? source.infoFrame()->quality : 0;
-    return stream.write(outputPath, id3Tag, source.firstHeader(), lame, quality, stopFlag);
+    QByteArray tag = id3Tag;
+    if (tagWithEdgeAudio) {
+      const EdgeAudio edgeAudio =
+          measurePieceEdgeAudio(source, plan, firstSample, stream, outputPath);
+      tag =
+          tagWithEdgeAudio(edgeAudio.stretches.empty() ? QByteArray() : storeEdgeAudio(edgeAudio));
+    }
+    return stream.write(outputPath, tag, source.firstHeader(), lame, quality, stopFlag);
   }
   const Mp3PiecePlan plan = planMp3Piece(source, firstSample, endSample);
   const FrameEntry& first = source.frames()[plan.firstFrame];

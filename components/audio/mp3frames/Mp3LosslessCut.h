@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 
 namespace tarvex::mp3frames {
 
@@ -54,12 +55,17 @@ enum class PieceEdges {
 // when stopped; throws AudioError; leaves no output either way. The edges
 // are encoded with `edgeEncoder` (a worker's own, kept across its pieces),
 // or one set up for this piece when none is given; `written`, when given,
-// receives the frames the encoded edges and the copied run took.
+// receives the frames the encoded edges and the copied run took. When
+// `tagWithEdgeAudio` is given, the tag is made by it in place of `id3Tag`,
+// from the piece's edge audio (stored form, see EdgeAudio.h; empty when no
+// edge was encoded), for the tag to carry.
+using PieceTagMaker = std::function<QByteArray(const QByteArray& storedEdgeAudio)>;
 bool writeMp3Piece(const Mp3FrameSource& source, int64_t firstSample, int64_t endSample,
                    const QString& outputPath, const QByteArray& id3Tag,
                    const std::atomic<bool>* stopFlag = nullptr,
                    PieceEdges edges = PieceEdges::Reencoded, const PieceFades& fades = {},
-                   EdgeEncoder* edgeEncoder = nullptr, SeamlessPiecePlan* written = nullptr);
+                   EdgeEncoder* edgeEncoder = nullptr, SeamlessPiecePlan* written = nullptr,
+                   const PieceTagMaker& tagWithEdgeAudio = {});
 
 // The same from a file name (the source is indexed for this one piece).
 bool cutMp3Piece(const QString& sourcePath, int64_t firstSample, int64_t endSample,

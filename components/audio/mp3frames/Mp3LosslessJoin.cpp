@@ -12,10 +12,11 @@
 
 namespace tarvex::mp3frames {
 
-Mp3JoinSources openJoinSources(const QStringList& parts) {
+Mp3JoinSources openJoinSources(const QStringList& parts, const EdgeAudioReader& storedEdgeAudioOf) {
   Mp3JoinSources sources;
   for (const QString& part : parts) {
-    sources.push_back(std::make_unique<Mp3FrameSource>(part));
+    sources.push_back(std::make_unique<Mp3FrameSource>(
+        part, storedEdgeAudioOf ? storedEdgeAudioOf(part) : QByteArray()));
     const Mp3FrameSource& first = *sources.front();
     const Mp3FrameSource& added = *sources.back();
     if (added.sampleRate() != first.sampleRate() || added.channels() != first.channels())

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -17,7 +18,11 @@ using Mp3JoinSources = std::vector<std::unique_ptr<Mp3FrameSource>>;
 
 // Indexes every part, in order; throws AudioError naming the first that
 // cannot be copied or whose rate or channel count differs from the first's.
-Mp3JoinSources openJoinSources(const QStringList& parts);
+// `storedEdgeAudioOf`, when given, reads the edge audio a part's tag carries
+// (see Mp3FrameSource).
+using EdgeAudioReader = std::function<QByteArray(const QString& path)>;
+Mp3JoinSources openJoinSources(const QStringList& parts,
+                               const EdgeAudioReader& storedEdgeAudioOf = {});
 
 // Joins whole MP3 files of one sample rate and channel count under `id3Tag`
 // and one fresh Xing/Info + LAME header frame, copying their frames and

@@ -43,6 +43,27 @@ void Mp3StreamAssembler::addFrames(const Mp3FrameSource& source, size_t first, s
   }
 }
 
+std::vector<unsigned char> Mp3StreamAssembler::frameBytes(size_t first, size_t end) const {
+  end = std::min(end, frameOffsets_.size());
+  if (first >= end) return {};
+  const uint64_t from = frameOffsets_[first];
+  const uint64_t to = end < frameOffsets_.size() ? frameOffsets_[end] : bytes_;
+  std::vector<unsigned char> bytes;
+  bytes.reserve(static_cast<size_t>(to - from));
+  uint64_t chunkStart = 0;
+  for (const Chunk& chunk : chunks_) {
+    const uint64_t chunkEnd = chunkStart + chunk.size;
+    const uint64_t begin = std::max(from, chunkStart);
+    const uint64_t stop = std::min(to, chunkEnd);
+    if (begin < stop)
+      bytes.insert(bytes.end(), chunk.data + (begin - chunkStart),
+                   chunk.data + (stop - chunkStart));
+    if (chunkEnd >= to) break;
+    chunkStart = chunkEnd;
+  }
+  return bytes;
+}
+
 bool Mp3StreamAssembler::write(const QString& outputPath, const QByteArray& id3Tag,
                                const MpegFrameHeader& streamHeader, LameTagDetails lame,
                                int quality, const std::atomic<bool>* stopFlag) const {

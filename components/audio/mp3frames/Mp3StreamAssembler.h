@@ -24,6 +24,10 @@ class Mp3StreamAssembler {
   void addFrames(const Mp3FrameSource& source, size_t first, size_t last);
 
   uint32_t frameCount() const { return static_cast<uint32_t>(frameOffsets_.size()); }
+  // Where each frame starts, counted from the first frame's first byte.
+  const std::vector<uint64_t>& frameOffsets() const { return frameOffsets_; }
+  // The bytes of frames [first, end), one after another as written.
+  std::vector<unsigned char> frameBytes(size_t first, size_t end) const;
 
   // Returns false when `stopFlag` was raised (the output is then removed).
   bool write(const QString& outputPath, const QByteArray& id3Tag,

@@ -2,6 +2,7 @@
 
 #include "components/audio/AudioError.h"
 #include "components/audio/ErrorText.h"
+#include "components/audio/mp3frames/EdgeAudio.h"
 
 #include <mpg123.h>
 
@@ -54,23 +55,20 @@ void initialiseOnce() {
 
 }  // namespace
 
-std::vector<float> decodeRawSpan(const Mp3FrameSource& source, int64_t rawBegin, int64_t rawEnd) {
-  const int channels = source.channels();
-  const int perFrame = source.samplesPerFrame();
+std::vector<float> decodeFrameBytes(const unsigned char* data, size_t size, int64_t firstPosition,
+                                    const MpegFrameHeader& like, int64_t rawBegin, int64_t rawEnd,
+                                    const QString& fileName) {
+  const int channels = like.channels();
+  const int perFrame = like.samplesPerFrame();
   std::vector<float> span(static_cast<size_t>(std::max<int64_t>(rawEnd - rawBegin, 0)) * channels,
                           0.0f);
-  const auto frameCount = static_cast<int64_t>(source.frames().size());
-  const int64_t firstWanted = std::clamp<int64_t>(rawBegin / perFrame, 0, frameCount);
-  const int64_t endWanted =
-      std::clamp<int64_t>((std::max(rawEnd, int64_t{0}) + perFrame - 1) / perFrame, 0, frameCount);
-  if (firstWanted >= endWanted) return span;
-  const int64_t firstFed = firstFedFrame(source, firstWanted);
+  if (size == 0 || rawEnd <= rawBegin) return span;
 
   initialiseOnce();
   int error = MPG123_OK;
   std::unique_ptr<mpg123_handle, HandleDeleter> handle(mpg123_new(nullptr, &error));
   if (!handle)
-    throw AudioError(readError(source.fileName(), QString::fromUtf8(mpg123_plain_strerror(error))));
+    throw AudioError(readError(fileName, QString::fromUtf8(mpg123_plain_strerror(error))));
   mpg123_param(handle.get(), MPG123_FLAGS, MPG123_QUIET | MPG123_FORCE_FLOAT, 0.0);
   // Every format is allowed, so that a damaged stream whose frames change
   // rate or channels is not refused by the library (which then complains on
@@ -81,22 +79,14 @@ std::vector<float> decodeRawSpan(const Mp3FrameSource& source, int64_t rawBegin,
   mpg123_rates(&rates, &rateCount);
   for (size_t i = 0; i < rateCount; ++i)
     mpg123_format(handle.get(), rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_FLOAT_32);
-  if (mpg123_open_feed(handle.get()) != MPG123_OK)
-    throw AudioError(
-        readError(source.fileName(), QString::fromUtf8(mpg123_strerror(handle.get()))));
+  if (mpg123_open_feed(handle.get()) != MPG123_OK ||
+      mpg123_feed(handle.get(), data, size) != MPG123_OK)
+    throw AudioError(readError(fileName, QString::fromUtf8(mpg123_strerror(handle.get()))));
 
-  const std::vector<FrameEntry>& frames = source.frames();
-  const unsigned char* begin = source.bytes() + frames[static_cast<size_t>(firstFed)].offset;
-  const FrameEntry& last = frames[static_cast<size_t>(endWanted - 1)];
-  const unsigned char* end = source.bytes() + last.offset + last.bytes;
-  if (mpg123_feed(handle.get(), begin, static_cast<size_t>(end - begin)) != MPG123_OK)
-    throw AudioError(
-        readError(source.fileName(), QString::fromUtf8(mpg123_strerror(handle.get()))));
-
-  // Decoded frames follow one another from position firstFed·N; each is
-  // kept where it overlaps the span.
+  // Decoded frames follow one another from firstPosition; each is kept
+  // where it overlaps the span.
   std::vector<float> block(static_cast<size_t>(perFrame) * channels * 4);
-  int64_t position = firstFed * perFrame;
+  int64_t position = firstPosition;
   for (;;) {
     size_t bytes = 0;
     const int result =
@@ -114,11 +104,33 @@ std::vector<float> decodeRawSpan(const Mp3FrameSource& source, int64_t rawBegin,
       int formatChannels = 0;
       int encoding = 0;
       mpg123_getformat(handle.get(), &rate, &formatChannels, &encoding);
-      if (rate != source.sampleRate() || formatChannels != channels) break;
+      if (rate != like.sampleRate() || formatChannels != channels) break;
       continue;
     }
     if (result != MPG123_OK || bytes == 0) break;
   }
+  return span;
+}
+
+std::vector<float> decodeRawSpan(const Mp3FrameSource& source, int64_t rawBegin, int64_t rawEnd) {
+  const int perFrame = source.samplesPerFrame();
+  const auto frameCount = static_cast<int64_t>(source.frames().size());
+  const int64_t firstWanted = std::clamp<int64_t>(rawBegin / perFrame, 0, frameCount);
+  const int64_t endWanted =
+      std::clamp<int64_t>((std::max(rawEnd, int64_t{0}) + perFrame - 1) / perFrame, 0, frameCount);
+  if (firstWanted >= endWanted) {
+    return std::vector<float>(
+        static_cast<size_t>(std::max<int64_t>(rawEnd - rawBegin, 0)) * source.channels(), 0.0f);
+  }
+  const int64_t firstFed = firstFedFrame(source, firstWanted);
+  const std::vector<FrameEntry>& frames = source.frames();
+  const unsigned char* begin = source.bytes() + frames[static_cast<size_t>(firstFed)].offset;
+  const FrameEntry& last = frames[static_cast<size_t>(endWanted - 1)];
+  const unsigned char* end = source.bytes() + last.offset + last.bytes;
+  std::vector<float> span =
+      decodeFrameBytes(begin, static_cast<size_t>(end - begin), firstFed * perFrame,
+                       source.firstHeader(), rawBegin, rawEnd, source.fileName());
+  addEdgeAudio(source.edgeAudio(), rawBegin, span);
   return span;
 }
 

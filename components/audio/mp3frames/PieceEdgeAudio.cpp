@@ -1,0 +1,134 @@
+#include "components/audio/mp3frames/PieceEdgeAudio.h"
+
+#include "components/audio/mp3frames/Mp3StreamAssembler.h"
+#include "components/audio/mp3frames/SourcePcm.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tarvex::mp3frames {
+
+namespace {
+
+// Copied frames past an encoded edge over which the decoding still differs
+// from the source's: the first copied granule adds the last encoded one's
+// overlap, and the synthesis filterbank carries it a little further.
+constexpr int64_t kSettlingFrames = 2;
+// Frames fed to the decoder before a stretch that starts inside the piece:
+// those over which the decoding settles, and as many as the bit reservoir
+// reaches back over (511 bytes; frames are at least a few dozen).
+constexpr int64_t kLeadInFrames = 2;
+constexpr int64_t kMostLeadInFrames = 32;
+
+// The first frame fed to the decoder for audio from frame `first` on: the
+// frames over which the decoding settles, and before them as many as the
+// bit reservoir of the first of those reaches back over.
+size_t firstFedFrame(const Mp3StreamAssembler& stream, size_t first) {
+  const std::vector<uint64_t>& offsets = stream.frameOffsets();
+  const size_t settling = first - std::min<size_t>(first, kLeadInFrames);
+  size_t fed = settling;
+  while (fed > 0 && first - fed < kMostLeadInFrames && offsets[settling] - offsets[fed] < 511)
+    --fed;
+  return fed;
+}
+
+// One stretch over the piece's raw positions [rawBegin, rawEnd), decoded
+// from a few frames earlier.
+EdgeAudioStretch measureStretch(const Mp3FrameSource& source, const SeamlessPiecePlan& plan,
+                                int64_t firstSample, const Mp3StreamAssembler& stream,
+                                const QString& outputPath, int64_t rawBegin, int64_t rawEnd) {
+  const MpegFrameHeader& like = source.firstHeader();
+  const int perFrame = like.samplesPerFrame();
+  const int channels = like.channels();
+  const auto firstFrame = static_cast<size_t>(rawBegin / perFrame);
+  const auto endFrame = static_cast<size_t>((rawEnd + perFrame - 1) / perFrame);
+  const size_t fedFrame = firstFedFrame(stream, firstFrame);
+  const std::vector<unsigned char> bytes = stream.frameBytes(fedFrame, endFrame);
+  const std::vector<float> decoded =
+      decodeFrameBytes(bytes.data(), bytes.size(), static_cast<int64_t>(fedFrame) * perFrame, like,
+                       rawBegin, rawEnd, outputPath);
+
+  // The piece's sample 0 is raw position `pieceStart`; the source's is `start`.
+  const int64_t pieceStart = plan.encoderDelay + Mp3FrameSource::kDecoderDelay;
+  const int64_t start = source.startPosition() + firstSample;
+  const int64_t inBegin = std::clamp(rawBegin, pieceStart, pieceStart + plan.samples);
+  const int64_t inEnd = std::clamp(rawEnd, pieceStart, pieceStart + plan.samples);
+  std::vector<float> wanted(decoded.size(), 0.0f);
+  if (inBegin < inEnd) {
+    const std::vector<float> held =
+        decodeRawSpan(source, inBegin - pieceStart + start, inEnd - pieceStart + start);
+    for (int64_t raw = inBegin; raw < inEnd; ++raw) {
+      const double gain = fadeGain(plan.fades, raw - pieceStart, plan.samples);
+      for (int channel = 0; channel < channels; ++channel)
+        wanted[static_cast<size_t>((raw - rawBegin) * channels + channel)] = static_cast<float>(
+            held[static_cast<size_t>((raw - inBegin) * channels + channel)] * gain);
+    }
+  }
+
+  EdgeAudioStretch stretch;
+  stretch.rawBegin = rawBegin;
+  // Every frame fed is named: the decoding depends on them all.
+  stretch.firstFrame = static_cast<uint32_t>(fedFrame);
+  stretch.frameCount = static_cast<uint32_t>(endFrame - fedFrame);
+  stretch.framesHash = frameBytesHash(bytes.data(), bytes.size());
+  stretch.difference.resize(decoded.size());
+  for (size_t i = 0; i < decoded.size(); ++i) {
+    const double step = std::round((double{wanted[i]} - double{decoded[i]}) * 32768.0);
+    stretch.difference[i] = static_cast<int16_t>(std::clamp(step, -32768.0, 32767.0));
+  }
+  return stretch;
+}
+
+// Drops the samples at either end of the stretch whose difference is none
+// (the silence before a piece, the settled decoding of copied frames).
+void trimUnchanged(EdgeAudioStretch& stretch, int channels) {
+  std::vector<int16_t>& values = stretch.difference;
+  const auto unchanged = [&](size_t sample) {
+    for (int channel = 0; channel < channels; ++channel)
+      if (values[sample * channels + channel] != 0) return false;
+    return true;
+  };
+  size_t end = values.size() / channels;
+  while (end > 0 && unchanged(end - 1)) --end;
+  size_t first = 0;
+  while (first < end && unchanged(first)) ++first;
+  values.resize(end * channels);
+  values.erase(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(first * channels));
+  stretch.rawBegin += static_cast<int64_t>(first);
+}
+
+}  // namespace
+
+EdgeAudio measurePieceEdgeAudio(const Mp3FrameSource& source, const SeamlessPiecePlan& plan,
+                                int64_t firstSample, const Mp3StreamAssembler& stream,
+                                const QString& outputPath) {
+  EdgeAudio audio;
+  audio.channels = source.channels();
+  const int64_t perFrame = source.samplesPerFrame();
+  const int64_t frames = stream.frameCount();
+  const int64_t rawEnd = frames * perFrame;
+  // The encoded frames: all of them when nothing is copied.
+  const int64_t headFrames = plan.copies ? plan.leadFrames : frames;
+  const int64_t tailFrames = plan.copies ? plan.tailFrames : 0;
+  const int64_t headEnd =
+      headFrames > 0 ? std::min(rawEnd, (headFrames + kSettlingFrames) * perFrame) : 0;
+  const int64_t tailBegin =
+      tailFrames > 0 ? std::max<int64_t>(0, (frames - tailFrames - kSettlingFrames) * perFrame)
+                     : rawEnd;
+  const auto addStretch = [&](int64_t rawBegin, int64_t rawEnd) {
+    EdgeAudioStretch stretch =
+        measureStretch(source, plan, firstSample, stream, outputPath, rawBegin, rawEnd);
+    trimUnchanged(stretch, audio.channels);
+    if (!stretch.difference.empty()) audio.stretches.push_back(std::move(stretch));
+  };
+  if (headEnd >= tailBegin) {
+    // The two edges' stretches meet: one over the whole piece.
+    addStretch(0, rawEnd);
+  } else {
+    if (headEnd > 0) addStretch(0, headEnd);
+    if (tailBegin < rawEnd) addStretch(tailBegin, rawEnd);
+  }
+  return audio;
+}
+
+}  // namespace tarvex::mp3frames

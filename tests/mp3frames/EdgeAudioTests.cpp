@@ -1,0 +1,121 @@
+#include "tests/support/LameSources.h"
+
+#include "components/audio/mp3frames/EdgeAudio.h"
+#include "components/audio/mp3frames/Mp3FrameSource.h"
+#include "components/audio/mp3frames/Mp3LosslessCut.h"
+#include "components/audio/mp3frames/SourcePcm.h"
+#include "tests/support/TempFolder.h"
+
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tarvex::testing {
+namespace {
+
+using mp3frames::EdgeAudio;
+using mp3frames::EdgeAudioStretch;
+using mp3frames::Mp3FrameSource;
+
+float largestDifference(const std::vector<float>& a, const std::vector<float>& b) {
+  float largest = 0.0f;
+  for (size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+    largest = std::max(largest, std::fabs(a[i] - b[i]));
+  return largest;
+}
+
+// Stored edge audio comes from a file's tag, which anyone may have written:
+// what is not well formed reads as nothing, never as stretches out of bounds.
+TEST(EdgeAudioStore, ReadsBackWhatItStoredAndNothingFromDamagedBytes) {
+  EdgeAudio audio;
+  audio.channels = 2;
+  EdgeAudioStretch head;
+  head.rawBegin = 1105;
+  head.firstFrame = 0;
+  head.frameCount = 4;
+  head.framesHash = 0x0123456789abcdefull;
+  head.difference = {1, -1, 300, -300, 0, 7};
+  EdgeAudioStretch tail = head;
+  tail.rawBegin = 40000;
+  tail.firstFrame = 31;
+  tail.difference = {-32768, 32767};
+  audio.stretches = {head, tail};
+  const QByteArray stored = mp3frames::storeEdgeAudio(audio);
+
+  const EdgeAudio read = mp3frames::readEdgeAudio(stored);
+  ASSERT_EQ(read.channels, 2);
+  ASSERT_EQ(read.stretches.size(), 2u);
+  EXPECT_EQ(read.stretches[0].rawBegin, 1105);
+  EXPECT_EQ(read.stretches[0].framesHash, head.framesHash);
+  EXPECT_EQ(read.stretches[0].difference, head.difference);
+  EXPECT_EQ(read.stretches[1].firstFrame, 31u);
+  EXPECT_EQ(read.stretches[1].difference, tail.difference);
+
+  for (qsizetype length = 0; length < stored.size(); length += 3)
+    EXPECT_TRUE(mp3frames::readEdgeAudio(stored.left(length)).stretches.empty()) << length;
+  QByteArray otherMagic = stored;
+  otherMagic[0] = 'X';
+  EXPECT_TRUE(mp3frames::readEdgeAudio(otherMagic).stretches.empty());
+  // A compressed block that claims to unpack to gigabytes is not unpacked.
+  QByteArray huge = stored.left(5);
+  char size[4];
+  qToBigEndian<quint32>(0xFFFFFFF0u, size);
+  huge.append(size, 4).append(QByteArray(64, '\x5a'));
+  EXPECT_TRUE(mp3frames::readEdgeAudio(huge).stretches.empty());
+  // An odd count of values for two channels.
+  EdgeAudio odd = audio;
+  odd.stretches[0].difference.pop_back();
+  EXPECT_TRUE(mp3frames::readEdgeAudio(mp3frames::storeEdgeAudio(odd)).stretches.empty());
+}
+
+// A piece with encoded edges, opened with its edge audio, decodes to its
+// source's very samples over its whole span, edges included, and to silence
+// before and after it; edge audio measured on other frames is not used.
+TEST(EdgeAudioOfAPiece, GivesBackTheSourceSamplesOnlyForItsOwnFrames) {
+  TempFolder folder;
+  const QString mp3 =
+      makeLameMp3(folder.path(), QStringLiteral("tone"), 2.3719, 22050, 2, {"-b", "64"}, 0.0f);
+  ASSERT_FALSE(mp3.isEmpty());
+  const Mp3FrameSource source(mp3);
+  std::vector<QByteArray> stored;
+  std::vector<QString> paths;
+  for (const auto& [first, end] : {std::pair<int64_t, int64_t>{9157, 30011}, {30011, 41203}}) {
+    paths.push_back(folder.path(QStringLiteral("piece%1.mp3").arg(first)));
+    QByteArray edgeAudio;
+    ASSERT_TRUE(mp3frames::writeMp3Piece(source, first, end, paths.back(), {}, nullptr,
+                                         mp3frames::PieceEdges::Reencoded, {}, nullptr, nullptr,
+                                         [&edgeAudio](const QByteArray& audio) {
+                                           edgeAudio = audio;
+                                           return QByteArray();
+                                         }));
+    ASSERT_FALSE(edgeAudio.isEmpty());
+    stored.push_back(edgeAudio);
+  }
+
+  const Mp3FrameSource piece(paths[0], stored[0]);
+  EXPECT_EQ(piece.edgeAudio().stretches.size(), 2u);
+  const int64_t samples = 30011 - 9157;
+  ASSERT_EQ(piece.totalSamples(), samples);
+  const std::vector<float> wanted = mp3frames::decodeRawSpan(source, source.startPosition() + 9157,
+                                                             source.startPosition() + 30011);
+  const std::vector<float> given =
+      mp3frames::decodeRawSpan(piece, piece.startPosition(), piece.endPosition());
+  EXPECT_LE(largestDifference(given, wanted), 1.0f / 32768);
+  const std::vector<float> bare = mp3frames::decodeRawSpan(
+      Mp3FrameSource(paths[0]), piece.startPosition(), piece.endPosition());
+  EXPECT_GT(largestDifference(bare, wanted), 8.0f / 32768) << "the edges hold no coding noise";
+  const int64_t framesEnd = static_cast<int64_t>(piece.frames().size()) * piece.samplesPerFrame();
+  const std::vector<float> silent = mp3frames::decodeRawSpan(piece, 0, piece.startPosition());
+  const std::vector<float> after = mp3frames::decodeRawSpan(piece, piece.endPosition(), framesEnd);
+  EXPECT_LE(largestDifference(silent, std::vector<float>(silent.size())), 1.0f / 32768);
+  EXPECT_LE(largestDifference(after, std::vector<float>(after.size())), 1.0f / 32768);
+
+  EXPECT_TRUE(Mp3FrameSource(paths[1], stored[0]).edgeAudio().stretches.empty());
+  EXPECT_TRUE(Mp3FrameSource(paths[0], stored[1]).edgeAudio().stretches.empty());
+}
+
+}  // namespace
+}  // namespace tarvex::testing
