@@ -78,6 +78,24 @@ Mpg123Decoder::Mpg123Decoder(const QString& fileName, int64_t knownFrames) : fil
 }
 
 void Mpg123Decoder::openStream(int64_t knownFrames) {
+  openHandle();
+  // The exact length: the one the caller measured before, else the Info/Xing
+  // header's frame count when its byte count agrees with the file, else a
+  // scan of every frame.
+  const bool trusted = knownFrames > 0 || hasTrustworthyXingHeader(fileName_);
+  const int64_t length = trusted ? mpg123_length(handle_) : scannedLength();
+  const off_t mpegFrames = mpg123_framelength(handle_);
+  mpg123_frameinfo info{};
+  // Without a scan the frame count is an estimate from the first frames; one
+  // frame found is enough there (the probe counted them all before).
+  const off_t minimumFrames = knownFrames > 0 ? 1 : kMinimumMpegFrames;
+  if (mpegFrames < minimumFrames || length <= 0 || mpg123_info(handle_, &info) != MPG123_OK)
+    fail(QStringLiteral("not an audio file"));
+  frameCount_ = knownFrames > 0 ? knownFrames : length;
+  seek(0);
+}
+
+void Mpg123Decoder::openHandle() {
   int error = MPG123_OK;
   handle_ = mpg123_new(nullptr, &error);
   if (handle_ == nullptr) fail(QString::fromUtf8(mpg123_plain_strerror(error)));
@@ -112,22 +130,29 @@ void Mpg123Decoder::openStream(int64_t knownFrames) {
   // switches between mono and stereo still fills blocks of one layout.
   mpg123_format_none(handle_);
   mpg123_format(handle_, rate, channels_ == 1 ? MPG123_MONO : MPG123_STEREO, MPG123_ENC_FLOAT_32);
+}
 
-  // The exact length: the one the caller measured before, else the Info/Xing
-  // header's frame count when its byte count agrees with the file, else a
-  // scan of every frame.
-  const bool trusted = knownFrames > 0 || hasTrustworthyXingHeader(fileName_);
-  if (!trusted && mpg123_scan(handle_) != MPG123_OK) fail(QStringLiteral("not an audio file"));
-  mpg123_frameinfo info{};
-  const off_t mpegFrames = mpg123_framelength(handle_);
-  const off_t length = mpg123_length(handle_);
-  // Without a scan the frame count is an estimate from the first frames; one
-  // frame found is enough there (the probe counted them all before).
-  const off_t minimumFrames = knownFrames > 0 ? 1 : kMinimumMpegFrames;
-  if (mpegFrames < minimumFrames || length <= 0 || mpg123_info(handle_, &info) != MPG123_OK)
-    fail(QStringLiteral("not an audio file"));
-  frameCount_ = knownFrames > 0 ? knownFrames : length;
-  seek(0);
+int64_t Mpg123Decoder::scannedLength() {
+  if (mpg123_scan(handle_) != MPG123_OK) fail(QStringLiteral("not an audio file"));
+  const int64_t length = mpg123_length(handle_);
+  const int64_t mpegFrames = mpg123_framelength(handle_);
+  if (mpegFrames < kMinimumMpegFrames) fail(QStringLiteral("not an audio file"));
+  long encoderDelay = -1;
+  long decoderDelay = -1;
+  mpg123_getstate(handle_, MPG123_ENC_DELAY, &encoderDelay, nullptr);
+  mpg123_getstate(handle_, MPG123_DEC_DELAY, &decoderDelay, nullptr);
+  // When the scan finds fewer frames than a LAME header counts (a file cut
+  // short), libmpg123 drops the header's whole trim, the delay at the start
+  // included, and the handle would read the encoder's lead-in as audio. The
+  // scan's raw length then stands less that delay, and the audio is read
+  // through a fresh handle, whose start trim is intact. Nothing comes off
+  // the end: the padding the header records sat in frames that are gone.
+  const bool trimDropped =
+      encoderDelay >= 0 && decoderDelay >= 0 && length == mpegFrames * mpg123_spf(handle_);
+  if (!trimDropped) return length;
+  releaseHandle();
+  openHandle();
+  return length - encoderDelay - decoderDelay;
 }
 
 Mpg123Decoder::~Mpg123Decoder() {

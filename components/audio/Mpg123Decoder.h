@@ -12,9 +12,11 @@ namespace tarvex {
 // MPEG audio layer I/II/III through libmpg123. The length comes from a full
 // frame scan and honours the encoder delay and padding recorded in a LAME/Xing
 // header (gapless decoding), so frameCount() equals the frames read() delivers
-// and seek() is exact to the frame. A caller that already measured the length
-// (the probe did) passes it as `knownFrames` and the scan is skipped: seeks
-// then walk the frame headers up to their target instead, still exact.
+// and seek() is exact to the frame. A file cut short of the frames its header
+// counts keeps the header's start trim and loses nothing at its end. A caller
+// that already measured the length (the probe did) passes it as `knownFrames`
+// and the scan is skipped: seeks then walk the frame headers up to their
+// target instead, still exact.
 class Mpg123Decoder : public AudioDecoder {
  public:
   explicit Mpg123Decoder(const QString& fileName, int64_t knownFrames = 0);
@@ -31,6 +33,8 @@ class Mpg123Decoder : public AudioDecoder {
  private:
   [[noreturn]] void fail(const QString& reason) const;
   void openStream(int64_t knownFrames);
+  void openHandle();
+  int64_t scannedLength();
   void releaseHandle();
 
   QString fileName_;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QFile>
 #include <cmath>
 
 #include "components/audio/AudioFile2.h"
@@ -179,6 +180,28 @@ TEST(VerifyOutput, AFrameEdgeCopyShowsItsOffset) {
   // Frames copied bit for bit are found in the source.
   ASSERT_TRUE(check.reencodedFrames.has_value());
   EXPECT_LT(*check.reencodedFrames, check.outputFrames / 2);
+}
+
+// A source cut short of the frames its LAME header counts: a copied piece
+// running to the end of what remains lines up with it, start and end.
+TEST(VerifyOutput, ACopyToTheEndOfASourceCutShortShowsNoOffset) {
+  TempFolder folder;
+  const QString whole =
+      makeLameMp3(folder.path(), QStringLiteral("whole"), 3.2173, 44100, 2, {"-V", "2"});
+  ASSERT_FALSE(whole.isEmpty());
+  QFile file(whole);
+  ASSERT_TRUE(file.resize(file.size() * 11 / 20 + 37));  // ends inside a frame
+  const int64_t total = decodedLength(whole);
+  const int64_t first = 44100 * 1013 / 1000 + 331;
+  const QString piece = folder.path(QStringLiteral("last.mp3"));
+  ASSERT_TRUE(mp3frames::cutMp3Piece(whole, first, total, piece, QByteArray()));
+
+  const OutputCheck check = verifyOutput(pieceOf(piece, whole, first, total));
+  EXPECT_TRUE(check.passed()) << check.problems.join(QLatin1Char('\n')).toStdString();
+  EXPECT_EQ(check.decodedLength, total - first);
+  ASSERT_EQ(check.parts.size(), 1U);
+  EXPECT_EQ(check.parts.front().startOffset, std::optional<int64_t>(0));
+  EXPECT_EQ(check.parts.front().endOffset, std::optional<int64_t>(0));
 }
 
 // A whole encode by LAME: every frame is new, yet it lines up exactly.
