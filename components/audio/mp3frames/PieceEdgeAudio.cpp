@@ -107,9 +107,11 @@ EdgeAudio measurePieceEdgeAudio(const Mp3FrameSource& source, const SeamlessPiec
   const int64_t perFrame = source.samplesPerFrame();
   const int64_t frames = stream.frameCount();
   const int64_t rawEnd = frames * perFrame;
-  // The encoded frames: all of them when nothing is copied.
-  const int64_t headFrames = plan.copies ? plan.leadFrames : frames;
-  const int64_t tailFrames = plan.copies ? plan.tailFrames : 0;
+  // The encoded frames: all of them when nothing is copied. A faded edge
+  // is not one a join gives back the recording's audio at, and its frames
+  // reach over the whole fade: it carries none.
+  const int64_t headFrames = plan.fades.in > 0 ? 0 : plan.copies ? plan.leadFrames : frames;
+  const int64_t tailFrames = plan.fades.out > 0 || !plan.copies ? 0 : plan.tailFrames;
   const int64_t headEnd =
       headFrames > 0 ? std::min(rawEnd, (headFrames + kSettlingFrames) * perFrame) : 0;
   const int64_t tailBegin =

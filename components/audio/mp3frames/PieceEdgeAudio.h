@@ -14,7 +14,7 @@ class Mp3StreamAssembler;
 
 // The edge audio (see EdgeAudio.h) of a piece of `source` starting at its
 // sample `firstSample`, assembled in `stream` as `plan` tells (as written):
-// one stretch for each encoded edge, from the piece's first raw position
+// one stretch for each encoded edge no fade covers, from the piece's first raw position
 // (its last) to two frames into the copied ones, where the decoding of
 // copied frames has settled to the source's own. Throws AudioError naming
 // `outputPath` when decoding fails.
