@@ -14,6 +14,7 @@
 #include "components/audio/mp3frames/Mp3LosslessJoin.h"
 #include "processing/JobExecutor.h"
 #include "processing/OutputNaming.h"
+#include "tags/EdgeAudioFrame.h"
 #include "tags/ID3V2Writer.h"
 
 #include <QCoreApplication>
@@ -147,9 +148,15 @@ int main(int argc, char** argv) {
             fields.title = QStringLiteral("Piece %1").arg(pieceCount + 1);
             fields.artist = QStringLiteral("Bench");
             fields.track = QString::number(pieceCount + 1);
+            // The tag takes the piece's edge audio, as a Split job's does.
+            const auto tagWithEdgeAudio = [&fields](const QByteArray& edgeAudio) {
+              ID3StructV2 tagged = fields;
+              if (!edgeAudio.isEmpty()) tagged.others.append(edgeAudioFrame(edgeAudio));
+              return buildID3V23Tag(tagged);
+            };
             mp3frames::writeMp3Piece(source, first, std::min(first + step, source.totalSamples()),
-                                     QStringLiteral("%1/%2.mp3").arg(pieces).arg(pieceCount),
-                                     buildID3V23Tag(fields), nullptr, edges, {}, &edgeEncoder);
+                                     QStringLiteral("%1/%2.mp3").arg(pieces).arg(pieceCount), {},
+                                     nullptr, edges, {}, &edgeEncoder, nullptr, tagWithEdgeAudio);
           }
         });
   };

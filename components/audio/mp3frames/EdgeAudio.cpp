@@ -71,7 +71,7 @@ QByteArray storeEdgeAudio(const EdgeAudio& audio) {
   }
   QByteArray stored(kMagic, kMagicBytes);
   stored.append(static_cast<char>(kVersion));
-  stored.append(qCompress(payload, 9));
+  stored.append(qCompress(payload));
   return stored;
 }
 
