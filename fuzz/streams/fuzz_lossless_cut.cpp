@@ -1,7 +1,8 @@
 // Random cut points on any stream: the first 8 bytes pick the piece, the
 // rest is the source file. A piece the cutter writes must be a stream of
 // valid frames of the source's kind whose every back-pointer finds the
-// reservoir bytes it points at.
+// reservoir bytes it points at, and must match the edge audio measured on
+// it.
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstddef>
@@ -44,9 +45,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int64_t first = static_cast<int64_t>(le32(data) % static_cast<uint64_t>(total));
     const int64_t end =
         first + 1 + static_cast<int64_t>(le32(data + 4) % static_cast<uint64_t>(total - first));
-    if (!writeMp3Piece(source, first, end, piecePath, QByteArray())) __builtin_trap();
+    QByteArray edgeAudio;
+    const auto keepEdgeAudio = [&edgeAudio](const QByteArray& stored) {
+      edgeAudio = stored;
+      return QByteArray();
+    };
+    if (!writeMp3Piece(source, first, end, piecePath, QByteArray(), nullptr, PieceEdges::Reencoded,
+                       {}, nullptr, nullptr, keepEdgeAudio))
+      __builtin_trap();
 
-    const Mp3FrameSource piece(piecePath);
+    // The piece takes back the edge audio measured on it, whole.
+    const Mp3FrameSource piece(piecePath, edgeAudio);
+    if (piece.edgeAudio().stretches.size() != readEdgeAudio(edgeAudio).stretches.size())
+      __builtin_trap();
     if (piece.totalSamples() != end - first) __builtin_trap();
     if (piece.sampleRate() != source.sampleRate() || piece.channels() != source.channels())
       __builtin_trap();

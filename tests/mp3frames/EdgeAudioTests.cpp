@@ -62,8 +62,8 @@ TEST(EdgeAudioStore, ReadsBackWhatItStoredAndNothingFromDamagedBytes) {
   // A compressed block that claims to unpack to gigabytes is not unpacked.
   QByteArray huge = stored.left(5);
   char size[4];
-  qToBigEndian<quint32>(0xFFFFFFF0u, size);
-  huge.append(size, 4).append(QByteArray(64, '\x5a'));
+  qToLittleEndian<quint32>(0xFFFFFFF0u, size);
+  huge.append(size, 4).append(stored.mid(9));
   EXPECT_TRUE(mp3frames::readEdgeAudio(huge).stretches.empty());
   // An odd count of values for two channels.
   EdgeAudio odd = audio;
@@ -73,7 +73,8 @@ TEST(EdgeAudioStore, ReadsBackWhatItStoredAndNothingFromDamagedBytes) {
 
 // A piece with encoded edges, opened with its edge audio, decodes to its
 // source's very samples over its whole span, edges included, and to silence
-// before and after it; edge audio measured on other frames is not used.
+// before and after it, and so does a piece cut from it; edge audio measured
+// on other frames is not used.
 TEST(EdgeAudioOfAPiece, GivesBackTheSourceSamplesOnlyForItsOwnFrames) {
   TempFolder folder;
   const QString mp3 =
@@ -112,6 +113,23 @@ TEST(EdgeAudioOfAPiece, GivesBackTheSourceSamplesOnlyForItsOwnFrames) {
   const std::vector<float> after = mp3frames::decodeRawSpan(piece, piece.endPosition(), framesEnd);
   EXPECT_LE(largestDifference(silent, std::vector<float>(silent.size())), 1.0f / 32768);
   EXPECT_LE(largestDifference(after, std::vector<float>(after.size())), 1.0f / 32768);
+
+  // A piece cut from the start of the piece copies its encoded head, and
+  // takes over what the piece's edge audio held for it.
+  const QString again = folder.path(QStringLiteral("again.mp3"));
+  QByteArray againAudio;
+  ASSERT_TRUE(mp3frames::writeMp3Piece(piece, 0, 12007, again, {}, nullptr,
+                                       mp3frames::PieceEdges::Reencoded, {}, nullptr, nullptr,
+                                       [&againAudio](const QByteArray& audio) {
+                                         againAudio = audio;
+                                         return QByteArray();
+                                       }));
+  const Mp3FrameSource cutAgain(again, againAudio);
+  EXPECT_LE(largestDifference(mp3frames::decodeRawSpan(cutAgain, cutAgain.startPosition(),
+                                                       cutAgain.endPosition()),
+                              mp3frames::decodeRawSpan(source, source.startPosition() + 9157,
+                                                       source.startPosition() + 9157 + 12007)),
+            1.0f / 32768);
 
   EXPECT_TRUE(Mp3FrameSource(paths[1], stored[0]).edgeAudio().stretches.empty());
   EXPECT_TRUE(Mp3FrameSource(paths[0], stored[1]).edgeAudio().stretches.empty());

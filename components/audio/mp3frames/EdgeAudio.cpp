@@ -2,6 +2,8 @@
 
 #include <QtEndian>
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -71,7 +73,14 @@ QByteArray storeEdgeAudio(const EdgeAudio& audio) {
   }
   QByteArray stored(kMagic, kMagicBytes);
   stored.append(static_cast<char>(kVersion));
-  stored.append(qCompress(payload));
+  append<uint32_t>(stored, static_cast<uint32_t>(payload.size()));
+  uLongf packedBytes = compressBound(static_cast<uLong>(payload.size()));
+  QByteArray packed(static_cast<qsizetype>(packedBytes), Qt::Uninitialized);
+  if (compress(reinterpret_cast<Bytef*>(packed.data()), &packedBytes,
+               reinterpret_cast<const Bytef*>(payload.constData()),
+               static_cast<uLong>(payload.size())) != Z_OK)
+    return {};
+  stored.append(packed.constData(), static_cast<qsizetype>(packedBytes));
   return stored;
 }
 
@@ -79,10 +88,16 @@ EdgeAudio readEdgeAudio(const QByteArray& stored) {
   if (stored.size() < kMagicBytes + 1 + 4 || !stored.startsWith(kMagic) ||
       static_cast<unsigned char>(stored[kMagicBytes]) != kVersion)
     return {};
-  const QByteArray compressed = stored.mid(kMagicBytes + 1);
-  // qUncompress sets aside the size the data claims before it looks further.
-  if (qFromBigEndian<uint32_t>(compressed.constData()) > kMostUnpackedBytes) return {};
-  const QByteArray payload = qUncompress(compressed);
+  const auto unpackedBytes = qFromLittleEndian<uint32_t>(stored.constData() + kMagicBytes + 1);
+  if (unpackedBytes > kMostUnpackedBytes) return {};
+  QByteArray payload(static_cast<qsizetype>(unpackedBytes), Qt::Uninitialized);
+  uLongf unpacked = unpackedBytes;
+  const qsizetype packedAt = kMagicBytes + 1 + 4;
+  if (uncompress(reinterpret_cast<Bytef*>(payload.data()), &unpacked,
+                 reinterpret_cast<const Bytef*>(stored.constData() + packedAt),
+                 static_cast<uLong>(stored.size() - packedAt)) != Z_OK ||
+      unpacked != unpackedBytes)
+    return {};
   Reader reader(payload);
   uint8_t channels = 0;
   uint16_t count = 0;

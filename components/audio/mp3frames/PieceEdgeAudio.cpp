@@ -102,33 +102,46 @@ void trimUnchanged(EdgeAudioStretch& stretch, int channels) {
 EdgeAudio measurePieceEdgeAudio(const Mp3FrameSource& source, const SeamlessPiecePlan& plan,
                                 int64_t firstSample, const Mp3StreamAssembler& stream,
                                 const QString& outputPath) {
-  EdgeAudio audio;
-  audio.channels = source.channels();
   const int64_t perFrame = source.samplesPerFrame();
   const int64_t frames = stream.frameCount();
   const int64_t rawEnd = frames * perFrame;
+  // The piece's raw positions to measure over, in no order, overlapping.
+  std::vector<std::pair<int64_t, int64_t>> spans;
   // The encoded frames: all of them when nothing is copied. A faded edge
   // is not one a join gives back the recording's audio at, and its frames
   // reach over the whole fade: it carries none.
   const int64_t headFrames = plan.fades.in > 0 ? 0 : plan.copies ? plan.leadFrames : frames;
   const int64_t tailFrames = plan.fades.out > 0 || !plan.copies ? 0 : plan.tailFrames;
-  const int64_t headEnd =
-      headFrames > 0 ? std::min(rawEnd, (headFrames + kSettlingFrames) * perFrame) : 0;
-  const int64_t tailBegin =
-      tailFrames > 0 ? std::max<int64_t>(0, (frames - tailFrames - kSettlingFrames) * perFrame)
-                     : rawEnd;
-  const auto addStretch = [&](int64_t rawBegin, int64_t rawEnd) {
+  if (headFrames > 0) spans.emplace_back(0, (headFrames + kSettlingFrames) * perFrame);
+  if (tailFrames > 0)
+    spans.emplace_back((frames - tailFrames - kSettlingFrames) * perFrame, rawEnd);
+  // A piece cut from a piece copies that piece's own encoded edges where
+  // it shares them: what the source's edge audio covers is carried over,
+  // measured like the rest (the source is decoded with it).
+  const int64_t shift =
+      plan.encoderDelay + Mp3FrameSource::kDecoderDelay - (source.startPosition() + firstSample);
+  for (const EdgeAudioStretch& stretch : source.edgeAudio().stretches) {
+    const auto length = static_cast<int64_t>(stretch.difference.size()) / source.channels();
+    spans.emplace_back(stretch.rawBegin + shift - perFrame,
+                       stretch.rawBegin + length + shift + perFrame);
+  }
+
+  for (auto& [begin, end] : spans) {
+    begin = std::clamp<int64_t>(begin, 0, rawEnd);
+    end = std::clamp<int64_t>(end, 0, rawEnd);
+  }
+  std::sort(spans.begin(), spans.end());
+  EdgeAudio audio;
+  audio.channels = source.channels();
+  for (size_t i = 0; i < spans.size();) {
+    // Spans that meet or overlap are measured as one.
+    auto [begin, end] = spans[i];
+    for (++i; i < spans.size() && spans[i].first <= end; ++i) end = std::max(end, spans[i].second);
+    if (begin >= end) continue;
     EdgeAudioStretch stretch =
-        measureStretch(source, plan, firstSample, stream, outputPath, rawBegin, rawEnd);
+        measureStretch(source, plan, firstSample, stream, outputPath, begin, end);
     trimUnchanged(stretch, audio.channels);
     if (!stretch.difference.empty()) audio.stretches.push_back(std::move(stretch));
-  };
-  if (headEnd >= tailBegin) {
-    // The two edges' stretches meet: one over the whole piece.
-    addStretch(0, rawEnd);
-  } else {
-    if (headEnd > 0) addStretch(0, headEnd);
-    if (tailBegin < rawEnd) addStretch(tailBegin, rawEnd);
   }
   return audio;
 }
