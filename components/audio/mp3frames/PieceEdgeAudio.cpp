@@ -15,19 +15,22 @@ namespace {
 // overlap, and the synthesis filterbank carries it a little further.
 constexpr int64_t kSettlingFrames = 2;
 // Frames fed to the decoder before a stretch that starts inside the piece:
-// those over which the decoding settles, and as many as the bit reservoir
-// reaches back over (511 bytes; frames are at least a few dozen).
+// those over which the decoding settles, and at most this many in all.
 constexpr int64_t kLeadInFrames = 2;
 constexpr int64_t kMostLeadInFrames = 32;
 
 // The first frame fed to the decoder for audio from frame `first` on: the
 // frames over which the decoding settles, and before them as many as the
-// bit reservoir of the first of those reaches back over.
-size_t firstFedFrame(const Mp3StreamAssembler& stream, size_t first) {
+// bit reservoir of the first of those reaches back over, counted in
+// main-data areas (each frame less its header, CRC and side information).
+size_t firstFedFrame(const Mp3StreamAssembler& stream, const MpegFrameHeader& like, size_t first) {
   const std::vector<uint64_t>& offsets = stream.frameOffsets();
+  const int reach = like.version == MpegFrameHeader::Version::Mpeg1 ? 511 : 255;
+  const uint64_t overhead = static_cast<uint64_t>(4 + 2 + like.sideInfoBytes());
   const size_t settling = first - std::min<size_t>(first, kLeadInFrames);
   size_t fed = settling;
-  while (fed > 0 && first - fed < kMostLeadInFrames && offsets[settling] - offsets[fed] < 511)
+  while (fed > 0 && first - fed < kMostLeadInFrames &&
+         offsets[settling] - offsets[fed] < reach + (settling - fed) * overhead)
     --fed;
   return fed;
 }
@@ -42,7 +45,7 @@ EdgeAudioStretch measureStretch(const Mp3FrameSource& source, const SeamlessPiec
   const int channels = like.channels();
   const auto firstFrame = static_cast<size_t>(rawBegin / perFrame);
   const auto endFrame = static_cast<size_t>((rawEnd + perFrame - 1) / perFrame);
-  const size_t fedFrame = firstFedFrame(stream, firstFrame);
+  const size_t fedFrame = firstFedFrame(stream, like, firstFrame);
   const std::vector<unsigned char> bytes = stream.frameBytes(fedFrame, endFrame);
   const std::vector<float> decoded =
       decodeFrameBytes(bytes.data(), bytes.size(), static_cast<int64_t>(fedFrame) * perFrame, like,
