@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace tarvex::testing {
 namespace {
@@ -65,6 +66,10 @@ TEST(EdgeAudioStore, ReadsBackWhatItStoredAndNothingFromDamagedBytes) {
   qToLittleEndian<quint32>(0xFFFFFFF0u, size);
   huge.append(size, 4).append(stored.mid(9));
   EXPECT_TRUE(mp3frames::readEdgeAudio(huge).stretches.empty());
+  // A stretch placed where its end would not even be a number.
+  EdgeAudio far = audio;
+  far.stretches[1].rawBegin = INT64_MAX - 1;
+  EXPECT_TRUE(mp3frames::readEdgeAudio(mp3frames::storeEdgeAudio(far)).stretches.empty());
   // An odd count of values for two channels.
   EdgeAudio odd = audio;
   odd.stretches[0].difference.pop_back();

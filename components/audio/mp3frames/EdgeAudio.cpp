@@ -19,6 +19,9 @@ constexpr unsigned char kVersion = 1;
 constexpr uint32_t kMostUnpackedBytes = 4u << 20;
 constexpr uint16_t kMostStretches = 16;
 constexpr int kMostChannels = 2;
+// Past any position a file's frames reach (years of audio); a stretch that
+// starts later is not ours, and its end is not even counted.
+constexpr int64_t kMostRawBegin = int64_t{1} << 48;
 
 template <typename T>
 void append(QByteArray& out, T value) {
@@ -113,7 +116,7 @@ EdgeAudio readEdgeAudio(const QByteArray& stored) {
         !reader.read(stretch.frameCount) || !reader.read(stretch.framesHash) ||
         !reader.read(values))
       return {};
-    if (stretch.rawBegin < 0 || values % channels != 0 ||
+    if (stretch.rawBegin < 0 || stretch.rawBegin > kMostRawBegin || values % channels != 0 ||
         static_cast<qsizetype>(values) * 2 > reader.left())
       return {};
     stretch.difference.resize(values);
