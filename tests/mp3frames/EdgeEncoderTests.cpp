@@ -156,13 +156,16 @@ TEST(EdgeEncoder, KeepsTheBandAndTheWindowsAskedFor) {
   const MpegFrameHeader like = stereoHeader();
   const std::vector<float> noise = loudNoise(5 * 1152 + 211);
   EdgeEncoder encoder;
-  const auto decodedShare = [&](int bandKbps, const char* name) {
+  const auto decodedShare = [&](mp3frames::EdgeBand band, const char* name) {
     const std::vector<LooseFrame> frames = encoder.encode(
-        like, 320, noise, 4, QString::fromLatin1(name), 0, mp3frames::EdgeWindows::Free, bandKbps);
+        like, 320, noise, 4, QString::fromLatin1(name), 0, mp3frames::EdgeWindows::Free, band);
     return topBandShare(decodeFrames(frames, folder.path(QString::fromLatin1(name))).samples);
   };
   // 64 kbit/s keeps the band below about 11 kHz; 320 kbit/s up to 20 kHz.
-  EXPECT_LT(decodedShare(64, "narrow.mp3"), 0.5 * decodedShare(0, "wide.mp3"));
+  const double wide = decodedShare({}, "wide.mp3");
+  EXPECT_LT(decodedShare({0, 64}, "narrow.mp3"), 0.5 * wide);
+  // A lowpass a source's tag notes is kept to as it stands.
+  EXPECT_LT(decodedShare({11000, 0}, "noted.mp3"), 0.5 * wide);
 
   for (const auto windows : {mp3frames::EdgeWindows::Long, mp3frames::EdgeWindows::Short}) {
     // A sudden loud start calls for short windows where the encoder chooses.

@@ -6,6 +6,7 @@
 #include "components/audio/mp3frames/Mp3FrameSource.h"
 #include "components/audio/mp3frames/Mp3LosslessCut.h"
 #include "components/audio/mp3frames/SeamlessPiece.h"
+#include "tests/support/OutsideTool.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -248,6 +249,40 @@ TEST(SeamlessFades, AFadeInReencodesOnlyTheFramesItReaches) {
   const int64_t copiedTo = static_cast<int64_t>(plan.lastFrame + 1) * source.samplesPerFrame() -
                            source.startPosition() - first;
   EXPECT_EQ(largestDifference(piece, whole, first, copiedFrom, copiedTo), 0.0f);
+}
+
+// The encoded edges keep the band the source's encoder kept (its LAME tag
+// notes it), a tone near its top included: the frames beside the copied
+// ones must not lose what the copied ones hold.
+TEST(SeamlessBand, EncodedEdgesKeepATopToneTheSourceHolds) {
+  TempFolder folder;
+  const QString wav = folder.path(QStringLiteral("high.wav"));
+  const QString mp3 = folder.path(QStringLiteral("high.mp3"));
+  runOutsideTool(QStringLiteral("sox"), {"-n", "-r", "44100", "-c", "2", "-b", "16", wav, "synth",
+                                         "1.7137", "sine", "440", "sine", "17900", "vol", "0.4"});
+  runOutsideTool(QStringLiteral("lame"), {"--quiet", "-V", "2", wav, mp3});
+  const Mp3FrameSource source(mp3);
+  ASSERT_GT(source.lowpassHz(), 17900);
+  const int64_t first = 20011;
+  const int64_t end = 61237;
+  const QString path = folder.path(QStringLiteral("piece.mp3"));
+  SeamlessPiecePlan plan;
+  ASSERT_TRUE(mp3frames::writeMp3Piece(source, first, end, path, {}, nullptr, PieceEdges::Reencoded,
+                                       {}, nullptr, &plan));
+  const OutsideDecode whole = decodeWithFfmpeg(mp3, 2);
+  const OutsideDecode piece = decodeWithFfmpeg(path, 2);
+  ASSERT_TRUE(whole.ran && piece.ran);
+  const int perFrame = source.samplesPerFrame();
+  // The encoded frames away from the cut's own sudden start and stop.
+  const int64_t headTo =
+      plan.leadFrames * int64_t{perFrame} - plan.encoderDelay - Mp3FrameSource::kDecoderDelay;
+  const int64_t tailFrom = end - first - plan.tailFrames * int64_t{perFrame} + 576;
+  for (const auto& [from, to] :
+       {std::pair<int64_t, int64_t>{576, headTo}, {tailFrom, end - first - 576}}) {
+    ASSERT_LT(from, to);
+    EXPECT_LE(differenceLevelDb(piece, whole, first, from, to), levelDb(piece, from, to) - 15.0)
+        << from << ".." << to;
+  }
 }
 
 // The header fields stay in range and no edge encodes more than three

@@ -174,6 +174,9 @@ void SeamlessJoinTest::joinPiecesBack(float noise, mp3frames::PieceEdges edges) 
       const double sourceLevel =
           levelDb(whole, cuts.front() + encodedFrom, cuts.front() + encodedTo);
       EXPECT_NEAR(level, sourceLevel, 1.0) << decoder << " seam " << i;
+      const double difference =
+          differenceLevelDb(out, whole, cuts.front(), encodedFrom, encodedTo);
+      std::printf("DIFF %s noise %g seam %zu: %.1f dB under\n", param.name, double{noise}, i, sourceLevel - difference);
       if (ffmpeg)
         std::printf(
             "[ seamless ] %s seam %zu: %lld encoded frames, step %.4f (own %.4f), "

@@ -37,4 +37,14 @@ int tailBitrate(const Mp3FrameSource& source) {
   return header.bitrateKbps();
 }
 
+EdgeBand edgeBand(const Mp3FrameSource& source) {
+  return {source.lowpassHz(), source.averageKbps()};
+}
+
+EdgeBand widerBand(const EdgeBand& one, const EdgeBand& other) {
+  // A lowpass known on one side only says nothing of the other's.
+  if (one.hz > 0 && other.hz > 0) return {std::max(one.hz, other.hz), 0};
+  return {0, std::max(one.kbps, other.kbps)};
+}
+
 }  // namespace tarvex::mp3frames

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "components/audio/mp3frames/EdgeEncoder.h"
 #include "components/audio/mp3frames/Mp3FrameSource.h"
 
 #include <cstdint>
@@ -19,5 +20,12 @@ std::vector<int> edgeBitrates(const Mp3FrameSource& source, int64_t around);
 // so only their size grows, while the coding noise that spreads past the
 // piece's end (into what players that ignore the LAME header play) falls.
 int tailBitrate(const Mp3FrameSource& source);
+
+// The band of `source`'s recording (see EdgeBand): the lowpass its LAME tag
+// notes, else its mean bitrate's.
+EdgeBand edgeBand(const Mp3FrameSource& source);
+
+// The wider of two recordings' bands, as both sides of a seam hold them.
+EdgeBand widerBand(const EdgeBand& one, const EdgeBand& other);
 
 }  // namespace tarvex::mp3frames

@@ -188,14 +188,16 @@ int EdgeEncoder::lowpassFor(const MpegFrameHeader& like, int kbps, const QString
 }
 
 EdgeEncoder::Stream& EdgeEncoder::streamFor(const MpegFrameHeader& like, int kbps,
-                                            EdgeWindows windows, int bandKbps,
+                                            EdgeWindows windows, EdgeBand band,
                                             const QString& fileName) {
-  // The band of the source's own bitrate where that is narrower: what the
-  // encoder would keep above it at the edge's bitrate is mostly the spread
-  // of the cut's own sudden sound, which the source never held.
-  const int lowpassHz = bandKbps > 0 ? std::min(lowpassFor(like, kbps, fileName),
-                                                lowpassFor(like, bandKbps, fileName))
-                                     : 0;
+  // The band of the source where that is narrower: what the encoder would
+  // keep above it at the edge's bitrate is mostly the spread of the cut's
+  // own sudden sound, which the source never held.
+  int lowpassHz = 0;
+  if (band.hz > 0)
+    lowpassHz = std::min(lowpassFor(like, kbps, fileName), band.hz);
+  else if (band.kbps > 0)
+    lowpassHz = std::min(lowpassFor(like, kbps, fileName), lowpassFor(like, band.kbps, fileName));
   const int mode = lameMode(like.channelMode);
   for (const auto& stream : streams_)
     if (stream->sampleRate == like.sampleRate() && stream->channels == like.channels() &&
@@ -220,8 +222,8 @@ EdgeEncoder::Stream& EdgeEncoder::streamFor(const MpegFrameHeader& like, int kbp
 std::vector<LooseFrame> EdgeEncoder::encode(const MpegFrameHeader& like, int kbps,
                                             const std::vector<float>& input, size_t frameCount,
                                             const QString& fileName, int warmUpFrames,
-                                            EdgeWindows windows, int bandKbps) {
-  Stream& stream = streamFor(like, kbps, windows, bandKbps, fileName);
+                                            EdgeWindows windows, EdgeBand band) {
+  Stream& stream = streamFor(like, kbps, windows, band, fileName);
   try {
     return encodeOn(stream, input, frameCount, fileName, warmUpFrames);
   } catch (...) {
@@ -263,9 +265,9 @@ std::vector<LooseFrame> EdgeEncoder::encodeOn(Stream& stream, const std::vector<
 std::vector<LooseFrame> encodeLooseFrames(const MpegFrameHeader& like, int kbps,
                                           const std::vector<float>& input, size_t frameCount,
                                           const QString& fileName, EdgeWindows windows,
-                                          int bandKbps) {
+                                          EdgeBand band) {
   EdgeEncoder encoder;
-  return encoder.encode(like, kbps, input, frameCount, fileName, 0, windows, bandKbps);
+  return encoder.encode(like, kbps, input, frameCount, fileName, 0, windows, band);
 }
 
 }  // namespace tarvex::mp3frames

@@ -24,6 +24,15 @@ struct LooseFrame {
   Mp3SideInfo parsedSideInfo() const { return Mp3SideInfo::parse(header, sideInfo.data()); }
 };
 
+// How much of the band encoded frames keep: below `hz` where that is known
+// (the lowpass the source's encoder noted), else no more than an encode at
+// `kbps` (the source's mean bitrate) keeps; the whole band the encoding
+// bitrate allows when both are 0.
+struct EdgeBand {
+  int hz = 0;
+  int kbps = 0;
+};
+
 // Encodes short stretches of audio (the frames at a cut) with libmp3lame at
 // a given frame format and constant bitrate, without the bit reservoir (each
 // frame's main data stands in the frame itself) and without a header frame.
@@ -49,12 +58,12 @@ class EdgeEncoder {
   // `fileName` when the encoder fails or gives fewer frames.
   // The first `warmUpFrames` of them only bring the encoder to the audio and
   // are dropped by the caller: what was fed before may reach into them, so
-  // less silence goes in front. With `bandKbps`, the frames keep no more of
-  // the band than an encode at that bitrate (the source's) would.
+  // less silence goes in front. The frames keep no more of the band than
+  // `band` says.
   std::vector<LooseFrame> encode(const MpegFrameHeader& like, int kbps,
                                  const std::vector<float>& input, size_t frameCount,
                                  const QString& fileName, int warmUpFrames = 0,
-                                 EdgeWindows windows = EdgeWindows::Free, int bandKbps = 0);
+                                 EdgeWindows windows = EdgeWindows::Free, EdgeBand band = {});
 
  private:
   struct Stream;
@@ -65,7 +74,7 @@ class EdgeEncoder {
     int kbps = 0;
     int hz = 0;
   };
-  Stream& streamFor(const MpegFrameHeader& like, int kbps, EdgeWindows windows, int bandKbps,
+  Stream& streamFor(const MpegFrameHeader& like, int kbps, EdgeWindows windows, EdgeBand band,
                     const QString& fileName);
   // The top of the band the encoder keeps at `kbps` in `like`'s format.
   int lowpassFor(const MpegFrameHeader& like, int kbps, const QString& fileName);
@@ -82,7 +91,7 @@ std::vector<LooseFrame> encodeLooseFrames(const MpegFrameHeader& like, int kbps,
                                           const std::vector<float>& input, size_t frameCount,
                                           const QString& fileName,
                                           EdgeWindows windows = EdgeWindows::Free,
-                                          int bandKbps = 0);
+                                          EdgeBand band = {});
 
 // libmp3lame's encoder delay plus a decoder's own delay.
 constexpr int kEdgeCodecDelay = 576 + 529;

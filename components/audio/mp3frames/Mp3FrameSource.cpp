@@ -25,6 +25,13 @@ Mp3FrameSource::Mp3FrameSource(const QString& fileName, const QByteArray& stored
   if (!storedEdgeAudio.isEmpty()) keepMatchingEdgeAudio(storedEdgeAudio);
 }
 
+int Mp3FrameSource::lowpassHz() const {
+  // The LAME tag's second byte after the encoder's name: the lowpass in
+  // hundreds of Hz.
+  if (!info_ || !info_->lame) return 0;
+  return int{info_->lame->before[1]} * 100;
+}
+
 void Mp3FrameSource::keepMatchingEdgeAudio(const QByteArray& stored) {
   EdgeAudio audio = readEdgeAudio(stored);
   if (audio.channels != channels()) return;

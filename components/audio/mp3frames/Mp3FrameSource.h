@@ -63,6 +63,9 @@ class Mp3FrameSource {
   int64_t totalSamples() const { return endPosition_ - startPosition_; }
   // The mean bitrate of the audio frames, in kbit/s.
   int averageKbps() const { return averageKbps_; }
+  // The top of the band the source's encoder kept, as its LAME tag notes
+  // it, in Hz; 0 when the file does not say.
+  int lowpassHz() const;
   // The edge audio of a piece written with encoded edges, where the file
   // carries it and its frames are still those it was measured on.
   const EdgeAudio& edgeAudio() const { return edgeAudio_; }

@@ -105,9 +105,20 @@ class JoinAssembly {
              : std::max<size_t>(copied.lastFrame, copied.firstFrame + kBitrateOffset) -
                    kBitrateOffset);
     const std::vector<int> bitrates = edgeBitrates(beside, around);
-    // The band of the recordings on both sides of the seam.
-    const int bandKbps = std::max(beside.averageKbps(),
-                                  following > 0 ? spans_[following - 1].source->averageKbps() : 0);
+    // The output's own first and last frames hold a sudden start or stop of
+    // sound, as a piece's edges do, and so does a seam between pieces whose
+    // encoded edges come without their edge audio: what the encoder keeps
+    // above the band of the recordings there is mostly the spread of that
+    // sudden sound, and is left out. Elsewhere the seam is encoded from the
+    // recordings' own audio, whose whole band is kept.
+    const bool outputEdge = following == 0 || following == parts_.size();
+    const bool bareEdges = !outputEdge && ringing_[following] &&
+                           (spans_[following - 1].source->edgeAudio().stretches.empty() ||
+                            beside.edgeAudio().stretches.empty());
+    const EdgeBand band = !outputEdge && !bareEdges ? EdgeBand{}
+                          : following > 0
+                              ? widerBand(edgeBand(beside), edgeBand(*spans_[following - 1].source))
+                              : edgeBand(beside);
     // Below them only when the reservoir the copied frames after the seam
     // need leaves the encoded frames no more room.
     std::vector<int> lower;
@@ -140,9 +151,8 @@ class JoinAssembly {
           const std::vector<float> input =
               outputAudio(rawBegin, rawBegin + (frames + kLookAheadFrames) * perFrame_);
           for (const int kbps : *tried) {
-            std::vector<LooseFrame> loose =
-                encoder_.encode(like_, kbps, input, static_cast<size_t>(frames), outputPath_, 0,
-                                *windows, bandKbps);
+            std::vector<LooseFrame> loose = encoder_.encode(
+                like_, kbps, input, static_cast<size_t>(frames), outputPath_, 0, *windows, band);
             loose.erase(loose.begin(), loose.begin() + preroll);
             if (choice == WindowChoice::FreeIfMeeting &&
                 !windowsMeetCopied(loose, following, firstCopied))

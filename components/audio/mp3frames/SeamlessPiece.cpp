@@ -175,7 +175,7 @@ void assembleSeamlessPiece(const Mp3FrameSource& source, SeamlessPiecePlan& plan
         for (size_t i = 0; i < bitrates.size() && !lead; ++i) {
           std::vector<LooseFrame> loose =
               encoder.encode(like, bitrates[i], input, static_cast<size_t>(frames), outputPath, 0,
-                             windows, source.averageKbps());
+                             windows, edgeBand(source));
           mismatch = !edgeTry.last &&
                      !windowsMeet(like, loose.back().parsedSideInfo(), source.sideInfo(firstTried));
           if (mismatch) break;
@@ -210,7 +210,7 @@ void assembleSeamlessPiece(const Mp3FrameSource& source, SeamlessPiecePlan& plan
           edgeTry.forced ? windowsAfter(source.sideInfo(lastTried), like) : EdgeWindows::Free;
       std::vector<LooseFrame> loose =
           encoder.encode(like, tailBitrate(source), input, static_cast<size_t>(frames), outputPath,
-                         preroll, windows, source.averageKbps());
+                         preroll, windows, edgeBand(source));
       loose.erase(loose.begin(), loose.begin() + preroll);
       if (!edgeTry.last &&
           !windowsMeet(like, source.sideInfo(lastTried), loose.front().parsedSideInfo()))
