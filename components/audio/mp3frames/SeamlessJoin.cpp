@@ -105,20 +105,22 @@ class JoinAssembly {
              : std::max<size_t>(copied.lastFrame, copied.firstFrame + kBitrateOffset) -
                    kBitrateOffset);
     const std::vector<int> bitrates = edgeBitrates(beside, around);
-    // The output's own first and last frames hold a sudden start or stop of
-    // sound, as a piece's edges do, and so does a seam between pieces whose
-    // encoded edges come without their edge audio: what the encoder keeps
-    // above the band of the recordings there is mostly the spread of that
-    // sudden sound, and is left out. Elsewhere the seam is encoded from the
-    // recordings' own audio, whose whole band is kept.
+    // The band of the recordings on both sides. The output's own first and
+    // last frames hold a sudden start or stop of sound, as a piece's edges
+    // do, and so does a seam between pieces whose encoded edges come without
+    // their edge audio: what the encoder keeps above that band there is
+    // mostly the spread of the sudden sound, and is left out, by the
+    // recordings' mean bitrate where their tags do not say. Elsewhere the
+    // seam is encoded from the recordings' own audio, which holds nothing
+    // above their band: only a band their tags note is kept to.
     const bool outputEdge = following == 0 || following == parts_.size();
     const bool bareEdges = !outputEdge && ringing_[following] &&
                            (spans_[following - 1].source->edgeAudio().stretches.empty() ||
                             beside.edgeAudio().stretches.empty());
-    const EdgeBand band = !outputEdge && !bareEdges ? EdgeBand{}
-                          : following > 0
-                              ? widerBand(edgeBand(beside), edgeBand(*spans_[following - 1].source))
-                              : edgeBand(beside);
+    EdgeBand band = following > 0
+                        ? widerBand(edgeBand(beside), edgeBand(*spans_[following - 1].source))
+                        : edgeBand(beside);
+    if (!outputEdge && !bareEdges) band.kbps = 0;
     // Below them only when the reservoir the copied frames after the seam
     // need leaves the encoded frames no more room.
     std::vector<int> lower;
