@@ -14,26 +14,6 @@ namespace {
 // from the source's: the first copied granule adds the last encoded one's
 // overlap, and the synthesis filterbank carries it a little further.
 constexpr int64_t kSettlingFrames = 2;
-// Frames fed to the decoder before a stretch that starts inside the piece:
-// those over which the decoding settles, and at most this many in all.
-constexpr int64_t kLeadInFrames = 2;
-constexpr int64_t kMostLeadInFrames = 32;
-
-// The first frame fed to the decoder for audio from frame `first` on: the
-// frames over which the decoding settles, and before them as many as the
-// bit reservoir of the first of those reaches back over, counted in
-// main-data areas (each frame less its header, CRC and side information).
-size_t firstFedFrame(const Mp3StreamAssembler& stream, const MpegFrameHeader& like, size_t first) {
-  const std::vector<uint64_t>& offsets = stream.frameOffsets();
-  const int reach = like.version == MpegFrameHeader::Version::Mpeg1 ? 511 : 255;
-  const uint64_t overhead = static_cast<uint64_t>(4 + 2 + like.sideInfoBytes());
-  const size_t settling = first - std::min<size_t>(first, kLeadInFrames);
-  size_t fed = settling;
-  while (fed > 0 && first - fed < kMostLeadInFrames &&
-         offsets[settling] - offsets[fed] < reach + (settling - fed) * overhead)
-    --fed;
-  return fed;
-}
 
 // One stretch over the piece's raw positions [rawBegin, rawEnd), decoded
 // from a few frames earlier.
@@ -45,7 +25,14 @@ EdgeAudioStretch measureStretch(const Mp3FrameSource& source, const SeamlessPiec
   const int channels = like.channels();
   const auto firstFrame = static_cast<size_t>(rawBegin / perFrame);
   const auto endFrame = static_cast<size_t>((rawEnd + perFrame - 1) / perFrame);
-  const size_t fedFrame = firstFedFrame(stream, like, firstFrame);
+  // Main-data areas counted short by a CRC, so the reservoir is surely reached.
+  const std::vector<uint64_t>& offsets = stream.frameOffsets();
+  const int overhead = 4 + 2 + like.sideInfoBytes();
+  const auto fedFrame = static_cast<size_t>(
+      firstFedFrame(like, static_cast<int64_t>(firstFrame), [&offsets, overhead](int64_t index) {
+        const auto at = static_cast<size_t>(index);
+        return static_cast<int>(offsets[at + 1] - offsets[at]) - overhead;
+      }));
   const std::vector<unsigned char> bytes = stream.frameBytes(fedFrame, endFrame);
   const std::vector<float> decoded =
       decodeFrameBytes(bytes.data(), bytes.size(), static_cast<int64_t>(fedFrame) * perFrame, like,

@@ -7,6 +7,7 @@
 #include <mpg123.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -23,27 +24,6 @@ constexpr int64_t kSettleSamples = 576 + 512;
 // back to the start of a long file for every span.
 constexpr int64_t kMostLeadInFrames = 32;
 
-// The first frame fed to the decoder for a span starting in frame
-// `firstWanted`: the frames over which the decoding settles, and before them
-// as many frames as the bit reservoir reaches back from the first of those
-// (511 bytes, 255 in MPEG-2). A quiet passage of a variable-bitrate file
-// has frames of a few dozen bytes, so a count of frames would not do: the
-// first frames decoded would find nothing of their main data and give
-// silence.
-int64_t firstFedFrame(const Mp3FrameSource& source, int64_t firstWanted) {
-  const std::vector<FrameEntry>& frames = source.frames();
-  const int perFrame = source.samplesPerFrame();
-  int64_t first =
-      std::max<int64_t>(0, firstWanted - (kSettleSamples + perFrame - 1) / perFrame - 1);
-  const int reach = source.firstHeader().version == MpegFrameHeader::Version::Mpeg1 ? 511 : 255;
-  int bytes = 0;
-  while (first > 0 && bytes < reach && firstWanted - first < kMostLeadInFrames) {
-    --first;
-    bytes += frames[static_cast<size_t>(first)].areaBytes();
-  }
-  return first;
-}
-
 struct HandleDeleter {
   void operator()(mpg123_handle* handle) const { mpg123_delete(handle); }
 };
@@ -54,6 +34,20 @@ void initialiseOnce() {
 }
 
 }  // namespace
+
+int64_t firstFedFrame(const MpegFrameHeader& like, int64_t firstWanted,
+                      const std::function<int(int64_t)>& areaBytes) {
+  const int perFrame = like.samplesPerFrame();
+  int64_t first =
+      std::max<int64_t>(0, firstWanted - (kSettleSamples + perFrame - 1) / perFrame - 1);
+  const int reach = like.version == MpegFrameHeader::Version::Mpeg1 ? 511 : 255;
+  int bytes = 0;
+  while (first > 0 && bytes < reach && firstWanted - first < kMostLeadInFrames) {
+    --first;
+    bytes += areaBytes(first);
+  }
+  return first;
+}
 
 std::vector<float> decodeFrameBytes(const unsigned char* data, size_t size, int64_t firstPosition,
                                     const MpegFrameHeader& like, int64_t rawBegin, int64_t rawEnd,
@@ -114,22 +108,24 @@ std::vector<float> decodeFrameBytes(const unsigned char* data, size_t size, int6
 
 std::vector<float> decodeRawSpan(const Mp3FrameSource& source, int64_t rawBegin, int64_t rawEnd) {
   const int perFrame = source.samplesPerFrame();
-  const auto frameCount = static_cast<int64_t>(source.frames().size());
+  const std::vector<FrameEntry>& frames = source.frames();
+  const auto frameCount = static_cast<int64_t>(frames.size());
   const int64_t firstWanted = std::clamp<int64_t>(rawBegin / perFrame, 0, frameCount);
   const int64_t endWanted =
       std::clamp<int64_t>((std::max(rawEnd, int64_t{0}) + perFrame - 1) / perFrame, 0, frameCount);
-  if (firstWanted >= endWanted) {
-    return std::vector<float>(
-        static_cast<size_t>(std::max<int64_t>(rawEnd - rawBegin, 0)) * source.channels(), 0.0f);
+  const unsigned char* begin = nullptr;
+  size_t size = 0;
+  int64_t firstFed = 0;
+  if (firstWanted < endWanted) {
+    firstFed = firstFedFrame(source.firstHeader(), firstWanted, [&frames](int64_t index) {
+      return frames[static_cast<size_t>(index)].areaBytes();
+    });
+    const FrameEntry& last = frames[static_cast<size_t>(endWanted - 1)];
+    begin = source.bytes() + frames[static_cast<size_t>(firstFed)].offset;
+    size = static_cast<size_t>(source.bytes() + last.offset + last.bytes - begin);
   }
-  const int64_t firstFed = firstFedFrame(source, firstWanted);
-  const std::vector<FrameEntry>& frames = source.frames();
-  const unsigned char* begin = source.bytes() + frames[static_cast<size_t>(firstFed)].offset;
-  const FrameEntry& last = frames[static_cast<size_t>(endWanted - 1)];
-  const unsigned char* end = source.bytes() + last.offset + last.bytes;
-  std::vector<float> span =
-      decodeFrameBytes(begin, static_cast<size_t>(end - begin), firstFed * perFrame,
-                       source.firstHeader(), rawBegin, rawEnd, source.fileName());
+  std::vector<float> span = decodeFrameBytes(begin, size, firstFed * perFrame, source.firstHeader(),
+                                             rawBegin, rawEnd, source.fileName());
   addEdgeAudio(source.edgeAudio(), rawBegin, span);
   return span;
 }
